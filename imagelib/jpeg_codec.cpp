@@ -1,0 +1,184 @@
+#include "imagelib/jpeg_codec.h"
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+#include <jerror.h>
+#include <libexif/exif-data.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstring>
+
+// The functions that call setjmp hold only trivially destructible locals, so a longjmp from
+// libjpeg's error handler skips no destructor.
+
+namespace vantle {
+namespace {
+
+constexpr size_t kMaxPixelBytes = size_t{512} << 20;  // refuse absurd scaled sizes
+
+struct ErrorManager {
+  jpeg_error_mgr manager;
+  jmp_buf jump;
+};
+
+[[noreturn]] void JumpOnError(j_common_ptr info) {
+  longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void IgnoreMessage(j_common_ptr) {}
+
+// Minor corruption is only a warning and still gives a usable picture, but a file that ends
+// early would come out with its lower part filled grey: that is a failure.
+void FailOnPrematureEnd(j_common_ptr info, int level) {
+  if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF) JumpOnError(info);
+}
+
+void InstallErrorManager(ErrorManager* errors) {
+  jpeg_std_error(&errors->manager);
+  errors->manager.error_exit = JumpOnError;
+  errors->manager.emit_message = FailOnPrematureEnd;
+  errors->manager.output_message = IgnoreMessage;
+}
+
+int OrientationFromMarkers(jpeg_saved_marker_ptr marker) {
+  static constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
+  for (; marker != nullptr; marker = marker->next) {
+    if (marker->marker != JPEG_APP0 + 1 || marker->data_length < sizeof kExifHeader) continue;
+    if (std::memcmp(marker->data, kExifHeader, sizeof kExifHeader) != 0) continue;
+    ExifData* exif = exif_data_new_from_data(marker->data, marker->data_length);
+    if (exif == nullptr) return 1;
+    int orientation = 1;
+    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+    if (entry != nullptr && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 &&
+        entry->data != nullptr && entry->size >= 2) {
+      orientation = exif_get_short(entry->data, exif_data_get_byte_order(exif));
+    }
+    exif_data_unref(exif);
+    return (orientation >= 1 && orientation <= 8) ? orientation : 1;
+  }
+  return 1;
+}
+
+// Chooses scale_num/8 as the smallest scale whose output still covers `target`.
+void ChooseScale(jpeg_decompress_struct* info, Size target) {
+  info->scale_denom = 8;
+  for (unsigned num = 1; num <= 8; ++num) {
+    const uint64_t w = (uint64_t{info->image_width} * num + 7) / 8;
+    const uint64_t h = (uint64_t{info->image_height} * num + 7) / 8;
+    if (w >= static_cast<uint64_t>(target.width) && h >= static_cast<uint64_t>(target.height)) {
+      info->scale_num = num;
+      return;
+    }
+  }
+  info->scale_num = 8;
+}
+
+struct Decoder {
+  jpeg_decompress_struct info;
+  ErrorManager errors;
+  bool created;
+};
+
+bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
+  d->info.err = &d->errors.manager;
+  if (setjmp(d->errors.jump)) return false;
+  jpeg_create_decompress(&d->info);
+  d->created = true;
+  jpeg_stdio_src(&d->info, file);
+  jpeg_save_markers(&d->info, JPEG_APP0 + 1, 0xFFFF);
+  if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return false;
+  out->full = {static_cast<int>(d->info.image_width), static_cast<int>(d->info.image_height)};
+  out->orientation = OrientationFromMarkers(d->info.marker_list);
+  switch (d->info.jpeg_color_space) {
+    case JCS_GRAYSCALE: d->info.out_color_space = JCS_GRAYSCALE; break;
+    case JCS_CMYK:
+    case JCS_YCCK: d->info.out_color_space = JCS_CMYK; break;
+    default: d->info.out_color_space = JCS_RGB; break;
+  }
+  ChooseScale(&d->info, FitWithin(out->full, box));
+  jpeg_calc_output_dimensions(&d->info);
+  return true;
+}
+
+// Adobe writes CMYK inverted (0 = full ink); plain CMYK stores ink amounts directly.
+void CmykRowToRgb(const uint8_t* cmyk, uint8_t* rgb, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+    const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+    for (int i = 0; i < 3; ++i) {
+      const int c = inverted ? cmyk[i] : 255 - cmyk[i];
+      rgb[i] = static_cast<uint8_t>((c * k + 127) / 255);
+    }
+  }
+}
+
+bool ReadPixels(Decoder* d, uint8_t* pixels, uint8_t* cmyk_row) {
+  if (setjmp(d->errors.jump)) return false;
+  jpeg_start_decompress(&d->info);
+  const bool cmyk = d->info.out_color_space == JCS_CMYK;
+  const bool inverted = d->info.saw_Adobe_marker;
+  const size_t stride = size_t{d->info.output_width} * (cmyk ? 3 : d->info.output_components);
+  while (d->info.output_scanline < d->info.output_height) {
+    uint8_t* row = pixels + stride * d->info.output_scanline;
+    JSAMPROW target = cmyk ? cmyk_row : row;
+    if (jpeg_read_scanlines(&d->info, &target, 1) != 1) return false;
+    if (cmyk) CmykRowToRgb(cmyk_row, row, static_cast<int>(d->info.output_width), inverted);
+  }
+  jpeg_finish_decompress(&d->info);
+  return true;
+}
+
+bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
+  if (!ReadHeader(d, file, box, out)) return false;
+  const bool cmyk = d->info.out_color_space == JCS_CMYK;
+  const int channels = cmyk ? 3 : (d->info.out_color_space == JCS_GRAYSCALE ? 1 : 3);
+  const size_t bytes = size_t{d->info.output_width} * d->info.output_height * channels;
+  if (bytes == 0 || bytes > kMaxPixelBytes) return false;
+  out->image.width = static_cast<int>(d->info.output_width);
+  out->image.height = static_cast<int>(d->info.output_height);
+  out->image.channels = channels;
+  out->image.pixels.assign(bytes, 0);
+  std::vector<uint8_t> cmyk_row(cmyk ? size_t{d->info.output_width} * 4 : 0);
+  return ReadPixels(d, out->image.pixels.data(), cmyk_row.data());
+}
+
+}  // namespace
+
+bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
+  Decoder decoder{};
+  InstallErrorManager(&decoder.errors);
+  const bool ok = DecodeWith(&decoder, file, box, out);
+  if (decoder.created) jpeg_destroy_decompress(&decoder.info);
+  return ok;
+}
+
+bool Encode(const Raster& image, FILE* file) {
+  jpeg_compress_struct info{};
+  ErrorManager errors;
+  InstallErrorManager(&errors);
+  info.err = &errors.manager;
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_compress(&info);
+    return false;
+  }
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = static_cast<JDIMENSION>(image.width);
+  info.image_height = static_cast<JDIMENSION>(image.height);
+  info.input_components = image.channels;
+  info.in_color_space = image.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 85, TRUE);
+  info.optimize_coding = TRUE;
+  jpeg_start_compress(&info, TRUE);
+  const size_t stride = static_cast<size_t>(image.width) * image.channels;
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&image.pixels[stride * info.next_scanline]);
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  return true;
+}
+
+}  // namespace vantle

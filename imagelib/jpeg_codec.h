@@ -1,0 +1,28 @@
+// JPEG decoding at a reduced DCT scale and encoding, over libjpeg-turbo, with an error
+// handler that returns failure instead of exiting. Each call is independent (thread-safe).
+#ifndef LUMVANE_IMAGELIB_JPEG_CODEC_H_
+#define LUMVANE_IMAGELIB_JPEG_CODEC_H_
+
+#include <cstdio>
+
+#include "imagelib/raster.h"
+
+namespace vantle {
+
+struct DecodedJpeg {
+  Raster image;         // gray or RGB, stored orientation, at least the requested size
+  Size full;            // the size of the picture before DCT scaling
+  int orientation = 1;  // EXIF orientation 1..8 (1 when absent or unreadable)
+};
+
+// Decodes `file` at the smallest DCT scale whose result still covers FitWithin(full, box).
+// CMYK and YCCK (Adobe's inverted form too) become RGB; grayscale stays gray.
+// Returns false for anything that is not a readable JPEG. REQUIRES: box > 0.
+bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
+
+// Writes `image` to `file` as a baseline JPEG, quality 85, optimised Huffman tables.
+bool Encode(const Raster& image, FILE* file);
+
+}  // namespace vantle
+
+#endif  // LUMVANE_IMAGELIB_JPEG_CODEC_H_

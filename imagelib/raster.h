@@ -1,0 +1,35 @@
+// An 8-bit image in memory: `channels` bytes per pixel (1 gray, 3 RGB), rows packed.
+#ifndef LUMVANE_IMAGELIB_RASTER_H_
+#define LUMVANE_IMAGELIB_RASTER_H_
+
+#include <cstdint>
+#include <vector>
+
+namespace vantle {
+
+struct Raster {
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  std::vector<uint8_t> pixels;
+};
+
+struct Size {
+  int width = 0;
+  int height = 0;
+};
+
+// The largest size that keeps `source`'s proportions and fits within box x box; `source`
+// itself when it fits already (never enlarged). REQUIRES: box > 0.
+Size FitWithin(Size source, int box);
+
+// Resamples `image` to exactly `target` with a Mitchell filter in linear light.
+// Returns false when the resampler fails.
+bool Resample(const Raster& image, Size target, Raster* out);
+
+// Turns `image` upright for the EXIF orientation value 1..8 (other values leave it as is).
+Raster ApplyOrientation(Raster image, int orientation);
+
+}  // namespace vantle
+
+#endif  // LUMVANE_IMAGELIB_RASTER_H_

@@ -1,0 +1,26 @@
+// libvantle: the image library of Lumvane. Two C functions, no global state; both may be
+// called from several threads at once.
+#ifndef LUMVANE_IMAGELIB_VANTLE_H_
+#define LUMVANE_IMAGELIB_VANTLE_H_
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Overwrites the first seven characters of `key` with its name code: the CRC-32 of the key's
+// bytes times 8, in base 32 over "0123456789ABCDFGHJKLMNPQRSTVWXYZ", most significant first,
+// so the seventh character is always 0, 8, H or R. Returns 0, or -1 (and leaves the text as
+// it is) when `key` is null or shorter than seven characters. Never writes past the text.
+int crc(char* key);
+
+// Reads the JPEG at `in` and writes an upright JPEG (quality 85) to `out`, replacing it only
+// when the whole image was written. Size 0: fits within 1600 x 1600 pixels, never enlarged.
+// Size n > 0: fits within 2n x 2n pixels, never enlarged. Returns 0 on success, 1 on any
+// failure; never prints, exits or aborts, whatever the input holds.
+int sjpeg(const char* in, const char* out, int size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif  // LUMVANE_IMAGELIB_VANTLE_H_

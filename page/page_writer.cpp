@@ -1,0 +1,66 @@
+#include "page/page_writer.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/paths.h"
+
+namespace lumvane {
+
+extern const char kPageHead[];
+extern const char kPageTail[];
+
+namespace {
+
+void WriteBlock(ReplacingFile& page, std::string_view block) {
+  if (block.ends_with('\n')) block.remove_suffix(1);
+  size_t start = 0;
+  while (true) {
+    const size_t end = block.find('\n', start);
+    page.WriteLine(block.substr(start, end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::string_view PageHeadText() { return kPageHead; }
+std::string_view PageTailText() { return kPageTail; }
+
+void WritePageHead(ReplacingFile& page) { WriteBlock(page, PageHeadText()); }
+void WritePageTail(ReplacingFile& page) { WriteBlock(page, PageTailText()); }
+
+void WriteCatalogLine(ReplacingFile& page, const StoredValues& values) {
+  for (const std::string& line : CatalogLine(values)) page.WriteLine(line);
+}
+
+std::string FindTexture() {
+  namespace fs = std::filesystem;
+  const fs::path program(ProgramDirectory());
+  std::error_code error;
+  for (const fs::path& candidate :
+       {program / "texture.jpg", program / ".." / "share" / "lumvane" / "texture.jpg"}) {
+    if (fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
+  }
+  return "";
+}
+
+Status CopyTexture(const std::string& texture, const std::string& dest_dir) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path target = fs::path(JoinPath(dest_dir, "texture.jpg"));
+  if (texture.empty() || !fs::is_regular_file(texture, error) || fs::exists(target, error)) {
+    return Status::Ok();
+  }
+  const fs::path temp = fs::path(target.string() + ".tmp-copy");
+  fs::copy_file(texture, temp, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(temp, target, error);
+  if (error) {
+    fs::remove(temp, error);
+    return Status::Error("Cannot copy texture.jpg into " + dest_dir);
+  }
+  return Status::Ok();
+}
+
+}  // namespace lumvane

@@ -1,0 +1,38 @@
+// The archive page's fixed head and tail blocks, its records, and the background image.
+// Every archive carries identical head and tail blocks; the records between them vary.
+#ifndef LUMVANE_PAGE_PAGE_WRITER_H_
+#define LUMVANE_PAGE_PAGE_WRITER_H_
+
+#include <string>
+#include <string_view>
+
+#include "pictures/catalog_line.h"
+#include "platform/replacing_file.h"
+#include "platform/status.h"
+
+namespace lumvane {
+
+// The fixed blocks as text, lines separated by LF (the writer ends each with CR LF).
+std::string_view PageHeadText();
+std::string_view PageTailText();
+
+// Writes the head block (up to "var cat = new Catalog();") to `page`.
+void WritePageHead(ReplacingFile& page);
+
+// Writes the tail block (the user interface, the frameset, "</html>") to `page`.
+void WritePageTail(ReplacingFile& page);
+
+// Writes the five lines of one record, values unchanged.
+void WriteCatalogLine(ReplacingFile& page, const StoredValues& values);
+
+// Where Lumvane's own texture.jpg lies: beside the executable in the build tree, or
+// <prefix>/share/lumvane when installed. Empty when neither exists.
+std::string FindTexture();
+
+// Copies `texture` into `dest_dir` unless `texture` is missing or the destination already
+// has a texture.jpg (which is kept). Both skips are silent; a failed copy is reported.
+Status CopyTexture(const std::string& texture, const std::string& dest_dir);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PAGE_PAGE_WRITER_H_

@@ -1,0 +1,98 @@
+#include "pictures/catalog_line.h"
+
+#include "pictures/field_encoding.h"
+
+namespace lumvane {
+
+StoredValues EncodeRecord(const PictureRecord& record) {
+  StoredValues values;
+  const auto fields = record.Fields();
+  for (int i = 0; i < PictureRecord::kFieldCount; ++i) values[i] = EncodeField(*fields[i]);
+  return values;
+}
+
+PictureRecord DecodeRecord(const StoredValues& values) {
+  PictureRecord record;
+  const auto fields = record.Fields();
+  for (int i = 0; i < PictureRecord::kFieldCount; ++i) *fields[i] = DecodeField(values[i]);
+  return record;
+}
+
+std::array<std::string, 5> CatalogLine(const StoredValues& v) {
+  const auto pair = [&](int first) { return v[first] + "\", \"" + v[first + 1]; };
+  return {"cat.add (new Pic (\"" + pair(0) + "\",", "  \"" + pair(2) + "\",",
+          "  \"" + pair(4) + "\",", "  \"" + pair(6) + "\",", "  \"" + pair(8) + "\"));"};
+}
+
+namespace {
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+StoredValues ValuesBetweenQuotes(const std::string& joined) {
+  StoredValues values;
+  size_t position = 0;
+  for (auto& value : values) {
+    const size_t open = joined.find('"', position);
+    if (open == std::string::npos) break;
+    const size_t close = joined.find('"', open + 1);
+    if (close == std::string::npos) break;
+    value = joined.substr(open + 1, close - open - 1);
+    position = close + 1;
+  }
+  return values;
+}
+
+}  // namespace
+
+std::vector<StoredValues> ReadCatalogLines(std::string_view page_text) {
+  const std::vector<std::string_view> lines = SplitLines(page_text);
+  std::vector<StoredValues> records;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!lines[i].starts_with("cat.add")) continue;
+    std::string joined(lines[i]);
+    for (size_t k = 1; k <= 4 && i + k < lines.size(); ++k) {
+      joined.push_back('\n');
+      joined.append(lines[i + k]);
+    }
+    records.push_back(ValuesBetweenQuotes(joined));
+    i += 4;  // the four lines belong to this record, whatever they begin with
+  }
+  return records;
+}
+
+std::string TabCatalogHeader() { return "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate"; }
+
+namespace {
+
+std::string TabColumn(std::string_view value) {
+  std::string column(value);
+  for (char& c : column) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return column;
+}
+
+}  // namespace
+
+std::string TabCatalogLine(std::string_view source_path, const PictureRecord& r) {
+  std::string line = TabColumn(source_path);
+  for (const std::string* value :
+       {&r.title, &r.subject, &r.category, &r.comment, &r.author, &r.picdate, &r.thumb}) {
+    line.push_back('\t');
+    line += TabColumn(*value);
+  }
+  return line;
+}
+
+}  // namespace lumvane

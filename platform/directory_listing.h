@@ -1,0 +1,22 @@
+// The plain files of one folder (no subfolders are entered).
+#ifndef LUMVANE_PLATFORM_DIRECTORY_LISTING_H_
+#define LUMVANE_PLATFORM_DIRECTORY_LISTING_H_
+
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace lumvane {
+
+// Appends to `names` the names of the regular files (symbolic links to them included) in
+// `folder`, in no particular order; names starting with "." are left out unless
+// `include_hidden`.
+Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std::string>* names);
+
+// True when `path` names a regular file whose name does not start with ".".
+bool IsVisibleFile(const std::string& path);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PLATFORM_DIRECTORY_LISTING_H_

@@ -1,0 +1,30 @@
+#include "platform/paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace lumvane {
+
+SplitPath SplitCatalogPath(std::string_view path) {
+  const size_t last = path.find_last_of("/\\");
+  if (last == std::string_view::npos) return {"", std::string(path)};
+  return {std::string(path.substr(0, last)), std::string(path.substr(last + 1))};
+}
+
+std::string WithTrailingSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+  return WithTrailingSeparator(folder).append(name);
+}
+
+std::string ProgramDirectory() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return ".";
+  return exe.parent_path().string();
+}
+
+}  // namespace lumvane

@@ -1,0 +1,163 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "imagelib/vantle.h"
+#include "tests/imagelib/test_jpegs.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using testing_jpegs::Kind;
+using testing_jpegs::PixelAt;
+using testing_jpegs::ReadJpeg;
+using testing_jpegs::Spec;
+using testing_jpegs::WriteJpeg;
+using testing_support::TempDir;
+
+struct Dimensions {
+  int width, height;
+  bool operator==(const Dimensions&) const = default;
+};
+
+Dimensions SizeOf(const std::string& path) {
+  const vantle::Raster image = ReadJpeg(path);
+  return {image.width, image.height};
+}
+
+bool IsRed(testing_jpegs::Rgb p) { return p.r > 150 && p.g < 90 && p.b < 90; }
+bool IsBlue(testing_jpegs::Rgb p) { return p.b > 150 && p.r < 90 && p.g < 90; }
+
+class Sjpeg : public testing::Test {
+ protected:
+  std::string Make(const std::string& name, const Spec& spec) {
+    WriteJpeg(dir / name, spec);
+    return dir / name;
+  }
+  TempDir dir;
+};
+
+TEST_F(Sjpeg, DisplayImageFitsWithin1600InBothOrientationsAndIsNeverEnlarged) {
+  ASSERT_EQ(sjpeg(Make("wide.jpg", {4000, 3000}).c_str(), (dir / "w.jpg").c_str(), 0), 0);
+  EXPECT_EQ(SizeOf(dir / "w.jpg"), (Dimensions{1600, 1200}));
+  ASSERT_EQ(sjpeg(Make("tall.jpg", {1500, 2000}).c_str(), (dir / "t.jpg").c_str(), 0), 0);
+  EXPECT_EQ(SizeOf(dir / "t.jpg"), (Dimensions{1200, 1600}));
+  ASSERT_EQ(sjpeg(Make("small.jpg", {640, 480}).c_str(), (dir / "s.jpg").c_str(), 0), 0);
+  EXPECT_EQ(SizeOf(dir / "s.jpg"), (Dimensions{640, 480}));
+}
+
+TEST_F(Sjpeg, ThumbnailFitsWithinTwiceItsSizeKeepingProportions) {
+  ASSERT_EQ(sjpeg(Make("d.jpg", {1600, 1200}).c_str(), (dir / "th.jpg").c_str(), 96), 0);
+  EXPECT_EQ(SizeOf(dir / "th.jpg"), (Dimensions{192, 144}));
+  ASSERT_EQ(sjpeg(Make("p.jpg", {900, 1600}).c_str(), (dir / "tp.jpg").c_str(), 96), 0);
+  EXPECT_EQ(SizeOf(dir / "tp.jpg"), (Dimensions{108, 192}));
+  ASSERT_EQ(sjpeg(Make("tiny.jpg", {50, 40}).c_str(), (dir / "tt.jpg").c_str(), 96), 0);
+  EXPECT_EQ(SizeOf(dir / "tt.jpg"), (Dimensions{50, 40}));
+}
+
+TEST_F(Sjpeg, ExifOrientationIsAppliedAndNoTagIsLeft) {
+  // Left half red, right half blue, stored 400 x 200.
+  ASSERT_EQ(sjpeg(Make("o6.jpg", {400, 200, Kind::kRgb, 6}).c_str(), (dir / "r6.jpg").c_str(), 0),
+            0);
+  vantle::Raster six = ReadJpeg(dir / "r6.jpg");
+  ASSERT_EQ(six.width, 200);
+  ASSERT_EQ(six.height, 400);
+  EXPECT_TRUE(IsRed(PixelAt(six, 100, 20))) << "rotated clockwise: the left edge is on top";
+  EXPECT_TRUE(IsBlue(PixelAt(six, 100, 380)));
+  EXPECT_EQ(testing_support::ReadAll(dir / "r6.jpg").find("Exif"), std::string::npos);
+
+  ASSERT_EQ(sjpeg(Make("o8.jpg", {400, 200, Kind::kRgb, 8}).c_str(), (dir / "r8.jpg").c_str(), 0),
+            0);
+  vantle::Raster eight = ReadJpeg(dir / "r8.jpg");
+  ASSERT_EQ(eight.width, 200);
+  EXPECT_TRUE(IsBlue(PixelAt(eight, 100, 20))) << "rotated anticlockwise: the left edge is below";
+  EXPECT_TRUE(IsRed(PixelAt(eight, 100, 380)));
+}
+
+TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
+  for (Kind kind : {Kind::kCmykAdobe, Kind::kYcck}) {
+    ASSERT_EQ(sjpeg(Make("c.jpg", {200, 100, kind}).c_str(), (dir / "c-out.jpg").c_str(), 0), 0);
+    vantle::Raster rgb = ReadJpeg(dir / "c-out.jpg");
+    EXPECT_EQ(rgb.channels, 3);
+    EXPECT_TRUE(IsRed(PixelAt(rgb, 20, 50)));  // magenta + yellow ink
+    const testing_jpegs::Rgb right = PixelAt(rgb, 180, 50);  // cyan ink only
+    EXPECT_LT(right.r, 60);
+    EXPECT_GT(right.g + right.b, 400);
+  }
+  ASSERT_EQ(sjpeg(Make("g.jpg", {200, 100, Kind::kGray}).c_str(), (dir / "g-out.jpg").c_str(), 0),
+            0);
+  EXPECT_EQ(ReadJpeg(dir / "g-out.jpg").channels, 1);
+}
+
+TEST_F(Sjpeg, ProgressiveInputWorks) {
+  ASSERT_EQ(sjpeg(Make("p.jpg", {3000, 2000, Kind::kProgressive}).c_str(),
+                  (dir / "p-out.jpg").c_str(), 0),
+            0);
+  EXPECT_EQ(SizeOf(dir / "p-out.jpg"), (Dimensions{1600, 1067}));
+}
+
+TEST_F(Sjpeg, BrokenInputFailsAndLeavesNothingBehind) {
+  const std::string whole = testing_support::ReadAll(Make("good.jpg", {800, 600}));
+  dir.Write("truncated.jpg", whole.substr(0, whole.size() / 3));
+  std::mt19937 random(7);
+  std::string noise(5000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  dir.Write("noise.jpg", noise);
+  dir.Write("empty.jpg", "");
+  for (const char* name : {"truncated.jpg", "noise.jpg", "empty.jpg", "missing.jpg"}) {
+    EXPECT_EQ(sjpeg((dir / name).c_str(), (dir / "out.jpg").c_str(), 0), 1) << name;
+  }
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"empty.jpg", "good.jpg", "noise.jpg",
+                                                    "truncated.jpg"}));
+  EXPECT_EQ(sjpeg(nullptr, (dir / "out.jpg").c_str(), 0), 1);
+  EXPECT_EQ(sjpeg((dir / "good.jpg").c_str(), (dir / "out.jpg").c_str(), -1), 1);
+}
+
+TEST_F(Sjpeg, FailedCallKeepsAnExistingOutputAndSuccessReplacesIt) {
+  const std::string good = Make("good.jpg", {320, 240});
+  ASSERT_EQ(sjpeg(good.c_str(), (dir / "out.jpg").c_str(), 0), 0);
+  const std::string before = testing_support::ReadAll(dir / "out.jpg");
+  dir.Write("bad.jpg", "not a jpeg");
+  EXPECT_EQ(sjpeg((dir / "bad.jpg").c_str(), (dir / "out.jpg").c_str(), 0), 1);
+  EXPECT_EQ(testing_support::ReadAll(dir / "out.jpg"), before);
+  ASSERT_EQ(sjpeg(good.c_str(), (dir / "out.jpg").c_str(), 96), 0);
+  EXPECT_EQ(SizeOf(dir / "out.jpg"), (Dimensions{192, 144}));
+}
+
+TEST_F(Sjpeg, UnwritableDestinationFailsWithoutLeftovers) {
+  const std::string good = Make("good.jpg", {320, 240});
+  EXPECT_EQ(sjpeg(good.c_str(), (dir / "no-such-folder/out.jpg").c_str(), 0), 1);
+  std::filesystem::create_directory(dir / "locked");
+  chmod((dir / "locked").c_str(), 0500);
+  if (geteuid() != 0) {  // root writes anywhere; the permission case only holds for users
+    EXPECT_EQ(sjpeg(good.c_str(), (dir / "locked/out.jpg").c_str(), 0), 1);
+  }
+  // A folder in the way of the output name: the temporary file is written, the rename fails.
+  std::filesystem::create_directory(dir / "in-the-way.jpg");
+  EXPECT_EQ(sjpeg(good.c_str(), (dir / "in-the-way.jpg").c_str(), 0), 1);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"good.jpg", "in-the-way.jpg", "locked"}));
+}
+
+TEST_F(Sjpeg, TwoThreadsAtOnce) {
+  const std::string a = Make("a.jpg", {2400, 1800});
+  const std::string b = Make("b.jpg", {1800, 2400, Kind::kProgressive, 6});
+  int result_a = -1, result_b = -1;
+  std::thread first([&] {
+    for (int i = 0; i < 3; ++i) result_a = sjpeg(a.c_str(), (dir / "a-out.jpg").c_str(), 0);
+  });
+  std::thread second([&] {
+    for (int i = 0; i < 3; ++i) result_b = sjpeg(b.c_str(), (dir / "b-out.jpg").c_str(), 0);
+  });
+  first.join();
+  second.join();
+  EXPECT_EQ(result_a, 0);
+  EXPECT_EQ(result_b, 0);
+  EXPECT_EQ(SizeOf(dir / "a-out.jpg"), (Dimensions{1600, 1200}));
+  EXPECT_EQ(SizeOf(dir / "b-out.jpg"), (Dimensions{1600, 1200}));
+}
+
+}  // namespace

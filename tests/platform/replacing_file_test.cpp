@@ -1,0 +1,49 @@
+#include "platform/replacing_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::TempDir;
+
+TEST(ReplacingFile, EarlierFileStaysUntilCommitThenIsReplacedWhole) {
+  TempDir dir;
+  dir.Write("archive.txt", "old\r\n");
+  {
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / "archive.txt").ok());
+    file.WriteLine("first");
+    file.WriteLine("");
+    EXPECT_EQ(testing_support::ReadAll(dir / "archive.txt"), "old\r\n");
+    ASSERT_TRUE(file.Commit().ok());
+  }
+  EXPECT_EQ(testing_support::ReadAll(dir / "archive.txt"), "first\r\n\r\n");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"archive.txt"});
+}
+
+TEST(ReplacingFile, AbandonedOrDestroyedWriterLeavesTheOldFileAndNoLeftovers) {
+  TempDir dir;
+  dir.Write("archive.htm", "old");
+  {
+    ReplacingFile file;
+    ASSERT_TRUE(file.Open(dir / "archive.htm").ok());
+    file.WriteLine("new");
+  }
+  EXPECT_EQ(testing_support::ReadAll(dir / "archive.htm"), "old");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"archive.htm"});
+}
+
+TEST(ReplacingFile, FolderThatCannotBeWrittenGivesAMessageNamingTheFile) {
+  TempDir dir;
+  ReplacingFile file;
+  const Status status = file.Open(dir / "missing/archive.htm");
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.message().find("missing/archive.htm"), std::string::npos);
+  EXPECT_FALSE(file.Commit().ok());
+}
+
+}  // namespace
+}  // namespace lumvane
