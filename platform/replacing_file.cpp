@@ -7,6 +7,14 @@
 #include <cstring>
 
 namespace lumvane {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+}  // namespace
 
 ReplacingFile::~ReplacingFile() { Abandon(); }
 
@@ -18,7 +26,8 @@ Status ReplacingFile::Open(const std::string& final_path) {
   if (fd < 0) {
     const int error = errno;
     temp_path_.clear();
-    return Status::Error("Cannot write " + final_path + ": " + std::strerror(error));
+    return Status::Error("Cannot write into the folder " + FolderOf(final_path) + ": " +
+                         std::strerror(error));
   }
   fchmod(fd, 0644);
   file_ = fdopen(fd, "wb");

@@ -1,0 +1,60 @@
+// The run's window on the command line: the mode and folders come from the arguments, Ctrl-C
+// is the stop request, messages go to standard error.
+#ifndef LUMVANE_CLI_CONSOLE_WINDOW_H_
+#define LUMVANE_CLI_CONSOLE_WINDOW_H_
+
+#include <csignal>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "cli/progress_bar.h"
+#include "shell/run_window.h"
+
+namespace lumvane {
+
+class ConsoleWindow : public RunWindow {
+ public:
+  // `interrupted` is set by the program's SIGINT handler.
+  ConsoleWindow(const CliOptions& options, std::string source_dir, std::string dest_dir,
+                const volatile std::sig_atomic_t* interrupted);
+
+  Mode mode() const override { return Mode::kSourceScan; }
+  std::string catalog_dir() const override { return ""; }
+  std::string catalog_file() const override { return ""; }
+  std::string source_dir() const override { return source_dir_; }
+  std::string dest_dir() const override { return dest_dir_; }
+  std::string go_caption() const override;
+  void set_go_caption(const std::string& caption) override;
+  std::string status() const override { return status_; }
+  void set_status(const std::string& text) override { status_ = text; }
+  void ShowProgress(int handled, int total) override;
+  void LetEventsRun() override {}
+  int AskCopyOriginals(int current) override;
+  void ShowMessage(const std::string& text) override;
+  bool AskRetry(const std::string& text) override;
+  void OpenEditor(const std::string& folder) override;
+
+  // True when the run showed a message: it was refused or something failed.
+  bool reported_errors() const { return reported_errors_; }
+  bool interrupted() const { return *interrupted_ != 0; }
+  // True once the run got past its checks and wrote into the destination.
+  bool run_started() const { return run_started_; }
+  void FinishProgress();
+
+ private:
+  CliOptions options_;
+  std::string source_dir_;
+  std::string dest_dir_;
+  const volatile std::sig_atomic_t* interrupted_;
+  std::string go_caption_ = kGoIdle;
+  std::string status_;
+  std::unique_ptr<ProgressBar> progress_;  // null when standard error is no terminal
+  bool reported_errors_ = false;
+  bool run_started_ = false;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_CLI_CONSOLE_WINDOW_H_

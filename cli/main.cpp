@@ -1,0 +1,96 @@
+// lumvane: the command line. `lumvane scan SOURCE DEST` makes an archive from a folder.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/console_window.h"
+#include "cli/options.h"
+#include "shell/run_driver.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Set by SIGINT; the run reads it through the console window as its stop request.
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+void InstallInterruptHandler() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program at once
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "lumvane: %s\n%s", message.c_str(), lumvane::UsageText());
+  return 2;
+}
+
+void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& options,
+                  const std::string& dest, bool stopped) {
+  std::printf("%s %d picture%s into %s\n", stopped ? "Stopped after archiving" : "Archived",
+              state.PictureCount, state.PictureCount == 1 ? "" : "s",
+              (fs::path(dest) / "archive.htm").c_str());
+  if (state.passed_over.empty()) return;
+  std::map<std::string, int> by_reason;
+  for (const auto& picture : state.passed_over) ++by_reason[PassOverReason(picture.reason)];
+  std::printf("Passed over %zu:", state.passed_over.size());
+  const char* separator = " ";
+  for (const auto& [reason, count] : by_reason) {
+    std::printf("%s%d %s", separator, count, reason.c_str());
+    separator = ", ";
+  }
+  std::printf("\n");
+  if (!options.verbose) return;
+  for (const auto& picture : state.passed_over) {
+    std::printf("  %s: %s\n", picture.source.c_str(), PassOverReason(picture.reason));
+  }
+}
+
+int RunScan(const lumvane::CliOptions& options) {
+  std::error_code error;
+  if (!fs::is_directory(options.source_dir, error)) {
+    std::fprintf(stderr, "lumvane: the source folder %s does not exist\n",
+                 options.source_dir.c_str());
+    return 1;
+  }
+  fs::create_directories(options.dest_dir, error);
+  const std::string source = fs::weakly_canonical(options.source_dir, error).string();
+  const std::string dest = fs::weakly_canonical(options.dest_dir, error).string();
+  InstallInterruptHandler();
+  lumvane::RunState state;
+  state.CopyMode = options.copy_mode.value_or(lumvane::kCopyNone);
+  lumvane::ConsoleWindow window(options, source, dest, &interrupted);
+  lumvane::GoClick(window, state, lumvane::DefaultRunEnvironment());
+  window.FinishProgress();
+  if (!options.quiet && window.run_started()) {
+    PrintSummary(state, options, dest, window.interrupted());
+  }
+  if (window.interrupted()) return 130;
+  return window.reported_errors() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::printf("%s", lumvane::UsageText());
+    return 2;
+  }
+  lumvane::CliOptions options;
+  if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
+  switch (options.command) {
+    case lumvane::CliOptions::Command::kHelp: std::printf("%s", lumvane::UsageText()); return 0;
+    case lumvane::CliOptions::Command::kVersion: std::printf("Lumvane 1.0.0\n"); return 0;
+    case lumvane::CliOptions::Command::kScan: return RunScan(options);
+    case lumvane::CliOptions::Command::kNone: break;
+  }
+  return UsageError("no command given");
+}

@@ -1,0 +1,29 @@
+// The command line's words, parsed.
+#ifndef LUMVANE_CLI_OPTIONS_H_
+#define LUMVANE_CLI_OPTIONS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumvane {
+
+struct CliOptions {
+  enum class Command { kNone, kScan, kHelp, kVersion };
+  Command command = Command::kNone;
+  std::string source_dir;
+  std::string dest_dir;
+  std::optional<int> copy_mode;  // --copy no|keep|rename: 0, 1, 2
+  bool verbose = false;
+  bool quiet = false;
+};
+
+// Parses the arguments after the program name. Returns an error message for a usage error.
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options);
+
+// The usage text for --help and usage errors.
+const char* UsageText();
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_CLI_OPTIONS_H_

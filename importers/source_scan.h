@@ -1,0 +1,28 @@
+// The importer of the source-folder mode: every JPEG file of one folder, without descriptions.
+#ifndef LUMVANE_IMPORTERS_SOURCE_SCAN_H_
+#define LUMVANE_IMPORTERS_SOURCE_SCAN_H_
+
+#include <string>
+#include <vector>
+
+#include "importers/import_run.h"
+#include "platform/status.h"
+
+namespace lumvane {
+
+// The visible files of `folder` whose names end in .jpg or .jpeg (any letter case), in the order
+// a file manager shows them (ListedBefore). Subfolders are not entered.
+Status ListSourcePictures(const std::string& folder, std::vector<std::string>* names);
+
+// File-manager order: letter case ignored, runs of digits compared as numbers (IMG_2 before
+// IMG_10); names equal that way fall back to plain byte order.
+bool ListedBefore(const std::string& a, const std::string& b);
+
+// Hands every listed picture to the run with its path and its file date ("March 5, 2001", or ""
+// when the date cannot be read), stopping after the picture in hand when asked. The list is
+// complete before the first picture is processed.
+Status ScanSourceDirectory(ImportRun& run);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_IMPORTERS_SOURCE_SCAN_H_

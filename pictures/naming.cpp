@@ -1,0 +1,69 @@
+#include "pictures/naming.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "imagelib/vantle.h"
+#include "platform/directory_listing.h"
+#include "platform/paths.h"
+
+namespace lumvane {
+namespace {
+
+constexpr std::string_view kAlphabet = "0123456789ABCDFGHJKLMNPQRSTVWXYZ";
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+}  // namespace
+
+std::optional<GeneratedNames> NamesForCode(std::string_view code) {
+  if (code.size() != 7) return std::nullopt;
+  const size_t group = kAlphabet.find(code[6]);
+  if (group == std::string_view::npos || group % 8 != 0) return std::nullopt;
+  const std::string stem = "_" + std::string(code.substr(0, 6));
+  return GeneratedNames{stem + kAlphabet[group] + ".jpg", stem + kAlphabet[group + 1] + ".jpg",
+                        stem + kAlphabet[group + 2] + ".jpg"};
+}
+
+std::string NameCodeFor(const std::string& key) {
+  std::string buffer = key;
+  if (crc(buffer.data()) != 0) return "";
+  return buffer.substr(0, 7);
+}
+
+std::optional<JpegName> ClassifyJpegName(const std::string& name) {
+  const std::string lower = Lower(name);
+  for (const std::string_view extension : {".jpg", ".jpeg"}) {
+    if (lower.size() > extension.size() && lower.ends_with(extension)) {
+      const size_t stem = name.size() - extension.size();
+      return JpegName{name, name.substr(0, stem) + std::string(extension)};
+    }
+  }
+  const size_t upper = name.find(".JPG");
+  if (upper != std::string::npos) {
+    const std::string cut = name.substr(0, upper) + ".jpg";
+    return JpegName{cut, cut};
+  }
+  if (name.find(".jpg") != std::string::npos) return JpegName{name, name};
+  return std::nullopt;
+}
+
+bool IsOriginalPicture(const std::string& folder, const std::string& name) {
+  static constexpr std::string_view kPartners[][2] = {
+      {"0.jpg", "1.jpg"}, {"1.jpg", "0.jpg"}, {"8.jpg", "9.jpg"}, {"9.jpg", "8.jpg"},
+      {"H.jpg", "J.jpg"}, {"J.jpg", "H.jpg"}, {"R.jpg", "S.jpg"}, {"S.jpg", "R.jpg"}};
+  if (name.size() != 12 || name[0] != '_') return true;
+  const std::string stem = name.substr(0, 7);
+  for (const auto& [ending, partner] : kPartners) {
+    if (name.ends_with(ending) && IsVisibleFile(JoinPath(folder, stem + std::string(partner)))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace lumvane

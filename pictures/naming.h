@@ -1,0 +1,44 @@
+// How Lumvane names the files it generates, and how it tells them from originals.
+// A thumbnail is "_" + seven-character name code + ".jpg"; the display image and the renamed
+// copy move the eighth character one and two places on in the name alphabet.
+#ifndef LUMVANE_PICTURES_NAMING_H_
+#define LUMVANE_PICTURES_NAMING_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumvane {
+
+struct GeneratedNames {
+  std::string thumbnail;  // "_K7Q2M40.jpg"
+  std::string display;    // "_K7Q2M41.jpg"
+  std::string copy;       // "_K7Q2M42.jpg", the renamed copy of the original
+};
+
+// The three names for a name code (seven characters ending in 0, 8, H or R, as crc makes).
+// nullopt for any other code.
+std::optional<GeneratedNames> NamesForCode(std::string_view code);
+
+// The name code of `key` (14-digit date stamp followed by the file name), through crc.
+std::string NameCodeFor(const std::string& key);
+
+// The names under which a picture file is read and recorded.
+struct JpegName {
+  std::string on_disk;   // the name to open in the picture's folder
+  std::string recorded;  // the name for the record and the naming key
+};
+
+// A name ending in ".jpg" or ".jpeg" in any letter case is read as it is and recorded with the
+// extension in lower case. Otherwise a name holding ".JPG" is cut after it and looked for as
+// ".jpg" ("photo.JPG.bak" as "photo.jpg"), and a name holding ".jpg" is taken as it is.
+// nullopt: not a JPEG name.
+std::optional<JpegName> ClassifyJpegName(const std::string& name);
+
+// False when `name` is one of an archive's own thumbnails or display images: twelve characters,
+// "_" first, ending in 0/1, 8/9, H/J or R/S + ".jpg", with its partner file in `folder`.
+bool IsOriginalPicture(const std::string& folder, const std::string& name);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PICTURES_NAMING_H_

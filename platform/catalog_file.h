@@ -1,0 +1,40 @@
+// A catalog opened for reading with a shared advisory lock, so that no cooperating program
+// writes it while a run reads it.
+#ifndef LUMVANE_PLATFORM_CATALOG_FILE_H_
+#define LUMVANE_PLATFORM_CATALOG_FILE_H_
+
+#include <string>
+
+namespace lumvane {
+
+class CatalogFile {
+ public:
+  enum class OpenResult { kOpened, kInUse, kFailed };
+
+  CatalogFile() = default;
+  ~CatalogFile() { Close(); }
+  CatalogFile(const CatalogFile&) = delete;
+  CatalogFile& operator=(const CatalogFile&) = delete;
+
+  // Opens `path` read-only and takes a shared lock without waiting. kInUse when another
+  // program holds an exclusive lock; kFailed otherwise, with error_number() set.
+  OpenResult Open(const std::string& path);
+
+  // The error number of a failed open, in the numbering of the catalog messages:
+  // 53 file not found, 70 permission denied, 75 any other access error.
+  int error_number() const { return error_number_; }
+
+  // The whole file. Returns false when it cannot be read.
+  bool ReadAll(std::string* bytes) const;
+
+  bool is_open() const { return fd_ >= 0; }
+  void Close();
+
+ private:
+  int fd_ = -1;
+  int error_number_ = 0;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PLATFORM_CATALOG_FILE_H_

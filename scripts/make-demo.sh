@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Makes the demo: a dozen generated photo-like pictures in two folders, and an archive of each
+# folder under BUILD/demo/. Prints the path of every archive.htm.
+set -euo pipefail
+build=${1:-build}
+demo="$build/demo"
+rm -rf "$demo"
+mkdir -p "$demo/photos/Coast" "$demo/photos/Mountains"
+"$build/bin/make_sample_photos" "$demo/photos/Coast" 7 1600x1200 11
+"$build/bin/make_sample_photos" "$demo/photos/Mountains" 5 2048x1536 23
+for folder in Coast Mountains; do
+  "$build/bin/lumvane" scan "$demo/photos/$folder" "$demo/$folder" --copy rename --quiet
+done
+for folder in Coast Mountains; do
+  realpath "$demo/$folder/archive.htm"
+done

@@ -1,0 +1,48 @@
+// The run behind the Go button: checks the selection, asks the Copy Originals question, opens
+// the files of the run, hands over to one importer, and finishes a complete page even when the
+// run was stopped. Runs on the window's thread; yields to it once per picture.
+#ifndef LUMVANE_SHELL_RUN_DRIVER_H_
+#define LUMVANE_SHELL_RUN_DRIVER_H_
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "importers/import_run.h"
+#include "platform/status.h"
+#include "shell/run_state.h"
+#include "shell/run_window.h"
+
+namespace lumvane {
+
+// An importer hands each picture of the run to run.Process and returns when done or when
+// run.StopRequested(). A returned error ends the run with its message (the page is completed).
+using Importer = std::function<Status(ImportRun& run)>;
+
+struct Importers {
+  Importer scan;    // the source-folder mode
+  Importer master;  // the master mode; empty while not available
+  std::map<std::string, Importer> catalog_readers;  // by catalog type: ".txt", ".csv", ...
+};
+
+struct RunEnvironment {
+  Importers importers;
+  std::string texture;  // Lumvane's texture.jpg ("" when missing)
+};
+
+// The importers of this build and the installed texture.
+RunEnvironment DefaultRunEnvironment();
+
+// The first of ".txt", ".plb", ".GAL", ".tDB", ".csv", ".mdb" that `name` contains (letter case
+// counts), or "" when none does.
+std::string CatalogTypeOf(const std::string& name);
+
+// The Go button: starts a run when the caption reads "Go", otherwise asks the run to stop.
+void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environment);
+
+// One whole run; the caption reads "Go" again when it returns.
+void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_RUN_DRIVER_H_

@@ -1,0 +1,63 @@
+// The main window as the run sees it. The Qt window, the command line and the tests each
+// implement it, so that all three drive the very same run.
+#ifndef LUMVANE_SHELL_RUN_WINDOW_H_
+#define LUMVANE_SHELL_RUN_WINDOW_H_
+
+#include <string>
+
+namespace lumvane {
+
+enum class Mode {
+  kCatalogOriginalPaths = 1,  // catalog file, pictures where the catalog says
+  kCatalogSourceDir = 2,      // catalog file, pictures from the chosen source folder
+  kSourceScan = 3,            // every JPEG of the source folder
+  kMaster = 4,                // master archive from subfolder archives
+  kEdit = 5,                  // edit an existing archive
+};
+
+// Captions of the Go button: idle, running, and stop requested.
+inline constexpr char kGoIdle[] = "Go";
+inline constexpr char kGoRunning[] = "Stop";
+inline constexpr char kGoStopRequested[] = "";
+
+class RunWindow {
+ public:
+  virtual ~RunWindow() = default;
+
+  // The chosen mode and locations, read afresh whenever the run needs them.
+  virtual Mode mode() const = 0;
+  virtual std::string catalog_dir() const = 0;
+  virtual std::string catalog_file() const = 0;  // the selected file name, "" when none
+  virtual std::string source_dir() const = 0;
+  virtual std::string dest_dir() const = 0;
+
+  // The Go caption is the run's state; an empty caption is a stop request.
+  virtual std::string go_caption() const = 0;
+  virtual void set_go_caption(const std::string& caption) = 0;
+
+  virtual std::string status() const = 0;
+  virtual void set_status(const std::string& text) = 0;
+
+  // Progress of the pictures handed over so far, when the importer knows the total (-1 if not).
+  virtual void ShowProgress(int handled, int total) { (void)handled, (void)total; }
+
+  // Lets pending window events run once (a click on Stop among them).
+  virtual void LetEventsRun() = 0;
+
+  // The Copy Originals question. Returns -1 (cancel), 0, 1 or 2; `current` when the question
+  // was closed without an answer.
+  virtual int AskCopyOriginals(int current) = 0;
+
+  // A message with an OK button.
+  virtual void ShowMessage(const std::string& text) = 0;
+
+  // A message with Retry and Cancel; true for Retry.
+  virtual bool AskRetry(const std::string& text) = 0;
+
+  // Opens the archive editor on the archive in `folder`.
+  virtual void OpenEditor(const std::string& folder) = 0;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_RUN_WINDOW_H_

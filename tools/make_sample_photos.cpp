@@ -1,0 +1,113 @@
+// Draws photo-like landscapes (sky, sun, hills, grain) as JPEG files with spread-out file dates,
+// for the demo archive and the benchmark.
+// Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED]
+#include <sys/time.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <random>
+#include <string>
+
+#include "imagelib/jpeg_codec.h"
+
+namespace {
+
+struct Scene {
+  double sky_top[3], sky_bottom[3], land[3];
+  double sun_x, sun_y, sun_radius;
+  double hill_phase[3], hill_height;
+};
+
+Scene RandomScene(std::mt19937& random) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  Scene s;
+  const double warmth = unit(random);
+  const double top[3] = {40 + 60 * warmth, 90 + 40 * unit(random), 200 - 80 * warmth};
+  const double bottom[3] = {230, 170 + 60 * unit(random), 120 + 100 * (1 - warmth)};
+  const double land[3] = {40 + 60 * unit(random), 70 + 60 * unit(random), 40 + 30 * unit(random)};
+  for (int c = 0; c < 3; ++c) {
+    s.sky_top[c] = top[c];
+    s.sky_bottom[c] = bottom[c];
+    s.land[c] = land[c];
+  }
+  s.sun_x = 0.15 + 0.7 * unit(random);
+  s.sun_y = 0.15 + 0.3 * unit(random);
+  s.sun_radius = 0.03 + 0.05 * unit(random);
+  for (double& phase : s.hill_phase) phase = 6.28 * unit(random);
+  s.hill_height = 0.45 + 0.25 * unit(random);
+  return s;
+}
+
+double Horizon(const Scene& s, double x) {
+  return s.hill_height + 0.06 * std::sin(3 * x + s.hill_phase[0]) +
+         0.03 * std::sin(11 * x + s.hill_phase[1]) + 0.01 * std::sin(37 * x + s.hill_phase[2]);
+}
+
+vantle::Raster Draw(const Scene& s, int width, int height, std::mt19937& random) {
+  std::normal_distribution<double> grain(0.0, 7.0);
+  vantle::Raster image{width, height, 3, std::vector<uint8_t>(size_t(width) * height * 3)};
+  for (int y = 0; y < height; ++y) {
+    const double v = double(y) / height;
+    for (int x = 0; x < width; ++x) {
+      const double u = double(x) / width;
+      const double dx = (u - s.sun_x) * width / height, dy = v - s.sun_y;
+      const bool sun = dx * dx + dy * dy < s.sun_radius * s.sun_radius;
+      const double horizon = Horizon(s, u);
+      uint8_t* p = &image.pixels[(size_t(y) * width + x) * 3];
+      for (int c = 0; c < 3; ++c) {
+        double value;
+        if (v > horizon) {
+          value = s.land[c] * (0.7 + 0.5 * (v - horizon)) + 12 * std::sin(u * 90 + v * 40);
+        } else {
+          value = sun ? 250 : s.sky_top[c] + (s.sky_bottom[c] - s.sky_top[c]) * (v / horizon);
+        }
+        p[c] = uint8_t(std::clamp(value + grain(random), 0.0, 255.0));
+      }
+    }
+  }
+  return image;
+}
+
+void SetFileDate(const std::string& path, int index) {
+  std::tm date{};
+  date.tm_year = 2019 - 1900 + index % 3;
+  date.tm_mon = (index * 5) % 12;
+  date.tm_mday = 1 + (index * 7) % 28;
+  date.tm_hour = 8 + index % 10;
+  date.tm_min = (index * 13) % 60;
+  date.tm_isdst = -1;
+  const time_t when = mktime(&date);
+  const timeval times[2] = {{when, 0}, {when, 0}};
+  utimes(path.c_str(), times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED]\n");
+    return 2;
+  }
+  const std::string dir = argv[1];
+  const int count = std::atoi(argv[2]);
+  int width = 1600, height = 1200;
+  if (argc > 3) std::sscanf(argv[3], "%dx%d", &width, &height);
+  std::mt19937 random(argc > 4 ? std::atoi(argv[4]) : 1);
+  for (int i = 1; i <= count; ++i) {
+    const bool portrait = i % 4 == 0;
+    const int w = portrait ? height : width, h = portrait ? width : height;
+    char name[32];
+    std::snprintf(name, sizeof name, i % 5 == 0 ? "IMG_%04d.JPG" : "IMG_%04d.jpg", i);
+    const std::string path = dir + "/" + name;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr || !vantle::Encode(Draw(RandomScene(random), w, h, random), out)) {
+      std::fprintf(stderr, "make_sample_photos: cannot write %s\n", path.c_str());
+      return 1;
+    }
+    std::fclose(out);
+    SetFileDate(path, i + int(random() % 7));
+  }
+  return 0;
+}
