@@ -1,0 +1,115 @@
+// The lumvane command line, run as a real process.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "pictures/catalog_line.h"
+#include "tests/support/pictures.h"
+#include "tests/support/temp_dir.h"
+
+extern char** environ;
+
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+struct Finished {
+  int exit_code;
+  std::string out, err;
+};
+
+class Process {
+ public:
+  Process(const std::vector<std::string>& args, const TempDir& logs) : logs_(logs) {
+    std::vector<std::string> argv = {LUMVANE_BIN};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (auto& a : argv) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, (logs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (logs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn(&pid_, LUMVANE_BIN, &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  void Interrupt() { kill(pid_, SIGINT); }
+  Finished Wait() {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(logs_ / "out"),
+            ReadAll(logs_ / "err")};
+  }
+
+ private:
+  const TempDir& logs_;
+  pid_t pid_ = -1;
+};
+
+Finished RunLumvane(const std::vector<std::string>& args) {
+  TempDir logs;
+  return Process(args, logs).Wait();
+}
+
+TEST(Cli, VersionHelpAndUsageErrors) {
+  EXPECT_EQ(RunLumvane({"--version"}).out, "Lumvane 1.0.0\n");
+  const Finished help = RunLumvane({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("lumvane scan SOURCE_DIR DEST_DIR"), std::string::npos);
+  EXPECT_EQ(RunLumvane({"scan", "only-one"}).exit_code, 2);
+  EXPECT_EQ(RunLumvane({"scan", "a", "b", "--copy", "maybe"}).exit_code, 2);
+  EXPECT_EQ(RunLumvane({"frobnicate"}).exit_code, 2);
+  const Finished missing = RunLumvane({"scan", "/no/such/folder", "/tmp"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("/no/such/folder"), std::string::npos);
+}
+
+TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
+  TempDir source, dest;
+  testing_support::WritePhoto(source / "a.jpg");
+  testing_support::WritePhoto(source / "b.JPEG");
+  source.Write("broken.jpg", "not a picture");
+  const Finished run = RunLumvane({"scan", source.path(), dest.path(), "--verbose", "--copy", "no"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "Archived 2 pictures into " + (dest / "archive.htm") +
+                         "\nPassed over 1: 1 image could not be read\n  " +
+                         (source / "broken.jpg") + ": image could not be read\n");
+  EXPECT_EQ(dest.Names().size(), 4u + 3u) << "two pairs of images, page, catalog, texture";
+  EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
+}
+
+TEST(Cli, CtrlCStopsAfterThePictureInHandAndCompletesThePage) {
+  TempDir source, dest;
+  for (int i = 1; i <= 40; ++i) {
+    testing_jpegs::WriteJpeg(source / ("IMG_" + std::to_string(i) + ".jpg"), {2400, 1800});
+  }
+  TempDir logs;
+  Process process({"scan", source.path(), dest.path(), "--copy", "no"}, logs);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (dest.Names().size() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  process.Interrupt();
+  const Finished run = process.Wait();
+  EXPECT_EQ(run.exit_code, 130) << run.err;
+  const std::string page = ReadAll(dest / "archive.htm");
+  EXPECT_TRUE(page.ends_with("</html>\r\n"));
+  const size_t records = lumvane::ReadCatalogLines(page).size();
+  EXPECT_GE(records, 1u);
+  EXPECT_LT(records, 40u);
+  EXPECT_NE(run.out.find("Stopped after archiving " + std::to_string(records)), std::string::npos);
+  for (const auto& name : dest.Names()) {
+    EXPECT_EQ(name.find(".tmp"), std::string::npos) << "no temporary file is left: " << name;
+  }
+}
+
+}  // namespace

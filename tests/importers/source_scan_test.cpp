@@ -1,0 +1,85 @@
+#include "importers/source_scan.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/pictures.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::TempDir;
+
+TEST(SourceScanOrder, FileManagerOrder) {
+  std::vector<std::string> names = {"IMG_10.jpg", "img_2.JPG", "IMG_1.jpg", "b.jpg",
+                                    "A.jpg",      "IMG_02.jpg", "IMG_2.jpg"};
+  std::sort(names.begin(), names.end(), ListedBefore);
+  EXPECT_EQ(names, (std::vector<std::string>{"A.jpg", "b.jpg", "IMG_1.jpg", "IMG_02.jpg",
+                                             "IMG_2.jpg", "img_2.JPG", "IMG_10.jpg"}));
+  EXPECT_TRUE(ListedBefore("x99999999999999999999.jpg", "x100000000000000000000.jpg"))
+      << "digit runs longer than any integer";
+}
+
+TEST(SourceScanListing, JpegNamesOnlyVisibleFilesOnlyNoSubfolders) {
+  TempDir dir;
+  for (const char* name : {"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", ".hidden.jpg", "e.png",
+                           "f.jpg.bak", "jpg", ".jpg"}) {
+    dir.Write(name, "x");
+  }
+  std::filesystem::create_directory(dir / "sub.jpg");
+  dir.Write("sub.jpg/inner.jpg", "x");
+  std::vector<std::string> names;
+  ASSERT_TRUE(ListSourcePictures(dir.path(), &names).ok());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg"}));
+}
+
+TEST(SourceScanListing, MissingFolderIsAnErrorWithItsName) {
+  std::vector<std::string> names;
+  const Status status = ListSourcePictures("/no/such/folder", &names);
+  ASSERT_FALSE(status.ok());
+  EXPECT_NE(status.message().find("/no/such/folder"), std::string::npos);
+}
+
+// Records what the scan hands over; stops when told.
+class RecordingRun : public ImportRun {
+ public:
+  std::string folder;
+  int stop_after = -1;
+  int expected = -2;
+  std::vector<PictureInput> pictures;
+
+  std::string source_dir() const override { return folder; }
+  const CatalogFile* catalog() const override { return nullptr; }
+  std::string catalog_path() const override { return ""; }
+  void ExpectPictures(int total) override { expected = total; }
+  void Process(const PictureInput& picture) override { pictures.push_back(picture); }
+  bool StopRequested() const override { return static_cast<int>(pictures.size()) == stop_after; }
+};
+
+TEST(ScanSourceDirectory, HandsOverPathAndFileDateAndStopsWhenAsked) {
+  TempDir dir;
+  for (const char* name : {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}) {
+    dir.Write(name, "x");
+    testing_support::SetFileDate(dir / name, 2001, 3, 5);
+  }
+  RecordingRun run;
+  run.folder = dir.path();
+  ASSERT_TRUE(ScanSourceDirectory(run).ok());
+  EXPECT_EQ(run.expected, 4);
+  ASSERT_EQ(run.pictures.size(), 4u);
+  EXPECT_EQ(run.pictures[0].source, dir / "IMG_1.jpg");
+  EXPECT_EQ(run.pictures[0].picdate, "March 5, 2001");
+  EXPECT_EQ(run.pictures[0].title, "");
+
+  RecordingRun stopped;
+  stopped.folder = dir.path() + "/";
+  stopped.stop_after = 3;
+  ASSERT_TRUE(ScanSourceDirectory(stopped).ok());
+  EXPECT_EQ(stopped.pictures.size(), 3u);
+  EXPECT_EQ(stopped.pictures[2].source, dir / "IMG_3.jpg") << "one separator only";
+}
+
+}  // namespace
+}  // namespace lumvane

@@ -1,0 +1,66 @@
+// A RunWindow for tests: settable mode and folders, recorded messages and status texts, and a
+// hook that runs at each yield (to click Stop after the n-th picture, for example).
+#ifndef LUMVANE_TESTS_SUPPORT_FAKE_WINDOW_H_
+#define LUMVANE_TESTS_SUPPORT_FAKE_WINDOW_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/run_window.h"
+
+namespace testing_support {
+
+class FakeWindow : public lumvane::RunWindow {
+ public:
+  lumvane::Mode mode_value = lumvane::Mode::kSourceScan;
+  std::string catalog_dir_value, catalog_file_value, source_dir_value, dest_dir_value;
+  std::string caption = lumvane::kGoIdle;
+  std::string status_text;
+  std::vector<std::string> statuses;  // every text Status showed, in order
+  std::vector<std::string> messages;
+  std::vector<std::string> editor_folders;
+  int copy_answer = 2;
+  int copy_questions = 0;
+  int retries_left = 0;
+  int yields = 0;
+  std::function<void(FakeWindow&)> on_yield;
+
+  lumvane::Mode mode() const override { return mode_value; }
+  std::string catalog_dir() const override { return catalog_dir_value; }
+  std::string catalog_file() const override { return catalog_file_value; }
+  std::string source_dir() const override { return source_dir_value; }
+  std::string dest_dir() const override { return dest_dir_value; }
+  std::string go_caption() const override { return caption; }
+  void set_go_caption(const std::string& text) override { caption = text; }
+  std::string status() const override { return status_text; }
+  void set_status(const std::string& text) override {
+    status_text = text;
+    statuses.push_back(text);
+  }
+  void LetEventsRun() override {
+    ++yields;
+    if (on_yield) on_yield(*this);
+  }
+  int AskCopyOriginals(int) override {
+    ++copy_questions;
+    return copy_answer;
+  }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool AskRetry(const std::string& text) override {
+    messages.push_back(text);
+    return retries_left-- > 0;
+  }
+  void OpenEditor(const std::string& folder) override { editor_folders.push_back(folder); }
+
+  // Clicks Go (reading "Stop") once `pictures` yields have happened.
+  void StopAfter(int pictures) {
+    on_yield = [pictures](FakeWindow& w) {
+      if (w.yields == pictures) w.caption = lumvane::kGoStopRequested;
+    };
+  }
+};
+
+}  // namespace testing_support
+
+#endif  // LUMVANE_TESTS_SUPPORT_FAKE_WINDOW_H_

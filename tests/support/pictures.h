@@ -1,0 +1,35 @@
+// Small real JPEG originals with chosen file dates, for the processing and run tests.
+#ifndef LUMVANE_TESTS_SUPPORT_PICTURES_H_
+#define LUMVANE_TESTS_SUPPORT_PICTURES_H_
+
+#include <sys/time.h>
+
+#include <ctime>
+#include <string>
+
+#include "tests/imagelib/test_jpegs.h"
+
+namespace testing_support {
+
+// Sets the file's last-change time, in local time.
+inline void SetFileDate(const std::string& path, int year, int month, int day, int hour = 12) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_isdst = -1;
+  const time_t when = mktime(&local);
+  const timeval times[2] = {{when, 0}, {when, 0}};
+  utimes(path.c_str(), times);
+}
+
+// Writes a 64 x 48 JPEG at `path`, changed on the given day.
+inline void WritePhoto(const std::string& path, int year = 2001, int month = 3, int day = 5) {
+  testing_jpegs::WriteJpeg(path, {64, 48});
+  SetFileDate(path, year, month, day);
+}
+
+}  // namespace testing_support
+
+#endif  // LUMVANE_TESTS_SUPPORT_PICTURES_H_
