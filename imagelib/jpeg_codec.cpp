@@ -152,7 +152,7 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
   return ok;
 }
 
-bool Encode(const Raster& image, FILE* file) {
+bool Encode(const Raster& image, FILE* file, int quality) {
   jpeg_compress_struct info{};
   ErrorManager errors;
   InstallErrorManager(&errors);
@@ -168,7 +168,7 @@ bool Encode(const Raster& image, FILE* file) {
   info.input_components = image.channels;
   info.in_color_space = image.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 85, TRUE);
+  jpeg_set_quality(&info, quality, TRUE);
   info.optimize_coding = TRUE;
   jpeg_start_compress(&info, TRUE);
   const size_t stride = static_cast<size_t>(image.width) * image.channels;

@@ -20,8 +20,8 @@ struct DecodedJpeg {
 // Returns false for anything that is not a readable JPEG. REQUIRES: box > 0.
 bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
 
-// Writes `image` to `file` as a baseline JPEG, quality 85, optimised Huffman tables.
-bool Encode(const Raster& image, FILE* file);
+// Writes `image` to `file` as a baseline JPEG with optimised Huffman tables.
+bool Encode(const Raster& image, FILE* file, int quality = 85);
 
 }  // namespace vantle
 

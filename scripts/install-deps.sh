@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and the demo need, when missing.
 set -euo pipefail
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev
 )

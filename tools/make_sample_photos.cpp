@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     std::snprintf(name, sizeof name, i % 5 == 0 ? "IMG_%04d.JPG" : "IMG_%04d.jpg", i);
     const std::string path = dir + "/" + name;
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr || !vantle::Encode(Draw(RandomScene(random), w, h, random), out)) {
+    if (out == nullptr || !vantle::Encode(Draw(RandomScene(random), w, h, random), out, 94)) {
       std::fprintf(stderr, "make_sample_photos: cannot write %s\n", path.c_str());
       return 1;
     }
