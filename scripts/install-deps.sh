@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and the demo need, when missing.
+# Installs what is missing: `install-deps.sh build` what building and the demo need,
+# `install-deps.sh test` that and what the tests need (a browser and the npm packages).
 set -euo pipefail
+purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev
 )
+if [ "$purpose" = test ]; then
+  packages+=(chromium)
+  # Node.js (20 or later) comes with the machine; Debian's is only a fallback.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+[ "$purpose" = test ] || exit 0
+# The browser tests' npm packages, pinned by tests/page/js/package-lock.json.
+js="$(dirname "$0")/../tests/page/js"
+if [ ! -f "$js/node_modules/.package-lock.json" ] || [ "$js/package-lock.json" -nt "$js/node_modules/.package-lock.json" ]; then
+  (cd "$js" && npm ci --silent --no-audit --no-fund)
+fi

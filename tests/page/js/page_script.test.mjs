@@ -1,0 +1,170 @@
+// The page script's pure functions, run as the page carries them.
+import assert from 'node:assert/strict';
+import { describe, it } from 'node:test';
+
+import { addPictures, loadScript, words } from './page_script.mjs';
+
+const page = loadScript();
+
+describe('sorting', () => {
+  it('_array_qsort sorts any range like a reference sort', () => {
+    const cases = [[], [1], [3, 1, 2], [5, 5, 5, 5], [1, 2, 3, 4, 5], [9, 8, 7, 6, 5, 4],
+      Array.from({ length: 500 }, (_, i) => (i * 7919) % 101), ['pear', 'apple', 'fig', 'apple']];
+    for (const input of cases) {
+      const array = [...input];
+      page.array_qsort(array, 0, array.length - 1, null);
+      assert.deepEqual(array, [...input].sort((a, b) => (a < b ? -1 : a > b ? 1 : 0)));
+    }
+    const part = [4, 3, 2, 1, 0];
+    page._array_qsort(part, 1, 3, page.default_cmp);
+    assert.deepEqual(part, [4, 1, 2, 3, 0], 'only the closed range lo..up moves');
+    page.array_qsort(null, 0, 3, null);
+  });
+
+  it('default_cmp compares strings and numbers', () => {
+    assert.equal(page.default_cmp('b', 'a'), 1);
+    assert.equal(page.default_cmp(2, 10), -1);
+    assert.equal(page.default_cmp('x', 'x'), 0);
+  });
+});
+
+describe('keywords', () => {
+  it('drops stop words and apostrophe-s, lower-cases and ends every word in a space', () => {
+    assert.deepEqual(words(page.parseKeywords("The cat's toys")), ['cat ', 'toys ']);
+    assert.deepEqual(words(page.parseKeywords('A and an OR the')), []);
+  });
+
+  it('splits at every separator and keeps each word once', () => {
+    assert.deepEqual(words(page.parseKeywords('a1,b2?c3-d4.e5\\f6/g7:h8;i9 j0\tk1\nl2\rm3\fn4\bo5 a1')),
+      ['a1 ', 'b2 ', 'c3 ', 'd4 ', 'e5 ', 'f6 ', 'g7 ', 'h8 ', 'i9 ', 'j0 ', 'k1 ', 'l2 ', 'm3 ', 'n4 ', 'o5 ']);
+  });
+
+  it('keeps letters and digits of every script and drops punctuation', () => {
+    assert.deepEqual(words(page.parseKeywords('Café "quoted" (1999)! 東京タワー Ελλάδα')),
+      ['café ', 'quoted ', '1999 ', '東京タワー ', 'ελλάδα ']);
+    assert.deepEqual(words(page.parseKeywords('!!! e-mail user@host')), ['e ', 'mail ', 'user@host ']);
+  });
+
+  it('checkPlural adds es or s, and nothing for words ending in s', () => {
+    const list = page.parseKeywords('box church dish tree toys');
+    page.checkPlural(list);
+    assert.deepEqual(words(list), ['box ', 'church ', 'dish ', 'tree ', 'toys ',
+      'boxes ', 'churches ', 'dishes ', 'trees ']);
+    assert.deepEqual(words(page.checkPlural(page.parseKeywords('x'))), ['x ']);
+  });
+});
+
+describe('dates', () => {
+  it('monthnum reads the first three letters', () => {
+    assert.equal(page.monthnum('January 1, 2000'), '01');
+    assert.equal(page.monthnum('Dec'), '12');
+    assert.equal(page.monthnum('june 1'), '00');
+    assert.equal(page.monthnum(''), '00');
+  });
+
+  it('myDate makes a sortable key that keeps the text', () => {
+    assert.equal(page.myDate('March 5, 1999'), '19990305March 5, 1999');
+    assert.equal(page.myDate('March 15, 1999'), '19990315March 15, 1999');
+    assert.equal(page.myDate('March 1999'), '19990300March 1999');
+  });
+
+  it('sortDates puts the date index in chronological order, month alone first', () => {
+    const context = loadScript();
+    addPictures(context, ['March 1, 1999', 'April 5, 1998', 'March 1999', 'December 31, 1998']
+      .map((picdate) => ({ picdate })));
+    context.sortDates();
+    assert.deepEqual([...context.cat.picdate.words],
+      ['April 5, 1998', 'December 31, 1998', 'March 1999', 'March 1, 1999']);
+  });
+});
+
+describe('nextfile', () => {
+  it('moves the eighth character one place on in each group', () => {
+    assert.equal(page.nextfile('_K7Q2M40.jpg'), '_K7Q2M41.jpg');
+    assert.equal(page.nextfile('_K7Q2M48.jpg'), '_K7Q2M49.jpg');
+    assert.equal(page.nextfile('_K7Q2M4H.jpg'), '_K7Q2M4J.jpg');
+    assert.equal(page.nextfile('_K7Q2M4R.jpg'), '_K7Q2M4S.jpg');
+  });
+
+  it('leaves the last of each run of eight, unknown characters and short names alone', () => {
+    for (const name of ['_K7Q2M4Z.jpg', '_K7Q2M47.jpg', '_K7Q2M4G.jpg', '_K7Q2M4E.jpg', 'a.jpg', '']) {
+      assert.equal(page.nextfile(name), name);
+    }
+  });
+
+  it('applies to the file name after a master archive folder', () => {
+    assert.equal(page.nextfile('Summer 2001/_K7Q2M40.jpg'), 'Summer 2001/_K7Q2M41.jpg');
+    assert.equal(page.nextfile('a/b/_K7Q2M4R.jpg'), 'a/b/_K7Q2M4S.jpg');
+  });
+});
+
+describe('shortTitle', () => {
+  it('returns titles without a long word whole, even past 32 characters', () => {
+    assert.equal(page.shortTitle('Harbour at dawn'), 'Harbour at dawn');
+    const long = 'The harbour at dawn with the fishing fleet going out';
+    assert.equal(page.shortTitle(long), long);
+  });
+
+  it('breaks a long word near the start after nine characters', () => {
+    assert.equal(page.shortTitle('Supercalifragilistic'), 'Supercali<br>fragilistic');
+  });
+
+  it('breaks a long word ending at 25 or later into three pieces', () => {
+    const title = 'Pneumonoultramicroscopicsilicovolcano';  // cut to 31 characters first
+    assert.equal(page.shortTitle(title), 'Pneumonou<br>ltramicrosco<br>picsilicov');
+    assert.equal(page.shortTitle('At the Kirchturmspitzenreparatur'),
+      'At the Ki<br>rchturmspitz<br>enreparatur');
+  });
+
+  it('breaks a long word later in the title after thirteen more characters', () => {
+    assert.equal(page.shortTitle('Old town Marktplatzbrunnenfest'),
+      'Old town Marktplatzbr<br>unnenfest');
+  });
+
+  it('cuts before the last space among positions 29 to 32', () => {
+    assert.equal(page.shortTitle('A abcdefghijklmnopqrstuvwxyzAB more words'),
+      'A abcdefg<br>hijklmnopqrs<br>tuvwxyzAB');
+  });
+
+  it('escapes every piece', () => {
+    assert.equal(page.shortTitle('<b>bold</b>'), '&lt;b&gt;bold&lt;/b&gt;');
+    assert.equal(page.shortTitle('<script>alert(1)</script>'), '&lt;script&gt;a<br>lert(1)&lt;/script&gt;');
+  });
+});
+
+describe('catalog and search', () => {
+  it('numbers pictures from one and indexes words, folders and dates', () => {
+    const context = loadScript();
+    const [first, second] = addPictures(context, [
+      { title: 'Red boat', comment: 'boat at sea', path: 'C:\\PHOTOS\\Trip', picdate: 'May 1, 2000' },
+      { title: 'constructor __proto__ toString', path: '', picdate: '' },
+    ]);
+    assert.equal(first.num, 1);
+    assert.equal(second.num, 2);
+    assert.deepEqual([...context.cat.title.words], ['red ', 'boat ', 'at ', 'sea ', 'constructor ', '__proto__ ', 'tostring ']);
+    assert.deepEqual([...context.cat.path.words], ['C:\\photos\\trip']);
+    assert.deepEqual([...context.cat.picdate.words], ['May 1, 2000']);
+  });
+
+  it('scores one point per matching keyword and lists higher scores first', () => {
+    const context = loadScript();
+    const pics = addPictures(context, [
+      { title: 'red car' },
+      { title: 'red boat', comment: 'a boat' },
+      { title: 'blue boat' },
+      { title: 'green tree' },
+    ]);
+    const found = context.cat.title.find(context.parseKeywords('boat red'));
+    const listed = Array.from({ length: found.count }, (_, i) => [found.item[i].object.num, found.item[i].score]);
+    assert.deepEqual(listed, [[2, 2], [3, 1], [1, 1]], 'equal scores keep the order found');
+    assert.equal(pics.length, 4);
+  });
+
+  it('a search that hits every picture of a large archive scores each once', () => {
+    const context = loadScript();
+    addPictures(context, Array.from({ length: 10000 }, (_, i) => ({ title: `holiday ${i}` })));
+    const found = context.cat.title.find(context.parseKeywords('holiday'));
+    assert.equal(found.count, 10000);
+    assert.ok(Array.from({ length: found.count }, (_, i) => found.item[i].score).every((s) => s === 1));
+  });
+});
