@@ -6,12 +6,9 @@
 
 namespace lumvane {
 
-ConsoleWindow::ConsoleWindow(const CliOptions& options, std::string source_dir,
-                             std::string dest_dir, const volatile std::sig_atomic_t* interrupted)
-    : options_(options),
-      source_dir_(std::move(source_dir)),
-      dest_dir_(std::move(dest_dir)),
-      interrupted_(interrupted) {
+ConsoleWindow::ConsoleWindow(const CliOptions& options, Locations locations,
+                             const volatile std::sig_atomic_t* interrupted)
+    : options_(options), locations_(std::move(locations)), interrupted_(interrupted) {
   if (!options.quiet && isatty(STDERR_FILENO)) progress_ = std::make_unique<ProgressBar>(stderr);
 }
 

@@ -16,15 +16,20 @@ namespace lumvane {
 
 class ConsoleWindow : public RunWindow {
  public:
-  // `interrupted` is set by the program's SIGINT handler.
-  ConsoleWindow(const CliOptions& options, std::string source_dir, std::string dest_dir,
+  // The folders as the run should see them (absolute). `interrupted` is set by the program's
+  // SIGINT handler.
+  struct Locations {
+    Mode mode = Mode::kSourceScan;
+    std::string catalog_dir, catalog_file, source_dir, dest_dir;
+  };
+  ConsoleWindow(const CliOptions& options, Locations locations,
                 const volatile std::sig_atomic_t* interrupted);
 
-  Mode mode() const override { return Mode::kSourceScan; }
-  std::string catalog_dir() const override { return ""; }
-  std::string catalog_file() const override { return ""; }
-  std::string source_dir() const override { return source_dir_; }
-  std::string dest_dir() const override { return dest_dir_; }
+  Mode mode() const override { return locations_.mode; }
+  std::string catalog_dir() const override { return locations_.catalog_dir; }
+  std::string catalog_file() const override { return locations_.catalog_file; }
+  std::string source_dir() const override { return locations_.source_dir; }
+  std::string dest_dir() const override { return locations_.dest_dir; }
   std::string go_caption() const override;
   void set_go_caption(const std::string& caption) override;
   std::string status() const override { return status_; }
@@ -45,8 +50,7 @@ class ConsoleWindow : public RunWindow {
 
  private:
   CliOptions options_;
-  std::string source_dir_;
-  std::string dest_dir_;
+  Locations locations_;
   const volatile std::sig_atomic_t* interrupted_;
   std::string go_caption_ = kGoIdle;
   std::string status_;

@@ -1,4 +1,5 @@
-// lumvane: the command line. `lumvane scan SOURCE DEST` makes an archive from a folder.
+// lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
+// from the catalog of another photo program.
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -53,21 +54,54 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   }
 }
 
-int RunScan(const lumvane::CliOptions& options) {
+std::string Absolute(const std::string& path) {
   std::error_code error;
-  if (!fs::is_directory(options.source_dir, error)) {
-    std::fprintf(stderr, "lumvane: the source folder %s does not exist\n",
-                 options.source_dir.c_str());
-    return 1;
-  }
+  const fs::path resolved = fs::weakly_canonical(fs::absolute(path), error);
+  std::string text = (error ? fs::absolute(path) : resolved).string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+bool CheckFolder(const std::string& folder, const char* role) {
+  std::error_code error;
+  if (fs::is_directory(folder, error)) return true;
+  std::fprintf(stderr, "lumvane: the %s folder %s does not exist\n", role, folder.c_str());
+  return false;
+}
+
+// The window the run reads, from the arguments. False when a folder is missing.
+bool LocationsFor(const lumvane::CliOptions& options,
+                  lumvane::ConsoleWindow::Locations* locations) {
+  using lumvane::Mode;
+  std::error_code error;
   fs::create_directories(options.dest_dir, error);
-  const std::string source = fs::weakly_canonical(options.source_dir, error).string();
-  const std::string dest = fs::weakly_canonical(options.dest_dir, error).string();
+  locations->dest_dir = Absolute(options.dest_dir);
+  if (!options.source_dir.empty()) {
+    if (!CheckFolder(options.source_dir, "source")) return false;
+    locations->source_dir = Absolute(options.source_dir);
+  }
+  if (options.command == lumvane::CliOptions::Command::kScan) {
+    locations->mode = Mode::kSourceScan;
+    return true;
+  }
+  const fs::path catalog = Absolute(options.catalog_path);
+  locations->catalog_dir = catalog.parent_path().string();
+  locations->catalog_file = catalog.filename().string();
+  locations->mode = options.source_dir.empty() ? Mode::kCatalogOriginalPaths : Mode::kCatalogSourceDir;
+  return true;
+}
+
+int RunArchive(const lumvane::CliOptions& options) {
+  lumvane::ConsoleWindow::Locations locations;
+  if (!LocationsFor(options, &locations)) return 1;
   InstallInterruptHandler();
   lumvane::RunState state;
   state.CopyMode = options.copy_mode.value_or(lumvane::kCopyNone);
-  lumvane::ConsoleWindow window(options, source, dest, &interrupted);
-  lumvane::GoClick(window, state, lumvane::DefaultRunEnvironment());
+  lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
+  for (const auto& [drive, folder] : options.drives) environment.drive_map[drive] = Absolute(folder);
+  const std::string dest = locations.dest_dir;
+  lumvane::ConsoleWindow window(options, std::move(locations), &interrupted);
+  lumvane::GoClick(window, state, environment);
   window.FinishProgress();
   if (!options.quiet && window.run_started()) {
     PrintSummary(state, options, dest, window.interrupted());
@@ -89,7 +123,8 @@ int main(int argc, char** argv) {
   switch (options.command) {
     case lumvane::CliOptions::Command::kHelp: std::printf("%s", lumvane::UsageText()); return 0;
     case lumvane::CliOptions::Command::kVersion: std::printf("Lumvane 1.0.0\n"); return 0;
-    case lumvane::CliOptions::Command::kScan: return RunScan(options);
+    case lumvane::CliOptions::Command::kScan:
+    case lumvane::CliOptions::Command::kCatalog: return RunArchive(options);
     case lumvane::CliOptions::Command::kNone: break;
   }
   return UsageError("no command given");

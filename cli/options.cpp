@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <cctype>
+
 namespace lumvane {
 
 const char* UsageText() {
@@ -10,11 +12,40 @@ const char* UsageText() {
          "                them to unique short names (the default when the folders differ)\n"
          "      --verbose list every picture that was passed over, with the reason\n"
          "      --quiet   print nothing but errors\n"
+         "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
+         "                  [--drive X=DIR]... [--verbose|--quiet]\n"
+         "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt) or a\n"
+         "      ThumbsPlus V4 export (.csv). Pictures are read where the catalog says, or\n"
+         "      from DIR with --source.\n"
+         "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
          "  lumvane --help | --version\n"
          "Ctrl-C stops a run after the picture in hand; the archive is still complete.\n";
 }
 
 namespace {
+
+// "X=DIR" with a drive letter X.
+bool ParseDrive(const std::string& value, std::map<char, std::string>* drives) {
+  if (value.size() < 3 || value[1] != '=' || !std::isalpha(static_cast<unsigned char>(value[0]))) {
+    return false;
+  }
+  (*drives)[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] = value.substr(2);
+  return true;
+}
+
+// The value of an option given as "--name value" or "--name=value"; advances `i` past it.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
+                                       const std::string& name) {
+  if (args[i] == name) {
+    if (i + 1 >= args.size()) return std::nullopt;
+    return args[++i];
+  }
+  return args[i].substr(name.size() + 1);
+}
+
+bool IsOption(const std::string& arg, const std::string& name) {
+  return arg == name || arg.starts_with(name + "=");
+}
 
 std::optional<int> ParseCopyMode(const std::string& word) {
   if (word == "no") return 0;
@@ -42,10 +73,17 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
       options->verbose = true;
     } else if (arg == "--quiet" || arg == "-q") {
       options->quiet = true;
-    } else if (arg == "--copy" || arg.starts_with("--copy=")) {
-      std::string value = arg == "--copy" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(7);
+    } else if (IsOption(arg, "--copy")) {
+      const std::string value = OptionValue(args, i, "--copy").value_or("");
       options->copy_mode = ParseCopyMode(value);
       if (!options->copy_mode) return "--copy takes no, keep or rename, not '" + value + "'";
+    } else if (IsOption(arg, "--drive")) {
+      const std::string value = OptionValue(args, i, "--drive").value_or("");
+      if (!ParseDrive(value, &options->drives)) return "--drive takes X=DIR, not '" + value + "'";
+    } else if (IsOption(arg, "--source")) {
+      const auto value = OptionValue(args, i, "--source");
+      if (!value || value->empty()) return "--source takes a folder";
+      options->source_dir = *value;
     } else if (arg.starts_with("-") && arg.size() > 1) {
       return "unknown option " + arg;
     } else {
@@ -53,11 +91,21 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
     }
   }
   if (positional.empty()) return "no command given";
-  if (positional[0] != "scan") return "unknown command " + positional[0];
-  if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
   if (options->verbose && options->quiet) return "--verbose and --quiet exclude each other";
-  options->command = CliOptions::Command::kScan;
-  options->source_dir = positional[1];
+  if (positional[0] == "scan") {
+    if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
+    if (!options->source_dir.empty() || !options->drives.empty()) {
+      return "--source and --drive belong to the catalog command";
+    }
+    options->command = CliOptions::Command::kScan;
+    options->source_dir = positional[1];
+  } else if (positional[0] == "catalog") {
+    if (positional.size() != 3) return "catalog takes CATALOG_FILE and DEST_DIR";
+    options->command = CliOptions::Command::kCatalog;
+    options->catalog_path = positional[1];
+  } else {
+    return "unknown command " + positional[0];
+  }
   options->dest_dir = positional[2];
   return std::nullopt;
 }

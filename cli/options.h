@@ -2,6 +2,7 @@
 #ifndef LUMVANE_CLI_OPTIONS_H_
 #define LUMVANE_CLI_OPTIONS_H_
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,10 +10,12 @@
 namespace lumvane {
 
 struct CliOptions {
-  enum class Command { kNone, kScan, kHelp, kVersion };
+  enum class Command { kNone, kScan, kCatalog, kHelp, kVersion };
   Command command = Command::kNone;
-  std::string source_dir;
+  std::string catalog_path;  // catalog: the catalog file
+  std::string source_dir;    // scan: the folder; catalog: --source ("" without)
   std::string dest_dir;
+  std::map<char, std::string> drives;  // --drive X=DIR
   std::optional<int> copy_mode;  // --copy no|keep|rename: 0, 1, 2
   bool verbose = false;
   bool quiet = false;

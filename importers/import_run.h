@@ -21,6 +21,13 @@ class ImportRun {
   virtual const CatalogFile* catalog() const = 0;
   virtual std::string catalog_path() const = 0;
 
+  // Where a catalog's source path is read on this machine (Windows drives mapped to folders).
+  virtual std::string Locate(const std::string& source) const = 0;
+
+  // The root of the volume that carries `label`: its mount point, or "C:" when no volume does.
+  // Every answer is remembered for the program's life.
+  virtual std::string LabelToDrive(const std::string& label) = 0;
+
   // How many pictures the importer expects to hand over, for progress; -1 when unknown.
   virtual void ExpectPictures(int total) = 0;
 

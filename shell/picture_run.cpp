@@ -4,19 +4,24 @@
 
 namespace lumvane {
 
-PictureRun::PictureRun(RunWindow& window, RunState& state, PictureTarget target,
-                       const CatalogFile* catalog, std::string catalog_path)
-    : window_(window),
-      state_(state),
-      target_(std::move(target)),
-      catalog_(catalog),
-      catalog_path_(std::move(catalog_path)) {
+PictureRun::PictureRun(RunWindow& window, RunState& state, PictureTarget target, Sources sources)
+    : window_(window), state_(state), target_(std::move(target)), sources_(std::move(sources)) {
   state_.PictureCount = 0;
   state_.HeaderWritten = false;
   state_.passed_over.clear();
 }
 
-void PictureRun::Process(const PictureInput& picture) {
+std::string PictureRun::Locate(const std::string& source) const {
+  return MapDrive(sources_.drives, source);
+}
+
+std::string PictureRun::LabelToDrive(const std::string& label) {
+  return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes);
+}
+
+void PictureRun::Process(const PictureInput& catalog_picture) {
+  PictureInput picture = catalog_picture;
+  picture.source = Locate(picture.source);
   if (handled_ == 0) window_.set_status("Running...");
   if (!state_.HeaderWritten) {
     target_.tab->WriteLine(TabCatalogHeader());

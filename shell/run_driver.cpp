@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "importers/source_scan.h"
+#include "importers/tab_catalog.h"
+#include "importers/thumbsplus_export.h"
 #include "page/page_writer.h"
 #include "platform/paths.h"
 #include "shell/picture_run.h"
@@ -127,8 +129,12 @@ Status Dispatch(RunWindow& window, RunState& state, const RunEnvironment& enviro
   target.copy_mode = state.CopyMode;
   target.page = &files.page;
   target.tab = &files.tab;
-  PictureRun run(window, state, target, files.catalog.is_open() ? &files.catalog : nullptr,
-                 files.catalog_path);
+  PictureRun::Sources sources;
+  sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
+  sources.catalog_path = files.catalog_path;
+  sources.drives = environment.drive_map;
+  sources.volumes = environment.volumes;
+  PictureRun run(window, state, target, std::move(sources));
   const Importers& importers = environment.importers;
   switch (window.mode()) {
     case Mode::kSourceScan: return importers.scan(run);
@@ -171,6 +177,9 @@ std::string CatalogTypeOf(const std::string& name) {
 RunEnvironment DefaultRunEnvironment() {
   RunEnvironment environment;
   environment.importers.scan = ScanSourceDirectory;
+  environment.importers.catalog_readers[".txt"] = ReadTabCatalog;
+  environment.importers.catalog_readers[".csv"] = ReadThumbsPlusExport;
+  environment.volumes = MountedVolumes;
   environment.texture = FindTexture();
   return environment;
 }

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "importers/import_run.h"
+#include "importers/label_to_drive.h"
+#include "platform/drive_map.h"
 #include "platform/status.h"
 #include "shell/run_state.h"
 #include "shell/run_window.h"
@@ -27,7 +29,9 @@ struct Importers {
 
 struct RunEnvironment {
   Importers importers;
-  std::string texture;  // Lumvane's texture.jpg ("" when missing)
+  std::string texture;    // Lumvane's texture.jpg ("" when missing)
+  DriveMap drive_map;     // Windows drives of catalogs read from folders here
+  VolumeSource volumes;   // the mounted volumes, for volume labels of catalogs
 };
 
 // The importers of this build and the installed texture.

@@ -87,6 +87,59 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
   EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
 }
 
+TEST(CliCatalog, TabCatalogInBothModesAndAV4Export) {
+  TempDir pictures, dest, chosen, dest2, dest3;
+  testing_support::WritePhoto(pictures / "a.jpg", 1999, 4, 5);
+  testing_support::WritePhoto(pictures / "b.jpg", 2000, 5, 6);
+  pictures.Write("trip.txt", "SourceFile\tTitle\n" + (pictures / "a.jpg") + "\tHarbour\tboats\n" +
+                                 "D:\\Old\\b.jpg\tHill\n");
+  const Finished originals = RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--copy", "no"});
+  EXPECT_EQ(originals.exit_code, 0) << originals.err;
+  EXPECT_NE(originals.out.find("Archived 1 picture into"), std::string::npos) << originals.out;
+  EXPECT_NE(originals.out.find("1 file missing or unreadable"), std::string::npos);
+  auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0][4], "Harbour");
+
+  // With --source every picture is read from the chosen folder.
+  testing_support::WritePhoto(chosen / "a.jpg");
+  testing_support::WritePhoto(chosen / "b.jpg");
+  const Finished from_source =
+      RunLumvane({"catalog", pictures / "trip.txt", dest2.path(), "--source", chosen.path()});
+  EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
+  records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1][2], chosen.path());
+  EXPECT_EQ(records[1][4], "Hill");
+
+  // A V4 export whose volume no disk carries: drive C, mapped to the pictures' folder.
+  std::string line = "NOLABEL,x,x,x,x,";
+  for (int column = 6; column <= 21; ++column) line += ",";  // folder empty, up to column 22
+  pictures.Write("export.csv", "Label\r\n" + line + "b.jpg,\"a comment, long\",hills\r\n");
+  const Finished v4 = RunLumvane({"catalog", pictures / "export.csv", dest3.path(), "--drive",
+                                  "C=" + pictures.path(), "--copy", "keep"});
+  EXPECT_EQ(v4.exit_code, 0) << v4.err;
+  records = lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0][3], "b.jpg");
+  EXPECT_EQ(records[0][5], "hills");
+  EXPECT_EQ(records[0][7], "a comment, long");
+  EXPECT_EQ(records[0][9], "May 6, 2000");
+  EXPECT_EQ(ReadAll(dest3 / "b.jpg"), ReadAll(pictures / "b.jpg"));
+}
+
+TEST(CliCatalog, RefusedCatalogsExitWithTheMessage) {
+  TempDir dir;
+  dir.Write("trip.TXT", "x");
+  const Finished upper = RunLumvane({"catalog", dir / "trip.TXT", dir.path()});
+  EXPECT_EQ(upper.exit_code, 1);
+  EXPECT_EQ(upper.err, "lumvane: Catalog file type not supported\n");
+  const Finished missing = RunLumvane({"catalog", dir / "gone.txt", dir.path()});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(missing.err, "lumvane: gone.txt Error 53\n");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"trip.TXT"});
+}
+
 TEST(Cli, CtrlCStopsAfterThePictureInHandAndCompletesThePage) {
   TempDir source, dest;
   for (int i = 1; i <= 40; ++i) {

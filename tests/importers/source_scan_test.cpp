@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/pictures.h"
+#include "tests/support/recording_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -42,21 +43,7 @@ TEST(SourceScanListing, MissingFolderIsAnErrorWithItsName) {
   EXPECT_NE(status.message().find("/no/such/folder"), std::string::npos);
 }
 
-// Records what the scan hands over; stops when told.
-class RecordingRun : public ImportRun {
- public:
-  std::string folder;
-  int stop_after = -1;
-  int expected = -2;
-  std::vector<PictureInput> pictures;
-
-  std::string source_dir() const override { return folder; }
-  const CatalogFile* catalog() const override { return nullptr; }
-  std::string catalog_path() const override { return ""; }
-  void ExpectPictures(int total) override { expected = total; }
-  void Process(const PictureInput& picture) override { pictures.push_back(picture); }
-  bool StopRequested() const override { return static_cast<int>(pictures.size()) == stop_after; }
-};
+using testing_support::RecordingRun;
 
 TEST(ScanSourceDirectory, HandsOverPathAndFileDateAndStopsWhenAsked) {
   TempDir dir;

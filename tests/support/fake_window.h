@@ -25,6 +25,7 @@ class FakeWindow : public lumvane::RunWindow {
   int retries_left = 0;
   int yields = 0;
   std::function<void(FakeWindow&)> on_yield;
+  std::function<void()> on_retry;  // runs before a Retry answer
 
   lumvane::Mode mode() const override { return mode_value; }
   std::string catalog_dir() const override { return catalog_dir_value; }
@@ -49,7 +50,9 @@ class FakeWindow : public lumvane::RunWindow {
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool AskRetry(const std::string& text) override {
     messages.push_back(text);
-    return retries_left-- > 0;
+    if (retries_left-- <= 0) return false;
+    if (on_retry) on_retry();
+    return true;
   }
   void OpenEditor(const std::string& folder) override { editor_folders.push_back(folder); }
 

@@ -1,0 +1,32 @@
+// Volume labels of catalogs resolved to the volumes of this machine.
+#ifndef LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_
+#define LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/volumes.h"
+
+namespace lumvane {
+
+using VolumeSource = std::function<std::vector<Volume>()>;
+
+// The answer for a label no volume carries: drive C of the catalog's Windows machine.
+inline constexpr char kFallbackDrive[] = "C:";
+
+// The mount point of the first volume (in drive-list order) whose label is `label`, else
+// kFallbackDrive. Looks in `cache` first and remembers every answer there, so the volumes
+// are probed at most once per label.
+std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
+                         const VolumeSource& volumes);
+
+// The source path of a picture in `folder` (relative, "\" separated) named `name` on `root`:
+// "C:\folder\name" for the fallback drive, otherwise root/folder/name with "\" read as "/".
+std::string SourceOnVolume(const std::string& root, const std::string& folder,
+                           const std::string& name);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_

@@ -1,0 +1,54 @@
+#include "importers/thumbsplus_export.h"
+
+#include "importers/catalog_columns.h"
+#include "importers/label_to_drive.h"
+#include "platform/file_time.h"
+#include "platform/text_lines.h"
+
+namespace lumvane {
+
+std::array<std::string, 24> SplitExportLine(std::string_view line) {
+  std::array<std::string, 24> columns;
+  size_t position = 0;
+  for (std::string& column : columns) {
+    if (position >= line.size()) break;
+    size_t end = position;
+    bool quoted = false;
+    while (end < line.size() && (quoted || line[end] != ',')) {
+      if (line[end] == '"') quoted = !quoted;
+      ++end;
+    }
+    column = Unquote(line.substr(position, end - position));
+    position = end + 1;
+  }
+  return columns;
+}
+
+Status ReadThumbsPlusExport(ImportRun& run) {
+  std::string text;
+  if (!ReadCatalogText(run, &text)) return Status::Error("Cannot read " + run.catalog_path());
+  const std::vector<std::string_view> lines = SplitLines(text);
+  run.ExpectPictures(static_cast<int>(lines.size()));
+  bool header_expected = true;
+  for (const std::string_view line : lines) {
+    const std::array<std::string, 24> columns = SplitExportLine(line);
+    const std::string& label = columns[0];
+    if (header_expected && label == "Label") {
+      header_expected = false;
+      continue;
+    }
+    if (label.empty() && columns[5].empty() && columns[21].empty()) continue;
+    PictureInput picture;
+    picture.source = SourceOnVolume(run.LabelToDrive(label), columns[5], columns[21]);
+    picture.subject = columns[23];
+    picture.comment = columns[22];
+    if (const auto changed = FileModifiedLocal(run.Locate(picture.source))) {
+      picture.picdate = FormatLongDate(*changed);
+    }
+    run.Process(picture);
+    if (run.StopRequested()) break;
+  }
+  return Status::Ok();
+}
+
+}  // namespace lumvane

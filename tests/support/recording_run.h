@@ -1,0 +1,64 @@
+// An ImportRun for importer tests: records the pictures handed over, serves a catalog file,
+// resolves volume labels through a fake volume table and can ask to stop after n pictures.
+#ifndef LUMVANE_TESTS_SUPPORT_RECORDING_RUN_H_
+#define LUMVANE_TESTS_SUPPORT_RECORDING_RUN_H_
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "importers/import_run.h"
+#include "importers/label_to_drive.h"
+#include "platform/drive_map.h"
+
+namespace testing_support {
+
+class RecordingRun : public lumvane::ImportRun {
+ public:
+  std::string folder;
+  int stop_after = -1;
+  int expected = -2;
+  int volume_probes = 0;
+  std::vector<lumvane::Volume> volumes;
+  lumvane::DriveMap drives;
+  std::map<std::string, std::string> drive_cache;
+  std::vector<lumvane::PictureInput> pictures;
+
+  // Opens `path` as the run's catalog.
+  bool OpenCatalog(const std::string& path) {
+    catalog_path_ = path;
+    return catalog_.Open(path) == lumvane::CatalogFile::OpenResult::kOpened;
+  }
+
+  std::string source_dir() const override { return folder; }
+  const lumvane::CatalogFile* catalog() const override {
+    return catalog_.is_open() ? &catalog_ : nullptr;
+  }
+  std::string catalog_path() const override { return catalog_path_; }
+  std::string Locate(const std::string& source) const override {
+    return lumvane::MapDrive(drives, source);
+  }
+  std::string LabelToDrive(const std::string& label) override {
+    return lumvane::LabelToDrive(label, drive_cache, [this] {
+      ++volume_probes;
+      return volumes;
+    });
+  }
+  void ExpectPictures(int total) override { expected = total; }
+  void Process(const lumvane::PictureInput& picture) override { pictures.push_back(picture); }
+  bool StopRequested() const override { return static_cast<int>(pictures.size()) == stop_after; }
+
+  std::vector<std::string> Sources() const {
+    std::vector<std::string> sources;
+    for (const auto& p : pictures) sources.push_back(p.source);
+    return sources;
+  }
+
+ private:
+  lumvane::CatalogFile catalog_;
+  std::string catalog_path_;
+};
+
+}  // namespace testing_support
+
+#endif  // LUMVANE_TESTS_SUPPORT_RECORDING_RUN_H_
