@@ -1,0 +1,74 @@
+// Times the archive page in headless Chromium: opening to the panel being ready, and a search
+// that hits every picture, for archives of 1,000 and 10,000 records made by `lumvane catalog`.
+// Usage: node bench/page-bench.mjs [BUILD_DIR]   (run from the repository, after make test)
+import { execFileSync } from 'node:child_process';
+import { createRequire } from 'node:module';
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const build = resolve(process.argv[2] ?? 'build');
+const require = createRequire(resolve('tests/page/js/package.json'));
+const { chromium } = require('playwright-core');
+
+const words = ['harbour', 'boat', 'church', 'hill', 'sunset', 'market', 'bridge', 'garden', 'river',
+  'castle', 'festival', 'winter', 'summer', 'train', 'station', 'beach', 'forest', 'mountain'];
+
+function makeArchive(root, records) {
+  const photos = join(root, 'photos');
+  mkdirSync(photos, { recursive: true });
+  execFileSync(join(build, 'bin', 'make_sample_photos'), [photos, '20', '160x120', '3']);
+  const lines = ['SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate'];
+  for (let i = 0; i < records; i++) {
+    const title = `${words[i % 18]} ${words[(i * 7) % 18]} ${i}`;
+    const date = `${['January', 'March', 'June', 'October'][i % 4]} ${1 + (i % 28)}, ${1990 + (i % 30)}`;
+    const n = 1 + (i % 20);  // make_sample_photos names every fifth picture .JPG
+    lines.push([join(photos, `IMG_${String(n).padStart(4, '0')}.${n % 5 ? 'jpg' : 'JPG'}`), title, `holiday ${words[i % 5]}`,
+      'Travel', '', 'Ann', date].join('\t'));
+  }
+  writeFileSync(join(root, 'catalog.txt'), lines.join('\r\n'));
+  const archive = join(root, 'archive');
+  execFileSync(join(build, 'bin', 'lumvane'), ['catalog', join(root, 'catalog.txt'), archive, '--copy', 'no', '--quiet']);
+  return join(archive, 'archive.htm');
+}
+
+async function measure(browser, page_path, records) {
+  const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
+  const started = performance.now();
+  await page.goto(pathToFileURL(page_path).href);
+  const control = page.frame({ name: 'control' });
+  await control.waitForSelector('text=Start');
+  await control.click('text=Start');
+  const show = page.frame({ name: 'show' });
+  await show.waitForSelector('select[name=title]');
+  const ready = performance.now() - started;
+  await show.fill('input[name=keywords]', 'holiday');
+  const searched = performance.now();
+  await show.click('input[value=Search]');
+  const film = page.frame({ name: 'film' });
+  await film.waitForFunction((n) => document.images.length === n, records, { timeout: 120000 });
+  const search = performance.now() - searched;
+  await page.close();
+  return { ready, search };
+}
+
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+});
+for (const records of [1000, 10000]) {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-page-bench-'));
+  try {
+    const page = makeArchive(root, records);
+    const runs = [];
+    for (let i = 0; i < 3; i++) runs.push(await measure(browser, page, records));
+    const median = (key) => runs.map((r) => r[key]).sort((a, b) => a - b)[1];
+    console.log(`${records} records: panel ready ${median('ready').toFixed(0)} ms, ` +
+      `search hitting every picture ${median('search').toFixed(0)} ms (median of 3)`);
+  } finally {
+    rmSync(root, { recursive: true, force: true });
+  }
+}
+await browser.close();

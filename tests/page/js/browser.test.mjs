@@ -1,0 +1,243 @@
+// The archive page in a real browser (Debian's Chromium), opened from file:// URLs.
+import assert from 'node:assert/strict';
+import { mkdirSync } from 'node:fs';
+import { join } from 'node:path';
+import { after, before, describe, it } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+import { chromium } from 'playwright-core';
+
+import { HOSTILE, PICTURES, makeEmptyArchive, makeMainArchive, makeMasterStylePage } from './fixtures.mjs';
+import { lumvane } from './page_script.mjs';
+
+const screenshots = join(lumvane, '..', '..', 'page-screenshots');
+mkdirSync(screenshots, { recursive: true });
+
+let browser;
+let main;
+
+before(async () => {
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  main = makeMainArchive();
+});
+
+after(async () => {
+  await browser?.close();
+});
+
+async function poll(read, accept, what) {
+  const deadline = Date.now() + 5000;
+  let value;
+  while (Date.now() < deadline) {
+    value = await read().catch(() => undefined);
+    if (value !== undefined && accept(value)) return value;
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
+  assert.fail(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)}`);
+}
+
+// One open archive page with helpers for its three frames.
+class ArchivePage {
+  static async open(path) {
+    const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    await page.goto(pathToFileURL(path).href);
+    const archive = new ArchivePage(page, errors);
+    await archive.waitText('control', 'Start');
+    return archive;
+  }
+
+  constructor(page, errors) {
+    this.page = page;
+    this.errors = errors;
+  }
+
+  frame(name) { return this.page.frame({ name }); }
+
+  text(name) { return this.frame(name).evaluate(() => document.body?.innerText ?? ''); }
+
+  waitText(name, text) {
+    return poll(() => this.text(name), (t) => t.includes(text), `"${text}" in ${name}`);
+  }
+
+  // The src of every image of a frame, once there are `count` of them.
+  images(name, count) {
+    return poll(() => this.frame(name).$$eval('img', (all) => all.map((i) => i.getAttribute('src'))),
+      (srcs) => srcs.length === count, `${count} images in ${name}`);
+  }
+
+  async start() {
+    await this.frame('control').click('text=Start');
+    await this.waitText('show', 'Index Words:');
+  }
+
+  async search(keywords) {
+    await this.frame('show').fill('input[name=keywords]', keywords);
+    await this.frame('show').click('input[value=Search]');
+  }
+
+  async options(select) {
+    return this.frame('show').$$eval(`select[name=${select}] option`, (all) => all.map((o) => o.text));
+  }
+
+  shot(name) { return this.page.screenshot({ path: join(screenshots, `${name}.png`) }); }
+
+  async close() {
+    assert.deepEqual(this.errors, [], 'no script errors');
+    await this.page.close();
+  }
+}
+
+const thumbOf = (n) => main.thumbs[n - 1];
+
+describe('opening and the panel', () => {
+  it('shows the welcome page, then the panel with words, dates and folders', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.waitText('show', 'Welcome to Lumvane');
+    assert.match(await archive.text('show'), /Leave search field blank to get all images\./);
+    await archive.shot('welcome');
+    await archive.start();
+    const words = await archive.options('title');
+    for (const word of ['boat', 'boats', 'church', 'churches', 'harbour', 'travel', 'kirchturmspitzenreparatur']) {
+      assert.ok(words.includes(word), `index word ${word}`);
+    }
+    assert.deepEqual(await archive.options('startdate'), ['', 'March 1999', 'March 5, 1999',
+      'April 2, 1999', 'May 1, 2000', 'June 1, 2001', 'December 24, 2001']);
+    const folders = await archive.frame('show').$$eval('a', (all) => all.map((a) => a.textContent));
+    assert.equal(folders.length, 2);
+    assert.ok(folders[0].endsWith('/coast') && folders[1].endsWith('/hills'), folders.join());
+    await archive.shot('panel');
+    await archive.close();
+  });
+
+  it('an empty archive finds nothing', async () => {
+    const archive = await ArchivePage.open(makeEmptyArchive());
+    await archive.start();
+    assert.deepEqual(await archive.options('title'), ['']);
+    await archive.search('');
+    await archive.waitText('film', 'Sorry, no matches found');
+    await archive.close();
+  });
+});
+
+describe('searching', () => {
+  it('scores keywords with plural variants, best first, in the strip', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    await archive.search('boat harbour');
+    assert.deepEqual(await archive.images('film', 3), [thumbOf(1), thumbOf(6), thumbOf(2)]);
+    await archive.search('church');
+    assert.deepEqual(await archive.images('film', 2), [thumbOf(3), thumbOf(4)]);
+    await archive.search('zebra');
+    await archive.waitText('film', 'Sorry, no matches found');
+    await archive.close();
+  });
+
+  it('an empty search lists every picture in catalog order', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    await archive.search('');
+    assert.deepEqual(await archive.images('film', 6), main.thumbs);
+    await archive.close();
+  });
+
+  it('a date range, and a single end date', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    const show = archive.frame('show');
+    await show.selectOption('select[name=startdate]', { label: 'March 1999' });
+    await show.selectOption('select[name=enddate]', { label: 'April 2, 1999' });
+    assert.equal(await show.inputValue('input[name=keywords]'), 'March 1999  April 2, 1999');
+    await show.click('input[value=Search]');
+    assert.deepEqual(await archive.images('film', 3), [thumbOf(1), thumbOf(2), thumbOf(3)]);
+    await archive.frame('control').click('text=Start');
+    await archive.waitText('show', 'Index Words:');
+    await show.selectOption('select[name=startdate]', { index: 0 });
+    await show.selectOption('select[name=enddate]', { label: 'May 1, 2000' });
+    await show.click('input[value=Search]');
+    assert.deepEqual(await archive.images('film', 1), [thumbOf(4)]);
+    await archive.close();
+  });
+
+  it('a folder link lists that folder', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    await archive.frame('show').click('a >> nth=1');
+    assert.deepEqual(await archive.images('film', 3), [thumbOf(4), thumbOf(5), thumbOf(6)]);
+    await archive.close();
+  });
+});
+
+describe('views', () => {
+  it('several columns fill the grid, with titles as text', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    const show = archive.frame('show');
+    await show.selectOption('select[name=viewcols]', { label: '3' });
+    await show.check('input[name=titles]');
+    await archive.search('');
+    await archive.images('show', 6);
+    const rows = await show.$$eval('tr', (all) => all.map((tr) => tr.cells.length));
+    assert.deepEqual(rows, [3, 3]);
+    const text = await archive.text('show');
+    assert.ok(text.includes(HOSTILE.title.substring(0, 9)), 'the hostile title shows as text');
+    assert.ok(text.includes('Harbour lights over the old town of'.substring(0, 20)));
+    assert.equal(await archive.page.evaluate(() => window.hacked), undefined);
+    await archive.shot('grid');
+
+    // Detail, black view and back; Prev and Next wrap at both ends; All returns to the grid.
+    await show.click('img >> nth=0');
+    await archive.waitText('show', 'Red boat at dawn');
+    await archive.waitText('film', 'Next');
+    await archive.frame('film').click('text=Prev');
+    await archive.waitText('show', 'December 24, 2001');
+    await archive.frame('film').click('text=Next');
+    await archive.waitText('show', 'Red boat at dawn');
+    await archive.shot('detail');
+    await show.click('img');
+    await poll(() => show.evaluate(() => document.bgColor), (c) => c === '#000000', 'the black view');
+    await archive.shot('black');
+    await show.click('img');
+    await archive.waitText('show', 'Red boat at dawn');
+    await archive.frame('film').click('text=All');
+    await archive.images('show', 6);
+    await archive.close();
+  });
+
+  it('one column: strip beside the detail with every field, hostile text as typed', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    await archive.search('');
+    await archive.images('film', 6);
+    await archive.frame('film').click('img >> nth=4');
+    await archive.waitText('show', 'IMG_0002.jpg');
+    const detail = await archive.text('show');
+    for (const value of Object.values(HOSTILE)) assert.ok(detail.includes(value), value);
+    assert.match(detail, /^\s*5\n/, 'the picture number comes first');
+    assert.ok(detail.includes('IMG_0002.jpg'));
+    const src = await archive.frame('show').$eval('img', (i) => i.getAttribute('src'));
+    assert.equal(src, thumbOf(5).substring(0, 7) + String.fromCharCode(thumbOf(5).charCodeAt(7) + 1) + '.jpg');
+    await poll(() => archive.frame('show').$eval('img', (i) => i.naturalWidth), (w) => w > 0, 'the display image');
+    assert.equal(await archive.page.evaluate(() => window.hacked), undefined);
+    await archive.shot('strip-detail');
+    await archive.close();
+  });
+
+  it('a master-style thumbnail shows the display image of its folder', async () => {
+    const archive = await ArchivePage.open(makeMasterStylePage(main.archive));
+    await archive.start();
+    await archive.search('');
+    await archive.images('film', 6);
+    await archive.frame('film').click('img >> nth=0');
+    await archive.waitText('show', 'Red boat at dawn');
+    const src = await archive.frame('show').$eval('img', (i) => i.getAttribute('src'));
+    assert.ok(src.startsWith('sub/_'), src);
+    await poll(() => archive.frame('show').$eval('img', (i) => i.naturalWidth), (w) => w > 0, 'the display image');
+    await archive.close();
+  });
+});

@@ -1,0 +1,69 @@
+// Archives for the browser tests, made by the real `lumvane` from generated pictures.
+import { execFileSync } from 'node:child_process';
+import { cpSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+
+import { lumvane } from './page_script.mjs';
+
+const samplePhotos = join(dirname(lumvane), 'make_sample_photos');
+
+export const HOSTILE = {
+  title: '<img src=x onerror="top.hacked=1">',
+  subject: '</script><script>top.hacked=2</script>',
+  comment: '"quoted" & <b>bold</b>',
+  author: 'back\\slash',
+};
+
+// Six pictures in two folders, described by a tab catalog; one of them with hostile text.
+export const PICTURES = [
+  { folder: 'Coast', file: 'IMG_0001.jpg', title: 'Red boat at dawn', subject: 'boat harbour', date: 'March 5, 1999' },
+  { folder: 'Coast', file: 'IMG_0002.jpg', title: 'Blue boats', subject: 'boats', date: 'March 1999' },
+  { folder: 'Coast', file: 'IMG_0003.jpg', title: 'Church on the hill', subject: 'church', date: 'April 2, 1999' },
+  { folder: 'Hills', file: 'IMG_0001.jpg', title: 'Two churches', subject: 'churches', date: 'May 1, 2000' },
+  { folder: 'Hills', file: 'IMG_0002.jpg', title: HOSTILE.title, subject: HOSTILE.subject, comment: HOSTILE.comment, author: HOSTILE.author, date: 'June 1, 2001' },
+  { folder: 'Hills', file: 'IMG_0003.jpg', title: 'Harbour lights over the old town of Kirchturmspitzenreparatur', subject: 'harbour', date: 'December 24, 2001' },
+];
+
+function makePhotos(folder, count, seed) {
+  mkdirSync(folder, { recursive: true });
+  execFileSync(samplePhotos, [folder, String(count), '320x240', String(seed)]);
+}
+
+// The archive folder of the six pictures, and the thumbnail name of each picture by position.
+export function makeMainArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-'));
+  makePhotos(join(root, 'photos', 'Coast'), 3, 1);
+  makePhotos(join(root, 'photos', 'Hills'), 3, 2);
+  const lines = ['SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate'];
+  for (const p of PICTURES) {
+    lines.push([join(root, 'photos', p.folder, p.file), p.title, p.subject, 'Travel', p.comment ?? '',
+      p.author ?? 'Ann', p.date].join('\t'));
+  }
+  writeFileSync(join(root, 'photos', 'catalog.txt'), lines.join('\r\n') + '\r\n');
+  const archive = join(root, 'archive');
+  execFileSync(lumvane, ['catalog', join(root, 'photos', 'catalog.txt'), archive, '--copy', 'no', '--quiet']);
+  const thumbs = readFileSync(join(archive, 'archive.txt'), 'utf8').trim().split(/\r\n/).slice(1)
+    .map((line) => line.split('\t')[7]);
+  return { archive, page: join(archive, 'archive.htm'), thumbs };
+}
+
+// An archive of an empty folder.
+export function makeEmptyArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-empty-'));
+  execFileSync(lumvane, ['scan', root, root, '--quiet']);
+  return join(root, 'archive.htm');
+}
+
+// A page one folder above an archive whose records name their files as "sub/...", the way a
+// master archive does.
+export function makeMasterStylePage(mainArchive) {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-master-'));
+  cpSync(mainArchive, join(root, 'sub'), { recursive: true });
+  cpSync(join(mainArchive, 'texture.jpg'), join(root, 'texture.jpg'));
+  const page = readFileSync(join(mainArchive, 'archive.htm'), 'utf8')
+    .replace(/^cat\.add \(new Pic \("_/gm, 'cat.add (new Pic ("sub/_')
+    .replace(/^(cat\.add \(new Pic \("[^"]*", )""/gm, '$1"sub/"');
+  writeFileSync(join(root, 'archive.htm'), page);
+  return join(root, 'archive.htm');
+}
