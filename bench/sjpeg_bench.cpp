@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     if (sjpeg(input.c_str(), output.c_str(), size) != 0) return 1;
     times.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(times.begin(), times.end());
   rusage usage{};

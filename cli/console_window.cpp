@@ -30,7 +30,9 @@ void ConsoleWindow::FinishProgress() {
   if (progress_) progress_->Finish();
 }
 
-int ConsoleWindow::AskCopyOriginals(int) { return options_.copy_mode.value_or(2); }
+int ConsoleWindow::AskCopyOriginals(int) {
+  return options_.copy_mode.value_or(2);
+}
 
 void ConsoleWindow::ShowMessage(const std::string& text) {
   FinishProgress();

@@ -18,7 +18,9 @@ namespace {
 // Set by SIGINT; the run reads it through the console window as its stop request.
 volatile std::sig_atomic_t interrupted = 0;
 
-void OnInterrupt(int) { interrupted = 1; }
+void OnInterrupt(int) {
+  interrupted = 1;
+}
 
 void InstallInterruptHandler() {
   struct sigaction action {};
@@ -87,7 +89,8 @@ bool LocationsFor(const lumvane::CliOptions& options,
   const fs::path catalog = Absolute(options.catalog_path);
   locations->catalog_dir = catalog.parent_path().string();
   locations->catalog_file = catalog.filename().string();
-  locations->mode = options.source_dir.empty() ? Mode::kCatalogOriginalPaths : Mode::kCatalogSourceDir;
+  locations->mode =
+      options.source_dir.empty() ? Mode::kCatalogOriginalPaths : Mode::kCatalogSourceDir;
   return true;
 }
 
@@ -98,7 +101,8 @@ int RunArchive(const lumvane::CliOptions& options) {
   lumvane::RunState state;
   state.CopyMode = options.copy_mode.value_or(lumvane::kCopyNone);
   lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
-  for (const auto& [drive, folder] : options.drives) environment.drive_map[drive] = Absolute(folder);
+  for (const auto& [drive, folder] : options.drives)
+    environment.drive_map[drive] = Absolute(folder);
   const std::string dest = locations.dest_dir;
   lumvane::ConsoleWindow window(options, std::move(locations), &interrupted);
   lumvane::GoClick(window, state, environment);
@@ -121,11 +125,17 @@ int main(int argc, char** argv) {
   lumvane::CliOptions options;
   if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
   switch (options.command) {
-    case lumvane::CliOptions::Command::kHelp: std::printf("%s", lumvane::UsageText()); return 0;
-    case lumvane::CliOptions::Command::kVersion: std::printf("Lumvane 1.0.0\n"); return 0;
+    case lumvane::CliOptions::Command::kHelp:
+      std::printf("%s", lumvane::UsageText());
+      return 0;
+    case lumvane::CliOptions::Command::kVersion:
+      std::printf("Lumvane 1.0.0\n");
+      return 0;
     case lumvane::CliOptions::Command::kScan:
-    case lumvane::CliOptions::Command::kCatalog: return RunArchive(options);
-    case lumvane::CliOptions::Command::kNone: break;
+    case lumvane::CliOptions::Command::kCatalog:
+      return RunArchive(options);
+    case lumvane::CliOptions::Command::kNone:
+      break;
   }
   return UsageError("no command given");
 }

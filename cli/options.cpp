@@ -29,7 +29,8 @@ bool ParseDrive(const std::string& value, std::map<char, std::string>* drives) {
   if (value.size() < 3 || value[1] != '=' || !std::isalpha(static_cast<unsigned char>(value[0]))) {
     return false;
   }
-  (*drives)[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] = value.substr(2);
+  (*drives)[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] =
+      value.substr(2);
   return true;
 }
 
@@ -56,8 +57,7 @@ std::optional<int> ParseCopyMode(const std::string& word) {
 
 }  // namespace
 
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args,
-                                        CliOptions* options) {
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options) {
   std::vector<std::string> positional;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

@@ -16,7 +16,7 @@ struct CliOptions {
   std::string source_dir;    // scan: the folder; catalog: --source ("" without)
   std::string dest_dir;
   std::map<char, std::string> drives;  // --drive X=DIR
-  std::optional<int> copy_mode;  // --copy no|keep|rename: 0, 1, 2
+  std::optional<int> copy_mode;        // --copy no|keep|rename: 0, 1, 2
   bool verbose = false;
   bool quiet = false;
 };

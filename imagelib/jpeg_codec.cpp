@@ -1,8 +1,8 @@
 #include "imagelib/jpeg_codec.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 #include <libexif/exif-data.h>
 
 #include <csetjmp>
@@ -91,10 +91,16 @@ bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   out->full = {static_cast<int>(d->info.image_width), static_cast<int>(d->info.image_height)};
   out->orientation = OrientationFromMarkers(d->info.marker_list);
   switch (d->info.jpeg_color_space) {
-    case JCS_GRAYSCALE: d->info.out_color_space = JCS_GRAYSCALE; break;
+    case JCS_GRAYSCALE:
+      d->info.out_color_space = JCS_GRAYSCALE;
+      break;
     case JCS_CMYK:
-    case JCS_YCCK: d->info.out_color_space = JCS_CMYK; break;
-    default: d->info.out_color_space = JCS_RGB; break;
+    case JCS_YCCK:
+      d->info.out_color_space = JCS_CMYK;
+      break;
+    default:
+      d->info.out_color_space = JCS_RGB;
+      break;
   }
   ChooseScale(&d->info, FitWithin(out->full, box));
   jpeg_calc_output_dimensions(&d->info);

@@ -38,14 +38,22 @@ struct SourcePoint {
 
 SourcePoint SourceOf(int orientation, int x, int y, int w, int h) {
   switch (orientation) {
-    case 2: return {w - 1 - x, y};
-    case 3: return {w - 1 - x, h - 1 - y};
-    case 4: return {x, h - 1 - y};
-    case 5: return {y, x};
-    case 6: return {y, h - 1 - x};
-    case 7: return {w - 1 - y, h - 1 - x};
-    case 8: return {w - 1 - y, x};
-    default: return {x, y};
+    case 2:
+      return {w - 1 - x, y};
+    case 3:
+      return {w - 1 - x, h - 1 - y};
+    case 4:
+      return {x, h - 1 - y};
+    case 5:
+      return {y, x};
+    case 6:
+      return {y, h - 1 - x};
+    case 7:
+      return {w - 1 - y, h - 1 - x};
+    case 8:
+      return {w - 1 - y, x};
+    default:
+      return {x, y};
   }
 }
 

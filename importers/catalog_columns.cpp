@@ -1,6 +1,7 @@
 #include "importers/catalog_columns.h"
 
 #include "platform/text_encoding.h"
+#include "platform/text_lines.h"
 
 namespace lumvane {
 
@@ -11,11 +12,20 @@ std::string Unquote(std::string_view column) {
   return std::string(column);
 }
 
-bool ReadCatalogText(const ImportRun& run, std::string* text) {
+Status ForEachCatalogLine(ImportRun& run,
+                          const std::function<void(std::string_view)>& handle_line) {
   std::string bytes;
-  if (run.catalog() == nullptr || !run.catalog()->ReadAll(&bytes)) return false;
-  *text = DecodeText(bytes);
-  return true;
+  if (run.catalog() == nullptr || !run.catalog()->ReadAll(&bytes)) {
+    return Status::Error("Cannot read " + run.catalog_path());
+  }
+  const std::string text = DecodeText(bytes);
+  const std::vector<std::string_view> lines = SplitLines(text);
+  run.ExpectPictures(static_cast<int>(lines.size()));
+  for (const std::string_view line : lines) {
+    handle_line(line);
+    if (run.StopRequested()) break;
+  }
+  return Status::Ok();
 }
 
 }  // namespace lumvane

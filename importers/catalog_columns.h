@@ -2,11 +2,13 @@
 #ifndef LUMVANE_IMPORTERS_CATALOG_COLUMNS_H_
 #define LUMVANE_IMPORTERS_CATALOG_COLUMNS_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "importers/import_run.h"
+#include "platform/status.h"
 
 namespace lumvane {
 
@@ -14,9 +16,10 @@ namespace lumvane {
 // one double quote is kept. Doubled quotes inside stay as they are.
 std::string Unquote(std::string_view column);
 
-// The lines of the run's catalog, decoded (UTF-8 when valid, else Windows-1252).
-// False when the catalog cannot be read.
-bool ReadCatalogText(const ImportRun& run, std::string* text);
+// Reads the run's catalog (UTF-8 when valid, else Windows-1252) and calls `handle_line` for
+// each line, in order, until the end or until the run is asked to stop (checked after every
+// line, so the picture in hand is always completed). An error when the catalog cannot be read.
+Status ForEachCatalogLine(ImportRun& run, const std::function<void(std::string_view)>& handle_line);
 
 }  // namespace lumvane
 

@@ -10,8 +10,12 @@
 namespace lumvane {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+char Fold(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool HasJpegExtension(const std::string& name) {
   std::string lower(name);

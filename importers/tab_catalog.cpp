@@ -1,7 +1,6 @@
 #include "importers/tab_catalog.h"
 
 #include "importers/catalog_columns.h"
-#include "platform/text_lines.h"
 
 namespace lumvane {
 
@@ -19,21 +18,15 @@ std::array<std::string, 8> SplitTabLine(std::string_view line) {
 }
 
 Status ReadTabCatalog(ImportRun& run) {
-  std::string text;
-  if (!ReadCatalogText(run, &text)) return Status::Error("Cannot read " + run.catalog_path());
-  const std::vector<std::string_view> lines = SplitLines(text);
-  run.ExpectPictures(static_cast<int>(lines.size()));
   bool first_line = true;
-  for (const std::string_view line : lines) {
+  return ForEachCatalogLine(run, [&](std::string_view line) {
     std::array<std::string, 8> columns = SplitTabLine(line);
     if (first_line && columns[0] == "SourceFile") columns[0].clear();
     first_line = false;
-    if (columns[0].empty()) continue;
-    run.Process({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
-                 columns[6]});
-    if (run.StopRequested()) break;
-  }
-  return Status::Ok();
+    if (columns[0].empty()) return;
+    run.Process(
+        {columns[0], columns[1], columns[2], columns[3], columns[4], columns[5], columns[6]});
+  });
 }
 
 }  // namespace lumvane

@@ -3,7 +3,6 @@
 #include "importers/catalog_columns.h"
 #include "importers/label_to_drive.h"
 #include "platform/file_time.h"
-#include "platform/text_lines.h"
 
 namespace lumvane {
 
@@ -25,19 +24,15 @@ std::array<std::string, 24> SplitExportLine(std::string_view line) {
 }
 
 Status ReadThumbsPlusExport(ImportRun& run) {
-  std::string text;
-  if (!ReadCatalogText(run, &text)) return Status::Error("Cannot read " + run.catalog_path());
-  const std::vector<std::string_view> lines = SplitLines(text);
-  run.ExpectPictures(static_cast<int>(lines.size()));
   bool header_expected = true;
-  for (const std::string_view line : lines) {
+  return ForEachCatalogLine(run, [&](std::string_view line) {
     const std::array<std::string, 24> columns = SplitExportLine(line);
     const std::string& label = columns[0];
     if (header_expected && label == "Label") {
       header_expected = false;
-      continue;
+      return;
     }
-    if (label.empty() && columns[5].empty() && columns[21].empty()) continue;
+    if (label.empty() && columns[5].empty() && columns[21].empty()) return;
     PictureInput picture;
     picture.source = SourceOnVolume(run.LabelToDrive(label), columns[5], columns[21]);
     picture.subject = columns[23];
@@ -46,9 +41,7 @@ Status ReadThumbsPlusExport(ImportRun& run) {
       picture.picdate = FormatLongDate(*changed);
     }
     run.Process(picture);
-    if (run.StopRequested()) break;
-  }
-  return Status::Ok();
+  });
 }
 
 }  // namespace lumvane

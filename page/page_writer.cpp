@@ -25,11 +25,19 @@ void WriteBlock(ReplacingFile& page, std::string_view block) {
 
 }  // namespace
 
-std::string_view PageHeadText() { return kPageHead; }
-std::string_view PageTailText() { return kPageTail; }
+std::string_view PageHeadText() {
+  return kPageHead;
+}
+std::string_view PageTailText() {
+  return kPageTail;
+}
 
-void WritePageHead(ReplacingFile& page) { WriteBlock(page, PageHeadText()); }
-void WritePageTail(ReplacingFile& page) { WriteBlock(page, PageTailText()); }
+void WritePageHead(ReplacingFile& page) {
+  WriteBlock(page, PageHeadText());
+}
+void WritePageTail(ReplacingFile& page) {
+  WriteBlock(page, PageTailText());
+}
 
 void WriteCatalogLine(ReplacingFile& page, const StoredValues& values) {
   for (const std::string& line : CatalogLine(values)) page.WriteLine(line);

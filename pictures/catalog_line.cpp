@@ -59,7 +59,9 @@ std::vector<StoredValues> ReadCatalogLines(std::string_view page_text) {
   return records;
 }
 
-std::string TabCatalogHeader() { return "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate"; }
+std::string TabCatalogHeader() {
+  return "SourceFile\tTitle\tSubject\tCategory\tComment\tAuthor\tDate";
+}
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/text_encoding.h"
+
 namespace lumvane {
 
 std::string EncodeField(std::string_view plain) {
@@ -9,12 +11,24 @@ std::string EncodeField(std::string_view plain) {
   out.reserve(plain.size());
   for (const char c : plain) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\x22"; break;
-      case '<': out += "\\x3C"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\x22";
+        break;
+      case '<':
+        out += "\\x3C";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
           char hex[5];
@@ -28,17 +42,6 @@ std::string EncodeField(std::string_view plain) {
   return out;
 }
 
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string DecodeField(std::string_view stored) {
   std::string out;
   out.reserve(stored.size());
@@ -49,19 +52,28 @@ std::string DecodeField(std::string_view stored) {
     }
     const char next = stored[++i];
     switch (next) {
-      case 'r': out.push_back('\r'); break;
-      case 'n': out.push_back('\n'); break;
-      case 't': out.push_back('\t'); break;
+      case 'r':
+        out.push_back('\r');
+        break;
+      case 'n':
+        out.push_back('\n');
+        break;
+      case 't':
+        out.push_back('\t');
+        break;
       case 'x':
-        if (i + 2 < stored.size() && HexValue(stored[i + 1]) >= 0 &&
-            HexValue(stored[i + 2]) >= 0) {
-          out.push_back(static_cast<char>(HexValue(stored[i + 1]) * 16 + HexValue(stored[i + 2])));
+        if (i + 2 < stored.size() && HexDigitValue(stored[i + 1]) >= 0 &&
+            HexDigitValue(stored[i + 2]) >= 0) {
+          out.push_back(
+              static_cast<char>(HexDigitValue(stored[i + 1]) * 16 + HexDigitValue(stored[i + 2])));
           i += 2;
         } else {
           out.push_back('x');
         }
         break;
-      default: out.push_back(next); break;  // "\\" and any other escaped character
+      default:
+        out.push_back(next);
+        break;  // "\\" and any other escaped character
     }
   }
   return out;

@@ -10,9 +10,9 @@ namespace lumvane {
 struct PictureRecord {
   static constexpr int kFieldCount = 10;
 
-  std::string thumb;  // thumbnail file name relative to the archive ("_K7Q2M4H.jpg")
-  std::string file;   // relative folder of the picture's files (master archives only)
-  std::string path;   // folder that held the original
+  std::string thumb;   // thumbnail file name relative to the archive ("_K7Q2M4H.jpg")
+  std::string file;    // relative folder of the picture's files (master archives only)
+  std::string path;    // folder that held the original
   std::string source;  // the original's file name
   std::string title;
   std::string subject;
@@ -23,10 +23,12 @@ struct PictureRecord {
 
   // The fields in record order.
   std::array<std::string*, kFieldCount> Fields() {
-    return {&thumb, &file, &path, &source, &title, &subject, &category, &comment, &author, &picdate};
+    return {&thumb,   &file,     &path,    &source, &title,
+            &subject, &category, &comment, &author, &picdate};
   }
   std::array<const std::string*, kFieldCount> Fields() const {
-    return {&thumb, &file, &path, &source, &title, &subject, &category, &comment, &author, &picdate};
+    return {&thumb,   &file,     &path,    &source, &title,
+            &subject, &category, &comment, &author, &picdate};
   }
 };
 

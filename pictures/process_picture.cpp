@@ -14,11 +14,16 @@ namespace lumvane {
 
 const char* PassOverReason(PassOver reason) {
   switch (reason) {
-    case PassOver::kNone: return "archived";
-    case PassOver::kNotJpegName: return "not a JPEG name";
-    case PassOver::kFileUnreadable: return "file missing or unreadable";
-    case PassOver::kGeneratedImage: return "an archive's own generated image";
-    case PassOver::kImageUnreadable: return "image could not be read";
+    case PassOver::kNone:
+      return "archived";
+    case PassOver::kNotJpegName:
+      return "not a JPEG name";
+    case PassOver::kFileUnreadable:
+      return "file missing or unreadable";
+    case PassOver::kGeneratedImage:
+      return "an archive's own generated image";
+    case PassOver::kImageUnreadable:
+      return "image could not be read";
   }
   return "";
 }
@@ -74,7 +79,8 @@ bool CopyOriginal(const PicturePlan& plan, const PictureTarget& target) {
       if (fs::exists(copy, error)) return true;
       return CopyReplacing(original, copy);
     }
-    default: return true;
+    default:
+      return true;
   }
 }
 

@@ -23,11 +23,11 @@ struct PictureInput {
 };
 
 enum class PassOver {
-  kNone,              // archived
-  kNotJpegName,       // the name is not a JPEG file name
-  kFileUnreadable,    // missing, or its date cannot be read
-  kGeneratedImage,    // one of an archive's own thumbnails or display images
-  kImageUnreadable,   // the image library could not read it
+  kNone,             // archived
+  kNotJpegName,      // the name is not a JPEG file name
+  kFileUnreadable,   // missing, or its date cannot be read
+  kGeneratedImage,   // one of an archive's own thumbnails or display images
+  kImageUnreadable,  // the image library could not read it
 };
 
 // A short English reason, for reports: "not a JPEG name", ...

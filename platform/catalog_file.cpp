@@ -13,10 +13,13 @@ namespace {
 int CatalogErrorNumber(int error) {
   switch (error) {
     case ENOENT:
-    case ENOTDIR: return 53;
+    case ENOTDIR:
+      return 53;
     case EACCES:
-    case EPERM: return 70;
-    default: return 75;
+    case EPERM:
+      return 70;
+    default:
+      return 75;
   }
 }
 

@@ -9,7 +9,8 @@ namespace lumvane {
 
 std::string MapDrive(const DriveMap& drives, const std::string& path) {
   if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return path;
-  const auto drive = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  const auto drive =
+      drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
   if (drive == drives.end()) return path;
   std::string rest = path.substr(3);
   std::replace(rest.begin(), rest.end(), '\\', '/');

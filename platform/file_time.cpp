@@ -17,9 +17,9 @@ std::optional<LocalDateTime> FileModifiedLocal(const std::string& path) {
 }
 
 std::string FormatLongDate(const LocalDateTime& time) {
-  static constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                            "May",     "June",     "July",      "August",
-                                            "September", "October", "November", "December"};
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
   if (time.month < 1 || time.month > 12) return "";
   return std::string(kMonths[time.month - 1]) + " " + std::to_string(time.day) + ", " +
          std::to_string(time.year);

@@ -16,7 +16,9 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-ReplacingFile::~ReplacingFile() { Abandon(); }
+ReplacingFile::~ReplacingFile() {
+  Abandon();
+}
 
 Status ReplacingFile::Open(const std::string& final_path) {
   Abandon();

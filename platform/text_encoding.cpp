@@ -54,6 +54,13 @@ size_t SequenceLength(std::string_view s, size_t i) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
     const size_t length = SequenceLength(bytes, i);

@@ -15,6 +15,9 @@ bool IsValidUtf8(std::string_view bytes);
 // A leading UTF-8 byte-order mark is dropped.
 std::string DecodeText(std::string_view bytes);
 
+// The value of a hexadecimal digit, or -1.
+int HexDigitValue(char c);
+
 // Windows-1252 bytes as UTF-8; the five undefined bytes map to the C1 controls of the same value.
 std::string Windows1252ToUtf8(std::string_view bytes);
 

@@ -7,27 +7,25 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/text_encoding.h"
+
 namespace fs = std::filesystem;
 
 namespace lumvane {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+bool IsOctal(char c) {
+  return c >= '0' && c <= '7';
 }
-
-bool IsOctal(char c) { return c >= '0' && c <= '7'; }
 
 // udev writes unsafe characters of a label as \xHH.
 std::string UnescapeUdev(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
-        HexDigit(text[i + 2]) >= 0 && HexDigit(text[i + 3]) >= 0) {
-      out.push_back(static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3])));
+        HexDigitValue(text[i + 2]) >= 0 && HexDigitValue(text[i + 3]) >= 0) {
+      out.push_back(
+          static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3])));
       i += 3;
     } else {
       out.push_back(text[i]);

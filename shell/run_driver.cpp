@@ -84,7 +84,8 @@ bool OpenCatalog(RunWindow& window, RunFiles& files) {
   const std::string name = window.catalog_file();
   while (true) {
     switch (files.catalog.Open(files.catalog_path)) {
-      case CatalogFile::OpenResult::kOpened: return true;
+      case CatalogFile::OpenResult::kOpened:
+        return true;
       case CatalogFile::OpenResult::kInUse:
         if (window.AskRetry(name + " is currently open by another program.\r" +
                             "Please close the file and try again.")) {
@@ -137,9 +138,12 @@ Status Dispatch(RunWindow& window, RunState& state, const RunEnvironment& enviro
   PictureRun run(window, state, target, std::move(sources));
   const Importers& importers = environment.importers;
   switch (window.mode()) {
-    case Mode::kSourceScan: return importers.scan(run);
-    case Mode::kMaster: return importers.master(run);
-    default: return importers.catalog_readers.at(CatalogTypeOf(files.catalog_path))(run);
+    case Mode::kSourceScan:
+      return importers.scan(run);
+    case Mode::kMaster:
+      return importers.master(run);
+    default:
+      return importers.catalog_readers.at(CatalogTypeOf(files.catalog_path))(run);
   }
 }
 

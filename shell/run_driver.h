@@ -22,16 +22,16 @@ namespace lumvane {
 using Importer = std::function<Status(ImportRun& run)>;
 
 struct Importers {
-  Importer scan;    // the source-folder mode
-  Importer master;  // the master mode; empty while not available
+  Importer scan;                                    // the source-folder mode
+  Importer master;                                  // the master mode; empty while not available
   std::map<std::string, Importer> catalog_readers;  // by catalog type: ".txt", ".csv", ...
 };
 
 struct RunEnvironment {
   Importers importers;
-  std::string texture;    // Lumvane's texture.jpg ("" when missing)
-  DriveMap drive_map;     // Windows drives of catalogs read from folders here
-  VolumeSource volumes;   // the mounted volumes, for volume labels of catalogs
+  std::string texture;   // Lumvane's texture.jpg ("" when missing)
+  DriveMap drive_map;    // Windows drives of catalogs read from folders here
+  VolumeSource volumes;  // the mounted volumes, for volume labels of catalogs
 };
 
 // The importers of this build and the installed texture.

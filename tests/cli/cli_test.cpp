@@ -37,8 +37,10 @@ class Process {
     pointers.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, (logs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, (logs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, (logs / "out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (logs / "err").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn(&pid_, LUMVANE_BIN, &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
   }
@@ -78,7 +80,8 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
   testing_support::WritePhoto(source / "a.jpg");
   testing_support::WritePhoto(source / "b.JPEG");
   source.Write("broken.jpg", "not a picture");
-  const Finished run = RunLumvane({"scan", source.path(), dest.path(), "--verbose", "--copy", "no"});
+  const Finished run =
+      RunLumvane({"scan", source.path(), dest.path(), "--verbose", "--copy", "no"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "Archived 2 pictures into " + (dest / "archive.htm") +
                          "\nPassed over 1: 1 image could not be read\n  " +
@@ -93,7 +96,8 @@ TEST(CliCatalog, TabCatalogInBothModesAndAV4Export) {
   testing_support::WritePhoto(pictures / "b.jpg", 2000, 5, 6);
   pictures.Write("trip.txt", "SourceFile\tTitle\n" + (pictures / "a.jpg") + "\tHarbour\tboats\n" +
                                  "D:\\Old\\b.jpg\tHill\n");
-  const Finished originals = RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--copy", "no"});
+  const Finished originals =
+      RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--copy", "no"});
   EXPECT_EQ(originals.exit_code, 0) << originals.err;
   EXPECT_NE(originals.out.find("Archived 1 picture into"), std::string::npos) << originals.out;
   EXPECT_NE(originals.out.find("1 file missing or unreadable"), std::string::npos);

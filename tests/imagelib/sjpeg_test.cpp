@@ -29,8 +29,12 @@ Dimensions SizeOf(const std::string& path) {
   return {image.width, image.height};
 }
 
-bool IsRed(testing_jpegs::Rgb p) { return p.r > 150 && p.g < 90 && p.b < 90; }
-bool IsBlue(testing_jpegs::Rgb p) { return p.b > 150 && p.r < 90 && p.g < 90; }
+bool IsRed(testing_jpegs::Rgb p) {
+  return p.r > 150 && p.g < 90 && p.b < 90;
+}
+bool IsBlue(testing_jpegs::Rgb p) {
+  return p.b > 150 && p.r < 90 && p.g < 90;
+}
 
 class Sjpeg : public testing::Test {
  protected:
@@ -83,7 +87,7 @@ TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
     ASSERT_EQ(sjpeg(Make("c.jpg", {200, 100, kind}).c_str(), (dir / "c-out.jpg").c_str(), 0), 0);
     vantle::Raster rgb = ReadJpeg(dir / "c-out.jpg");
     EXPECT_EQ(rgb.channels, 3);
-    EXPECT_TRUE(IsRed(PixelAt(rgb, 20, 50)));  // magenta + yellow ink
+    EXPECT_TRUE(IsRed(PixelAt(rgb, 20, 50)));                // magenta + yellow ink
     const testing_jpegs::Rgb right = PixelAt(rgb, 180, 50);  // cyan ink only
     EXPECT_LT(right.r, 60);
     EXPECT_GT(right.g + right.b, 400);
@@ -111,8 +115,8 @@ TEST_F(Sjpeg, BrokenInputFailsAndLeavesNothingBehind) {
   for (const char* name : {"truncated.jpg", "noise.jpg", "empty.jpg", "missing.jpg"}) {
     EXPECT_EQ(sjpeg((dir / name).c_str(), (dir / "out.jpg").c_str(), 0), 1) << name;
   }
-  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"empty.jpg", "good.jpg", "noise.jpg",
-                                                    "truncated.jpg"}));
+  EXPECT_EQ(dir.Names(),
+            (std::vector<std::string>{"empty.jpg", "good.jpg", "noise.jpg", "truncated.jpg"}));
   EXPECT_EQ(sjpeg(nullptr, (dir / "out.jpg").c_str(), 0), 1);
   EXPECT_EQ(sjpeg((dir / "good.jpg").c_str(), (dir / "out.jpg").c_str(), -1), 1);
 }

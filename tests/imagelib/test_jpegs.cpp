@@ -15,8 +15,13 @@ namespace {
 
 std::vector<uint8_t> ExifWithOrientation(int orientation) {
   // "Exif\0\0", a little-endian TIFF header, one IFD entry: Orientation (0x0112), SHORT, 1.
-  return {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1,
-          0, 0, 0, static_cast<uint8_t>(orientation), 0, 0, 0, 0, 0, 0, 0};
+  return {'E', 'x',  'i',  'f', 0,
+          0,   'I',  'I',  42,  0,
+          8,   0,    0,    0,   1,
+          0,   0x12, 0x01, 3,   0,
+          1,   0,    0,    0,   static_cast<uint8_t>(orientation),
+          0,   0,    0,    0,   0,
+          0,   0};
 }
 
 std::vector<uint8_t> Pixels(const Spec& spec, int components) {
@@ -31,11 +36,11 @@ std::vector<uint8_t> Pixels(const Spec& spec, int components) {
         p[0] = left ? 230 : 20;
         p[1] = 20;
         p[2] = left ? 20 : 230;
-      } else {  // Adobe's inverted CMYK: 255 means no ink
-        p[0] = left ? 255 : 0;    // cyan only on the right
-        p[1] = left ? 0 : 255;    // magenta only on the left
-        p[2] = left ? 0 : 255;    // yellow only on the left
-        p[3] = 255;               // no black
+      } else {                  // Adobe's inverted CMYK: 255 means no ink
+        p[0] = left ? 255 : 0;  // cyan only on the right
+        p[1] = left ? 0 : 255;  // magenta only on the left
+        p[2] = left ? 0 : 255;  // yellow only on the left
+        p[3] = 255;             // no black
       }
     }
   }
@@ -88,8 +93,7 @@ vantle::Raster ReadJpeg(const std::string& path) {
 }
 
 Rgb PixelAt(const vantle::Raster& image, int x, int y) {
-  const uint8_t* p =
-      &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
+  const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
   if (image.channels == 1) return {p[0], p[0], p[0]};
   return {p[0], p[1], p[2]};
 }

@@ -14,7 +14,7 @@ namespace {
 using testing_support::TempDir;
 
 TEST(SourceScanOrder, FileManagerOrder) {
-  std::vector<std::string> names = {"IMG_10.jpg", "img_2.JPG", "IMG_1.jpg", "b.jpg",
+  std::vector<std::string> names = {"IMG_10.jpg", "img_2.JPG",  "IMG_1.jpg", "b.jpg",
                                     "A.jpg",      "IMG_02.jpg", "IMG_2.jpg"};
   std::sort(names.begin(), names.end(), ListedBefore);
   EXPECT_EQ(names, (std::vector<std::string>{"A.jpg", "b.jpg", "IMG_1.jpg", "IMG_02.jpg",
@@ -25,8 +25,8 @@ TEST(SourceScanOrder, FileManagerOrder) {
 
 TEST(SourceScanListing, JpegNamesOnlyVisibleFilesOnlyNoSubfolders) {
   TempDir dir;
-  for (const char* name : {"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", ".hidden.jpg", "e.png",
-                           "f.jpg.bak", "jpg", ".jpg"}) {
+  for (const char* name :
+       {"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", ".hidden.jpg", "e.png", "f.jpg.bak", "jpg", ".jpg"}) {
     dir.Write(name, "x");
   }
   std::filesystem::create_directory(dir / "sub.jpg");

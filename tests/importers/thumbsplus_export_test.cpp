@@ -80,11 +80,9 @@ TEST_F(ThumbsPlusExport, VolumesAreProbedOnceForTwoHundredLinesOfOneLabel) {
 
 TEST_F(ThumbsPlusExport, HeaderIsTheFirstLabelLineOnlyAndEmptyLinesAreSkipped) {
   run.volumes = {{"/v", "V"}};
-  const auto pictures =
-      Read(Line("V", "f", "1.jpg") + "\r\n,,,\r" + "Label,x\n" + Line("V", "f", "2.jpg") +
-           Line("Label", "f", "3.jpg"));
-  EXPECT_EQ(run.Sources(),
-            (std::vector<std::string>{"/v/f/1.jpg", "/v/f/2.jpg", "C:\\f\\3.jpg"}));
+  const auto pictures = Read(Line("V", "f", "1.jpg") + "\r\n,,,\r" + "Label,x\n" +
+                             Line("V", "f", "2.jpg") + Line("Label", "f", "3.jpg"));
+  EXPECT_EQ(run.Sources(), (std::vector<std::string>{"/v/f/1.jpg", "/v/f/2.jpg", "C:\\f\\3.jpg"}));
   EXPECT_EQ(pictures.size(), 3u);
 }
 

@@ -23,9 +23,10 @@ std::string WritePage(const TempDir& dir, const std::vector<StoredValues>& recor
 TEST(PageWriter, EmptyArchiveIsHeadDirectlyFollowedByTailEveryLineEndingInCrLf) {
   TempDir dir;
   const std::string page = WritePage(dir, {});
-  EXPECT_TRUE(page.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">\r\n"
-                               "<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-                               "<title>Lumvane</title>\r\n"));
+  EXPECT_TRUE(
+      page.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">\r\n"
+                       "<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                       "<title>Lumvane</title>\r\n"));
   EXPECT_NE(page.find("var cat = new Catalog();\r\n\r\n"), std::string::npos);
   EXPECT_TRUE(page.ends_with("</html>\r\n"));
   for (size_t i = 0; i < page.size(); ++i) {

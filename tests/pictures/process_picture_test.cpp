@@ -48,7 +48,8 @@ class ProcessPictureTest : public testing::Test {
 
 TEST_F(ProcessPictureTest, ArchivesDisplayImageThumbnailAndBothRecords) {
   WritePhoto(source / "IMG_0042.JPG", 1999, 4, 5);
-  PictureInput input{source / "IMG_0042.JPG", "Harbour", "boats", "Travel", "", "K.", "April 5, 1999"};
+  PictureInput input{source / "IMG_0042.JPG", "Harbour", "boats", "Travel", "", "K.",
+                     "April 5, 1999"};
   ASSERT_EQ(Process(input, kCopyNone), PassOver::kNone);
   const auto records = ReadCatalogLines(page_text);
   ASSERT_EQ(records.size(), 1u);
@@ -58,11 +59,10 @@ TEST_F(ProcessPictureTest, ArchivesDisplayImageThumbnailAndBothRecords) {
   EXPECT_EQ(record.file, "");
   const auto names = NamesForCode(record.thumb.substr(1, 7));
   ASSERT_TRUE(names);
-  EXPECT_EQ(dest.Names(),
-            (std::vector<std::string>{names->thumbnail, names->display, "archive.htm",
-                                      "archive.txt"}));
-  EXPECT_EQ(tab_text, (source / "IMG_0042.JPG") + "\tHarbour\tboats\tTravel\t\tK.\tApril 5, 1999\t" +
-                          record.thumb + "\r\n")
+  EXPECT_EQ(dest.Names(), (std::vector<std::string>{names->thumbnail, names->display, "archive.htm",
+                                                    "archive.txt"}));
+  EXPECT_EQ(tab_text, (source / "IMG_0042.JPG") +
+                          "\tHarbour\tboats\tTravel\t\tK.\tApril 5, 1999\t" + record.thumb + "\r\n")
       << "the tab line keeps the source as the importer gave it";
 }
 

@@ -41,8 +41,8 @@ TEST(ReplacingFile, FolderThatCannotBeWrittenGivesAMessageNamingTheFile) {
   ReplacingFile file;
   const Status status = file.Open(dir / "missing/archive.htm");
   ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.message(), "Cannot write into the folder " + (dir / "missing") +
-                                  ": No such file or directory");
+  EXPECT_EQ(status.message(),
+            "Cannot write into the folder " + (dir / "missing") + ": No such file or directory");
   EXPECT_FALSE(file.Commit().ok());
 }
 

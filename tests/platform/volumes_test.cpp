@@ -15,8 +15,8 @@ TEST(Volumes, RootFirstThenByLabelOrMountPointWithEscapesRead) {
       "/dev/sdc1 /mnt/archive ext4 rw 0 0\n"
       "/dev/sda2 / ext4 rw 0 0\n"
       "tmpfs /run tmpfs rw 0 0\n";
-  const auto volumes = VolumesFrom(
-      mounts, {{"Holiday\\x20Photos", "/dev/sdb1"}, {"ARCHIVE", "/dev/sdc1"}});
+  const auto volumes =
+      VolumesFrom(mounts, {{"Holiday\\x20Photos", "/dev/sdb1"}, {"ARCHIVE", "/dev/sdc1"}});
   ASSERT_EQ(volumes.size(), 3u);
   EXPECT_EQ(volumes[0].mount_point, "/");
   EXPECT_EQ(volumes[1].label, "ARCHIVE");

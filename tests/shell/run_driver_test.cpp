@@ -230,14 +230,16 @@ class LockingProcess {
 
 TEST_F(RunDriverTest, CatalogLockedByAnotherProgramAsksToRetry) {
   AddPhotos(2);
-  source.Write("photos.txt", (source / "IMG_1.jpg") + "\tOne\n" + (source / "IMG_2.jpg") + "\tTwo\n");
+  source.Write("photos.txt",
+               (source / "IMG_1.jpg") + "\tOne\n" + (source / "IMG_2.jpg") + "\tTwo\n");
   window.mode_value = Mode::kCatalogOriginalPaths;
   window.catalog_dir_value = source.path();
   window.catalog_file_value = "photos.txt";
   LockingProcess other(source / "photos.txt");
   GoClick(window, state, environment);
-  EXPECT_EQ(window.messages, std::vector<std::string>{
-      "photos.txt is currently open by another program.\rPlease close the file and try again."});
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"photos.txt is currently open by another program.\rPlease "
+                                     "close the file and try again."});
   EXPECT_TRUE(dest.Names().empty()) << "cancelled: nothing written";
 
   window.retries_left = 1;
@@ -254,9 +256,9 @@ TEST_F(RunDriverTest, ModesThatAreNotBuiltYetSayWhy) {
   window.mode_value = Mode::kCatalogOriginalPaths;
   window.catalog_file_value = "photos.plb";
   GoClick(window, state, environment);
-  EXPECT_EQ(window.messages,
-            (std::vector<std::string>{"Master archives are not available in this version yet.",
-                                      "Reading .plb catalogs is not available in this version yet."}));
+  EXPECT_EQ(window.messages, (std::vector<std::string>{
+                                 "Master archives are not available in this version yet.",
+                                 "Reading .plb catalogs is not available in this version yet."}));
   EXPECT_TRUE(dest.Names().empty());
 }
 

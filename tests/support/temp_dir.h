@@ -22,8 +22,7 @@ inline std::string ReadAll(const std::string& path) {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lumvane-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "lumvane-test-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
   }
   ~TempDir() {
