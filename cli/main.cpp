@@ -1,5 +1,6 @@
 // lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
 // from the catalog of another photo program.
+#include <QApplication>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,8 @@
 
 #include "cli/console_window.h"
 #include "cli/options.h"
+#include "shell/frm_archive.h"
+#include "shell/frm_splash.h"
 #include "shell/run_driver.h"
 
 namespace fs = std::filesystem;
@@ -114,14 +117,22 @@ int RunArchive(const lumvane::CliOptions& options) {
   return window.reported_errors() ? 1 : 0;
 }
 
+// The window: the splash first, then the main window until Exit.
+int OpenWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lumvane");
+  QApplication::setApplicationVersion("1.0.0");
+  lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes());
+  lumvane::FrmSplash splash(&window);
+  splash.show();
+  return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    std::printf("%s", lumvane::UsageText());
-    return 2;
-  }
+  if (args.empty()) return OpenWindow(argc, argv);
   lumvane::CliOptions options;
   if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
   switch (options.command) {

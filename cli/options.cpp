@@ -18,6 +18,7 @@ const char* UsageText() {
          "      ThumbsPlus V4 export (.csv). Pictures are read where the catalog says, or\n"
          "      from DIR with --source.\n"
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
+         "  lumvane                   open the window\n"
          "  lumvane --help | --version\n"
          "Ctrl-C stops a run after the picture in hand; the archive is still complete.\n";
 }

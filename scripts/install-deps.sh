@@ -6,6 +6,7 @@ purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev
+  qt6-base-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )
 if [ "$purpose" = test ]; then

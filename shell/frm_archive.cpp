@@ -1,0 +1,270 @@
+#include "shell/frm_archive.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "shell/frm_copy.h"
+#include "shell/window_style.h"
+
+namespace lumvane {
+namespace {
+
+// Enabled lists have the window background, disabled ones the button face, so that they look
+// inactive.
+void SetGroupEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
+  const QPalette app = QApplication::palette();
+  const QColor colour = app.color(QPalette::Active, enabled ? QPalette::Base : QPalette::Button);
+  for (QWidget* widget : widgets) {
+    widget->setEnabled(enabled);
+    QPalette palette = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      palette.setColor(group, QPalette::Base, colour);
+    }
+    widget->setPalette(palette);
+  }
+}
+
+}  // namespace
+
+QString CatalogTypeCaption(const QString& name) {
+  static const std::pair<const char*, const char*> kTypes[] = {
+      {".txt", " Tab Delimited Text File"},
+      {".plb", " Photo Organizer Library File"},
+      {".GAL", " EasyPhoto or Adobe Gallery File"},
+      {".tDB", " ThumbsPlus V3 Database"},
+      {".csv", " ThumbsPlus V4 Export File"},
+      {".htm", " HTML File"},
+      {".mdb", " PhotoRecall Database"}};
+  for (const auto& [found, caption] : kTypes) {
+    if (name.contains(QLatin1String(found), Qt::CaseSensitive)) return caption;
+  }
+  return " Catalog file type not supported";
+}
+
+FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, QWidget* parent)
+    : QWidget(parent), environment_(std::move(environment)), volumes_(std::move(volumes)) {
+  setObjectName("frmArchive");
+  setWindowTitle("Archive");
+  setFixedSize(6990 / 15, 5910 / 15);
+  setFont(WindowFont());
+  status_ = new QLabel(this);
+  status_->setObjectName("Status");
+  status_->setGeometry(Twips(0, 0, 6975, 255));
+  BuildLocations();
+  BuildModes();
+  ConnectLists();
+  ApplyMode(Mode::kCatalogOriginalPaths);
+  setTabOrder(go_, cat_file_);
+  QWidget* order[] = {cat_file_,   cat_drive_,  cat_dir_,   src_drive_,  src_dir_,
+                      dest_drive_, dest_dir_,   exit_,      options_[0], options_[1],
+                      options_[2], options_[3], options_[4]};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  go_->setFocus();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+void FrmArchive::BuildLocations() {
+  catalog_frame_ = new QGroupBox("Catalog File", this);
+  catalog_frame_->setObjectName("Frame1");
+  catalog_frame_->setGeometry(Twips(240, 360, 3135, 4215));
+  cat_drive_ = new DriveList(volumes_, catalog_frame_);
+  cat_drive_->setObjectName("CatDrive");
+  cat_drive_->setGeometry(Twips(120, 240, 2895, 315));
+  cat_dir_ = new DirectoryList(catalog_frame_);
+  cat_dir_->setObjectName("CatDir");
+  cat_dir_->setGeometry(Twips(120, 720, 2895, 1215));
+  cat_file_ = new FileList(this);
+  cat_file_->setObjectName("CatFile");
+  cat_file_->setGeometry(Twips(360, 2520, 2895, 1845));
+  source_frame_ = new QGroupBox("Source Directory", this);
+  source_frame_->setObjectName("Frame2");
+  source_frame_->setGeometry(Twips(3600, 360, 3135, 2055));
+  src_drive_ = new DriveList(volumes_, this);
+  src_drive_->setObjectName("SrcDrive");
+  src_drive_->setGeometry(Twips(3720, 600, 2895, 315));
+  src_dir_ = new DirectoryList(this);
+  src_dir_->setObjectName("SrcDir");
+  src_dir_->setGeometry(Twips(3720, 1080, 2895, 1215));
+  dest_frame_ = new QGroupBox("Destination Directory", this);
+  dest_frame_->setObjectName("Frame3");
+  dest_frame_->setGeometry(Twips(3600, 2520, 3135, 2055));
+  dest_drive_ = new DriveList(volumes_, this);
+  dest_drive_->setObjectName("DestDrive");
+  dest_drive_->setGeometry(Twips(3720, 2760, 2895, 315));
+  dest_dir_ = new DirectoryList(this);
+  dest_dir_->setObjectName("DestDir");
+  dest_dir_->setGeometry(Twips(3720, 3240, 2895, 1215));
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, dest_drive_, dest_dir_}) {
+    w->raise();
+  }
+}
+
+void FrmArchive::BuildModes() {
+  go_ = new QPushButton(kGoIdle, this);
+  go_->setObjectName("Go");
+  go_->setGeometry(Twips(240, 4910, 855, 615));
+  exit_ = new QPushButton("Exit", this);
+  exit_->setObjectName("Exit");
+  exit_->setGeometry(Twips(1320, 4910, 855, 615));
+  auto* modes = new QWidget(this);
+  modes->setObjectName("Frame4");
+  // Reaches to the window edge, so that the longest caption fits in our font.
+  modes->setGeometry(Twips(2510, 4590, 4470, 1250));
+  const char* captions[] = {"Make archive using catalog file, original image paths",
+                            "Make archive using catalog file, select source directory",
+                            "Make archive from source directory image files",
+                            "Make master archive from subdirectory archives",
+                            "Edit existing archive file"};
+  for (int i = 0; i < 5; ++i) {
+    options_[i] = new QRadioButton(captions[i], modes);
+    options_[i]->setObjectName(QString("Option%1").arg(i + 1));
+    options_[i]->setGeometry(Twips(60, 80 + 240 * i, 4410, 240));
+    const Mode mode = static_cast<Mode>(i + 1);
+    connect(options_[i], &QRadioButton::clicked, this, [this, mode] { ApplyMode(mode); });
+  }
+  options_[0]->setChecked(true);
+  connect(go_, &QPushButton::clicked, this, &FrmArchive::OnGo);
+  connect(exit_, &QPushButton::clicked, this, &FrmArchive::OnExit);
+}
+
+void FrmArchive::ConnectLists() {
+  const QString here = QDir::currentPath();
+  const QString root = VolumeHolding(volumes_, here) != nullptr
+                           ? QString::fromStdString(VolumeHolding(volumes_, here)->mount_point)
+                           : QString("/");
+  connect(cat_dir_, &DirectoryList::pathChanged, cat_file_, &FileList::SetPath);
+  connect(cat_file_, &FileList::fileClicked, this,
+          [this](const QString& name) { set_status(CatalogTypeCaption(name).toStdString()); });
+  connect(cat_file_, &FileList::focusLost, this, [this] { set_status(""); });
+  const std::pair<DriveList*, DirectoryList*> groups[] = {
+      {cat_drive_, cat_dir_}, {src_drive_, src_dir_}, {dest_drive_, dest_dir_}};
+  for (const auto& [drives, folders] : groups) {
+    drives->ShowVolumeOf(here);
+    folders->SetPath(root, here);
+    connect(drives, &DriveList::driveChanged, this,
+            [this, drives = drives, folders = folders](const QString& drive, int previous) {
+              ChangeDrive(drives, folders, drive, previous);
+            });
+  }
+}
+
+void FrmArchive::ChangeDrive(DriveList* drives, DirectoryList* folders, const QString& drive,
+                             int previous) {
+  if (!QDir(drive).isReadable()) {
+    ShowMessage("Cannot open " + drive.toStdString() + ".");
+    drives->setCurrentIndex(previous);
+    return;
+  }
+  const QString here = QDir::currentPath();
+  const Volume* holding = VolumeHolding(volumes_, here);
+  const bool here_on_drive =
+      holding != nullptr && QString::fromStdString(holding->mount_point) == drive;
+  folders->SetPath(drive, here_on_drive ? here : drive);
+}
+
+void FrmArchive::ApplyMode(Mode mode) {
+  const int row = static_cast<int>(mode) - 1;
+  static constexpr bool kEnabled[5][3] = {{true, false, true},
+                                          {true, true, true},
+                                          {false, true, true},
+                                          {false, false, true},
+                                          {true, false, false}};
+  catalog_frame_->setTitle(mode == Mode::kEdit ? "Archive File" : "Catalog File");
+  dest_frame_->setTitle(mode == Mode::kMaster ? "Destination Directory for Master"
+                                              : "Destination Directory");
+  SetGroupEnabled({cat_drive_, cat_dir_, cat_file_}, kEnabled[row][0]);
+  SetGroupEnabled({src_drive_, src_dir_}, kEnabled[row][1]);
+  SetGroupEnabled({dest_drive_, dest_dir_}, kEnabled[row][2]);
+}
+
+Mode FrmArchive::mode() const {
+  for (int i = 0; i < 5; ++i) {
+    if (options_[i]->isChecked()) return static_cast<Mode>(i + 1);
+  }
+  return Mode::kCatalogOriginalPaths;
+}
+
+std::string FrmArchive::catalog_dir() const {
+  return cat_dir_->path().toStdString();
+}
+std::string FrmArchive::catalog_file() const {
+  return cat_file_->fileName().toStdString();
+}
+std::string FrmArchive::source_dir() const {
+  return src_dir_->path().toStdString();
+}
+std::string FrmArchive::dest_dir() const {
+  return dest_dir_->path().toStdString();
+}
+std::string FrmArchive::go_caption() const {
+  return go_->text().toStdString();
+}
+
+void FrmArchive::set_go_caption(const std::string& caption) {
+  go_->setText(QString::fromStdString(caption));
+}
+
+std::string FrmArchive::status() const {
+  return status_->text().toStdString();
+}
+
+void FrmArchive::set_status(const std::string& text) {
+  status_->setText(QString::fromStdString(text));
+  emit statusChanged(status_->text());
+}
+
+void FrmArchive::LetEventsRun() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int FrmArchive::AskCopyOriginals(int current) {
+  return FrmCopy::Ask(this, current);
+}
+
+void FrmArchive::ShowMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
+                  this);
+  box.exec();
+}
+
+bool FrmArchive::AskRetry(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text),
+                  QMessageBox::Retry | QMessageBox::Cancel, this);
+  return box.exec() == QMessageBox::Retry;
+}
+
+void FrmArchive::OpenEditor(const std::string& folder) {
+  ShowMessage("The archive editor is not available in this version yet (" + folder + ").");
+}
+
+void FrmArchive::OnGo() {
+  GoClick(*this, state_, environment_);
+  if (close_after_run_ && go_caption() == kGoIdle) close();
+}
+
+void FrmArchive::OnExit() {
+  if (go_caption() != kGoIdle) {
+    set_go_caption(kGoStopRequested);
+    return;
+  }
+  close();
+}
+
+void FrmArchive::closeEvent(QCloseEvent* event) {
+  if (go_caption() == kGoIdle) {
+    event->accept();
+    QCoreApplication::quit();
+    return;
+  }
+  set_go_caption(kGoStopRequested);
+  close_after_run_ = true;
+  event->ignore();
+}
+
+}  // namespace lumvane

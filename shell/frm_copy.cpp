@@ -1,0 +1,81 @@
+#include "shell/frm_copy.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "shell/window_style.h"
+
+namespace lumvane {
+namespace {
+
+constexpr int kClosedOtherwise = -2;
+
+}  // namespace
+
+FrmCopy::FrmCopy(QWidget* owner) : QDialog(owner), outcome_(kClosedOtherwise) {
+  setObjectName("frmCopy");
+  setWindowTitle("Copy Originals");
+  setFont(WindowFont());
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(3945 / 15, 1920 / 15);
+  auto* frame = new QFrame(this);
+  frame->setObjectName("Frame1");
+  frame->setGeometry(Twips(120, 120, 3735, 1200));
+  auto* label = new QLabel("Copy original image files to destination directory?", frame);
+  label->setObjectName("Label1");
+  label->setGeometry(Twips(120, 0, 3615, 255));  // the frame's width: room for the "?"
+  no_ = new QRadioButton("No", frame);
+  no_->setObjectName("Option0");
+  no_->setGeometry(Twips(200, 360, 3255, 255));
+  keep_names_ = new QRadioButton("Yes, Retain original file names", frame);
+  keep_names_->setObjectName("Option1");
+  keep_names_->setGeometry(Twips(200, 640, 3255, 255));
+  rename_ = new QRadioButton("Yes, Rename files to unique 8.3 names", frame);
+  rename_->setObjectName("Option2");
+  rename_->setGeometry(Twips(200, 920, 3375, 255));
+  rename_->setChecked(true);
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OK");
+  ok->setGeometry(Twips(960, 1440, 975, 375));
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("Cancel");
+  cancel->setGeometry(Twips(2040, 1440, 975, 375));
+  setTabOrder(no_, keep_names_);
+  setTabOrder(keep_names_, rename_);
+  setTabOrder(rename_, ok);
+  setTabOrder(ok, cancel);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    outcome_ = Answer();
+    accept();
+  });
+  connect(cancel, &QPushButton::clicked, this, [this] {
+    outcome_ = -1;
+    reject();
+  });
+}
+
+int FrmCopy::Answer() const {
+  if (rename_->isChecked()) return 2;
+  if (keep_names_->isChecked()) return 1;
+  return 0;
+}
+
+void FrmCopy::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    outcome_ = -1;
+    reject();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+int FrmCopy::Ask(QWidget* owner, int current) {
+  FrmCopy dialog(owner);  // created afresh each time, so the rename answer is preselected
+  dialog.exec();
+  return dialog.outcome_ == kClosedOtherwise ? current : dialog.outcome_;
+}
+
+}  // namespace lumvane

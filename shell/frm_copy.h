@@ -1,0 +1,34 @@
+// The Copy Originals question: no copy, copies under their own names, or under unique names.
+#ifndef LUMVANE_SHELL_FRM_COPY_H_
+#define LUMVANE_SHELL_FRM_COPY_H_
+
+#include <QDialog>
+#include <QRadioButton>
+
+namespace lumvane {
+
+class FrmCopy : public QDialog {
+  Q_OBJECT
+ public:
+  explicit FrmCopy(QWidget* owner);
+
+  // Shows the question modally; returns 0, 1 or 2 for OK, -1 for Cancel, and `current` when
+  // the dialog was closed another way.
+  static int Ask(QWidget* owner, int current);
+
+ protected:
+  // Escape is Cancel; Enter is OK (the default button).
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int Answer() const;
+
+  QRadioButton* no_;
+  QRadioButton* keep_names_;
+  QRadioButton* rename_;
+  int outcome_;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_FRM_COPY_H_

@@ -1,0 +1,114 @@
+#include "shell/frm_splash.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "shell/window_style.h"
+
+namespace lumvane {
+namespace {
+
+QLabel* MakeLabel(const QString& name, const QString& text, int pixel_size, bool bold,
+                  QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  QFont font = WindowFont(pixel_size);
+  font.setBold(bold);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignCenter);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+Logo::Logo(QWidget* parent) : QWidget(parent) {
+  setObjectName("imgLogo");
+  setFixedSize(112, 112);
+}
+
+void Logo::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRectF lens = QRectF(rect()).adjusted(6, 6, -6, -6);
+  QLinearGradient sky(lens.topLeft(), lens.bottomLeft());
+  sky.setColorAt(0, QColor(58, 96, 168));
+  sky.setColorAt(0.65, QColor(240, 196, 120));
+  QPainterPath circle;
+  circle.addEllipse(lens);
+  p.setClipPath(circle);
+  p.fillRect(lens, sky);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 244, 214));
+  p.drawEllipse(QPointF(lens.center().x() + 14, lens.top() + 38), 13, 13);
+  QPainterPath hills(QPointF(lens.left(), lens.bottom()));
+  hills.lineTo(lens.left(), lens.top() + 66);
+  hills.cubicTo(lens.left() + 30, lens.top() + 50, lens.left() + 55, lens.top() + 78, lens.right(),
+                lens.top() + 58);
+  hills.lineTo(lens.right(), lens.bottom());
+  p.setBrush(QColor(46, 88, 58));
+  p.drawPath(hills);
+  p.setClipping(false);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(40, 40, 48), 6));
+  p.drawEllipse(lens);
+  p.setPen(QPen(QColor(200, 200, 210), 1.5));
+  p.drawEllipse(lens.adjusted(5, 5, -5, -5));
+}
+
+void Logo::mousePressEvent(QMouseEvent*) {
+  if (auto* splash = qobject_cast<FrmSplash*>(window())) splash->Finish();
+}
+
+FrmSplash::FrmSplash(QWidget* main_window) : main_window_(main_window) {
+  setObjectName("frmSplash");
+  setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+  setFixedSize(420, 300);
+  auto* frame = new QFrame(this);
+  frame->setObjectName("Frame1");
+  frame->setFrameStyle(QFrame::Box | QFrame::Raised);
+  frame->setLineWidth(2);
+  frame->setGeometry(rect());
+  auto* layout = new QVBoxLayout(frame);
+  layout->setContentsMargins(20, 16, 20, 16);
+  layout->addWidget(new Logo(frame), 0, Qt::AlignHCenter);
+  layout->addWidget(MakeLabel("lblProductName", "Lumvane", 30, true, frame));
+  layout->addWidget(MakeLabel("lblPlatform", "for Linux", 14, false, frame));
+  layout->addWidget(MakeLabel("lblVersion", "Version 1.0.0", 13, false, frame));
+  layout->addStretch();
+  layout->addWidget(MakeLabel(
+      "lblWarning", "This software is based in part on the work of the Independent JPEG Group.", 11,
+      false, frame));
+  layout->addWidget(MakeLabel("lblCompany", "", 11, false, frame));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  timer_.setObjectName("Timer1");
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, &FrmSplash::Finish);
+  timer_.start(6000);
+}
+
+void FrmSplash::Finish() {
+  if (finished_) return;
+  finished_ = true;
+  timer_.stop();
+  main_window_->show();
+  emit finished();
+  close();
+}
+
+void FrmSplash::keyPressEvent(QKeyEvent*) {
+  Finish();
+}
+
+void FrmSplash::mousePressEvent(QMouseEvent*) {
+  Finish();
+}
+
+}  // namespace lumvane

@@ -1,0 +1,45 @@
+// The splash window: product, version and credits, until the first key, click or six seconds.
+#ifndef LUMVANE_SHELL_FRM_SPLASH_H_
+#define LUMVANE_SHELL_FRM_SPLASH_H_
+
+#include <QTimer>
+#include <QWidget>
+
+namespace lumvane {
+
+// Lumvane's logo, drawn: a sun over hills inside a lens ring.
+class Logo : public QWidget {
+ public:
+  explicit Logo(QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+class FrmSplash : public QWidget {
+  Q_OBJECT
+ public:
+  // `main_window` is shown when the splash ends.
+  explicit FrmSplash(QWidget* main_window);
+
+ signals:
+  void finished();
+
+ public slots:
+  // Shows the main window and closes the splash; only the first call counts.
+  void Finish();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  QWidget* main_window_;
+  QTimer timer_;
+  bool finished_ = false;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_FRM_SPLASH_H_

@@ -1,0 +1,24 @@
+// Geometry and font shared by Lumvane's windows: layouts are kept in twips and drawn at
+// 15 twips per pixel, in an Arial-metric font small enough for those layouts.
+#ifndef LUMVANE_SHELL_WINDOW_STYLE_H_
+#define LUMVANE_SHELL_WINDOW_STYLE_H_
+
+#include <QFont>
+#include <QRect>
+
+namespace lumvane {
+
+inline QRect Twips(int left, int top, int width, int height) {
+  return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+inline QFont WindowFont(int pixel_size = 11) {
+  QFont font("Liberation Sans");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixel_size);
+  return font;
+}
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_WINDOW_STYLE_H_

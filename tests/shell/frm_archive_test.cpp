@@ -1,0 +1,282 @@
+// The main window, the Copy Originals question and the splash, without a display.
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "pictures/catalog_line.h"
+#include "shell/frm_archive.h"
+#include "shell/frm_copy.h"
+#include "shell/frm_splash.h"
+#include "tests/support/pictures.h"
+#include "tests/support/temp_dir.h"
+
+using lumvane::FrmArchive;
+using testing_support::TempDir;
+
+namespace {
+
+// Acts on the next modal dialog or message box as soon as it is up.
+void WhenModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(10, [act] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return WhenModal(act);
+    act(modal);
+  });
+}
+
+void ClickInModal(const QString& button) {
+  WhenModal([button](QWidget* modal) { modal->findChild<QPushButton*>(button)->click(); });
+}
+
+QString ScreenshotPath(const QString& name) {
+  const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
+  QDir().mkpath(folder);
+  return folder + "/" + name + ".png";
+}
+
+}  // namespace
+
+class FrmArchiveTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<FrmArchive> MakeWindow() {
+    auto window = std::make_unique<FrmArchive>(lumvane::DefaultRunEnvironment(),
+                                               std::vector<lumvane::Volume>{{"/", ""}});
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window did not become active");
+    return window;
+  }
+
+  template <typename T>
+  static T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(name);
+    if (child == nullptr) qFatal("no control %s", name);
+    return child;
+  }
+
+  static void OpenFolder(QWidget* window, const char* list, const std::string& folder) {
+    Child<lumvane::DirectoryList>(window, list)->SetPath("/", QString::fromStdString(folder));
+  }
+
+  static bool UsesFace(QWidget* widget) {
+    return widget->palette().color(QPalette::Disabled, QPalette::Base) ==
+           QApplication::palette().color(QPalette::Active, QPalette::Button);
+  }
+
+  // Makes `count` pictures in `source` and sets up a folder-scan run into `dest`.
+  void PrepareScan(FrmArchive* window, const TempDir& source, const TempDir& dest, int count) {
+    for (int i = 1; i <= count; ++i) {
+      testing_support::WritePhoto(source / ("IMG_" + std::to_string(i) + ".jpg"), 2001, 3, i);
+    }
+    Child<QRadioButton>(window, "Option3")->click();
+    OpenFolder(window, "SrcDir", source.path());
+    OpenFolder(window, "DestDir", dest.path());
+  }
+
+  // Clicks `control` once Status shows `status`.
+  void ClickWhenStatus(FrmArchive* window, const QString& status, QWidget* control) {
+    connect(window, &FrmArchive::statusChanged, control, [status, control](const QString& text) {
+      if (text == status) QMetaObject::invokeMethod(control, "click", Qt::QueuedConnection);
+    });
+  }
+
+  static size_t Records(const TempDir& dest) {
+    return lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm")).size();
+  }
+
+ private slots:
+  void startState() {
+    auto window = MakeWindow();
+    QCOMPARE(window->windowTitle(), QString("Archive"));
+    QCOMPARE(window->size(), QSize(466, 394));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
+    QVERIFY(Child<QRadioButton>(window.get(), "Option1")->isChecked());
+    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString());
+    QVERIFY(!Child<QWidget>(window.get(), "SrcDrive")->isEnabled());
+    QVERIFY(UsesFace(Child<QWidget>(window.get(), "SrcDir")));
+    QCOMPARE(window->focusWidget(), Child<QWidget>(window.get(), "Go"));
+    QCOMPARE(QString::fromStdString(window->dest_dir()), QDir::currentPath());
+    QCOMPARE(window->state().CopyMode, 0);
+  }
+
+  void modeTable_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("catalogCaption");
+    QTest::addColumn<QString>("destCaption");
+    QTest::addColumn<bool>("catalog");
+    QTest::addColumn<bool>("source");
+    QTest::addColumn<bool>("dest");
+    QTest::newRow("1") << "Option1"
+                       << "Catalog File"
+                       << "Destination Directory" << true << false << true;
+    QTest::newRow("2") << "Option2"
+                       << "Catalog File"
+                       << "Destination Directory" << true << true << true;
+    QTest::newRow("3") << "Option3"
+                       << "Catalog File"
+                       << "Destination Directory" << false << true << true;
+    QTest::newRow("4") << "Option4"
+                       << "Catalog File"
+                       << "Destination Directory for Master" << false << false << true;
+    QTest::newRow("5") << "Option5"
+                       << "Archive File"
+                       << "Destination Directory" << true << false << false;
+  }
+
+  void modeTable() {
+    QFETCH(QString, option);
+    auto window = MakeWindow();
+    Child<QRadioButton>(window.get(), "Option4")->click();  // start from another row
+    Child<QRadioButton>(window.get(), option.toLatin1())->click();
+    QFETCH(QString, catalogCaption);
+    QFETCH(QString, destCaption);
+    QCOMPARE(Child<QGroupBox>(window.get(), "Frame1")->title(), catalogCaption);
+    QCOMPARE(Child<QGroupBox>(window.get(), "Frame3")->title(), destCaption);
+    QFETCH(bool, catalog);
+    QFETCH(bool, source);
+    QFETCH(bool, dest);
+    const std::pair<const char*, bool> groups[] = {
+        {"CatDrive", catalog}, {"CatDir", catalog}, {"CatFile", catalog}, {"SrcDrive", source},
+        {"SrcDir", source},    {"DestDrive", dest}, {"DestDir", dest}};
+    for (const auto& [name, enabled] : groups) {
+      QWidget* control = Child<QWidget>(window.get(), name);
+      QCOMPARE(control->isEnabled(), enabled);
+      QCOMPARE(UsesFace(control), !enabled);
+    }
+    window->grab().save(ScreenshotPath("main-window-" + option));
+  }
+
+  void catalogTypeInStatus() {
+    TempDir dir;
+    for (const char* name : {"photos.tdb", "photos.tDB", "archive.htm", "notes.xyz", "trip.txt"}) {
+      dir.Write(name, "x");
+    }
+    auto window = MakeWindow();
+    OpenFolder(window.get(), "CatDir", dir.path());
+    auto* files = Child<QListWidget>(window.get(), "CatFile");
+    QTRY_COMPARE(files->count(), 5);
+    const std::pair<const char*, const char*> expected[] = {
+        {"photos.tdb", " Catalog file type not supported"},
+        {"photos.tDB", " ThumbsPlus V3 Database"},
+        {"archive.htm", " HTML File"},
+        {"notes.xyz", " Catalog file type not supported"},
+        {"trip.txt", " Tab Delimited Text File"}};
+    for (const auto& [name, caption] : expected) {
+      QListWidgetItem* item = files->findItems(name, Qt::MatchExactly).front();
+      QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                        files->visualItemRect(item).center());
+      QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(caption));
+      QCOMPARE(QString::fromStdString(window->catalog_file()), QString(name));
+    }
+    files->setFocus();
+    Child<QWidget>(window.get(), "Go")->setFocus();
+    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString());
+  }
+
+  void copyQuestion() {
+    ClickInModal("OK");
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), 2);
+    WhenModal([](QWidget* dialog) {
+      dialog->findChild<QRadioButton*>("Option0")->click();
+      dialog->findChild<QPushButton*>("OK")->click();
+    });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), 0);
+    WhenModal([](QWidget* dialog) {
+      dialog->findChild<QRadioButton*>("Option1")->click();
+      dialog->findChild<QPushButton*>("OK")->click();
+    });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), 1);
+    bool preselected = false;
+    WhenModal([&preselected](QWidget* dialog) {
+      preselected = dialog->findChild<QRadioButton*>("Option2")->isChecked();
+      dialog->grab().save(ScreenshotPath("copy-originals"));
+      dialog->findChild<QPushButton*>("Cancel")->click();
+    });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), -1);
+    QVERIFY(preselected);
+    WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), -1);
+    WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), 2);
+    WhenModal([](QWidget* dialog) { dialog->close(); });
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr, 7), 7);  // closed otherwise: unchanged
+  }
+
+  void cancelledQuestionWritesNothing() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 2);
+    ClickInModal("Cancel");
+    Child<QPushButton>(window.get(), "Go")->click();
+    QCOMPARE(window->state().CopyMode, -1);
+    QVERIFY(dest.Names().empty());
+  }
+
+  void runStoppedWithGo() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 6);
+    auto* go = Child<QPushButton>(window.get(), "Go");
+    ClickWhenStatus(window.get(), " 3", go);
+    ClickInModal("OK");
+    go->click();
+    QCOMPARE(Records(dest), size_t{3});
+    QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
+    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 3 Done!"));
+    QCOMPARE(go->text(), QString("Go"));
+    QCOMPARE(window->state().CopyMode, 2);
+  }
+
+  void runStoppedWithExitKeepsTheProgram() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 6);
+    ClickWhenStatus(window.get(), " 3", Child<QPushButton>(window.get(), "Exit"));
+    ClickInModal("OK");
+    Child<QPushButton>(window.get(), "Go")->click();
+    QCOMPARE(Records(dest), size_t{3});
+    QVERIFY(window->isVisible());
+    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
+  }
+
+  void closingDuringARunStopsThenCloses() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 6);
+    FrmArchive* raw = window.get();
+    connect(raw, &FrmArchive::statusChanged, raw, [raw](const QString& text) {
+      if (text == " 2") QMetaObject::invokeMethod(raw, "close", Qt::QueuedConnection);
+    });
+    ClickInModal("OK");
+    Child<QPushButton>(raw, "Go")->click();
+    QCOMPARE(Records(dest), size_t{2});
+    QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
+    QVERIFY(!raw->isVisible());
+  }
+
+  void splash() {
+    QWidget main_window;
+    lumvane::FrmSplash splash(&main_window);
+    splash.show();
+    QCOMPARE(Child<QLabel>(&splash, "lblVersion")->text(), QString("Version 1.0.0"));
+    QCOMPARE(Child<QLabel>(&splash, "lblPlatform")->text(), QString("for Linux"));
+    QCOMPARE(Child<QLabel>(&splash, "lblProductName")->text(), QString("Lumvane"));
+    splash.grab().save(ScreenshotPath("splash"));
+    QVERIFY(!main_window.isVisible());
+    QTest::keyClick(&splash, Qt::Key_Space);
+    QVERIFY(main_window.isVisible());
+    QVERIFY(!splash.isVisible());
+  }
+};
+
+QTEST_MAIN(FrmArchiveTest)
+#include "frm_archive_test.moc"
