@@ -27,7 +27,7 @@ DriveList::DriveList(const std::vector<Volume>& volumes, QWidget* parent)
   connect(this, &QComboBox::activated, this, [this](int index) {
     const int previous = current_;
     current_ = index;
-    if (index != previous) emit driveChanged(drive(), previous);
+    if (index != previous) emit driveChanged(itemData(index).toString(), previous);
   });
 }
 

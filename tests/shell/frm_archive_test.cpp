@@ -1,5 +1,6 @@
 // The main window, the Copy Originals question and the splash, without a display.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
@@ -64,6 +65,12 @@ class FrmArchiveTest : public QObject {
 
   static void OpenFolder(QWidget* window, const char* list, const std::string& folder) {
     Child<lumvane::DirectoryList>(window, list)->SetPath("/", QString::fromStdString(folder));
+  }
+
+  // Chooses an entry of a drive list the way a user does.
+  static void Choose(QComboBox* drives, int index) {
+    drives->setCurrentIndex(index);
+    emit drives->activated(index);
   }
 
   static bool UsesFace(QWidget* widget) {
@@ -180,6 +187,28 @@ class FrmArchiveTest : public QObject {
     files->setFocus();
     Child<QWidget>(window.get(), "Go")->setFocus();
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString());
+  }
+
+  void driveLists() {
+    TempDir volume;
+    FrmArchive window(lumvane::DefaultRunEnvironment(),
+                      {{"/", ""}, {volume.path(), "PHOTOS"}, {"/no/such/volume", "GONE"}});
+    auto* drives = Child<QComboBox>(&window, "DestDrive");
+    QCOMPARE(drives->count(), 3);
+    QCOMPARE(drives->itemText(1), QString::fromStdString("PHOTOS  (" + volume.path() + ")"));
+    Choose(drives, 1);  // the current folder is not on it: its root
+    QCOMPARE(QString::fromStdString(window.dest_dir()), QString::fromStdString(volume.path()));
+    QString message;
+    WhenModal([&message](QWidget* box) {
+      message = box->findChild<QLabel*>("qt_msgbox_label")->text();
+      box->findChild<QPushButton*>()->click();
+    });
+    Choose(drives, 2);
+    QCOMPARE(message, QString("Cannot open /no/such/volume."));
+    QCOMPARE(drives->currentIndex(), 1);
+    QCOMPARE(QString::fromStdString(window.dest_dir()), QString::fromStdString(volume.path()));
+    Choose(drives, 0);  // the current folder lies on the root volume
+    QCOMPARE(QString::fromStdString(window.dest_dir()), QDir::currentPath());
   }
 
   void copyQuestion() {
