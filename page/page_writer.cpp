@@ -7,7 +7,11 @@
 
 namespace lumvane {
 
+// The fixed blocks, from page/: the head block is head.html and library.js, the tail block
+// interface.js and tail.html.
 extern const char kPageHead[];
+extern const char kPageLibrary[];
+extern const char kPageInterface[];
 extern const char kPageTail[];
 
 namespace {
@@ -25,18 +29,14 @@ void WriteBlock(ReplacingFile& page, std::string_view block) {
 
 }  // namespace
 
-std::string_view PageHeadText() {
-  return kPageHead;
-}
-std::string_view PageTailText() {
-  return kPageTail;
+void WritePageHead(ReplacingFile& page) {
+  WriteBlock(page, kPageHead);
+  WriteBlock(page, kPageLibrary);
 }
 
-void WritePageHead(ReplacingFile& page) {
-  WriteBlock(page, PageHeadText());
-}
 void WritePageTail(ReplacingFile& page) {
-  WriteBlock(page, PageTailText());
+  WriteBlock(page, kPageInterface);
+  WriteBlock(page, kPageTail);
 }
 
 void WriteCatalogLine(ReplacingFile& page, const StoredValues& values) {

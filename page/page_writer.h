@@ -12,10 +12,6 @@
 
 namespace lumvane {
 
-// The fixed blocks as text, lines separated by LF (the writer ends each with CR LF).
-std::string_view PageHeadText();
-std::string_view PageTailText();
-
 // Writes the head block (up to "var cat = new Catalog();") to `page`.
 void WritePageHead(ReplacingFile& page);
 

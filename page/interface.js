@@ -1,0 +1,353 @@
+
+var pickedItem;
+var pathflag = false;
+var results = null;
+var controlFrame;
+var controlflag = true;
+var blackflag = false;
+
+// Catalog text is shown as typed, never read as markup.
+function htmlText(text)
+{
+  return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;")
+    .replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+}
+
+function writeFrame(name, html)
+{
+  var doc = window.frames[name].document;
+  doc.open();
+  doc.write(html);
+  doc.close();
+}
+
+// The stored choices (in the control frame) and the visible panel (in the show frame).
+function stored() { return window.frames["control"].document.cont; }
+function panel() { return window.frames["show"].document.cont; }
+
+function checkPlural(keywords)
+{
+  var n = keywords.count;
+  for (var k = 0; k < n; k++) {
+    var word = keywords.word[k];
+    if (word.length <= 2 || word.charAt(word.length - 2) == "s") continue;
+    var base = word.substring(0, word.length - 1);
+    var last2 = base.substring(base.length - 2);
+    if (base.charAt(base.length - 1) == "x" || last2 == "sh" || last2 == "ch")
+      keywords.add(base + "es ");
+    else
+      keywords.add(base + "s ");
+  }
+  return keywords;
+}
+
+function doSearch()
+{
+  var form = panel();
+  var keywords = parseKeywords(form.keywords.value);
+  results = null;
+  if (keywords.count == 0) {
+    results = new ResultList();
+    for (var i = 0; i < cat.count; i++) results.add(cat.pic[i]);
+  } else if (form.startdate.selectedIndex == 0 && form.enddate.selectedIndex == 0) {
+    results = cat.title.find(checkPlural(keywords));
+    results = cat.path.find(parseDate(form.keywords.value));
+  } else {
+    var start = form.startdate.selectedIndex;
+    var end = form.enddate.selectedIndex;
+    if (start == 0) start = end;
+    if (end == 0) end = start;
+    if (start > end) { var t = start; start = end; end = t; }
+    var from = myDate(form.startdate.options[start].text);
+    var to = myDate(form.startdate.options[end].text);
+    results = new ResultList();
+    for (var i = 0; i < cat.count; i++) {
+      var key = myDate(cat.pic[i].picdate);
+      if (key >= from && key <= to) results.add(cat.pic[i]);
+    }
+  }
+  storeSetup();
+  showAll();
+}
+
+function getPic()
+{
+  var pic = results.item[pickedItem].object;
+  var columns = parseInt(stored().viewcols.value);
+  if ((columns > 1 && results.count > 1) || blackflag) {
+    var nav = "<html><head><meta charset=\"utf-8\"><style>a{color:#0000FF;text-decoration:none}</style></head>" +
+      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">" +
+      "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem - 1) + ");return false\">Prev</a><br>" +
+      "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem + 1) + ");return false\">Next</a><br>" +
+      "<a href=\"#\" onClick=\"parent.showAll();return false\">All</a></body></html>";
+    writeFrame("film", nav);
+  }
+  var image = "<img src=\"" + htmlText(nextfile(pic.thumb)) + "\" border=0 alt=\"\">";
+  if (blackflag) {
+    writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
+      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">" +
+      "<a href=\"#\" onClick=\"parent.showNormal();return false\">" + image + "</a></body></html>");
+    return;
+  }
+  var fields = [pic.title, pic.subject, pic.category, pic.comment, pic.author, pic.picdate,
+    pic.path, pic.source, pic.file];
+  var details = "<b>" + pic.num + "</b><br>";
+  for (var f = 0; f < fields.length; f++) details += htmlText(fields[f]) + "<br>";
+  writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
+    "<body background=\"texture.jpg\" bgcolor=\"#F4F1EA\"><table border=0 cellpadding=4><tr>" +
+    "<td valign=top><a href=\"#\" onClick=\"parent.showBlack();return false\">" + image + "</a></td>" +
+    "<td valign=top nowrap>" + details + "</td></tr></table></body></html>");
+}
+
+function showPic(i)
+{
+  if (results == null) {
+    showControl();
+    writeFrame("film", blankFrame);
+    return;
+  }
+  if (i < 0) i = results.count - 1;
+  if (i >= results.count) i = 0;
+  pickedItem = i;
+  setTimeout(getPic, 50);
+  if (controlflag) getControl();
+}
+
+function showBlack()
+{
+  blackflag = true;
+  showPic(pickedItem);
+}
+
+function showNormal()
+{
+  blackflag = false;
+  showPic(pickedItem);
+  if (parseInt(stored().viewcols.value) == 1 || results.count == 1) showList();
+}
+
+function showAll()
+{
+  setTimeout(showList, 50);
+}
+
+function showList()
+{
+  blackflag = false;
+  if (results == null) {
+    showControl();
+    writeFrame("film", blankFrame);
+    return;
+  }
+  var columns = parseInt(stored().viewcols.value);
+  if (columns > results.count) columns = results.count;
+  var titles = stored().titles.checked;
+  var table;
+  if (columns < 2) table = "<table align=center cellspacing=5 cellpadding=0>";
+  else if (titles) table = "<table align=center border=0 cellspacing=5 cellpadding=0 width=" + (columns * 104) + ">";
+  else table = "<table align=center border=0>";
+  var cells = "";
+  for (var i = 0; i < results.count; i++) {
+    var pic = results.item[i].object;
+    if (i > 0 && columns > 0 && i % columns == 0) cells += "</tr><tr>";
+    cells += "<td align=center valign=top><a href=\"#\" onClick=\"parent.showPic(" + i + ");return false\">" +
+      "<img src=\"" + htmlText(pic.thumb) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
+      "style=\"object-fit:contain\" alt=\"\"></a>";
+    if (titles) cells += "<br><small>" + shortTitle(pic.title) + "</small>";
+    cells += "</td>";
+  }
+  var page = "<html><head><meta charset=\"utf-8\"></head>" +
+    "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">";
+  if (cells == "") page += "<h2 align=center>Sorry, no matches found</h2>";
+  else page += table + "<tr>" + cells + "</tr></table>";
+  page += "</body></html>";
+  if (columns < 2) {
+    writeFrame("film", page);
+  } else {
+    writeFrame("show", page);
+    writeFrame("film", blankFrame);
+    if (controlflag) getControl();
+  }
+}
+
+// The title as grid text: cut near 32 characters, long words broken with <br>; every piece is
+// escaped before the pieces are joined.
+function shortTitle(str)
+{
+  var text = String(str);
+  if (text.length > 32) {
+    var cut = -1;
+    for (var p = 32; p >= 29 && cut < 0; p--) if (text.charAt(p) == " ") cut = p;
+    text = (cut >= 0) ? text.substring(0, cut) : text.substring(0, 31);
+  }
+  var pieces = null;
+  if (text.length > 15) {
+    var count = 0;
+    for (var i = 0; i < text.length; i++) {
+      var space = text.charAt(i) == " ";
+      if (!space) count++;
+      if (!space && i != text.length - 1) continue;
+      if (count > 15) {
+        if (i - count < 7) {
+          if (i >= 25) pieces = [text.substring(0, 9), text.substring(9, 21), text.substring(21)];
+          else pieces = [text.substring(0, 9), text.substring(9)];
+        } else {
+          pieces = [text.substring(0, i - count + 13), text.substring(i - count + 13)];
+        }
+      }
+      count = 0;
+    }
+  }
+  if (pieces == null) return htmlText(str);
+  for (var k = 0; k < pieces.length; k++) pieces[k] = htmlText(pieces[k]);
+  return pieces.join("<br>");
+}
+
+function options(words, selected)
+{
+  var html = "<option></option>";
+  for (var i = 0; i < words.length; i++)
+    html += "<option" + (i + 1 == selected ? " selected" : "") + ">" + htmlText(words[i]) + "</option>";
+  return html;
+}
+
+function getControl()
+{
+  var keep = stored();
+  array_qsort(cat.title.words, 0, cat.title.words.length - 1, default_cmp);
+  array_qsort(cat.path.words, 0, cat.path.words.length - 1, default_cmp);
+  sortDates();
+  var columns = "";
+  for (var c = 1; c <= 8; c++)
+    columns += "<option" + (String(c) == keep.viewcols.value ? " selected" : "") + ">" + c + "</option>";
+  var html = "<html><head><meta charset=\"utf-8\"></head>" +
+    "<body background=\"texture.jpg\" bgcolor=\"#F4F1EA\">" +
+    "<form name=\"cont\" onSubmit=\"parent.doSearch();return false\">" +
+    "<table border=0 cellpadding=0 cellspacing=3>" +
+    "<tr><td colspan=2><input type=button value=\"Search\" onClick=\"parent.doSearch()\"> " +
+    "<input type=button value=\" Clear \" onClick=\"parent.clear()\"> Thumbnail Columns " +
+    "<select name=\"viewcols\" onChange=\"parent.storeSetup()\">" + columns + "</select> " +
+    "<input type=checkbox name=\"titles\" onClick=\"parent.storeSetup()\"" +
+    (keep.titles.checked ? " checked" : "") + "> Show Titles</td></tr>" +
+    "<tr><td colspan=2><input type=text name=\"keywords\" size=60 value=\"" +
+    htmlText(keep.keywords.value) + "\"></td></tr>" +
+    "<tr><td valign=top>Index Words:<br><select name=\"title\" " +
+    "onChange=\"parent.copyWord(this.options[this.selectedIndex].text)\">" +
+    options(cat.title.words, parseInt(keep.title.value) || 0) + "</select></td>" +
+    "<td valign=top>Date Range:<br><select name=\"startdate\" onChange=\"parent.copyDate()\">" +
+    options(cat.picdate.words, parseInt(keep.startdate.value) || 0) + "</select> " +
+    "<select name=\"enddate\" onChange=\"parent.copyDate()\">" +
+    options(cat.picdate.words, parseInt(keep.enddate.value) || 0) + "</select></td></tr>";
+  if (cat.path.words.length > 1) {
+    html += "<tr><td colspan=2>Folder:</td></tr>";
+    for (var f = 0; f < cat.path.words.length; f++)
+      html += "<tr><td colspan=2><a href=\"#\" onClick=\"parent.searchPath(" + f + ");return false\">" +
+        htmlText(cat.path.words[f]) + "</a></td></tr>";
+  }
+  controlFrame = html + "</table></form></body></html>";
+  controlflag = false;
+}
+
+function showControl()
+{
+  if (controlflag || !controlFrame) getControl();
+  writeFrame("show", controlFrame);
+}
+
+function storeSetup()
+{
+  var form = panel();
+  var keep = stored();
+  if (!form || !keep) return;
+  keep.keywords.value = form.keywords.value;
+  keep.title.value = form.title.selectedIndex;
+  keep.startdate.value = form.startdate.selectedIndex;
+  keep.enddate.value = form.enddate.selectedIndex;
+  keep.viewcols.value = form.viewcols.options[form.viewcols.selectedIndex].text;
+  keep.titles.checked = form.titles.checked;
+  controlflag = true;
+}
+
+function copyWord(word)
+{
+  var form = panel();
+  if (word != "") {
+    if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0 || pathflag) {
+      form.keywords.value = word + " ";
+      form.startdate.selectedIndex = 0;
+      form.enddate.selectedIndex = 0;
+      pathflag = false;
+    } else {
+      form.keywords.value += word + " ";
+    }
+  }
+  storeSetup();
+}
+
+function copyDate()
+{
+  var form = panel();
+  form.keywords.value = form.startdate.options[form.startdate.selectedIndex].text + "  " +
+    form.enddate.options[form.enddate.selectedIndex].text;
+  form.title.selectedIndex = 0;
+  storeSetup();
+}
+
+function clear()
+{
+  var form = panel();
+  form.keywords.value = "";
+  form.startdate.selectedIndex = 0;
+  form.enddate.selectedIndex = 0;
+  form.title.selectedIndex = 0;
+  storeSetup();
+}
+
+function searchPath(i)
+{
+  pathflag = true;
+  clear();
+  var folder = cat.path.words[i];
+  panel().keywords.value = folder;
+  stored().keywords.value = folder;
+  results = null;
+  results = cat.path.find(parseDate(folder));
+  showList();
+}
+
+var welcomeFrame = "<html><head><meta charset=\"utf-8\"></head><body background=\"texture.jpg\" bgcolor=\"#F4F1EA\">" +
+  "<h1 align=center>Welcome to Lumvane</h1><h3 align=center>Search by words or by date." +
+  "<br>Select one or more words from the Index Words" +
+  "<br>list or select a single date or a Date Range." +
+  "<br>Number of Thumbnail Columns may be changed." +
+  "<br>Click the Clear button to clear all selections." +
+  "<br>Click the Search button to perform search." +
+  "<br>Leave search field blank to get all images.</h3></body></html>";
+
+var xFrame = "<html><body bgcolor=\"#000000\" onLoad=\"parent.initialize()\"></body></html>";
+
+var startFrame = "<html><head><meta charset=\"utf-8\"><style>a{color:#FFFFFF}</style></head>" +
+  "<body bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#FFFFFF\" vlink=\"#FFFFFF\">" +
+  "<a href=\"#\" onClick=\"parent.showControl();return false\"><big><b>Start</b></big></a>" +
+  "<form name=\"cont\" onSubmit=\"return false\"><div style=\"display:none\">" +
+  "<input type=text name=\"keywords\" value=\"\"><input type=text name=\"title\" value=\"\">" +
+  "<input type=text name=\"startdate\" value=\"\"><input type=text name=\"enddate\" value=\"\">" +
+  "<input type=text name=\"viewcols\" value=\"1\"><input type=checkbox name=\"titles\">" +
+  "</div></form></body></html>";
+
+var blankFrame = "<html><body background=\"texture2.jpg\" bgcolor=\"#000000\"> </body></html>";
+
+// The frames start empty and are written from here, so that they share the page's origin
+// even when the archive is opened from a disk.
+function fillFrames()
+{
+  writeFrame("film", blankFrame);
+  writeFrame("show", welcomeFrame);
+  writeFrame("control", xFrame);
+}
+
+function initialize()
+{
+  writeFrame("control", startFrame);
+  getControl();
+}

@@ -1,0 +1,287 @@
+// The archive's search engine: sorting, keyword parsing, the three indexes and the catalog.
+// Every record below this library adds one picture to the catalog as the page loads.
+
+// Quicksort of arrayName[lo..up] with the pivot taken from the low end; recurses on the
+// smaller side so the stack stays shallow.
+function _array_qsort(arrayName, lo, up, cmp_fun)
+{
+  while (up > lo) {
+    var t = arrayName[lo];
+    var i = lo;
+    var j = up;
+    while (i < j) {
+      while (cmp_fun(arrayName[j], t) > 0) j--;
+      arrayName[i] = arrayName[j];
+      while (i < j && cmp_fun(arrayName[i], t) <= 0) i++;
+      arrayName[j] = arrayName[i];
+    }
+    arrayName[i] = t;
+    if (i - lo < up - i) {
+      _array_qsort(arrayName, lo, i - 1, cmp_fun);
+      lo = i + 1;
+    } else {
+      _array_qsort(arrayName, i + 1, up, cmp_fun);
+      up = i - 1;
+    }
+  }
+}
+
+function array_qsort(arrayName, lo, hi, cmp_fun)
+{
+  if (arrayName == null) return;
+  _array_qsort(arrayName, lo, hi, cmp_fun == null ? default_cmp : cmp_fun);
+}
+
+function default_cmp(a, b)
+{
+  if (a == b) return 0;
+  return (a > b) ? 1 : -1;
+}
+
+function isStopword(word)
+{
+  var w = word.toLowerCase();
+  return w == "a" || w == "an" || w == "and" || w == "or" || w == "the";
+}
+
+function isSpecial(ch)
+{
+  return ",?-.\\/:; \n\r\t\f\b".indexOf(ch) >= 0 && ch.length == 1;
+}
+
+// Drops a trailing 's, then every character that is neither a letter nor a digit of any script
+// nor one of @*_+-./; the keyword ends in one space.
+function normalizeWord(word)
+{
+  if (word.length >= 2 && word.substring(word.length - 2) == "'s")
+    word = word.substring(0, word.length - 2);
+  return word.replace(/[^A-Za-z0-9@*_+\-.\/\p{L}\p{N}]/gu, "") + " ";
+}
+
+function KeywordList()
+{
+  this.count = 0;
+  this.word = new Object();
+  this.add = AddKeyword;
+  return this;
+}
+
+function AddKeyword(word)
+{
+  for (var i = 0; i < this.count; i++)
+    if (this.word[i] == word) return;
+  this.word[this.count] = word;
+  this.count++;
+}
+
+function Result(object, score)
+{
+  this.object = object;
+  this.score = score;
+  return this;
+}
+
+// Results by picture number beside the list, so that adding a point is a lookup, not a scan.
+function ResultList()
+{
+  this.count = 0;
+  this.item = new Array();
+  this.byNum = Object.create(null);
+  this.add = AddResult;
+  this.sort = SortResults;
+  return this;
+}
+
+function AddResult(object)
+{
+  var known = this.byNum[object.num];
+  if (known) {
+    known.score++;
+    return;
+  }
+  known = new Result(object, 1);
+  this.byNum[object.num] = known;
+  this.item[this.count] = known;
+  this.count++;
+}
+
+// Higher scores first; equal scores keep their order (the engine's sort is stable).
+function SortResults()
+{
+  this.item.sort(CompareResults);
+}
+
+function CompareResults(a, b)
+{
+  if (a.score == b.score) return 0;
+  return (a.score > b.score) ? -1 : 1;
+}
+
+function IndexItemList()
+{
+  this.count = 0;
+  this.item = new Array();
+  this.add = AddIndexItem;
+  return this;
+}
+
+function AddIndexItem(object)
+{
+  this.item[this.count] = object;
+  this.count++;
+}
+
+// Keys are catalog text, so the lookup object has no prototype: a word such as "constructor"
+// or "__proto__" is a word like any other.
+function Index()
+{
+  this.count = 0;
+  this.item = Object.create(null);
+  this.words = new Array();
+  this.add = AddToIndex;
+  this.find = SearchIndex;
+  return this;
+}
+
+function AddToIndex(object, keywords)
+{
+  for (var k = 0; k < keywords.count; k++) {
+    var word = keywords.word[k];
+    var list = this.item[word];
+    if (!list) {
+      list = new IndexItemList();
+      this.item[word] = list;
+      this.words[this.words.length] = word;
+      this.count++;
+    }
+    list.add(object);
+  }
+}
+
+function SearchIndex(keywords)
+{
+  var list = (results != null) ? results : new ResultList();
+  for (var k = 0; k < keywords.count; k++) {
+    var items = this.item[keywords.word[k]];
+    if (!items) continue;
+    for (var n = 0; n < items.count; n++) list.add(items.item[n]);
+  }
+  list.sort();
+  return list;
+}
+
+function parseKeywords(str)
+{
+  var list = new KeywordList();
+  var text = String(str).toLowerCase();
+  var word = "";
+  for (var i = 0; i <= text.length; i++) {
+    var ch = text.charAt(i);
+    if (i < text.length && !isSpecial(ch)) {
+      word += ch;
+      continue;
+    }
+    if (word != "" && !isStopword(word)) {
+      var keyword = normalizeWord(word);
+      if (keyword != " ") list.add(keyword);
+    }
+    word = "";
+  }
+  return list;
+}
+
+function parseDate(str)
+{
+  var list = new KeywordList();
+  list.add(str);
+  return list;
+}
+
+// Sort key of a date text: year, month number, day, then the text itself
+// ('March 5, 1999' gives '19990305March 5, 1999'; 'March 1999' gives '19990300March 1999').
+function myDate(str)
+{
+  var year, day;
+  var comma = str.indexOf(",");
+  if (comma < 0) {
+    year = str.substring(str.indexOf(" ") + 1);
+    day = "00";
+  } else {
+    year = str.substring(comma + 2);
+    if (str.charAt(comma - 2) == " ") day = "0" + str.charAt(comma - 1);
+    else day = str.substring(comma - 2, comma);
+  }
+  return year + monthnum(str) + day + str;
+}
+
+function sortDates()
+{
+  var words = cat.picdate.words;
+  for (var i = 0; i < words.length; i++) words[i] = myDate(words[i]);
+  array_qsort(words, 0, words.length - 1, default_cmp);
+  for (var i = 0; i < words.length; i++) words[i] = words[i].substring(8);
+}
+
+function monthnum(str)
+{
+  var months = ["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"];
+  var start = String(str).substring(0, 3);
+  for (var m = 0; m < 12; m++)
+    if (months[m] == start) return (m < 9 ? "0" : "") + (m + 1);
+  return "00";
+}
+
+// The display image of a thumbnail: the file name's eighth character moved one place on in
+// the name alphabet; a folder in front of the name (master archives) is kept.
+function nextfile(thumb)
+{
+  var alphabet = "0123456789ABCDFGHJKLMNPQRSTVWXYZ";
+  var slash = thumb.lastIndexOf("/");
+  var folder = thumb.substring(0, slash + 1);
+  var name = thumb.substring(slash + 1);
+  if (name.length < 8) return thumb;
+  var at = alphabet.indexOf(name.charAt(7));
+  if (at < 0 || at == 7 || at == 15 || at == 23 || at == 31) return thumb;
+  return folder + name.substring(0, 7) + alphabet.charAt(at + 1) + ".jpg";
+}
+
+function Pic(thumb, file, path, source, title, subject, category, comment, author, picdate)
+{
+  this.thumb = thumb;
+  this.file = file;
+  this.path = path;
+  this.source = source;
+  this.title = title;
+  this.subject = subject;
+  this.category = category;
+  this.comment = comment;
+  this.author = author;
+  this.picdate = picdate;
+  return this;
+}
+
+function Catalog()
+{
+  this.count = 0;
+  this.pic = new Object();
+  this.title = new Index();
+  this.path = new Index();
+  this.picdate = new Index();
+  this.add = AddToCatalog;
+  return this;
+}
+
+// Empty folders and dates are not indexed: they would be blank, unselectable-looking entries.
+function AddToCatalog(pic)
+{
+  this.pic[this.count] = pic;
+  this.count++;
+  pic.num = this.count;
+  this.title.add(pic, parseKeywords(pic.title + " " + pic.subject + " " + pic.category + " " + pic.comment));
+  var folder = pic.path.toLowerCase();
+  folder = folder.charAt(0).toUpperCase() + folder.substring(1);
+  if (folder != "") this.path.add(pic, parseDate(folder));
+  if (pic.picdate != "") this.picdate.add(pic, parseDate(pic.picdate));
+}
+
+var cat = new Catalog();
