@@ -50,9 +50,7 @@ FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, 
   setWindowTitle("Archive");
   setFixedSize(6990 / 15, 5910 / 15);
   setFont(WindowFont());
-  status_ = new QLabel(this);
-  status_->setObjectName("Status");
-  status_->setGeometry(Twips(0, 0, 6975, 255));
+  status_ = Placed(new QLabel(this), "Status", Twips(0, 0, 6975, 255));
   BuildLocations();
   BuildModes();
   ConnectLists();
@@ -69,36 +67,20 @@ FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, 
 }
 
 void FrmArchive::BuildLocations() {
-  catalog_frame_ = new QGroupBox("Catalog File", this);
-  catalog_frame_->setObjectName("Frame1");
-  catalog_frame_->setGeometry(Twips(240, 360, 3135, 4215));
-  cat_drive_ = new DriveList(volumes_, catalog_frame_);
-  cat_drive_->setObjectName("CatDrive");
-  cat_drive_->setGeometry(Twips(120, 240, 2895, 315));
-  cat_dir_ = new DirectoryList(catalog_frame_);
-  cat_dir_->setObjectName("CatDir");
-  cat_dir_->setGeometry(Twips(120, 720, 2895, 1215));
-  cat_file_ = new FileList(this);
-  cat_file_->setObjectName("CatFile");
-  cat_file_->setGeometry(Twips(360, 2520, 2895, 1845));
-  source_frame_ = new QGroupBox("Source Directory", this);
-  source_frame_->setObjectName("Frame2");
-  source_frame_->setGeometry(Twips(3600, 360, 3135, 2055));
-  src_drive_ = new DriveList(volumes_, this);
-  src_drive_->setObjectName("SrcDrive");
-  src_drive_->setGeometry(Twips(3720, 600, 2895, 315));
-  src_dir_ = new DirectoryList(this);
-  src_dir_->setObjectName("SrcDir");
-  src_dir_->setGeometry(Twips(3720, 1080, 2895, 1215));
-  dest_frame_ = new QGroupBox("Destination Directory", this);
-  dest_frame_->setObjectName("Frame3");
-  dest_frame_->setGeometry(Twips(3600, 2520, 3135, 2055));
-  dest_drive_ = new DriveList(volumes_, this);
-  dest_drive_->setObjectName("DestDrive");
-  dest_drive_->setGeometry(Twips(3720, 2760, 2895, 315));
-  dest_dir_ = new DirectoryList(this);
-  dest_dir_->setObjectName("DestDir");
-  dest_dir_->setGeometry(Twips(3720, 3240, 2895, 1215));
+  catalog_frame_ =
+      Placed(new QGroupBox("Catalog File", this), "Frame1", Twips(240, 360, 3135, 4215));
+  cat_drive_ =
+      Placed(new DriveList(volumes_, catalog_frame_), "CatDrive", Twips(120, 240, 2895, 315));
+  cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 720, 2895, 1215));
+  cat_file_ = Placed(new FileList(this), "CatFile", Twips(360, 2520, 2895, 1845));
+  source_frame_ =
+      Placed(new QGroupBox("Source Directory", this), "Frame2", Twips(3600, 360, 3135, 2055));
+  src_drive_ = Placed(new DriveList(volumes_, this), "SrcDrive", Twips(3720, 600, 2895, 315));
+  src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1080, 2895, 1215));
+  dest_frame_ =
+      Placed(new QGroupBox("Destination Directory", this), "Frame3", Twips(3600, 2520, 3135, 2055));
+  dest_drive_ = Placed(new DriveList(volumes_, this), "DestDrive", Twips(3720, 2760, 2895, 315));
+  dest_dir_ = Placed(new DirectoryList(this), "DestDir", Twips(3720, 3240, 2895, 1215));
   for (QWidget* w :
        std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, dest_drive_, dest_dir_}) {
     w->raise();
@@ -106,12 +88,8 @@ void FrmArchive::BuildLocations() {
 }
 
 void FrmArchive::BuildModes() {
-  go_ = new QPushButton(kGoIdle, this);
-  go_->setObjectName("Go");
-  go_->setGeometry(Twips(240, 4910, 855, 615));
-  exit_ = new QPushButton("Exit", this);
-  exit_->setObjectName("Exit");
-  exit_->setGeometry(Twips(1320, 4910, 855, 615));
+  go_ = Placed(new QPushButton(kGoIdle, this), "Go", Twips(240, 4910, 855, 615));
+  exit_ = Placed(new QPushButton("Exit", this), "Exit", Twips(1320, 4910, 855, 615));
   auto* modes = new QWidget(this);
   modes->setObjectName("Frame4");
   // Reaches to the window edge, so that the longest caption fits in our font.

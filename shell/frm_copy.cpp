@@ -20,29 +20,19 @@ FrmCopy::FrmCopy(QWidget* owner) : QDialog(owner), outcome_(kClosedOtherwise) {
   setFont(WindowFont());
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(3945 / 15, 1920 / 15);
-  auto* frame = new QFrame(this);
-  frame->setObjectName("Frame1");
-  frame->setGeometry(Twips(120, 120, 3735, 1200));
-  auto* label = new QLabel("Copy original image files to destination directory?", frame);
-  label->setObjectName("Label1");
-  label->setGeometry(Twips(120, 0, 3615, 255));  // the frame's width: room for the "?"
-  no_ = new QRadioButton("No", frame);
-  no_->setObjectName("Option0");
-  no_->setGeometry(Twips(200, 360, 3255, 255));
-  keep_names_ = new QRadioButton("Yes, Retain original file names", frame);
-  keep_names_->setObjectName("Option1");
-  keep_names_->setGeometry(Twips(200, 640, 3255, 255));
-  rename_ = new QRadioButton("Yes, Rename files to unique 8.3 names", frame);
-  rename_->setObjectName("Option2");
-  rename_->setGeometry(Twips(200, 920, 3375, 255));
+  auto* frame = Placed(new QFrame(this), "Frame1", Twips(120, 120, 3735, 1200));
+  // As wide as the frame, which leaves room for the question mark in our font.
+  Placed(new QLabel("Copy original image files to destination directory?", frame), "Label1",
+         Twips(120, 0, 3615, 255));
+  no_ = Placed(new QRadioButton("No", frame), "Option0", Twips(200, 360, 3255, 255));
+  keep_names_ = Placed(new QRadioButton("Yes, Retain original file names", frame), "Option1",
+                       Twips(200, 640, 3255, 255));
+  rename_ = Placed(new QRadioButton("Yes, Rename files to unique 8.3 names", frame), "Option2",
+                   Twips(200, 920, 3375, 255));
   rename_->setChecked(true);
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OK");
-  ok->setGeometry(Twips(960, 1440, 975, 375));
+  auto* ok = Placed(new QPushButton("OK", this), "OK", Twips(960, 1440, 975, 375));
   ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("Cancel");
-  cancel->setGeometry(Twips(2040, 1440, 975, 375));
+  auto* cancel = Placed(new QPushButton("Cancel", this), "Cancel", Twips(2040, 1440, 975, 375));
   setTabOrder(no_, keep_names_);
   setTabOrder(keep_names_, rename_);
   setTabOrder(rename_, ok);

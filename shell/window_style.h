@@ -12,6 +12,14 @@ inline QRect Twips(int left, int top, int width, int height) {
   return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
+// `widget` with its control name and place.
+template <typename Widget>
+Widget* Placed(Widget* widget, const char* name, const QRect& geometry) {
+  widget->setObjectName(name);
+  widget->setGeometry(geometry);
+  return widget;
+}
+
 inline QFont WindowFont(int pixel_size = 11) {
   QFont font("Liberation Sans");
   font.setStyleHint(QFont::SansSerif);
