@@ -1,9 +1,10 @@
 # make test: install what is missing, build into build/, run every test.
 # make demo: install what is missing, build, make the demo archive in build/demo/.
 # make sanitize: the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# make fuzz: the libFuzzer targets of the untrusted-input readers, built with clang.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize fuzz bench clean format
 
 all: build
 
@@ -29,6 +30,18 @@ sanitize: test-deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer.
+FUZZ_SECONDS ?= 60
+fuzz: build-deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target catalog_text_fuzz page_records_fuzz sjpeg_fuzz texture -- --no-print-directory
+	@mkdir -p build-fuzz/corpus/sjpeg && cp build-fuzz/bin/texture.jpg build-fuzz/corpus/sjpeg/seed.jpg
+	@for target in catalog_text page_records sjpeg; do \
+		mkdir -p build-fuzz/corpus/$$target; \
+		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+			build-fuzz/corpus/$$target 2>&1 | tail -n 2; \
+	done
+
 bench: build
 	@bench/run-bench.sh build
 
@@ -36,4 +49,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz
