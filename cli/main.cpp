@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -119,6 +120,12 @@ int RunArchive(const lumvane::CliOptions& options) {
 
 // The window: the splash first, then the main window until Exit.
 int OpenWindow(int argc, char** argv) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    std::fprintf(stderr, "lumvane: there is no display to open the window on\n%s",
+                 lumvane::UsageText());
+    return 2;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
   QApplication::setApplicationVersion("1.0.0");

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -70,6 +71,12 @@ TEST(Cli, VersionHelpAndUsageErrors) {
   EXPECT_EQ(RunLumvane({"scan", "only-one"}).exit_code, 2);
   EXPECT_EQ(RunLumvane({"scan", "a", "b", "--copy", "maybe"}).exit_code, 2);
   EXPECT_EQ(RunLumvane({"frobnicate"}).exit_code, 2);
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    const Finished window = RunLumvane({});
+    EXPECT_EQ(window.exit_code, 2) << "no display: a message, not Qt's abort";
+    EXPECT_TRUE(window.err.starts_with("lumvane: there is no display")) << window.err;
+  }
   const Finished missing = RunLumvane({"scan", "/no/such/folder", "/tmp"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("/no/such/folder"), std::string::npos);
