@@ -92,8 +92,9 @@ void FrmArchive::BuildModes() {
   exit_ = Placed(new QPushButton("Exit", this), "Exit", Twips(1320, 4910, 855, 615));
   auto* modes = new QWidget(this);
   modes->setObjectName("Frame4");
-  // Reaches to the window edge, so that the longest caption fits in our font.
-  modes->setGeometry(Twips(2510, 4590, 4470, 1250));
+  // Reaches to the window's right and bottom edges, so that the longest caption and the
+  // last button fit in our font.
+  modes->setGeometry(Twips(2510, 4590, 4470, 1320));
   const char* captions[] = {"Make archive using catalog file, original image paths",
                             "Make archive using catalog file, select source directory",
                             "Make archive from source directory image files",
