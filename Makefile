@@ -32,7 +32,8 @@ sanitize: test-deps
 
 # Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer.
 FUZZ_SECONDS ?= 60
-fuzz: build-deps
+fuzz:
+	@scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target catalog_text_fuzz page_records_fuzz sjpeg_fuzz texture -- --no-print-directory
 	@mkdir -p build-fuzz/corpus/sjpeg && cp build-fuzz/bin/texture.jpg build-fuzz/corpus/sjpeg/seed.jpg

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing: `install-deps.sh build` what building and the demo need,
-# `install-deps.sh test` that and what the tests need (a browser and the npm packages).
+# `install-deps.sh test` that and what the tests need (a browser and the npm packages),
+# `install-deps.sh fuzz` that and clang with its libFuzzer runtime.
 set -euo pipefail
 purpose=${1:-test}
 packages=(
@@ -9,6 +10,9 @@ packages=(
   qt6-base-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )
+if [ "$purpose" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 if [ "$purpose" = test ]; then
   packages+=(chromium)
   # Node.js (20 or later) comes with the machine; Debian's is only a fallback.
