@@ -12,6 +12,22 @@ std::string Unquote(std::string_view column) {
   return std::string(column);
 }
 
+void SplitColumns(std::string_view line, char separator, bool quotes_protect,
+                  std::span<std::string> columns) {
+  size_t position = 0;
+  for (std::string& column : columns) {
+    if (position >= line.size()) break;
+    size_t end = position;
+    bool quoted = false;
+    while (end < line.size() && (quoted || line[end] != separator)) {
+      if (quotes_protect && line[end] == '"') quoted = !quoted;
+      ++end;
+    }
+    column = Unquote(line.substr(position, end - position));
+    position = end + 1;
+  }
+}
+
 Status ForEachCatalogLine(ImportRun& run,
                           const std::function<void(std::string_view)>& handle_line) {
   std::string bytes;

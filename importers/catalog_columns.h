@@ -3,6 +3,7 @@
 #define LUMVANE_IMPORTERS_CATALOG_COLUMNS_H_
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,12 @@ namespace lumvane {
 // `column` without its first and last character when both are a double quote; a column of
 // one double quote is kept. Doubled quotes inside stay as they are.
 std::string Unquote(std::string_view column);
+
+// Cuts `line` into columns.size() columns at `separator`, each unquoted; missing columns are
+// empty and columns past the last are ignored. With `quotes_protect`, a separator inside a
+// double-quoted stretch does not end a column.
+void SplitColumns(std::string_view line, char separator, bool quotes_protect,
+                  std::span<std::string> columns);
 
 // Reads the run's catalog (UTF-8 when valid, else Windows-1252) and calls `handle_line` for
 // each line, in order, until the end or until the run is asked to stop (checked after every

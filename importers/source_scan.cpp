@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "pictures/naming.h"
 #include "platform/directory_listing.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
@@ -15,13 +16,6 @@ bool IsDigit(char c) {
 }
 char Fold(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool HasJpegExtension(const std::string& name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), Fold);
-  return (lower.size() > 4 && lower.ends_with(".jpg")) ||
-         (lower.size() > 5 && lower.ends_with(".jpeg"));
 }
 
 // Compares the digit runs starting at a[i] and b[j] as numbers; advances past both.

@@ -6,14 +6,7 @@ namespace lumvane {
 
 std::array<std::string, 8> SplitTabLine(std::string_view line) {
   std::array<std::string, 8> columns;
-  size_t position = 0;
-  for (std::string& column : columns) {
-    if (position >= line.size()) break;
-    const size_t tab = line.find('\t', position);
-    const size_t end = tab == std::string_view::npos ? line.size() : tab;
-    column = Unquote(line.substr(position, end - position));
-    position = end + 1;
-  }
+  SplitColumns(line, '	', /*quotes_protect=*/false, columns);
   return columns;
 }
 

@@ -8,18 +8,7 @@ namespace lumvane {
 
 std::array<std::string, 24> SplitExportLine(std::string_view line) {
   std::array<std::string, 24> columns;
-  size_t position = 0;
-  for (std::string& column : columns) {
-    if (position >= line.size()) break;
-    size_t end = position;
-    bool quoted = false;
-    while (end < line.size() && (quoted || line[end] != ',')) {
-      if (line[end] == '"') quoted = !quoted;
-      ++end;
-    }
-    column = Unquote(line.substr(position, end - position));
-    position = end + 1;
-  }
+  SplitColumns(line, ',', /*quotes_protect=*/true, columns);
   return columns;
 }
 

@@ -39,10 +39,6 @@ void WritePageTail(ReplacingFile& page) {
   WriteBlock(page, kPageTail);
 }
 
-void WriteCatalogLine(ReplacingFile& page, const StoredValues& values) {
-  for (const std::string& line : CatalogLine(values)) page.WriteLine(line);
-}
-
 std::string FindTexture() {
   namespace fs = std::filesystem;
   const fs::path program(ProgramDirectory());
@@ -61,11 +57,7 @@ Status CopyTexture(const std::string& texture, const std::string& dest_dir) {
   if (texture.empty() || !fs::is_regular_file(texture, error) || fs::exists(target, error)) {
     return Status::Ok();
   }
-  const fs::path temp = fs::path(target.string() + ".tmp-copy");
-  fs::copy_file(texture, temp, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(temp, target, error);
-  if (error) {
-    fs::remove(temp, error);
+  if (!CopyReplacing(texture, target.string())) {
     return Status::Error("Cannot copy texture.jpg into " + dest_dir);
   }
   return Status::Ok();

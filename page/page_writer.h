@@ -18,9 +18,6 @@ void WritePageHead(ReplacingFile& page);
 // Writes the tail block (the user interface, the frameset, "</html>") to `page`.
 void WritePageTail(ReplacingFile& page);
 
-// Writes the five lines of one record, values unchanged.
-void WriteCatalogLine(ReplacingFile& page, const StoredValues& values);
-
 // Where Lumvane's own texture.jpg lies: beside the executable in the build tree, or
 // <prefix>/share/lumvane when installed. Empty when neither exists.
 std::string FindTexture();

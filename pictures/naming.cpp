@@ -35,13 +35,16 @@ std::string NameCodeFor(const std::string& key) {
   return buffer.substr(0, 7);
 }
 
-std::optional<JpegName> ClassifyJpegName(const std::string& name) {
+bool HasJpegExtension(const std::string& name) {
   const std::string lower = Lower(name);
-  for (const std::string_view extension : {".jpg", ".jpeg"}) {
-    if (lower.size() > extension.size() && lower.ends_with(extension)) {
-      const size_t stem = name.size() - extension.size();
-      return JpegName{name, name.substr(0, stem) + std::string(extension)};
-    }
+  return (lower.size() > 4 && lower.ends_with(".jpg")) ||
+         (lower.size() > 5 && lower.ends_with(".jpeg"));
+}
+
+std::optional<JpegName> ClassifyJpegName(const std::string& name) {
+  if (HasJpegExtension(name)) {
+    const size_t dot = name.rfind('.');
+    return JpegName{name, name.substr(0, dot) + Lower(name.substr(dot))};
   }
   const size_t upper = name.find(".JPG");
   if (upper != std::string::npos) {

@@ -23,6 +23,9 @@ std::optional<GeneratedNames> NamesForCode(std::string_view code);
 // The name code of `key` (14-digit date stamp followed by the file name), through crc.
 std::string NameCodeFor(const std::string& key);
 
+// True when `name` ends in ".jpg" or ".jpeg" in any letter case (and is more than that).
+bool HasJpegExtension(const std::string& name);
+
 // The names under which a picture file is read and recorded.
 struct JpegName {
   std::string on_disk;   // the name to open in the picture's folder

@@ -52,30 +52,15 @@ PassOver RenderPicture(const PicturePlan& plan, const std::string& dest_dir) {
   return PassOver::kNone;
 }
 
-namespace {
-
-// Copies through a temporary file so that an interrupted copy never leaves a partial picture.
-bool CopyReplacing(const fs::path& from, const fs::path& to) {
-  std::error_code error;
-  if (fs::equivalent(from, to, error)) return true;
-  const fs::path temp = to.string() + ".tmp-copy";
-  fs::copy_file(from, temp, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(temp, to, error);
-  if (error) fs::remove(temp, error);
-  return !error;
-}
-
-}  // namespace
-
 bool CopyOriginal(const PicturePlan& plan, const PictureTarget& target) {
-  const fs::path original = JoinPath(plan.folder, plan.name.on_disk);
+  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   std::error_code error;
   switch (target.copy_mode) {
     case kCopyKeepNames:
       if (fs::equivalent(plan.folder, target.dest_dir, error)) return true;  // already there
       return CopyReplacing(original, JoinPath(target.dest_dir, plan.name.recorded));
     case kCopyRename: {
-      const fs::path copy = JoinPath(target.dest_dir, plan.outputs.copy);
+      const std::string copy = JoinPath(target.dest_dir, plan.outputs.copy);
       if (fs::exists(copy, error)) return true;
       return CopyReplacing(original, copy);
     }
@@ -95,9 +80,7 @@ void WriteRecords(const PictureInput& input, const PicturePlan& plan, const Pict
   record.comment = input.comment;
   record.author = input.author;
   record.picdate = input.picdate;
-  if (target.page != nullptr) {
-    for (const std::string& line : CatalogLine(EncodeRecord(record))) target.page->WriteLine(line);
-  }
+  if (target.page != nullptr) WriteCatalogLine(*target.page, EncodeRecord(record));
   if (target.tab != nullptr) target.tab->WriteLine(TabCatalogLine(input.source, record));
 }
 

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace lumvane {
 namespace {
@@ -64,6 +66,17 @@ Status ReplacingFile::Commit() {
   unlink(temp_path_.c_str());
   temp_path_.clear();
   return Status::Error("Cannot write " + final_path_ + ": " + std::strerror(error));
+}
+
+bool CopyReplacing(const std::string& from, const std::string& to) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::equivalent(from, to, error)) return true;
+  const fs::path temp = to + ".tmp-copy";
+  fs::copy_file(from, temp, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(temp, to, error);
+  if (error) fs::remove(temp, error);
+  return !error;
 }
 
 void ReplacingFile::Abandon() {

@@ -40,6 +40,11 @@ class ReplacingFile {
   bool write_failed_ = false;
 };
 
+// Copies `from` to `to` through a temporary file beside `to` and a rename, so an interrupted
+// copy never leaves a partial file; an existing `to` is replaced. Copying a file onto itself
+// does nothing. Returns false when the copy failed.
+bool CopyReplacing(const std::string& from, const std::string& to);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PLATFORM_REPLACING_FILE_H_

@@ -114,9 +114,8 @@ void FrmArchive::BuildModes() {
 
 void FrmArchive::ConnectLists() {
   const QString here = QDir::currentPath();
-  const QString root = VolumeHolding(volumes_, here) != nullptr
-                           ? QString::fromStdString(VolumeHolding(volumes_, here)->mount_point)
-                           : QString("/");
+  const Volume* holding = VolumeHolding(volumes_, here);
+  const QString root = holding != nullptr ? QString::fromStdString(holding->mount_point) : "/";
   connect(cat_dir_, &DirectoryList::pathChanged, cat_file_, &FileList::SetPath);
   connect(cat_file_, &FileList::fileClicked, this,
           [this](const QString& name) { set_status(CatalogTypeCaption(name).toStdString()); });

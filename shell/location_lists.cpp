@@ -31,10 +31,6 @@ DriveList::DriveList(const std::vector<Volume>& volumes, QWidget* parent)
   });
 }
 
-QString DriveList::drive() const {
-  return currentData().toString();
-}
-
 void DriveList::ShowVolumeOf(const QString& path) {
   const Volume* volume = VolumeHolding(volumes_, path);
   if (volume == nullptr) return;

@@ -23,8 +23,6 @@ class DriveList : public QComboBox {
   Q_OBJECT
  public:
   explicit DriveList(const std::vector<Volume>& volumes, QWidget* parent = nullptr);
-  // The mount point of the chosen volume.
-  QString drive() const;
   // Chooses the volume holding `path` without raising driveChanged.
   void ShowVolumeOf(const QString& path);
 

@@ -27,7 +27,6 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
     target_.tab->WriteLine(TabCatalogHeader());
     state_.HeaderWritten = true;
   }
-  if (target_.source_dir) target_.source_dir = window_.source_dir();
   const PassOver outcome = ProcessPicture(picture, target_);
   if (outcome == PassOver::kNone) {
     ++state_.PictureCount;
