@@ -7,19 +7,14 @@
 namespace lumvane {
 
 ConsoleWindow::ConsoleWindow(const CliOptions& options, Locations locations,
-                             const volatile std::sig_atomic_t* interrupted)
-    : options_(options), locations_(std::move(locations)), interrupted_(interrupted) {
+                             const volatile std::sig_atomic_t* stop_signal)
+    : options_(options), locations_(std::move(locations)), stop_signal_(stop_signal) {
   if (!options.quiet && isatty(STDERR_FILENO)) progress_ = std::make_unique<ProgressBar>(stderr);
 }
 
-std::string ConsoleWindow::go_caption() const {
-  if (*interrupted_ != 0 && go_caption_ == kGoRunning) return kGoStopRequested;
-  return go_caption_;
-}
-
-void ConsoleWindow::set_go_caption(const std::string& caption) {
-  if (caption == kGoRunning) run_started_ = true;
-  go_caption_ = caption;
+GoState ConsoleWindow::go_state() const {
+  if (*stop_signal_ != 0 && go_state_ == GoState::kRunning) return GoState::kStopRequested;
+  return go_state_;
 }
 
 void ConsoleWindow::ShowProgress(int handled, int total) {
@@ -30,8 +25,8 @@ void ConsoleWindow::FinishProgress() {
   if (progress_) progress_->Finish();
 }
 
-int ConsoleWindow::AskCopyOriginals(int) {
-  return options_.copy_mode.value_or(2);
+CopyMode ConsoleWindow::AskCopyOriginals(CopyMode) {
+  return options_.copy_mode.value_or(CopyMode::kRename);
 }
 
 void ConsoleWindow::ShowMessage(const std::string& text) {

@@ -10,53 +10,49 @@
 
 #include "cli/options.h"
 #include "cli/progress_bar.h"
-#include "shell/run_window.h"
+#include "run/run_window.h"
 
 namespace lumvane {
 
 class ConsoleWindow : public RunWindow {
  public:
-  // The folders as the run should see them (absolute). `interrupted` is set by the program's
-  // SIGINT handler.
+  // The folders as the run should see them (absolute). `stop_signal` is set by the program's
+  // signal handler: not 0 is a stop request.
   struct Locations {
     Mode mode = Mode::kSourceScan;
     std::string catalog_dir, catalog_file, source_dir, dest_dir;
   };
   ConsoleWindow(const CliOptions& options, Locations locations,
-                const volatile std::sig_atomic_t* interrupted);
+                const volatile std::sig_atomic_t* stop_signal);
 
   Mode mode() const override { return locations_.mode; }
   std::string catalog_dir() const override { return locations_.catalog_dir; }
   std::string catalog_file() const override { return locations_.catalog_file; }
   std::string source_dir() const override { return locations_.source_dir; }
   std::string dest_dir() const override { return locations_.dest_dir; }
-  std::string go_caption() const override;
-  void set_go_caption(const std::string& caption) override;
+  GoState go_state() const override;
+  void set_go_state(GoState state) override { go_state_ = state; }
   std::string status() const override { return status_; }
   void set_status(const std::string& text) override { status_ = text; }
   void ShowProgress(int handled, int total) override;
   void LetEventsRun() override {}
-  int AskCopyOriginals(int current) override;
+  CopyMode AskCopyOriginals(CopyMode current) override;
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
 
   // True when the run showed a message: it was refused or something failed.
   bool reported_errors() const { return reported_errors_; }
-  bool interrupted() const { return *interrupted_ != 0; }
-  // True once the run got past its checks and wrote into the destination.
-  bool run_started() const { return run_started_; }
   void FinishProgress();
 
  private:
   CliOptions options_;
   Locations locations_;
-  const volatile std::sig_atomic_t* interrupted_;
-  std::string go_caption_ = kGoIdle;
+  const volatile std::sig_atomic_t* stop_signal_;
+  GoState go_state_ = GoState::kIdle;
   std::string status_;
   std::unique_ptr<ProgressBar> progress_;  // null when standard error is no terminal
   bool reported_errors_ = false;
-  bool run_started_ = false;
 };
 
 }  // namespace lumvane

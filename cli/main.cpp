@@ -11,27 +11,31 @@
 
 #include "cli/console_window.h"
 #include "cli/options.h"
+#include "lumvane/version.h"
+#include "run/run_driver.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_splash.h"
-#include "shell/run_driver.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Set by SIGINT; the run reads it through the console window as its stop request.
-volatile std::sig_atomic_t interrupted = 0;
+// The number of the stop signal received (SIGINT, SIGTERM, SIGHUP), 0 before any; the run
+// reads it through the console window as its stop request.
+volatile std::sig_atomic_t stop_signal = 0;
 
-void OnInterrupt(int) {
-  interrupted = 1;
+void OnStopSignal(int signal) {
+  stop_signal = signal;
 }
 
-void InstallInterruptHandler() {
+// The first signal stops the run after the picture in hand; a second one of the same kind
+// ends the program at once.
+void InstallStopHandlers() {
   struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program at once
+  action.sa_handler = OnStopSignal;
+  action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 int UsageError(const std::string& message) {
@@ -46,7 +50,7 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
               (fs::path(dest) / "archive.htm").c_str());
   if (state.passed_over.empty()) return;
   std::map<std::string, int> by_reason;
-  for (const auto& picture : state.passed_over) ++by_reason[PassOverReason(picture.reason)];
+  for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
   std::printf("Passed over %zu:", state.passed_over.size());
   const char* separator = " ";
   for (const auto& [reason, count] : by_reason) {
@@ -56,7 +60,7 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   std::printf("\n");
   if (!options.verbose) return;
   for (const auto& picture : state.passed_over) {
-    std::printf("  %s: %s\n", picture.source.c_str(), PassOverReason(picture.reason));
+    std::printf("  %s: %s\n", picture.source.c_str(), picture.reason.c_str());
   }
 }
 
@@ -79,8 +83,6 @@ bool CheckFolder(const std::string& folder, const char* role) {
 bool LocationsFor(const lumvane::CliOptions& options,
                   lumvane::ConsoleWindow::Locations* locations) {
   using lumvane::Mode;
-  std::error_code error;
-  fs::create_directories(options.dest_dir, error);
   locations->dest_dir = Absolute(options.dest_dir);
   if (!options.source_dir.empty()) {
     if (!CheckFolder(options.source_dir, "source")) return false;
@@ -101,20 +103,20 @@ bool LocationsFor(const lumvane::CliOptions& options,
 int RunArchive(const lumvane::CliOptions& options) {
   lumvane::ConsoleWindow::Locations locations;
   if (!LocationsFor(options, &locations)) return 1;
-  InstallInterruptHandler();
+  InstallStopHandlers();
   lumvane::RunState state;
-  state.CopyMode = options.copy_mode.value_or(lumvane::kCopyNone);
+  state.copy_mode = options.copy_mode.value_or(lumvane::CopyMode::kNone);
   lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
   for (const auto& [drive, folder] : options.drives)
     environment.drive_map[drive] = Absolute(folder);
   const std::string dest = locations.dest_dir;
-  lumvane::ConsoleWindow window(options, std::move(locations), &interrupted);
+  lumvane::ConsoleWindow window(options, std::move(locations), &stop_signal);
   lumvane::GoClick(window, state, environment);
   window.FinishProgress();
-  if (!options.quiet && window.run_started()) {
-    PrintSummary(state, options, dest, window.interrupted());
+  if (!options.quiet && state.archive_written) {
+    PrintSummary(state, options, dest, stop_signal != 0);
   }
-  if (window.interrupted()) return 130;
+  if (stop_signal != 0) return 128 + stop_signal;
   return window.reported_errors() ? 1 : 0;
 }
 
@@ -128,7 +130,7 @@ int OpenWindow(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
-  QApplication::setApplicationVersion("1.0.0");
+  QApplication::setApplicationVersion(lumvane::kVersion);
   lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes());
   lumvane::FrmSplash splash(&window);
   splash.show();
@@ -147,7 +149,7 @@ int main(int argc, char** argv) {
       std::printf("%s", lumvane::UsageText());
       return 0;
     case lumvane::CliOptions::Command::kVersion:
-      std::printf("Lumvane 1.0.0\n");
+      std::printf("Lumvane %s\n", lumvane::kVersion);
       return 0;
     case lumvane::CliOptions::Command::kScan:
     case lumvane::CliOptions::Command::kCatalog:

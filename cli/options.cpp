@@ -20,7 +20,9 @@ const char* UsageText() {
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
          "  lumvane                   open the window\n"
          "  lumvane --help | --version\n"
-         "Ctrl-C stops a run after the picture in hand; the archive is still complete.\n";
+         "  --        ends the options, for folder names that begin with '-'\n"
+         "Ctrl-C (or SIGTERM, SIGHUP) stops a run after the picture in hand; the archive is\n"
+         "still complete. A run that fails leaves the archive folder as it was.\n";
 }
 
 namespace {
@@ -49,10 +51,39 @@ bool IsOption(const std::string& arg, const std::string& name) {
   return arg == name || arg.starts_with(name + "=");
 }
 
-std::optional<int> ParseCopyMode(const std::string& word) {
-  if (word == "no") return 0;
-  if (word == "keep") return 1;
-  if (word == "rename") return 2;
+std::optional<CopyMode> ParseCopyMode(const std::string& word) {
+  if (word == "no") return CopyMode::kNone;
+  if (word == "keep") return CopyMode::kKeepNames;
+  if (word == "rename") return CopyMode::kRename;
+  return std::nullopt;
+}
+
+// Takes the option at args[i] (and its value). An error message for a usage error.
+std::optional<std::string> ParseOption(const std::vector<std::string>& args, size_t& i,
+                                       CliOptions* options) {
+  const std::string& arg = args[i];
+  if (arg == "--help" || arg == "-h") {
+    options->command = CliOptions::Command::kHelp;
+  } else if (arg == "--version") {
+    options->command = CliOptions::Command::kVersion;
+  } else if (arg == "--verbose" || arg == "-v") {
+    options->verbose = true;
+  } else if (arg == "--quiet" || arg == "-q") {
+    options->quiet = true;
+  } else if (IsOption(arg, "--copy")) {
+    const std::string value = OptionValue(args, i, "--copy").value_or("");
+    options->copy_mode = ParseCopyMode(value);
+    if (!options->copy_mode) return "--copy takes no, keep or rename, not '" + value + "'";
+  } else if (IsOption(arg, "--drive")) {
+    const std::string value = OptionValue(args, i, "--drive").value_or("");
+    if (!ParseDrive(value, &options->drives)) return "--drive takes X=DIR, not '" + value + "'";
+  } else if (IsOption(arg, "--source")) {
+    const auto value = OptionValue(args, i, "--source");
+    if (!value || value->empty()) return "--source takes a folder";
+    options->source_dir = *value;
+  } else {
+    return "unknown option " + arg;
+  }
   return std::nullopt;
 }
 
@@ -60,35 +91,18 @@ std::optional<int> ParseCopyMode(const std::string& word) {
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options) {
   std::vector<std::string> positional;
+  bool options_ended = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      options->command = CliOptions::Command::kHelp;
-      return std::nullopt;
-    }
-    if (arg == "--version") {
-      options->command = CliOptions::Command::kVersion;
-      return std::nullopt;
-    }
-    if (arg == "--verbose" || arg == "-v") {
-      options->verbose = true;
-    } else if (arg == "--quiet" || arg == "-q") {
-      options->quiet = true;
-    } else if (IsOption(arg, "--copy")) {
-      const std::string value = OptionValue(args, i, "--copy").value_or("");
-      options->copy_mode = ParseCopyMode(value);
-      if (!options->copy_mode) return "--copy takes no, keep or rename, not '" + value + "'";
-    } else if (IsOption(arg, "--drive")) {
-      const std::string value = OptionValue(args, i, "--drive").value_or("");
-      if (!ParseDrive(value, &options->drives)) return "--drive takes X=DIR, not '" + value + "'";
-    } else if (IsOption(arg, "--source")) {
-      const auto value = OptionValue(args, i, "--source");
-      if (!value || value->empty()) return "--source takes a folder";
-      options->source_dir = *value;
-    } else if (arg.starts_with("-") && arg.size() > 1) {
-      return "unknown option " + arg;
-    } else {
+    if (options_ended || !arg.starts_with("-") || arg == "-") {
       positional.push_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (auto problem = ParseOption(args, i, options)) {
+      return problem;
+    } else if (options->command == CliOptions::Command::kHelp ||
+               options->command == CliOptions::Command::kVersion) {
+      return std::nullopt;
     }
   }
   if (positional.empty()) return "no command given";

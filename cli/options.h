@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "pictures/process_picture.h"
+
 namespace lumvane {
 
 struct CliOptions {
@@ -16,12 +18,13 @@ struct CliOptions {
   std::string source_dir;    // scan: the folder; catalog: --source ("" without)
   std::string dest_dir;
   std::map<char, std::string> drives;  // --drive X=DIR
-  std::optional<int> copy_mode;        // --copy no|keep|rename: 0, 1, 2
+  std::optional<CopyMode> copy_mode;   // --copy no|keep|rename
   bool verbose = false;
   bool quiet = false;
 };
 
-// Parses the arguments after the program name. Returns an error message for a usage error.
+// Parses the arguments after the program name; "--" ends the options. Returns an error
+// message for a usage error.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options);
 
 // The usage text for --help and usage errors.

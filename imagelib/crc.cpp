@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "imagelib/name_alphabet.h"
 #include "imagelib/vantle.h"
 
 namespace {
-constexpr char kAlphabet[] = "0123456789ABCDFGHJKLMNPQRSTVWXYZ";
 constexpr int kCodeLength = 7;
 }  // namespace
 
@@ -20,7 +20,7 @@ extern "C" __attribute__((visibility("default"))) int crc(char* key) {
   // always 0, 8, 16 or 24.
   uint64_t value = static_cast<uint64_t>(checksum) << 3;
   for (int i = kCodeLength - 1; i >= 0; --i) {
-    key[i] = kAlphabet[value & 31];
+    key[i] = vantle::kNameAlphabet[value & 31];
     value >>= 5;
   }
   return 0;

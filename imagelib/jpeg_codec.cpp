@@ -154,6 +154,8 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
   const bool ok = DecodeWith(&decoder, file, box, out);
+  const int code = decoder.errors.manager.msg_code;
+  out->not_jpeg = !ok && (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY);
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return ok;
 }

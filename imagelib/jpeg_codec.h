@@ -10,9 +10,10 @@
 namespace vantle {
 
 struct DecodedJpeg {
-  Raster image;         // gray or RGB, stored orientation, at least the requested size
-  Size full;            // the size of the picture before DCT scaling
-  int orientation = 1;  // EXIF orientation 1..8 (1 when absent or unreadable)
+  Raster image;           // gray or RGB, stored orientation, at least the requested size
+  Size full;              // the size of the picture before DCT scaling
+  int orientation = 1;    // EXIF orientation 1..8 (1 when absent or unreadable)
+  bool not_jpeg = false;  // after a failure: the data is no JPEG at all (rather than damaged)
 };
 
 // Decodes `file` at the smallest DCT scale whose result still covers FitWithin(full, box).

@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,19 +16,44 @@ namespace {
 constexpr int kDisplayBox = 1600;
 constexpr int kMaxThumbnailSize = 8192;
 
-// Makes the upright, resized picture that `size` asks for.
-bool Render(const char* in, int box, Raster* out) {
-  FILE* file = std::fopen(in, "rb");
+struct Outcome {
+  int code = VANTLE_DONE;
+  int system_error = 0;
+};
+
+// Opens `in` for reading only when it is a regular file; a FIFO or device is never waited on.
+FILE* OpenInput(const char* in, Outcome* outcome) {
+  const int fd = open(in, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat info {};
+  int error = fd < 0 ? errno : 0;
+  if (error == 0 && fstat(fd, &info) != 0) error = errno;
+  if (error == 0 && !S_ISREG(info.st_mode)) error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  if (error == 0 && fcntl(fd, F_SETFL, 0) != 0) error = errno;
+  FILE* file = error == 0 ? fdopen(fd, "rb") : nullptr;
+  if (file == nullptr && error == 0) error = errno;
+  if (file != nullptr) return file;
+  if (fd >= 0) close(fd);
+  *outcome = {VANTLE_CANNOT_OPEN, error};
+  return nullptr;
+}
+
+// Makes the upright, resized picture that `box` asks for.
+bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
+  FILE* file = OpenInput(in, outcome);
   if (file == nullptr) return false;
   DecodedJpeg decoded;
   const bool ok = DecodeScaled(file, box, &decoded);
   std::fclose(file);
-  if (!ok) return false;
+  if (!ok) {
+    outcome->code = decoded.not_jpeg ? VANTLE_NOT_JPEG : VANTLE_DAMAGED;
+    return false;
+  }
   const Size target = FitWithin(decoded.full, box);
   Raster sized;
   if (target.width == decoded.image.width && target.height == decoded.image.height) {
     sized = std::move(decoded.image);
   } else if (!Resample(decoded.image, target, &sized)) {
+    outcome->code = VANTLE_DAMAGED;
     return false;
   }
   *out = ApplyOrientation(std::move(sized), decoded.orientation);
@@ -36,23 +62,42 @@ bool Render(const char* in, int box, Raster* out) {
 
 // Writes `image` to a temporary file beside `out` and renames it over `out`, so that a
 // failure never leaves a broken or partial output behind.
-bool WriteReplacing(const Raster& image, const char* out) {
+bool WriteReplacing(const Raster& image, const char* out, Outcome* outcome) {
   std::string temp = std::string(out) + ".tmp-XXXXXX";
   const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  fchmod(fd, 0644);
-  FILE* file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    close(fd);
-    unlink(temp.c_str());
+  if (fd < 0) {
+    *outcome = {VANTLE_CANNOT_WRITE, errno};
     return false;
   }
-  bool ok = Encode(image, file);
-  ok = (std::fflush(file) == 0) && ok;
-  ok = (std::fclose(file) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), out) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  fchmod(fd, 0644);
+  FILE* file = fdopen(fd, "wb");
+  errno = 0;
+  bool ok = file != nullptr && Encode(image, file);
+  ok = ok && std::fflush(file) == 0;
+  int error = ok ? 0 : errno;
+  if (file != nullptr && std::fclose(file) != 0 && error == 0) error = errno;
+  if (file == nullptr) close(fd);
+  if (error == 0 && !ok) error = EIO;
+  if (error == 0 && std::rename(temp.c_str(), out) != 0) error = errno;
+  if (error == 0) return true;
+  unlink(temp.c_str());
+  *outcome = {VANTLE_CANNOT_WRITE, error};
+  return false;
+}
+
+Outcome Convert(const char* in, const char* out, int size) {
+  Outcome outcome;
+  if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
+    return {VANTLE_CANNOT_OPEN, EINVAL};
+  }
+  const int box = size == 0 ? kDisplayBox : 2 * size;
+  try {
+    Raster image;
+    if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, &outcome);
+  } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
+    outcome = {VANTLE_DAMAGED, 0};
+  }
+  return outcome;
 }
 
 }  // namespace
@@ -60,13 +105,12 @@ bool WriteReplacing(const Raster& image, const char* out) {
 
 extern "C" __attribute__((visibility("default"))) int sjpeg(const char* in, const char* out,
                                                             int size) {
-  if (in == nullptr || out == nullptr || size < 0 || size > vantle::kMaxThumbnailSize) return 1;
-  const int box = size == 0 ? vantle::kDisplayBox : 2 * size;
-  try {
-    vantle::Raster image;
-    if (!vantle::Render(in, box, &image)) return 1;
-    return vantle::WriteReplacing(image, out) ? 0 : 1;
-  } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
-    return 1;
-  }
+  return vantle::Convert(in, out, size).code == VANTLE_DONE ? 0 : 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, const char* out,
+                                                                int size, int* system_error) {
+  const vantle::Outcome outcome = vantle::Convert(in, out, size);
+  if (system_error != nullptr) *system_error = outcome.system_error;
+  return outcome.code;
 }

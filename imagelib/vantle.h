@@ -19,6 +19,18 @@ int crc(char* key);
 // failure; never prints, exits or aborts, whatever the input holds.
 int sjpeg(const char* in, const char* out, int size);
 
+// What sjpeg_why returns.
+#define VANTLE_DONE 0
+#define VANTLE_CANNOT_OPEN 1   // the input cannot be opened, or is no regular file
+#define VANTLE_NOT_JPEG 2      // the input is no JPEG image
+#define VANTLE_DAMAGED 3       // the input is a damaged JPEG, or too large to decode
+#define VANTLE_CANNOT_WRITE 4  // the output cannot be written
+
+// sjpeg, saying why it failed. For VANTLE_CANNOT_OPEN and VANTLE_CANNOT_WRITE,
+// `*system_error` (when not null) receives the errno of the failed operation, else 0.
+// The input is never opened for reading unless it is a regular file, so it never blocks.
+int sjpeg_why(const char* in, const char* out, int size, int* system_error);
+
 #ifdef __cplusplus
 }
 #endif

@@ -235,7 +235,7 @@ function monthnum(str)
 // the name alphabet; a folder in front of the name (master archives) is kept.
 function nextfile(thumb)
 {
-  var alphabet = "0123456789ABCDFGHJKLMNPQRSTVWXYZ";
+  var alphabet = "@NAME_ALPHABET@";
   var slash = thumb.lastIndexOf("/");
   var folder = thumb.substring(0, slash + 1);
   var name = thumb.substring(slash + 1);

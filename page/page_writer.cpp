@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_copy.h"
 #include "platform/paths.h"
 
 namespace lumvane {
@@ -50,16 +51,15 @@ std::string FindTexture() {
   return "";
 }
 
-Status CopyTexture(const std::string& texture, const std::string& dest_dir) {
-  namespace fs = std::filesystem;
+Status CopyTexture(const std::string& texture, const std::string& dest_dir, bool* copied) {
   std::error_code error;
-  const fs::path target = fs::path(JoinPath(dest_dir, "texture.jpg"));
-  if (texture.empty() || !fs::is_regular_file(texture, error) || fs::exists(target, error)) {
-    return Status::Ok();
+  if (copied != nullptr) *copied = false;
+  if (texture.empty() || !std::filesystem::is_regular_file(texture, error)) return Status::Ok();
+  const CopyResult result = CopyToNewFile(texture, JoinPath(dest_dir, "texture.jpg"));
+  if (result.outcome == CopyResult::kFailed) {
+    return Status::Error("Cannot copy texture.jpg into " + dest_dir + ": " + result.reason);
   }
-  if (!CopyReplacing(texture, target.string())) {
-    return Status::Error("Cannot copy texture.jpg into " + dest_dir);
-  }
+  if (copied != nullptr) *copied = result.outcome == CopyResult::kCopied;
   return Status::Ok();
 }
 

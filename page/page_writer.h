@@ -24,7 +24,8 @@ std::string FindTexture();
 
 // Copies `texture` into `dest_dir` unless `texture` is missing or the destination already
 // has a texture.jpg (which is kept). Both skips are silent; a failed copy is reported.
-Status CopyTexture(const std::string& texture, const std::string& dest_dir);
+// `*copied` (when given) tells whether a new file was made.
+Status CopyTexture(const std::string& texture, const std::string& dest_dir, bool* copied = nullptr);
 
 }  // namespace lumvane
 

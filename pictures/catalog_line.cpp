@@ -25,10 +25,6 @@ std::array<std::string, 5> CatalogLine(const StoredValues& v) {
           "  \"" + pair(4) + "\",", "  \"" + pair(6) + "\",", "  \"" + pair(8) + "\"));"};
 }
 
-void WriteCatalogLine(ReplacingFile& page, const StoredValues& values) {
-  for (const std::string& line : CatalogLine(values)) page.WriteLine(line);
-}
-
 namespace {
 
 StoredValues ValuesBetweenQuotes(const std::string& joined) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "pictures/picture_record.h"
-#include "platform/replacing_file.h"
 
 namespace lumvane {
 
@@ -24,9 +23,6 @@ PictureRecord DecodeRecord(const StoredValues& values);
 
 // The five physical lines of the CatalogLine for `values`, written unchanged, without line ends.
 std::array<std::string, 5> CatalogLine(const StoredValues& values);
-
-// Writes the five lines of one record to `page`, values unchanged, each ending in CR LF.
-void WriteCatalogLine(ReplacingFile& page, const StoredValues& values);
 
 // Finds every record of a page: a line whose first seven characters are "cat.add" starts a
 // record that takes the next four lines; the k-th value is the text between the (2k-1)-th and

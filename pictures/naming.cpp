@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "imagelib/name_alphabet.h"
 #include "imagelib/vantle.h"
 #include "platform/directory_listing.h"
 #include "platform/paths.h"
@@ -10,7 +11,7 @@
 namespace lumvane {
 namespace {
 
-constexpr std::string_view kAlphabet = "0123456789ABCDFGHJKLMNPQRSTVWXYZ";
+constexpr std::string_view kAlphabet = vantle::kNameAlphabet;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),

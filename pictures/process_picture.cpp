@@ -1,16 +1,73 @@
 #include "pictures/process_picture.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "imagelib/vantle.h"
-#include "pictures/catalog_line.h"
+#include "platform/file_copy.h"
+#include "platform/file_probe.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
 
 namespace fs = std::filesystem;
 
 namespace lumvane {
+namespace {
+
+PassOver FromProbe(FileProbe probe) {
+  switch (probe) {
+    case FileProbe::kReadable:
+      return PassOver::kNone;
+    case FileProbe::kMissing:
+      return PassOver::kFileMissing;
+    case FileProbe::kPermissionDenied:
+      return PassOver::kPermissionDenied;
+    case FileProbe::kNotRegular:
+      return PassOver::kNotRegularFile;
+    case FileProbe::kUnreadable:
+      break;
+  }
+  return PassOver::kFileUnreadable;
+}
+
+// Errors that say the destination itself cannot take more: the run cannot go on.
+bool IsDestinationFailure(int error) {
+  return error == ENOSPC || error == EDQUOT || error == EROFS || error == EIO || error == EFBIG;
+}
+
+// Records why the image library could not read the original.
+void NoteUnreadableOriginal(int code, int error, PictureResult* result) {
+  if (code == VANTLE_NOT_JPEG) {
+    result->pass_over = PassOver::kNotJpegImage;
+  } else if (code == VANTLE_CANNOT_OPEN) {
+    result->pass_over = PassOver::kFileUnreadable;
+    result->detail = std::strerror(error);
+  } else {
+    result->pass_over = PassOver::kImageDamaged;
+  }
+}
+
+// Records a display image or thumbnail that could not be made; a full or read-only
+// destination ends the run.
+void NoteWriteFailure(int code, int error, const std::string& dest_dir, PictureResult* result) {
+  if (code == VANTLE_CANNOT_WRITE && IsDestinationFailure(error)) {
+    result->destination =
+        Status::Error("Cannot write into " + dest_dir + ": " + std::strerror(error));
+  }
+  result->pass_over = PassOver::kCannotWriteImages;
+  result->detail =
+      code == VANTLE_CANNOT_WRITE ? std::strerror(error) : "the image could not be made";
+}
+
+bool Exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
+
+}  // namespace
 
 const char* PassOverReason(PassOver reason) {
   switch (reason) {
@@ -18,59 +75,102 @@ const char* PassOverReason(PassOver reason) {
       return "archived";
     case PassOver::kNotJpegName:
       return "not a JPEG name";
+    case PassOver::kFileMissing:
+      return "file missing";
+    case PassOver::kPermissionDenied:
+      return "permission denied";
+    case PassOver::kNotRegularFile:
+      return "not a regular file";
     case PassOver::kFileUnreadable:
-      return "file missing or unreadable";
+      return "file unreadable";
     case PassOver::kGeneratedImage:
       return "an archive's own generated image";
-    case PassOver::kImageUnreadable:
-      return "image could not be read";
+    case PassOver::kNotJpegImage:
+      return "not a JPEG image";
+    case PassOver::kImageDamaged:
+      return "image damaged";
+    case PassOver::kCannotWriteImages:
+      return "cannot write display image or thumbnail";
   }
   return "";
 }
 
-PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan) {
+std::string PictureResult::PassOverText() const {
+  std::string text = PassOverReason(pass_over);
+  if (!detail.empty()) text += ": " + detail;
+  return text;
+}
+
+PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
+                     std::string* detail) {
   SplitPath split = SplitCatalogPath(input.source);
   plan->folder = target.source_dir ? *target.source_dir : split.folder;
   const std::optional<JpegName> name = ClassifyJpegName(split.name);
   if (!name) return PassOver::kNotJpegName;
   plan->name = *name;
-  const auto changed = FileModifiedLocal(JoinPath(plan->folder, name->on_disk));
-  if (!changed) return PassOver::kFileUnreadable;
+  const std::string original = JoinPath(plan->folder, name->on_disk);
+  if (const PassOver probed = FromProbe(ProbeFile(original, detail)); probed != PassOver::kNone) {
+    return probed;
+  }
+  const auto changed = FileModifiedLocal(original);
+  if (!changed) return PassOver::kFileMissing;  // removed since the probe
   const auto outputs = NamesForCode(NameCodeFor(FormatStamp(*changed) + name->recorded));
-  if (!outputs) return PassOver::kImageUnreadable;  // crc always gives a valid code
+  if (!outputs) return PassOver::kFileUnreadable;  // crc always gives a valid code
   plan->outputs = *outputs;
   if (!IsOriginalPicture(plan->folder, name->recorded)) return PassOver::kGeneratedImage;
   return PassOver::kNone;
 }
 
-PassOver RenderPicture(const PicturePlan& plan, const std::string& dest_dir) {
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
-  if (sjpeg(original.c_str(), display.c_str(), 0) != 0) return PassOver::kImageUnreadable;
-  // A missing thumbnail leaves a gap in the grid but loses nothing; the record is still written.
-  sjpeg(display.c_str(), JoinPath(dest_dir, plan.outputs.thumbnail).c_str(), 96);
-  return PassOver::kNone;
+  const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
+  const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
+  int error = 0;
+  const int made = sjpeg_why(original.c_str(), display.c_str(), 0, &error);
+  if (made != VANTLE_DONE && made != VANTLE_CANNOT_WRITE) {
+    NoteUnreadableOriginal(made, error, result);
+    return;
+  }
+  const int thumbed =
+      made == VANTLE_DONE ? sjpeg_why(display.c_str(), thumbnail.c_str(), 96, &error) : made;
+  if (thumbed == VANTLE_DONE) {
+    if (!display_existed) result->created.push_back(display);
+    if (!thumbnail_existed) result->created.push_back(thumbnail);
+    return;
+  }
+  if (made == VANTLE_DONE && !display_existed) unlink(display.c_str());
+  NoteWriteFailure(thumbed, error, dest_dir, result);
 }
 
-bool CopyOriginal(const PicturePlan& plan, const PictureTarget& target) {
-  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
+  std::string copy;
   std::error_code error;
   switch (target.copy_mode) {
-    case kCopyKeepNames:
-      if (fs::equivalent(plan.folder, target.dest_dir, error)) return true;  // already there
-      return CopyReplacing(original, JoinPath(target.dest_dir, plan.name.recorded));
-    case kCopyRename: {
-      const std::string copy = JoinPath(target.dest_dir, plan.outputs.copy);
-      if (fs::exists(copy, error)) return true;
-      return CopyReplacing(original, copy);
-    }
+    case CopyMode::kKeepNames:
+      if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // already there
+      copy = JoinPath(target.dest_dir, plan.name.recorded);
+      break;
+    case CopyMode::kRename:
+      copy = JoinPath(target.dest_dir, plan.outputs.copy);
+      break;
     default:
-      return true;
+      return;
   }
+  const CopyResult copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
+  if (copied.outcome == CopyResult::kCopied) result->created.push_back(copy);
+  result->copy_problem = CopyProblem(copied);
 }
 
-void WriteRecords(const PictureInput& input, const PicturePlan& plan, const PictureTarget& target) {
-  PictureRecord record;
+PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& target) {
+  PictureResult result;
+  PicturePlan plan;
+  result.pass_over = PlanPicture(input, target, &plan, &result.detail);
+  if (result.pass_over != PassOver::kNone) return result;
+  RenderPicture(plan, target.dest_dir, &result);
+  if (!result.archived()) return result;
+  CopyOriginal(plan, target, &result);
+  PictureRecord& record = result.record;
   record.thumb = plan.outputs.thumbnail;
   record.path = plan.folder;
   record.source = plan.name.recorded;
@@ -80,18 +180,8 @@ void WriteRecords(const PictureInput& input, const PicturePlan& plan, const Pict
   record.comment = input.comment;
   record.author = input.author;
   record.picdate = input.picdate;
-  if (target.page != nullptr) WriteCatalogLine(*target.page, EncodeRecord(record));
-  if (target.tab != nullptr) target.tab->WriteLine(TabCatalogLine(input.source, record));
-}
-
-PassOver ProcessPicture(const PictureInput& input, const PictureTarget& target) {
-  PicturePlan plan;
-  PassOver outcome = PlanPicture(input, target, &plan);
-  if (outcome == PassOver::kNone) outcome = RenderPicture(plan, target.dest_dir);
-  if (outcome != PassOver::kNone) return outcome;
-  CopyOriginal(plan, target);  // a failed copy is not the archive's loss: the record stays
-  WriteRecords(input, plan, target);
-  return PassOver::kNone;
+  result.tab_source = input.source;
+  return result;
 }
 
 }  // namespace lumvane

@@ -1,13 +1,16 @@
-// One picture into the archive: naming, display image and thumbnail, the copy of the original
-// and both records. Failures of a single picture are outcomes, never errors of the run.
+// One picture into the archive folder: naming, display image and thumbnail, the copy of the
+// original, and the record that the run hands to the archive's writer. Failures of a single
+// picture are outcomes; a destination that cannot be written is an error of the run.
 #ifndef LUMVANE_PICTURES_PROCESS_PICTURE_H_
 #define LUMVANE_PICTURES_PROCESS_PICTURE_H_
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pictures/naming.h"
-#include "platform/replacing_file.h"
+#include "pictures/picture_record.h"
+#include "platform/status.h"
 
 namespace lumvane {
 
@@ -22,27 +25,31 @@ struct PictureInput {
   std::string picdate;
 };
 
+// Why a picture was passed over; kNone when it was archived.
 enum class PassOver {
-  kNone,             // archived
-  kNotJpegName,      // the name is not a JPEG file name
-  kFileUnreadable,   // missing, or its date cannot be read
-  kGeneratedImage,   // one of an archive's own thumbnails or display images
-  kImageUnreadable,  // the image library could not read it
+  kNone,
+  kNotJpegName,        // the name is not a JPEG file name
+  kFileMissing,        // no file of that name, or its folder is missing
+  kPermissionDenied,   // the file may not be read
+  kNotRegularFile,     // a folder, FIFO, device or socket
+  kFileUnreadable,     // any other failure to open or examine it
+  kGeneratedImage,     // one of an archive's own thumbnails or display images
+  kNotJpegImage,       // the file holds no JPEG image
+  kImageDamaged,       // a damaged JPEG, or one too large to decode
+  kCannotWriteImages,  // its display image or thumbnail cannot be written
 };
 
-// A short English reason, for reports: "not a JPEG name", ...
+// A short English reason, for reports: "not a JPEG name", "file missing", ...
 const char* PassOverReason(PassOver reason);
 
-// CopyMode values of the Copy Originals question.
-enum CopyMode : int { kCopyCancelled = -1, kCopyNone = 0, kCopyKeepNames = 1, kCopyRename = 2 };
+// The answer to the Copy Originals question.
+enum class CopyMode { kCancelled = -1, kNone = 0, kKeepNames = 1, kRename = 2 };
 
 // What picture processing needs to know about the run.
 struct PictureTarget {
   std::string dest_dir;
   std::optional<std::string> source_dir;  // set: read every picture from this folder instead
-  int copy_mode = kCopyNone;
-  ReplacingFile* page = nullptr;  // archive.htm, head written
-  ReplacingFile* tab = nullptr;   // archive.txt (or archive2.txt), header written
+  CopyMode copy_mode = CopyMode::kNone;
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before
@@ -53,24 +60,37 @@ struct PicturePlan {
   GeneratedNames outputs;  // thumbnail, display image and renamed copy
 };
 
-// Decides names for `input`, or says why the picture is passed over.
-PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan);
+// What became of one picture.
+struct PictureResult {
+  PassOver pass_over = PassOver::kNone;
+  std::string detail;        // the system's reason behind kCannotWriteImages or kFileUnreadable
+  Status destination;        // an error: the destination cannot be written, and the run must end
+  PictureRecord record;      // an archived picture's record
+  std::string tab_source;    // ... and its source path for archive.txt
+  std::string copy_problem;  // why the original was not copied as asked ("" if it was)
+  std::vector<std::string> created;  // files this picture added to the destination
 
-// The image work of one picture: the display image, then the thumbnail made from it.
-// Touches nothing but the two output files, so it may run on any thread.
-// kImageUnreadable when the display image cannot be made.
-PassOver RenderPicture(const PicturePlan& plan, const std::string& dest_dir);
+  bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
+  // The reason with its detail: "cannot write display image or thumbnail: Is a directory".
+  std::string PassOverText() const;
+};
 
-// Copies the original as `copy_mode` asks: 1 under its own name (replacing), 2 under the
-// renamed-copy name unless that exists. The user's original is never moved or renamed, and
-// nothing is copied onto itself. Returns false when a copy failed.
-bool CopyOriginal(const PicturePlan& plan, const PictureTarget& target);
+// Decides names for `input`, or says why the picture is passed over. Looks at the original
+// without ever blocking on it.
+PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
+                     std::string* detail);
 
-// Writes the CatalogLine and the TabCatalogLine of a rendered picture.
-void WriteRecords(const PictureInput& input, const PicturePlan& plan, const PictureTarget& target);
+// The image work of one picture: the display image, then the thumbnail made from it. Touches
+// nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
+// made takes away the display image this call created.
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result);
 
-// All of the above for one picture, in order. kNone when the picture was archived.
-PassOver ProcessPicture(const PictureInput& input, const PictureTarget& target);
+// Copies the original as the target's copy mode asks: under its own name or the renamed-copy
+// name, never replacing another file and never onto itself. Says in `result` what went wrong.
+void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
+
+// All of the above for one picture, in order; the record is filled when it was archived.
+PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& target);
 
 }  // namespace lumvane
 

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+
+#include "platform/file_probe.h"
 
 namespace lumvane {
 namespace {
@@ -25,25 +28,22 @@ int CatalogErrorNumber(int error) {
 
 }  // namespace
 
+CatalogFile::OpenResult CatalogFile::Failed(int error) {
+  Close();
+  error_number_ = CatalogErrorNumber(error);
+  error_reason_ = error == EINVAL ? "Not a regular file" : std::strerror(error);
+  return OpenResult::kFailed;
+}
+
 CatalogFile::OpenResult CatalogFile::Open(const std::string& path) {
   Close();
-  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) {
-    error_number_ = CatalogErrorNumber(errno);
-    return OpenResult::kFailed;
-  }
-  struct stat info {};
-  if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-    Close();
-    error_number_ = 75;
-    return OpenResult::kFailed;
-  }
+  fd_ = OpenRegularFile(path);
+  if (fd_ < 0) return Failed(errno);
   if (flock(fd_, LOCK_SH | LOCK_NB) != 0) {
     const int error = errno;
+    if (error != EWOULDBLOCK) return Failed(error);
     Close();
-    if (error == EWOULDBLOCK) return OpenResult::kInUse;
-    error_number_ = CatalogErrorNumber(error);
-    return OpenResult::kFailed;
+    return OpenResult::kInUse;
   }
   return OpenResult::kOpened;
 }

@@ -22,6 +22,13 @@ Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std
   return Status::Ok();
 }
 
+Status CheckReadableFolder(const std::string& folder) {
+  std::error_code error;
+  fs::directory_iterator it(folder, error);
+  if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
+  return Status::Ok();
+}
+
 bool IsVisibleFile(const std::string& path) {
   const fs::path p(path);
   if (p.filename().string().starts_with('.')) return false;

@@ -14,6 +14,9 @@ namespace lumvane {
 // `include_hidden`.
 Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std::string>* names);
 
+// Ok when the entries of `folder` can be read; else "Cannot read the folder FOLDER: reason".
+Status CheckReadableFolder(const std::string& folder);
+
 // True when `path` names a regular file whose name does not start with ".".
 bool IsVisibleFile(const std::string& path);
 

@@ -17,4 +17,13 @@ std::string MapDrive(const DriveMap& drives, const std::string& path) {
   return JoinPath(drive->second, rest);
 }
 
+std::string LocateCatalogSource(const DriveMap& drives, const std::string& catalog_folder,
+                                const std::string& path) {
+  std::string located = MapDrive(drives, path);
+  const bool rooted = located.starts_with('/') || located.starts_with('\\') ||
+                      (located.size() >= 2 && located[1] == ':');
+  if (rooted || located.empty() || catalog_folder.empty()) return located;
+  return JoinPath(catalog_folder, located);
+}
+
 }  // namespace lumvane

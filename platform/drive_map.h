@@ -14,6 +14,12 @@ using DriveMap = std::map<char, std::string>;
 // as "/"). Paths of unmapped drives, and all other paths, come back unchanged.
 std::string MapDrive(const DriveMap& drives, const std::string& path);
 
+// `path` read through `drives`; then a relative path ("x.jpg", "sub\x.jpg") is taken relative
+// to `catalog_folder`. Paths that start at a root ("/", "\", a drive letter) stay as they are,
+// and so does every path when `catalog_folder` is empty.
+std::string LocateCatalogSource(const DriveMap& drives, const std::string& catalog_folder,
+                                const std::string& path);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PLATFORM_DRIVE_MAP_H_

@@ -1,82 +1,97 @@
 #include "platform/replacing_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/temporary_files.h"
 
 namespace lumvane {
-namespace {
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
 }
 
-}  // namespace
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
 
 ReplacingFile::~ReplacingFile() {
   Abandon();
 }
 
+Status ReplacingFile::Failure(int error) {
+  return Status::Error("Cannot write into " + FolderOf(final_path_) + ": " + std::strerror(error));
+}
+
 Status ReplacingFile::Open(const std::string& final_path) {
   Abandon();
   final_path_ = final_path;
-  temp_path_ = final_path + ".tmp-XXXXXX";
+  const size_t slash = final_path.find_last_of('/');
+  temp_path_ = TemporaryTemplate(
+      FolderOf(final_path), slash == std::string::npos ? final_path : final_path.substr(slash + 1));
   const int fd = mkstemp(temp_path_.data());
   if (fd < 0) {
     const int error = errno;
     temp_path_.clear();
-    return Status::Error("Cannot write into the folder " + FolderOf(final_path) + ": " +
-                         std::strerror(error));
+    return Failure(error);
   }
   fchmod(fd, 0644);
   file_ = fdopen(fd, "wb");
   if (file_ == nullptr) {
+    const int error = errno;
     close(fd);
-    unlink(temp_path_.c_str());
-    temp_path_.clear();
-    return Status::Error("Cannot write " + final_path);
+    Abandon();
+    return Failure(error);
   }
-  write_failed_ = false;
+  write_error_ = 0;
   return Status::Ok();
 }
 
 void ReplacingFile::WriteLine(std::string_view line) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr || write_error_ != 0) return;
   if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
       std::fputs("\r\n", file_) == EOF) {
-    write_failed_ = true;
+    write_error_ = errno != 0 ? errno : EIO;
   }
+}
+
+Status ReplacingFile::Flush() {
+  if (file_ == nullptr) return Status::Error("Nothing to write for " + final_path_);
+  if (write_error_ == 0 && std::fflush(file_) != 0) write_error_ = errno != 0 ? errno : EIO;
+  return write_error_ == 0 ? Status::Ok() : Failure(write_error_);
+}
+
+Status ReplacingFile::Finish() {
+  Status flushed = Flush();
+  if (!flushed.ok()) return flushed;
+  int error = fsync(fileno(file_)) == 0 ? 0 : errno;
+  if (std::fclose(file_) != 0 && error == 0) error = errno;
+  file_ = nullptr;
+  return error == 0 ? Status::Ok() : Failure(error);
+}
+
+Status ReplacingFile::MoveTo(const std::string& final_path) {
+  if (temp_path_.empty() || file_ != nullptr) {
+    return Status::Error("Nothing to write for " + final_path);
+  }
+  if (std::rename(temp_path_.c_str(), final_path.c_str()) != 0) return Failure(errno);
+  temp_path_.clear();
+  return Status::Ok();
 }
 
 Status ReplacingFile::Commit() {
-  if (file_ == nullptr) return Status::Error("Nothing to write for " + final_path_);
-  bool ok = !write_failed_ && std::fflush(file_) == 0;
-  ok = (std::fclose(file_) == 0) && ok;
-  file_ = nullptr;
-  if (ok && std::rename(temp_path_.c_str(), final_path_.c_str()) == 0) {
-    temp_path_.clear();
-    return Status::Ok();
-  }
-  const int error = errno;
-  unlink(temp_path_.c_str());
-  temp_path_.clear();
-  return Status::Error("Cannot write " + final_path_ + ": " + std::strerror(error));
-}
-
-bool CopyReplacing(const std::string& from, const std::string& to) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (fs::equivalent(from, to, error)) return true;
-  const fs::path temp = to + ".tmp-copy";
-  fs::copy_file(from, temp, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(temp, to, error);
-  if (error) fs::remove(temp, error);
-  return !error;
+  Status status = Finish();
+  if (status.ok()) status = MoveTo(final_path_);
+  if (!status.ok()) Abandon();
+  return status;
 }
 
 void ReplacingFile::Abandon() {

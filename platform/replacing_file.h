@@ -1,5 +1,5 @@
-// A text file written beside its final name and renamed into place on Commit, so that an
-// earlier file of that name stays intact until the new one is complete.
+// A text file written beside its final name and renamed into place when complete, so that an
+// earlier file of that name stays intact until the new one is whole and on disk.
 // Not thread-safe; one writer per file.
 #ifndef LUMVANE_PLATFORM_REPLACING_FILE_H_
 #define LUMVANE_PLATFORM_REPLACING_FILE_H_
@@ -19,31 +19,44 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  // Creates the temporary file in the folder of `final_path`.
+  // Creates the temporary file in the folder of `final_path`. Errors read
+  // "Cannot write into FOLDER: reason".
   Status Open(const std::string& final_path);
   bool is_open() const { return file_ != nullptr; }
   const std::string& final_path() const { return final_path_; }
 
-  // Writes `line` followed by CR LF. A failure is remembered and reported by Commit.
+  // Writes `line` followed by CR LF. A failure is remembered and reported by Flush and Commit.
   void WriteLine(std::string_view line);
 
-  // Flushes and renames the temporary file over the final name.
+  // Hands what was written to the system, so that a full disk shows now rather than at the end.
+  Status Flush();
+
+  // Flushes, syncs and closes the temporary file; it keeps its temporary name.
+  Status Finish();
+
+  // Renames the finished temporary file to `final_path`. REQUIRES: Finish succeeded.
+  Status MoveTo(const std::string& final_path);
+
+  // Finish, then MoveTo(final_path()).
   Status Commit();
 
   // Removes the temporary file; the final name is left untouched.
   void Abandon();
 
  private:
+  Status Failure(int error);
+
   std::FILE* file_ = nullptr;
   std::string final_path_;
   std::string temp_path_;
-  bool write_failed_ = false;
+  int write_error_ = 0;
 };
 
-// Copies `from` to `to` through a temporary file beside `to` and a rename, so an interrupted
-// copy never leaves a partial file; an existing `to` is replaced. Copying a file onto itself
-// does nothing. Returns false when the copy failed.
-bool CopyReplacing(const std::string& from, const std::string& to);
+// The folder part of `path` ("." when it has none).
+std::string FolderOf(const std::string& path);
+
+// Makes the last renames in `folder` durable. Failures are ignored: the files are complete.
+void SyncFolder(const std::string& folder);
 
 }  // namespace lumvane
 

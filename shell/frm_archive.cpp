@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "run/catalog_types.h"
 #include "shell/frm_copy.h"
 #include "shell/window_style.h"
 
@@ -28,21 +29,6 @@ void SetGroupEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 }
 
 }  // namespace
-
-QString CatalogTypeCaption(const QString& name) {
-  static const std::pair<const char*, const char*> kTypes[] = {
-      {".txt", " Tab Delimited Text File"},
-      {".plb", " Photo Organizer Library File"},
-      {".GAL", " EasyPhoto or Adobe Gallery File"},
-      {".tDB", " ThumbsPlus V3 Database"},
-      {".csv", " ThumbsPlus V4 Export File"},
-      {".htm", " HTML File"},
-      {".mdb", " PhotoRecall Database"}};
-  for (const auto& [found, caption] : kTypes) {
-    if (name.contains(QLatin1String(found), Qt::CaseSensitive)) return caption;
-  }
-  return " Catalog file type not supported";
-}
 
 FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, QWidget* parent)
     : QWidget(parent), environment_(std::move(environment)), volumes_(std::move(volumes)) {
@@ -88,7 +74,7 @@ void FrmArchive::BuildLocations() {
 }
 
 void FrmArchive::BuildModes() {
-  go_ = Placed(new QPushButton(kGoIdle, this), "Go", Twips(240, 4910, 855, 615));
+  go_ = Placed(new QPushButton(GoCaption(GoState::kIdle), this), "Go", Twips(240, 4910, 855, 615));
   exit_ = Placed(new QPushButton("Exit", this), "Exit", Twips(1320, 4910, 855, 615));
   auto* modes = new QWidget(this);
   modes->setObjectName("Frame4");
@@ -118,7 +104,7 @@ void FrmArchive::ConnectLists() {
   const QString root = holding != nullptr ? QString::fromStdString(holding->mount_point) : "/";
   connect(cat_dir_, &DirectoryList::pathChanged, cat_file_, &FileList::SetPath);
   connect(cat_file_, &FileList::fileClicked, this,
-          [this](const QString& name) { set_status(CatalogTypeCaption(name).toStdString()); });
+          [this](const QString& name) { set_status(CatalogTypeCaption(name.toStdString())); });
   connect(cat_file_, &FileList::focusLost, this, [this] { set_status(""); });
   const std::pair<DriveList*, DirectoryList*> groups[] = {
       {cat_drive_, cat_dir_}, {src_drive_, src_dir_}, {dest_drive_, dest_dir_}};
@@ -180,12 +166,13 @@ std::string FrmArchive::source_dir() const {
 std::string FrmArchive::dest_dir() const {
   return dest_dir_->path().toStdString();
 }
-std::string FrmArchive::go_caption() const {
-  return go_->text().toStdString();
+GoState FrmArchive::go_state() const {
+  return go_state_;
 }
 
-void FrmArchive::set_go_caption(const std::string& caption) {
-  go_->setText(QString::fromStdString(caption));
+void FrmArchive::set_go_state(GoState state) {
+  go_state_ = state;
+  go_->setText(GoCaption(state));
 }
 
 std::string FrmArchive::status() const {
@@ -201,8 +188,8 @@ void FrmArchive::LetEventsRun() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-int FrmArchive::AskCopyOriginals(int current) {
-  return FrmCopy::Ask(this, current);
+CopyMode FrmArchive::AskCopyOriginals(CopyMode current) {
+  return static_cast<CopyMode>(FrmCopy::Ask(this, static_cast<int>(current)));
 }
 
 void FrmArchive::ShowMessage(const std::string& text) {
@@ -223,24 +210,24 @@ void FrmArchive::OpenEditor(const std::string& folder) {
 
 void FrmArchive::OnGo() {
   GoClick(*this, state_, environment_);
-  if (close_after_run_ && go_caption() == kGoIdle) close();
+  if (close_after_run_ && go_state() == GoState::kIdle) close();
 }
 
 void FrmArchive::OnExit() {
-  if (go_caption() != kGoIdle) {
-    set_go_caption(kGoStopRequested);
+  if (go_state() != GoState::kIdle) {
+    set_go_state(GoState::kStopRequested);
     return;
   }
   close();
 }
 
 void FrmArchive::closeEvent(QCloseEvent* event) {
-  if (go_caption() == kGoIdle) {
+  if (go_state() == GoState::kIdle) {
     event->accept();
     QCoreApplication::quit();
     return;
   }
-  set_go_caption(kGoStopRequested);
+  set_go_state(GoState::kStopRequested);
   close_after_run_ = true;
   event->ignore();
 }

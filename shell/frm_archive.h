@@ -12,10 +12,10 @@
 #include <array>
 #include <vector>
 
+#include "run/run_driver.h"
+#include "run/run_state.h"
+#include "run/run_window.h"
 #include "shell/location_lists.h"
-#include "shell/run_driver.h"
-#include "shell/run_state.h"
-#include "shell/run_window.h"
 
 namespace lumvane {
 
@@ -34,12 +34,12 @@ class FrmArchive : public QWidget, public RunWindow {
   std::string catalog_file() const override;
   std::string source_dir() const override;
   std::string dest_dir() const override;
-  std::string go_caption() const override;
-  void set_go_caption(const std::string& caption) override;
+  GoState go_state() const override;
+  void set_go_state(GoState state) override;
   std::string status() const override;
   void set_status(const std::string& text) override;
   void LetEventsRun() override;
-  int AskCopyOriginals(int current) override;
+  CopyMode AskCopyOriginals(CopyMode current) override;
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
@@ -63,6 +63,7 @@ class FrmArchive : public QWidget, public RunWindow {
   RunEnvironment environment_;
   std::vector<Volume> volumes_;
   RunState state_;
+  GoState go_state_ = GoState::kIdle;
   bool close_after_run_ = false;
 
   QLabel* status_;
@@ -80,10 +81,6 @@ class FrmArchive : public QWidget, public RunWindow {
   QPushButton* exit_;
   std::array<QRadioButton*, 5> options_;
 };
-
-// The Status text for a catalog file name: " Tab Delimited Text File", ... or
-// " Catalog file type not supported".
-QString CatalogTypeCaption(const QString& name);
 
 }  // namespace lumvane
 

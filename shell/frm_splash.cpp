@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "lumvane/version.h"
 #include "shell/window_style.h"
 
 namespace lumvane {
@@ -79,7 +80,7 @@ FrmSplash::FrmSplash(QWidget* main_window) : main_window_(main_window) {
   layout->addWidget(new Logo(frame), 0, Qt::AlignHCenter);
   layout->addWidget(MakeLabel("lblProductName", "Lumvane", 30, true, frame));
   layout->addWidget(MakeLabel("lblPlatform", "for Linux", 14, false, frame));
-  layout->addWidget(MakeLabel("lblVersion", "Version 1.0.0", 13, false, frame));
+  layout->addWidget(MakeLabel("lblVersion", QString("Version ") + kVersion, 13, false, frame));
   layout->addStretch();
   layout->addWidget(MakeLabel(
       "lblWarning", "This software is based in part on the work of the Independent JPEG Group.", 11,

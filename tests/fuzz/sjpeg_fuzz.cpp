@@ -1,4 +1,5 @@
-// Fuzzes sjpeg with arbitrary files: it must return 0 or 1 and never crash, print or exit.
+// Fuzzes sjpeg with arbitrary files: it must return one of its codes and never crash, print
+// or exit.
 #include <unistd.h>
 
 #include <cstddef>
@@ -15,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);
   std::fclose(file);
-  const int result = sjpeg(in.c_str(), out.c_str(), size % 2 == 0 ? 0 : 96);
-  if (result != 0 && result != 1) __builtin_trap();
+  const int result = sjpeg_why(in.c_str(), out.c_str(), size % 2 == 0 ? 0 : 96, nullptr);
+  if (result < VANTLE_DONE || result > VANTLE_CANNOT_WRITE) __builtin_trap();
   std::remove(out.c_str());
   return 0;
 }

@@ -49,6 +49,23 @@ std::vector<uint8_t> Pixels(const Spec& spec, int components) {
 
 }  // namespace
 
+void WriteNoiseJpeg(const std::string& path, int width, int height) {
+  vantle::Raster image;
+  image.width = width;
+  image.height = height;
+  image.channels = 3;
+  image.pixels.resize(static_cast<size_t>(width) * height * 3);
+  uint32_t state = 2463534242u;
+  for (uint8_t& value : image.pixels) {
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    value = static_cast<uint8_t>(state);
+  }
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr || !vantle::Encode(image, file))
+    throw std::runtime_error("cannot write " + path);
+  std::fclose(file);
+}
+
 void WriteJpeg(const std::string& path, const Spec& spec) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;

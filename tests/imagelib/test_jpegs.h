@@ -20,6 +20,9 @@ struct Spec {
 // Writes a picture whose left half is red and right half blue (gray: dark and light).
 void WriteJpeg(const std::string& path, const Spec& spec);
 
+// Writes a picture of random pixels: large when compressed, for filling a small disk.
+void WriteNoiseJpeg(const std::string& path, int width, int height);
+
 // Decodes a JPEG at full size; fails the test when it cannot.
 vantle::Raster ReadJpeg(const std::string& path);
 

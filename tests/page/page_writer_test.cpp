@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "page/archive_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -10,13 +11,11 @@ namespace {
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-std::string WritePage(const TempDir& dir, const std::vector<StoredValues>& records) {
-  ReplacingFile page;
-  EXPECT_TRUE(page.Open(dir / "archive.htm").ok());
-  WritePageHead(page);
-  for (const auto& values : records) WriteCatalogLine(page, values);
-  WritePageTail(page);
-  EXPECT_TRUE(page.Commit().ok());
+std::string WritePage(const TempDir& dir, const std::vector<PictureRecord>& records) {
+  ArchiveWriter writer;
+  EXPECT_TRUE(writer.Open(dir.path(), false).ok());
+  for (const auto& record : records) EXPECT_TRUE(writer.Add(record, "x.jpg").ok());
+  EXPECT_TRUE(writer.Commit(false).ok());
   return ReadAll(dir / "archive.htm");
 }
 
@@ -35,6 +34,8 @@ TEST(PageWriter, EmptyArchiveIsHeadDirectlyFollowedByTailEveryLineEndingInCrLf) 
     }
   }
   EXPECT_TRUE(ReadCatalogLines(page).empty()) << "no fixed line may begin with cat.add";
+  EXPECT_NE(page.find("var alphabet = \"0123456789ABCDFGHJKLMNPQRSTVWXYZ\";"), std::string::npos)
+      << "the build writes the name alphabet into the script";
 }
 
 TEST(PageWriter, ArchivesDifferOnlyInTheirRecords) {
@@ -43,7 +44,7 @@ TEST(PageWriter, ArchivesDifferOnlyInTheirRecords) {
   record.thumb = "_K7Q2M4H.jpg";
   record.title = "Harbour";
   const std::string empty = WritePage(a, {});
-  const std::string one = WritePage(b, {EncodeRecord(record)});
+  const std::string one = WritePage(b, {record});
   const std::string head_end = "var cat = new Catalog();\r\n";
   const size_t split = empty.find(head_end) + head_end.size();
   ASSERT_NE(split, std::string::npos);
@@ -58,10 +59,13 @@ TEST(CopyTexture, CopiesOnceAndNeverOverwrites) {
   const std::string texture = FindTexture();
   ASSERT_FALSE(texture.empty()) << "texture.jpg is built beside the executables";
   TempDir dest;
-  ASSERT_TRUE(CopyTexture(texture, dest.path()).ok());
+  bool copied = false;
+  ASSERT_TRUE(CopyTexture(texture, dest.path(), &copied).ok());
+  EXPECT_TRUE(copied);
   EXPECT_EQ(ReadAll(dest / "texture.jpg"), ReadAll(texture));
   dest.Write("texture.jpg", "the user's own");
-  ASSERT_TRUE(CopyTexture(texture, dest.path()).ok());
+  ASSERT_TRUE(CopyTexture(texture, dest.path(), &copied).ok());
+  EXPECT_FALSE(copied);
   EXPECT_EQ(ReadAll(dest / "texture.jpg"), "the user's own");
   TempDir other;
   EXPECT_TRUE(CopyTexture(other / "missing.jpg", other.path()).ok());

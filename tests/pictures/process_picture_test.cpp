@@ -1,5 +1,10 @@
 #include "pictures/process_picture.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
@@ -21,115 +26,143 @@ PictureInput Picture(const std::string& source) {
 
 class ProcessPictureTest : public testing::Test {
  protected:
-  // Processes one picture with the given copy mode and returns the outcome; the records go to
-  // page_text and tab_text.
-  PassOver Process(const PictureInput& input, int copy_mode,
-                   std::optional<std::string> source_dir = std::nullopt) {
-    ReplacingFile page, tab;
-    EXPECT_TRUE(page.Open(dest / "archive.htm").ok());
-    EXPECT_TRUE(tab.Open(dest / "archive.txt").ok());
-    PictureTarget target{dest.path(), std::move(source_dir), copy_mode, &page, &tab};
-    const PassOver outcome = ProcessPicture(input, target);
-    EXPECT_TRUE(page.Commit().ok());
-    EXPECT_TRUE(tab.Commit().ok());
-    page_text = ReadAll(dest / "archive.htm");
-    tab_text = ReadAll(dest / "archive.txt");
-    return outcome;
+  PictureResult Process(const PictureInput& input, CopyMode copy_mode = CopyMode::kNone,
+                        std::optional<std::string> source_dir = std::nullopt) {
+    return ProcessPicture(input, PictureTarget{dest.path(), std::move(source_dir), copy_mode});
   }
-
-  std::string ThumbOfRecord() {
-    const auto records = ReadCatalogLines(page_text);
-    return records.empty() ? "" : records[0][0];
-  }
+  PassOver Outcome(const std::string& source) { return Process(Picture(source)).pass_over; }
 
   TempDir source, dest;
-  std::string page_text, tab_text;
 };
 
-TEST_F(ProcessPictureTest, ArchivesDisplayImageThumbnailAndBothRecords) {
+TEST_F(ProcessPictureTest, ArchivesDisplayImageAndThumbnailAndReturnsTheRecord) {
   WritePhoto(source / "IMG_0042.JPG", 1999, 4, 5);
-  PictureInput input{source / "IMG_0042.JPG", "Harbour", "boats", "Travel", "", "K.",
-                     "April 5, 1999"};
-  ASSERT_EQ(Process(input, kCopyNone), PassOver::kNone);
-  const auto records = ReadCatalogLines(page_text);
-  ASSERT_EQ(records.size(), 1u);
-  const PictureRecord record = DecodeRecord(records[0]);
-  EXPECT_EQ(record.source, "IMG_0042.jpg");
-  EXPECT_EQ(record.path, source.path());
-  EXPECT_EQ(record.file, "");
-  const auto names = NamesForCode(record.thumb.substr(1, 7));
+  const PictureResult result =
+      Process({source / "IMG_0042.JPG", "Harbour", "boats", "Travel", "", "K.", "April 5, 1999"});
+  ASSERT_TRUE(result.archived()) << result.PassOverText();
+  EXPECT_EQ(result.record.source, "IMG_0042.jpg");
+  EXPECT_EQ(result.record.path, source.path());
+  EXPECT_EQ(result.record.title, "Harbour");
+  EXPECT_EQ(result.tab_source, source / "IMG_0042.JPG") << "as the importer gave it";
+  const auto names = NamesForCode(result.record.thumb.substr(1, 7));
   ASSERT_TRUE(names);
-  EXPECT_EQ(dest.Names(), (std::vector<std::string>{names->thumbnail, names->display, "archive.htm",
-                                                    "archive.txt"}));
-  EXPECT_EQ(tab_text, (source / "IMG_0042.JPG") +
-                          "\tHarbour\tboats\tTravel\t\tK.\tApril 5, 1999\t" + record.thumb + "\r\n")
-      << "the tab line keeps the source as the importer gave it";
+  EXPECT_EQ(dest.Names(), (std::vector<std::string>{names->thumbnail, names->display}));
+  EXPECT_EQ(result.created,
+            (std::vector<std::string>{dest / names->display, dest / names->thumbnail}));
+  EXPECT_TRUE(Process(Picture(source / "IMG_0042.JPG")).created.empty())
+      << "the second time the images were there already";
 }
 
-TEST_F(ProcessPictureTest, PassesOverWhatItCannotArchive) {
+TEST_F(ProcessPictureTest, PassOverReasonsSayWhatIsWrong) {
   WritePhoto(source / "a.jpg");
-  source.Write("broken.jpg", "not a picture");
+  source.Write("text.jpg", "not a picture");
+  const std::string whole = ReadAll(source / "a.jpg");
+  source.Write("cut.jpg", whole.substr(0, whole.size() / 2));
   source.Write("scan.gif", "GIF89a");
-  EXPECT_EQ(Process(Picture(source / "scan.gif"), kCopyNone), PassOver::kNotJpegName);
-  EXPECT_EQ(Process(Picture(source / "missing.jpg"), kCopyNone), PassOver::kFileUnreadable);
-  EXPECT_EQ(Process(Picture(source / "broken.jpg"), kCopyNone), PassOver::kImageUnreadable);
-  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
-  EXPECT_TRUE(ReadCatalogLines(page_text).empty());
+  std::filesystem::create_directory(source / "folder.jpg");
+  ASSERT_EQ(mkfifo((source / "pipe.jpg").c_str(), 0644), 0);
+  EXPECT_EQ(Outcome(source / "scan.gif"), PassOver::kNotJpegName);
+  EXPECT_EQ(Outcome(source / "missing.jpg"), PassOver::kFileMissing);
+  EXPECT_EQ(Outcome(source / "nofolder/a.jpg"), PassOver::kFileMissing);
+  EXPECT_EQ(Outcome(source / "folder.jpg"), PassOver::kNotRegularFile);
+  EXPECT_EQ(Outcome(source / "pipe.jpg"), PassOver::kNotRegularFile) << "and it did not block";
+  EXPECT_EQ(Outcome(source / "text.jpg"), PassOver::kNotJpegImage);
+  EXPECT_EQ(Outcome(source / "cut.jpg"), PassOver::kImageDamaged);
+  if (geteuid() != 0) {  // root reads any file
+    chmod((source / "a.jpg").c_str(), 0);
+    EXPECT_EQ(Outcome(source / "a.jpg"), PassOver::kPermissionDenied);
+  }
+  EXPECT_TRUE(dest.Names().empty());
+}
+
+TEST_F(ProcessPictureTest, ThumbnailThatCannotBeWrittenPassesThePictureOverWithoutItsImages) {
+  WritePhoto(source / "a.jpg");
+  PicturePlan plan;
+  std::string detail;
+  const PictureTarget target{dest.path(), std::nullopt, CopyMode::kNone};
+  ASSERT_EQ(PlanPicture(Picture(source / "a.jpg"), target, &plan, &detail), PassOver::kNone);
+  std::filesystem::create_directory(dest / plan.outputs.thumbnail);
+  const PictureResult result = Process(Picture(source / "a.jpg"));
+  EXPECT_EQ(result.pass_over, PassOver::kCannotWriteImages);
+  EXPECT_EQ(result.PassOverText(), "cannot write display image or thumbnail: Is a directory");
+  EXPECT_TRUE(result.destination.ok()) << "a folder in the way is this picture's problem";
+  EXPECT_EQ(dest.Names(), std::vector<std::string>{plan.outputs.thumbnail})
+      << "the display image made for it is removed";
 }
 
 TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
   WritePhoto(source / "a.jpg");
-  ASSERT_EQ(Process(Picture(source / "a.jpg"), kCopyRename), PassOver::kNone);
-  const std::string first = ThumbOfRecord();
+  const PictureResult first = Process(Picture(source / "a.jpg"), CopyMode::kRename);
   const auto before = dest.Names();
-  ASSERT_EQ(Process(Picture(source / "a.jpg"), kCopyRename), PassOver::kNone);
-  EXPECT_EQ(ThumbOfRecord(), first);
+  const PictureResult second = Process(Picture(source / "a.jpg"), CopyMode::kRename);
+  EXPECT_EQ(second.record.thumb, first.record.thumb);
+  EXPECT_EQ(second.copy_problem, "") << "the renamed copy is there already";
   EXPECT_EQ(dest.Names(), before);
 }
 
-TEST_F(ProcessPictureTest, CopyModes) {
-  WritePhoto(source / "IMG_1.JPG");
-  ASSERT_EQ(Process(Picture(source / "IMG_1.JPG"), kCopyKeepNames), PassOver::kNone);
+TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesAndTime) {
+  WritePhoto(source / "IMG_1.JPG", 2003, 7, 8);
+  ASSERT_TRUE(Process(Picture(source / "IMG_1.JPG"), CopyMode::kKeepNames).archived());
   EXPECT_EQ(ReadAll(dest / "IMG_1.jpg"), ReadAll(source / "IMG_1.JPG"));
+  EXPECT_EQ(std::filesystem::last_write_time(dest / "IMG_1.jpg"),
+            std::filesystem::last_write_time(source / "IMG_1.JPG"));
 
-  TempDir renamed_dest;
-  ReplacingFile page, tab;
-  ASSERT_TRUE(page.Open(renamed_dest / "archive.htm").ok());
-  ASSERT_TRUE(tab.Open(renamed_dest / "archive.txt").ok());
-  PictureTarget target{renamed_dest.path(), std::nullopt, kCopyRename, &page, &tab};
-  ASSERT_EQ(ProcessPicture(Picture(source / "IMG_1.JPG"), target), PassOver::kNone);
-  PicturePlan plan;
-  ASSERT_EQ(PlanPicture(Picture(source / "IMG_1.JPG"), target, &plan), PassOver::kNone);
-  EXPECT_EQ(ReadAll(renamed_dest / plan.outputs.copy), ReadAll(source / "IMG_1.JPG"));
-  const auto names = renamed_dest.Names();
-  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](auto& n) { return n[0] == '_'; }), 3)
-      << "thumbnail, display image, renamed copy";
+  TempDir renamed;
+  const PictureResult result = ProcessPicture(Picture(source / "IMG_1.JPG"),
+                                              {renamed.path(), std::nullopt, CopyMode::kRename});
+  ASSERT_TRUE(result.archived());
+  const std::string copy = NamesForCode(result.record.thumb.substr(1, 7))->copy;
+  EXPECT_EQ(ReadAll(renamed / copy), ReadAll(source / "IMG_1.JPG"));
+  EXPECT_EQ(renamed.Names().size(), 3u) << "thumbnail, display image, renamed copy";
+}
+
+TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {
+  WritePhoto(source / "a.jpg");
+  std::filesystem::create_directory(dest / "a.jpg");
+  const std::string long_name = std::string(250, 'n') + ".jpg";  // its temporary must not be
+  WritePhoto(source / long_name);
+  WritePhoto(source / "b.jpg", 2002, 2, 2);
+  dest.Write("b.jpg", "the user's own b.jpg");
+
+  PictureResult folder = Process(Picture(source / "a.jpg"), CopyMode::kKeepNames);
+  EXPECT_TRUE(folder.archived());
+  EXPECT_EQ(folder.copy_problem, "a different file of that name is in the way");
+  PictureResult long_named = Process(Picture(source / long_name), CopyMode::kKeepNames);
+  EXPECT_EQ(long_named.copy_problem, "");
+  EXPECT_EQ(ReadAll(dest / long_name), ReadAll(source / long_name));
+  PictureResult other = Process(Picture(source / "b.jpg"), CopyMode::kKeepNames);
+  EXPECT_EQ(other.copy_problem, "a different file of that name is in the way");
+  EXPECT_EQ(ReadAll(dest / "b.jpg"), "the user's own b.jpg") << "never overwritten";
+  for (const auto& name : dest.Names()) {
+    EXPECT_EQ(name.find(".tmp-"), std::string::npos) << "no partial copy is left: " << name;
+  }
 }
 
 TEST_F(ProcessPictureTest, OriginalInTheDestinationIsNeverMovedOrDuplicated) {
   WritePhoto(dest / "mine.jpg");
   const std::string original = ReadAll(dest / "mine.jpg");
-  ASSERT_EQ(Process(Picture(dest / "mine.jpg"), kCopyKeepNames), PassOver::kNone);
+  EXPECT_EQ(Process(Picture(dest / "mine.jpg"), CopyMode::kKeepNames).copy_problem, "");
   EXPECT_EQ(ReadAll(dest / "mine.jpg"), original);
-  EXPECT_EQ(dest.Names().size(), 5u) << "original, two images, page, tab catalog";
-  ASSERT_EQ(Process(Picture(dest / "mine.jpg"), kCopyRename), PassOver::kNone);
+  EXPECT_EQ(dest.Names().size(), 3u) << "original and two images";
+  EXPECT_TRUE(Process(Picture(dest / "mine.jpg"), CopyMode::kRename).archived());
   EXPECT_EQ(ReadAll(dest / "mine.jpg"), original) << "copied to the new name, not renamed";
-  EXPECT_EQ(dest.Names().size(), 6u);
+  EXPECT_EQ(dest.Names().size(), 4u);
 }
 
 TEST_F(ProcessPictureTest, ChosenSourceFolderReplacesTheCatalogFolder) {
   WritePhoto(source / "a.jpg");
-  ASSERT_EQ(Process(Picture("D:\\Old\\Pics\\a.jpg"), kCopyNone, source.path()), PassOver::kNone);
-  EXPECT_EQ(DecodeRecord(ReadCatalogLines(page_text)[0]).path, source.path());
-  EXPECT_TRUE(tab_text.starts_with("D:\\Old\\Pics\\a.jpg\t"));
+  const PictureResult result =
+      Process(Picture("D:\\Old\\Pics\\a.jpg"), CopyMode::kNone, source.path());
+  EXPECT_EQ(result.record.path, source.path());
+  EXPECT_EQ(result.tab_source, "D:\\Old\\Pics\\a.jpg");
 }
 
 TEST_F(ProcessPictureTest, BackupNameIsLookedForUnderItsRewrittenName) {
   WritePhoto(source / "photo.JPG.bak");
-  EXPECT_EQ(Process(Picture(source / "photo.JPG.bak"), kCopyNone), PassOver::kFileUnreadable);
+  EXPECT_EQ(Outcome(source / "photo.JPG.bak"), PassOver::kFileMissing);
   WritePhoto(source / "photo.jpg");
-  EXPECT_EQ(Process(Picture(source / "photo.JPG.bak"), kCopyNone), PassOver::kNone);
-  EXPECT_EQ(DecodeRecord(ReadCatalogLines(page_text)[0]).source, "photo.jpg");
+  const PictureResult result = Process(Picture(source / "photo.JPG.bak"));
+  EXPECT_EQ(result.record.source, "photo.jpg");
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST(ReplacingFile, FolderThatCannotBeWrittenGivesAMessageNamingTheFile) {
   const Status status = file.Open(dir / "missing/archive.htm");
   ASSERT_FALSE(status.ok());
   EXPECT_EQ(status.message(),
-            "Cannot write into the folder " + (dir / "missing") + ": No such file or directory");
+            "Cannot write into " + (dir / "missing") + ": No such file or directory");
   EXPECT_FALSE(file.Commit().ok());
 }
 

@@ -33,5 +33,17 @@ TEST(DriveMap, MappedDrivesReadFromTheirFolder) {
   EXPECT_EQ(MapDrive(drives, "D:"), "D:");
 }
 
+TEST(DriveMap, RelativeCatalogPathsAreReadBesideTheCatalog) {
+  const DriveMap drives = {{'D', "/mnt/old"}};
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "bare.jpg"), "/cat/bare.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "sub/x.jpg"), "/cat/sub/x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "sub\\x.jpg"), "/cat/sub\\x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "/abs/x.jpg"), "/abs/x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "\\Old\\x.jpg"), "\\Old\\x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "E:\\x.jpg"), "E:\\x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "/cat", "D:\\x.jpg"), "/mnt/old/x.jpg");
+  EXPECT_EQ(LocateCatalogSource(drives, "", "bare.jpg"), "bare.jpg") << "no catalog: as it is";
+}
+
 }  // namespace
 }  // namespace lumvane

@@ -4,13 +4,16 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
 #include <functional>
 
 #include "pictures/catalog_line.h"
+#include "platform/destination_lock.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_copy.h"
 #include "shell/frm_splash.h"
@@ -112,7 +115,7 @@ class FrmArchiveTest : public QObject {
     QVERIFY(UsesFace(Child<QWidget>(window.get(), "SrcDir")));
     QCOMPARE(window->focusWidget(), Child<QWidget>(window.get(), "Go"));
     QCOMPARE(QString::fromStdString(window->dest_dir()), QDir::currentPath());
-    QCOMPARE(window->state().CopyMode, 0);
+    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kNone);
   }
 
   void modeTable_data() {
@@ -246,8 +249,27 @@ class FrmArchiveTest : public QObject {
     PrepareScan(window.get(), source, dest, 2);
     ClickInModal("Cancel");
     Child<QPushButton>(window.get(), "Go")->click();
-    QCOMPARE(window->state().CopyMode, -1);
+    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kCancelled);
     QVERIFY(dest.Names().empty());
+  }
+
+  void runIntoAFolderInUseIsRefusedWithAMessage() {
+    TempDir source;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, source, 2);  // one folder: no copy question
+    lumvane::DestinationLock other_run;
+    QVERIFY(other_run.Acquire(source.path()).ok());
+    QString message;
+    WhenModal([&message](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) qFatal("expected a message box");
+      message = box->text();
+      box->accept();
+    });
+    Child<QPushButton>(window.get(), "Go")->click();
+    QCOMPARE(message, QString::fromStdString(source.path() + " is being written by another run"));
+    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
+    QVERIFY(!std::filesystem::exists(source / "archive.htm"));
   }
 
   void runStoppedWithGo() {
@@ -262,7 +284,7 @@ class FrmArchiveTest : public QObject {
     QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 3 Done!"));
     QCOMPARE(go->text(), QString("Go"));
-    QCOMPARE(window->state().CopyMode, 2);
+    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kRename);
   }
 
   void runStoppedWithExitKeepsTheProgram() {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/run_window.h"
+#include "run/run_window.h"
 
 namespace testing_support {
 
@@ -15,12 +15,12 @@ class FakeWindow : public lumvane::RunWindow {
  public:
   lumvane::Mode mode_value = lumvane::Mode::kSourceScan;
   std::string catalog_dir_value, catalog_file_value, source_dir_value, dest_dir_value;
-  std::string caption = lumvane::kGoIdle;
+  lumvane::GoState go = lumvane::GoState::kIdle;
   std::string status_text;
   std::vector<std::string> statuses;  // every text Status showed, in order
   std::vector<std::string> messages;
   std::vector<std::string> editor_folders;
-  int copy_answer = 2;
+  lumvane::CopyMode copy_answer = lumvane::CopyMode::kRename;
   int copy_questions = 0;
   int retries_left = 0;
   int yields = 0;
@@ -32,8 +32,9 @@ class FakeWindow : public lumvane::RunWindow {
   std::string catalog_file() const override { return catalog_file_value; }
   std::string source_dir() const override { return source_dir_value; }
   std::string dest_dir() const override { return dest_dir_value; }
-  std::string go_caption() const override { return caption; }
-  void set_go_caption(const std::string& text) override { caption = text; }
+  lumvane::GoState go_state() const override { return go; }
+  void set_go_state(lumvane::GoState state) override { go = state; }
+  std::string caption() const { return lumvane::GoCaption(go); }
   std::string status() const override { return status_text; }
   void set_status(const std::string& text) override {
     status_text = text;
@@ -43,7 +44,7 @@ class FakeWindow : public lumvane::RunWindow {
     ++yields;
     if (on_yield) on_yield(*this);
   }
-  int AskCopyOriginals(int) override {
+  lumvane::CopyMode AskCopyOriginals(lumvane::CopyMode) override {
     ++copy_questions;
     return copy_answer;
   }
@@ -59,7 +60,7 @@ class FakeWindow : public lumvane::RunWindow {
   // Clicks Go (reading "Stop") once `pictures` yields have happened.
   void StopAfter(int pictures) {
     on_yield = [pictures](FakeWindow& w) {
-      if (w.yields == pictures) w.caption = lumvane::kGoStopRequested;
+      if (w.yields == pictures) w.go = lumvane::GoState::kStopRequested;
     };
   }
 };

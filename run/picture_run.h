@@ -1,15 +1,17 @@
-// One run as the importers see it: hands each picture to picture processing, keeps the count
-// and the Status caption, and yields to the window once per picture.
-#ifndef LUMVANE_SHELL_PICTURE_RUN_H_
-#define LUMVANE_SHELL_PICTURE_RUN_H_
+// One run as the importers see it: hands each picture to picture processing and its record to
+// the archive's writer, keeps the count and the Status caption, and yields to the window once
+// per picture. A destination that cannot be written ends the run: no picture is taken after it.
+#ifndef LUMVANE_RUN_PICTURE_RUN_H_
+#define LUMVANE_RUN_PICTURE_RUN_H_
 
 #include <string>
 
 #include "importers/import_run.h"
 #include "importers/label_to_drive.h"
+#include "page/archive_writer.h"
 #include "platform/drive_map.h"
-#include "shell/run_state.h"
-#include "shell/run_window.h"
+#include "run/run_state.h"
+#include "run/run_window.h"
 
 namespace lumvane {
 
@@ -23,8 +25,10 @@ class PictureRun : public ImportRun {
     VolumeSource volumes;
   };
 
-  // Starts a run: the count and the header flag are reset.
-  PictureRun(RunWindow& window, RunState& state, PictureTarget target, Sources sources);
+  // Starts a run: the count and the lists of the last run are cleared.
+  // REQUIRES: `writer` is open.
+  PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer, PictureTarget target,
+             Sources sources);
 
   std::string source_dir() const override { return window_.source_dir(); }
   const CatalogFile* catalog() const override { return sources_.catalog; }
@@ -33,17 +37,25 @@ class PictureRun : public ImportRun {
   std::string LabelToDrive(const std::string& label) override;
   void ExpectPictures(int total) override { total_ = total; }
   void Process(const PictureInput& picture) override;
-  bool StopRequested() const override { return window_.go_caption() == kGoStopRequested; }
+  bool StopRequested() const override { return !failure_.ok() || window_.StopRequested(); }
+
+  // Ok, or why the destination could not take the run's pictures.
+  const Status& failure() const { return failure_; }
 
  private:
+  void Keep(const PictureInput& picture, PictureResult& result);
+
   RunWindow& window_;
   RunState& state_;
+  ArchiveWriter& writer_;
   PictureTarget target_;
   Sources sources_;
+  std::string catalog_folder_;
+  Status failure_;
   int handled_ = 0;
   int total_ = -1;
 };
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_SHELL_PICTURE_RUN_H_
+#endif  // LUMVANE_RUN_PICTURE_RUN_H_

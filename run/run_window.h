@@ -1,9 +1,11 @@
 // The main window as the run sees it. The Qt window, the command line and the tests each
 // implement it, so that all three drive the very same run.
-#ifndef LUMVANE_SHELL_RUN_WINDOW_H_
-#define LUMVANE_SHELL_RUN_WINDOW_H_
+#ifndef LUMVANE_RUN_RUN_WINDOW_H_
+#define LUMVANE_RUN_RUN_WINDOW_H_
 
 #include <string>
+
+#include "pictures/process_picture.h"
 
 namespace lumvane {
 
@@ -15,10 +17,12 @@ enum class Mode {
   kEdit = 5,                  // edit an existing archive
 };
 
-// Captions of the Go button: idle, running, and stop requested.
-inline constexpr char kGoIdle[] = "Go";
-inline constexpr char kGoRunning[] = "Stop";
-inline constexpr char kGoStopRequested[] = "";
+// The run's state as the Go button shows it: idle ("Go"), running ("Stop"), and stop
+// requested (an empty caption).
+enum class GoState { kIdle, kRunning, kStopRequested };
+
+// The caption of the Go button in `state`.
+const char* GoCaption(GoState state);
 
 class RunWindow {
  public:
@@ -31,9 +35,11 @@ class RunWindow {
   virtual std::string source_dir() const = 0;
   virtual std::string dest_dir() const = 0;
 
-  // The Go caption is the run's state; an empty caption is a stop request.
-  virtual std::string go_caption() const = 0;
-  virtual void set_go_caption(const std::string& caption) = 0;
+  // The run's state, shown on the Go button. The window sets kStopRequested when the user
+  // asks the run to stop; the run reads it through StopRequested.
+  virtual GoState go_state() const = 0;
+  virtual void set_go_state(GoState state) = 0;
+  bool StopRequested() const { return go_state() == GoState::kStopRequested; }
 
   virtual std::string status() const = 0;
   virtual void set_status(const std::string& text) = 0;
@@ -44,9 +50,8 @@ class RunWindow {
   // Lets pending window events run once (a click on Stop among them).
   virtual void LetEventsRun() = 0;
 
-  // The Copy Originals question. Returns -1 (cancel), 0, 1 or 2; `current` when the question
-  // was closed without an answer.
-  virtual int AskCopyOriginals(int current) = 0;
+  // The Copy Originals question; `current` when the question was closed without an answer.
+  virtual CopyMode AskCopyOriginals(CopyMode current) = 0;
 
   // A message with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;
@@ -60,4 +65,4 @@ class RunWindow {
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_SHELL_RUN_WINDOW_H_
+#endif  // LUMVANE_RUN_RUN_WINDOW_H_

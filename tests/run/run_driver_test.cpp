@@ -1,4 +1,4 @@
-#include "shell/run_driver.h"
+#include "run/run_driver.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -52,7 +52,7 @@ class RunDriverTest : public testing::Test {
 TEST_F(RunDriverTest, ScanRunCountsInStatusAndEndsDone) {
   AddPhotos(3);
   GoClick(window, state, environment);
-  EXPECT_EQ(window.caption, "Go");
+  EXPECT_EQ(window.caption(), "Go");
   EXPECT_EQ(window.status_text, " 3 Done!");
   EXPECT_EQ(window.statuses,
             (std::vector<std::string>{"", "Running...", " 1", " 2", " 3", " 3 Done!"}));
@@ -78,13 +78,13 @@ TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndACompletePage)
   EXPECT_EQ(RecordsInPage(), 3u);
   EXPECT_TRUE(PageIsComplete());
   EXPECT_EQ(window.status_text, " 3 Done!");
-  EXPECT_EQ(window.caption, "Go");
+  EXPECT_EQ(window.caption(), "Go");
 }
 
 TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedImages) {
   AddPhotos(2);
   window.dest_dir_value = source.path();
-  state.CopyMode = kCopyRename;
+  state.copy_mode = CopyMode::kRename;
   GoClick(window, state, environment);
   EXPECT_EQ(window.copy_questions, 0) << "source equals destination: no question";
   ASSERT_EQ(state.PictureCount, 2);
@@ -94,28 +94,29 @@ TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedI
   EXPECT_EQ(state.PictureCount, 4);
   ASSERT_EQ(state.passed_over.size(), 5u);
   for (const auto& picture : state.passed_over) {
-    EXPECT_EQ(picture.reason, PassOver::kGeneratedImage) << picture.source;
+    EXPECT_EQ(picture.reason, "an archive's own generated image") << picture.source;
   }
 }
 
 TEST_F(RunDriverTest, CancelledCopyQuestionTouchesNothing) {
   AddPhotos(1);
-  window.copy_answer = kCopyCancelled;
+  window.copy_answer = CopyMode::kCancelled;
   dest.Write("archive.htm", "earlier");
   GoClick(window, state, environment);
   EXPECT_EQ(ReadAll(dest / "archive.htm"), "earlier");
   EXPECT_EQ(dest.Names(), std::vector<std::string>{"archive.htm"});
-  EXPECT_EQ(window.caption, "Go");
+  EXPECT_EQ(window.caption(), "Go");
 }
 
 TEST_F(RunDriverTest, UnwritableDestinationGivesAMessageAndKeepsTheEarlierArchive) {
   AddPhotos(1);
-  window.dest_dir_value = dest / "missing";
+  dest.Write("file", "in the way");
+  window.dest_dir_value = dest / "file";
   GoClick(window, state, environment);
-  ASSERT_EQ(window.messages.size(), 1u);
-  EXPECT_EQ(window.messages[0],
-            "Cannot write into the folder " + (dest / "missing") + ": No such file or directory");
-  EXPECT_EQ(window.caption, "Go");
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"Cannot write into " + (dest / "file") + ": Not a directory"});
+  EXPECT_EQ(window.caption(), "Go");
+  EXPECT_FALSE(state.archive_written);
   if (geteuid() == 0) return;  // root writes into read-only folders
   window.dest_dir_value = dest.path();
   dest.Write("archive.htm", "earlier");
@@ -183,10 +184,11 @@ TEST_F(RunDriverTest, CatalogThatCannotBeOpenedEndsTheRunKeepingTheArchive) {
   window.catalog_file_value = "gone.txt";
   dest.Write("archive.htm", "earlier");
   GoClick(window, state, environment);
-  EXPECT_EQ(window.messages, std::vector<std::string>{"gone.txt Error 53"});
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"gone.txt Error 53: No such file or directory"});
   EXPECT_EQ(dest.Names(), std::vector<std::string>{"archive.htm"});
   EXPECT_EQ(ReadAll(dest / "archive.htm"), "earlier");
-  EXPECT_EQ(window.caption, "Go");
+  EXPECT_EQ(window.caption(), "Go");
   EXPECT_EQ(window.status_text, "");
 }
 

@@ -1,8 +1,10 @@
 // The run behind the Go button: checks the selection, asks the Copy Originals question, opens
-// the files of the run, hands over to one importer, and finishes a complete page even when the
-// run was stopped. Runs on the window's thread; yields to it once per picture.
-#ifndef LUMVANE_SHELL_RUN_DRIVER_H_
-#define LUMVANE_SHELL_RUN_DRIVER_H_
+// the source, then the archive's writer, hands over to one importer, and finishes a complete
+// page even when the run was stopped. A run that fails before it has archived a picture, or
+// whose destination cannot be written, leaves the destination as it was. Runs on the
+// window's thread; yields to it once per picture.
+#ifndef LUMVANE_RUN_RUN_DRIVER_H_
+#define LUMVANE_RUN_RUN_DRIVER_H_
 
 #include <functional>
 #include <map>
@@ -12,13 +14,14 @@
 #include "importers/label_to_drive.h"
 #include "platform/drive_map.h"
 #include "platform/status.h"
-#include "shell/run_state.h"
-#include "shell/run_window.h"
+#include "run/run_state.h"
+#include "run/run_window.h"
 
 namespace lumvane {
 
 // An importer hands each picture of the run to run.Process and returns when done or when
-// run.StopRequested(). A returned error ends the run with its message (the page is completed).
+// run.StopRequested(). A returned error ends the run with its message; the pictures archived
+// before it are kept in a complete page.
 using Importer = std::function<Status(ImportRun& run)>;
 
 struct Importers {
@@ -37,16 +40,13 @@ struct RunEnvironment {
 // The importers of this build and the installed texture.
 RunEnvironment DefaultRunEnvironment();
 
-// The first of ".txt", ".plb", ".GAL", ".tDB", ".csv", ".mdb" that `name` contains (letter case
-// counts), or "" when none does.
-std::string CatalogTypeOf(const std::string& name);
-
-// The Go button: starts a run when the caption reads "Go", otherwise asks the run to stop.
+// The Go button: starts a run when idle, otherwise asks the run to stop.
 void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environment);
 
-// One whole run; the caption reads "Go" again when it returns.
+// One whole run; the window is idle again when it returns. Every failure is shown through
+// window.ShowMessage.
 void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment);
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_SHELL_RUN_DRIVER_H_
+#endif  // LUMVANE_RUN_RUN_DRIVER_H_

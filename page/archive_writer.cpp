@@ -1,0 +1,131 @@
+#include "page/archive_writer.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "page/page_writer.h"
+#include "pictures/catalog_line.h"
+#include "platform/paths.h"
+#include "platform/temporary_files.h"
+
+namespace fs = std::filesystem;
+
+namespace lumvane {
+namespace {
+
+// The folders of `dest` that do not exist yet, deepest first.
+std::vector<std::string> MissingFolders(const std::string& dest) {
+  std::vector<std::string> missing;
+  std::error_code error;
+  for (fs::path folder = fs::path(dest).lexically_normal();
+       !folder.empty() && !fs::exists(folder, error) && folder != folder.parent_path();
+       folder = folder.parent_path()) {
+    missing.push_back(folder.string());
+  }
+  return missing;
+}
+
+}  // namespace
+
+Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
+  Abandon();
+  dest_ = dest;
+  reads_own_catalog_ = reads_own_catalog;
+  catalog_started_ = false;
+  records_ = 0;
+  created_folders_ = MissingFolders(dest);
+  std::error_code error;
+  fs::create_directories(dest, error);
+  if (error) {
+    Abandon();
+    return Status::Error("Cannot write into " + dest + ": " + error.message());
+  }
+  Status status = lock_.Acquire(dest);
+  if (status.ok()) {
+    RemoveLeftoverTemporaries(dest);
+    status = page_.Open(JoinPath(dest, "archive.htm"));
+  }
+  if (status.ok()) status = tab_.Open(JoinPath(dest, "archive.txt"));
+  if (status.ok()) {
+    WritePageHead(page_);
+    status = page_.Flush();
+  }
+  if (!status.ok()) Abandon();
+  return status;
+}
+
+void ArchiveWriter::StartCatalog() {
+  if (catalog_started_) return;
+  tab_.WriteLine(TabCatalogHeader());
+  catalog_started_ = true;
+}
+
+Status ArchiveWriter::Add(const PictureRecord& record, const std::string& tab_source) {
+  StartCatalog();
+  for (const std::string& line : CatalogLine(EncodeRecord(record))) page_.WriteLine(line);
+  tab_.WriteLine(TabCatalogLine(tab_source, record));
+  Status status = page_.Flush();
+  if (status.ok()) status = tab_.Flush();
+  if (status.ok()) ++records_;
+  return status;
+}
+
+void ArchiveWriter::NoteCreated(const std::string& path) {
+  created_.push_back(path);
+}
+
+Status ArchiveWriter::AddTexture(const std::string& texture) {
+  bool copied = false;
+  Status status = CopyTexture(texture, dest_, &copied);
+  if (copied) NoteCreated(JoinPath(dest_, "texture.jpg"));
+  return status;
+}
+
+Status ArchiveWriter::Commit(bool stopped) {
+  WritePageTail(page_);
+  Status status = page_.Finish();
+  if (status.ok()) status = tab_.Finish();
+  const bool keeps_own = reads_own_catalog_ && stopped;
+  if (status.ok()) status = PutInPlace(JoinPath(dest_, keeps_own ? "archive2.txt" : "archive.txt"));
+  if (!status.ok()) {
+    Abandon();
+    return status;
+  }
+  if (reads_own_catalog_ && !stopped) unlink(JoinPath(dest_, "archive2.txt").c_str());
+  SyncFolder(dest_);
+  created_.clear();
+  created_folders_.clear();
+  lock_.Release();
+  return Status::Ok();
+}
+
+// Renames the catalog, then the page. Should the page fail, the earlier catalog comes back
+// from a hard link kept for the moment, so that the two files always belong together.
+Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
+  const std::string before = tab_final + ".tmp-before";
+  const bool kept = link(tab_final.c_str(), before.c_str()) == 0;
+  Status status = tab_.MoveTo(tab_final);
+  if (status.ok()) {
+    status = page_.MoveTo(JoinPath(dest_, "archive.htm"));
+    if (!status.ok() && kept) std::rename(before.c_str(), tab_final.c_str());
+    if (!status.ok() && !kept) unlink(tab_final.c_str());
+  }
+  if (kept) unlink(before.c_str());
+  return status;
+}
+
+void ArchiveWriter::Abandon() {
+  page_.Abandon();
+  tab_.Abandon();
+  for (const std::string& path : created_) unlink(path.c_str());
+  created_.clear();
+  lock_.Release();
+  for (const std::string& folder : created_folders_) rmdir(folder.c_str());
+  created_folders_.clear();
+}
+
+}  // namespace lumvane

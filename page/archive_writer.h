@@ -1,0 +1,70 @@
+// The one owner of a run's archive: archive.htm and archive.txt are written beside their
+// names, record by record, and then either committed together or abandoned, and an abandoned
+// run leaves the folder exactly as it was. Holds the folder's DestinationLock meanwhile, so
+// that one run at a time writes into a folder. Not thread-safe; one writer per run.
+#ifndef LUMVANE_PAGE_ARCHIVE_WRITER_H_
+#define LUMVANE_PAGE_ARCHIVE_WRITER_H_
+
+#include <string>
+#include <vector>
+
+#include "pictures/picture_record.h"
+#include "platform/destination_lock.h"
+#include "platform/replacing_file.h"
+#include "platform/status.h"
+
+namespace lumvane {
+
+class ArchiveWriter {
+ public:
+  ArchiveWriter() = default;
+  ~ArchiveWriter() { Abandon(); }
+  ArchiveWriter(const ArchiveWriter&) = delete;
+  ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+  // Creates `dest` when missing, takes its lock, removes the temporaries of killed runs and
+  // starts both files, the page with its head. `reads_own_catalog`: the run reads the
+  // folder's own archive.txt, so a stopped run leaves its lines in archive2.txt instead.
+  // Errors: "DEST is being written by another run", "Cannot write into DEST: reason".
+  Status Open(const std::string& dest, bool reads_own_catalog);
+
+  // Writes the header line of archive.txt, once per run, before the first record.
+  void StartCatalog();
+
+  // Appends a picture: its CatalogLine to the page, its TabCatalogLine (with `tab_source`) to
+  // archive.txt. An error when the folder cannot take them; the run must then abandon.
+  Status Add(const PictureRecord& record, const std::string& tab_source);
+
+  // A file the run added to the folder (a generated image, a copy): removed when abandoned.
+  void NoteCreated(const std::string& path);
+
+  // Copies Lumvane's `texture` into the folder unless it has one.
+  Status AddTexture(const std::string& texture);
+
+  int records() const { return records_; }
+  const std::string& dest() const { return dest_; }
+
+  // Writes the page's tail and puts both files in place, or neither. `stopped`: the run was
+  // stopped (a run reading its own archive.txt then leaves it as it is). A failure abandons.
+  Status Commit(bool stopped);
+
+  // Removes everything this run wrote or added; the folder is as it was before Open.
+  void Abandon();
+
+ private:
+  Status PutInPlace(const std::string& tab_final);
+
+  std::string dest_;
+  bool reads_own_catalog_ = false;
+  bool catalog_started_ = false;
+  int records_ = 0;
+  DestinationLock lock_;
+  ReplacingFile page_;
+  ReplacingFile tab_;
+  std::vector<std::string> created_;          // files the run added
+  std::vector<std::string> created_folders_;  // made by Open, deepest first
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PAGE_ARCHIVE_WRITER_H_

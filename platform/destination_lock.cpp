@@ -1,0 +1,52 @@
+#include "platform/destination_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/paths.h"
+
+namespace lumvane {
+
+Status DestinationLock::Acquire(const std::string& folder) {
+  Release();
+  const std::string path = JoinPath(folder, kLockFileName);
+  // The holder removes the file when it lets go; a lock taken on a file that was removed
+  // meanwhile guards nothing, so take it again on the file that now has the name.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      return Status::Error("Cannot write into " + folder + ": " + std::strerror(errno));
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      close(fd);
+      if (error == EWOULDBLOCK) return Status::Error(folder + " is being written by another run");
+      return Status::Error("Cannot write into " + folder + ": " + std::strerror(error));
+    }
+    struct stat held {
+    }, named{};
+    if (fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        held.st_dev == named.st_dev) {
+      fd_ = fd;
+      path_ = path;
+      return Status::Ok();
+    }
+    close(fd);
+  }
+  return Status::Error(folder + " is being written by another run");
+}
+
+void DestinationLock::Release() {
+  if (fd_ < 0) return;
+  unlink(path_.c_str());  // before unlocking, so a waiting run finds a fresh file
+  close(fd_);
+  fd_ = -1;
+  path_.clear();
+}
+
+}  // namespace lumvane

@@ -1,0 +1,142 @@
+#include "platform/file_copy.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/file_probe.h"
+#include "platform/replacing_file.h"
+#include "platform/temporary_files.h"
+
+namespace lumvane {
+namespace {
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads up to `size` bytes, retrying short reads; -1 on error.
+ssize_t ReadFully(int fd, char* buffer, size_t size) {
+  size_t got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, buffer + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(got);
+}
+
+bool WriteFully(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool SameBytes(int a, int b) {
+  std::vector<char> x(1 << 16), y(1 << 16);
+  while (true) {
+    const ssize_t n = ReadFully(a, x.data(), x.size());
+    const ssize_t m = ReadFully(b, y.data(), y.size());
+    if (n < 0 || n != m) return false;
+    if (n == 0) return true;
+    if (std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) != 0) return false;
+  }
+}
+
+// Compares an existing `to` with the open original. Our own copies carry the original's size
+// and time, so those are taken as equal without reading.
+CopyResult::Outcome CompareExisting(int from, const struct stat& original, const std::string& to) {
+  const Descriptor existing(OpenRegularFile(to));
+  struct stat info {};
+  if (existing.get() < 0 || fstat(existing.get(), &info) != 0) {
+    return CopyResult::kDifferentFileInTheWay;
+  }
+  if (info.st_size != original.st_size) return CopyResult::kDifferentFileInTheWay;
+  if (info.st_mtim.tv_sec == original.st_mtim.tv_sec &&
+      info.st_mtim.tv_nsec == original.st_mtim.tv_nsec) {
+    return CopyResult::kAlreadyThere;
+  }
+  if (lseek(from, 0, SEEK_SET) != 0) return CopyResult::kDifferentFileInTheWay;
+  return SameBytes(from, existing.get()) ? CopyResult::kAlreadyThere
+                                         : CopyResult::kDifferentFileInTheWay;
+}
+
+// Copies the bytes, then the time; syncs. Returns 0 or the errno of the failure.
+int FillTemporary(int from, int to, const struct stat& original) {
+  std::vector<char> buffer(1 << 16);
+  while (true) {
+    const ssize_t n = ReadFully(from, buffer.data(), buffer.size());
+    if (n < 0) return errno;
+    if (n == 0) break;
+    if (!WriteFully(to, buffer.data(), static_cast<size_t>(n))) return errno;
+  }
+  const struct timespec times[2] = {original.st_atim, original.st_mtim};
+  if (fchmod(to, 0644) != 0 || futimens(to, times) != 0 || fsync(to) != 0) return errno;
+  return 0;
+}
+
+// Gives the temporary its final name unless something took that name meanwhile.
+int RenameWithoutReplacing(const std::string& temp, const std::string& to) {
+  if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (access(to.c_str(), F_OK) == 0) return EEXIST;  // a file system without the flag
+  return std::rename(temp.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+CopyResult Failed(int error) {
+  return {CopyResult::kFailed, std::strerror(error)};
+}
+
+}  // namespace
+
+CopyResult CopyToNewFile(const std::string& from, const std::string& to) {
+  const Descriptor source(OpenRegularFile(from));
+  struct stat original {};
+  if (source.get() < 0 || fstat(source.get(), &original) != 0) return Failed(errno);
+  struct stat existing {};
+  if (lstat(to.c_str(), &existing) == 0) return {CompareExisting(source.get(), original, to), ""};
+  std::string temp = TemporaryTemplate(FolderOf(to), kCopyStem);
+  const Descriptor target(mkstemp(temp.data()));
+  if (target.get() < 0) return Failed(errno);
+  int error = FillTemporary(source.get(), target.get(), original);
+  if (error == 0) error = RenameWithoutReplacing(temp, to);
+  if (error == 0) return {CopyResult::kCopied, ""};
+  unlink(temp.c_str());
+  if (error == EEXIST) return {CopyResult::kDifferentFileInTheWay, ""};
+  return Failed(error);
+}
+
+std::string CopyProblem(const CopyResult& result) {
+  switch (result.outcome) {
+    case CopyResult::kDifferentFileInTheWay:
+      return "a different file of that name is in the way";
+    case CopyResult::kFailed:
+      return result.reason;
+    default:
+      return "";
+  }
+}
+
+}  // namespace lumvane

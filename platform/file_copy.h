@@ -1,0 +1,28 @@
+// Copies of the user's originals into an archive folder: complete or absent, never replacing
+// another file.
+#ifndef LUMVANE_PLATFORM_FILE_COPY_H_
+#define LUMVANE_PLATFORM_FILE_COPY_H_
+
+#include <string>
+
+namespace lumvane {
+
+struct CopyResult {
+  enum Outcome { kCopied, kAlreadyThere, kDifferentFileInTheWay, kFailed };
+  Outcome outcome = kFailed;
+  std::string reason;  // the system's reason, for kFailed
+};
+
+// Copies `from` to `to` through a temporary of fixed name length in the folder of `to`,
+// synced and given `from`'s modification time before it takes its name. An existing `to` is
+// never replaced: kAlreadyThere when it holds the same bytes, kDifferentFileInTheWay when not
+// (or when it is no regular file). kFailed leaves nothing behind.
+CopyResult CopyToNewFile(const std::string& from, const std::string& to);
+
+// A sentence for a copy that was not made: "REASON" or "a different file of that name is in
+// the way". Empty for kCopied and kAlreadyThere.
+std::string CopyProblem(const CopyResult& result);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PLATFORM_FILE_COPY_H_

@@ -1,0 +1,23 @@
+// Whether a path is a regular file that can be read, found out without ever blocking: a FIFO,
+// a device or a folder is named as such instead of being opened for reading.
+#ifndef LUMVANE_PLATFORM_FILE_PROBE_H_
+#define LUMVANE_PLATFORM_FILE_PROBE_H_
+
+#include <string>
+
+namespace lumvane {
+
+enum class FileProbe { kReadable, kMissing, kPermissionDenied, kNotRegular, kUnreadable };
+
+// Opens `path` without blocking and looks at what it is. For kUnreadable, `reason` (when
+// given) receives the system's reason.
+FileProbe ProbeFile(const std::string& path, std::string* reason = nullptr);
+
+// Opens `path` for reading, refusing anything but a regular file without blocking on it.
+// Returns the descriptor (blocking mode, close-on-exec) or -1 with errno set (EISDIR for a
+// folder, EINVAL for any other file that is not regular).
+int OpenRegularFile(const std::string& path);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PLATFORM_FILE_PROBE_H_

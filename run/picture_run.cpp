@@ -1,0 +1,61 @@
+#include "run/picture_run.h"
+
+#include "platform/paths.h"
+
+namespace lumvane {
+
+PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer,
+                       PictureTarget target, Sources sources)
+    : window_(window),
+      state_(state),
+      writer_(writer),
+      target_(std::move(target)),
+      sources_(std::move(sources)) {
+  if (!sources_.catalog_path.empty()) {
+    catalog_folder_ = SplitCatalogPath(sources_.catalog_path).folder;
+  }
+  state_.PictureCount = 0;
+  state_.passed_over.clear();
+  state_.uncopied.clear();
+}
+
+std::string PictureRun::Locate(const std::string& source) const {
+  return LocateCatalogSource(sources_.drives, catalog_folder_, source);
+}
+
+std::string PictureRun::LabelToDrive(const std::string& label) {
+  return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes);
+}
+
+void PictureRun::Process(const PictureInput& catalog_picture) {
+  if (!failure_.ok()) return;
+  PictureInput picture = catalog_picture;
+  picture.source = Locate(picture.source);
+  if (handled_ == 0) window_.set_status("Running...");
+  writer_.StartCatalog();
+  PictureResult result = ProcessPicture(picture, target_);
+  Keep(picture, result);
+  window_.ShowProgress(++handled_, total_);
+  window_.LetEventsRun();
+}
+
+// Hands an archived picture to the writer, or notes why it was passed over.
+void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
+  for (const std::string& path : result.created) writer_.NoteCreated(path);
+  if (!result.destination.ok()) {
+    failure_ = result.destination;
+    return;
+  }
+  if (!result.archived()) {
+    state_.passed_over.push_back({picture.source, result.PassOverText()});
+    return;
+  }
+  failure_ = writer_.Add(result.record, result.tab_source);
+  if (!failure_.ok()) return;
+  if (!result.copy_problem.empty())
+    state_.uncopied.push_back({picture.source, result.copy_problem});
+  ++state_.PictureCount;
+  window_.set_status(" " + std::to_string(state_.PictureCount));
+}
+
+}  // namespace lumvane

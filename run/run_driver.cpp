@@ -1,0 +1,247 @@
+#include "run/run_driver.h"
+
+#include <exception>
+#include <filesystem>
+
+#include "importers/source_scan.h"
+#include "importers/tab_catalog.h"
+#include "importers/thumbsplus_export.h"
+#include "page/archive_writer.h"
+#include "page/page_writer.h"
+#include "platform/directory_listing.h"
+#include "platform/paths.h"
+#include "run/catalog_types.h"
+#include "run/picture_run.h"
+
+namespace lumvane {
+namespace {
+
+// At most this many uncopied originals are named in the message after a run.
+constexpr size_t kUncopiedNamed = 10;
+
+bool IsCatalogMode(Mode mode) {
+  return mode == Mode::kCatalogOriginalPaths || mode == Mode::kCatalogSourceDir;
+}
+
+// What a run reads and writes.
+struct RunFiles {
+  std::string dest;
+  std::string catalog_path;  // catalog modes only
+  CatalogFile catalog;
+  bool reads_own_catalog = false;  // the catalog is the destination's own archive.txt
+  ArchiveWriter writer;
+};
+
+// How the importer ended: its own error, and the destination's.
+struct Imported {
+  Status importer;
+  Status destination;
+};
+
+// Steps before any file is touched: selection, editor hand-over, type. False ends the run.
+bool CheckSelection(RunWindow& window, const Importers& importers) {
+  const Mode mode = window.mode();
+  const std::string file = window.catalog_file();
+  const bool needs_file = IsCatalogMode(mode) || mode == Mode::kEdit;
+  if (needs_file && file.empty()) {
+    window.ShowMessage(mode == Mode::kEdit ? "Select Archive File" : "Select Catalog File");
+    return false;
+  }
+  if (needs_file && file == "archive.htm") {
+    window.OpenEditor(WithTrailingSeparator(window.catalog_dir()));
+    return false;
+  }
+  if (mode == Mode::kSourceScan) return true;
+  if (mode == Mode::kMaster) {
+    if (importers.master) return true;
+    window.ShowMessage("Master archives are not available in this version yet.");
+    return false;
+  }
+  const std::string type = CatalogTypeOf(file);
+  if (type.empty() || mode == Mode::kEdit) {
+    window.ShowMessage("Catalog file type not supported");
+    return false;
+  }
+  if (!importers.catalog_readers.contains(type)) {
+    window.ShowMessage("Reading " + type + " catalogs is not available in this version yet.");
+    return false;
+  }
+  return true;
+}
+
+// The Copy Originals question, when originals can be copied. False when it was cancelled.
+bool AskCopyQuestion(RunWindow& window, RunState& state) {
+  const Mode mode = window.mode();
+  const bool asks = mode == Mode::kCatalogOriginalPaths ||
+                    ((mode == Mode::kCatalogSourceDir || mode == Mode::kSourceScan) &&
+                     window.source_dir() != window.dest_dir());
+  if (!asks) return true;
+  state.copy_mode = window.AskCopyOriginals(state.copy_mode);
+  return state.copy_mode != CopyMode::kCancelled;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return a == b || std::filesystem::equivalent(a, b, error);
+}
+
+// Opens the catalog, asking Retry/Cancel while another program holds it.
+bool OpenCatalog(RunWindow& window, RunFiles& files) {
+  const std::string name = window.catalog_file();
+  while (true) {
+    switch (files.catalog.Open(files.catalog_path)) {
+      case CatalogFile::OpenResult::kOpened:
+        return true;
+      case CatalogFile::OpenResult::kInUse:
+        if (window.AskRetry(name + " is currently open by another program.\r" +
+                            "Please close the file and try again.")) {
+          continue;
+        }
+        return false;
+      case CatalogFile::OpenResult::kFailed:
+        window.ShowMessage(name + " Error " + std::to_string(files.catalog.error_number()) + ": " +
+                           files.catalog.error_reason());
+        return false;
+    }
+  }
+}
+
+// Opens what the run reads: the catalog, or the source folder. False ends the run before
+// anything in the destination is touched.
+bool OpenSource(RunWindow& window, RunFiles& files) {
+  const Mode mode = window.mode();
+  if (IsCatalogMode(mode)) {
+    files.catalog_path = JoinPath(window.catalog_dir(), window.catalog_file());
+    const bool database = CatalogTypeOf(window.catalog_file()) == ".mdb";
+    if (!database && !OpenCatalog(window, files)) return false;
+    files.reads_own_catalog = SamePath(files.catalog_path, JoinPath(files.dest, "archive.txt"));
+    return true;
+  }
+  if (mode == Mode::kSourceScan) {
+    if (Status status = CheckReadableFolder(window.source_dir()); !status.ok()) {
+      window.ShowMessage(status.message());
+      return false;
+    }
+  }
+  return true;
+}
+
+Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& environment,
+                  RunFiles& files) {
+  PictureTarget target;
+  target.dest_dir = files.dest;
+  if (window.mode() == Mode::kCatalogSourceDir) target.source_dir = window.source_dir();
+  target.copy_mode = state.copy_mode;
+  PictureRun::Sources sources;
+  sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
+  sources.catalog_path = files.catalog_path;
+  sources.drives = environment.drive_map;
+  sources.volumes = environment.volumes;
+  PictureRun run(window, state, files.writer, target, std::move(sources));
+  const Importers& importers = environment.importers;
+  Imported imported;
+  try {
+    switch (window.mode()) {
+      case Mode::kSourceScan:
+        imported.importer = importers.scan(run);
+        break;
+      case Mode::kMaster:
+        imported.importer = importers.master(run);
+        break;
+      default:
+        imported.importer = importers.catalog_readers.at(CatalogTypeOf(window.catalog_file()))(run);
+    }
+  } catch (const std::exception& error) {
+    imported.importer = Status::Error(std::string("The run failed: ") + error.what());
+  }
+  imported.destination = run.failure();
+  return imported;
+}
+
+// Names the archived pictures whose originals could not be copied.
+void ReportUncopied(RunWindow& window, const RunState& state, const std::string& dest) {
+  if (state.uncopied.empty()) return;
+  const size_t count = state.uncopied.size();
+  std::string text = "Could not copy " + std::to_string(count) + " original" +
+                     (count == 1 ? "" : "s") + " into " + dest + ":";
+  for (size_t i = 0; i < count && i < kUncopiedNamed; ++i) {
+    text += "\r  " + state.uncopied[i].source + ": " + state.uncopied[i].reason;
+  }
+  if (count > kUncopiedNamed) text += "\r  and " + std::to_string(count - kUncopiedNamed) + " more";
+  window.ShowMessage(text);
+}
+
+// Puts the archive in place, or abandons it when the run failed before its first picture or
+// its destination failed. Every failure is reported.
+void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environment,
+               RunFiles& files, const Imported& imported) {
+  files.catalog.Close();
+  const Status& fatal = !imported.destination.ok() ? imported.destination : imported.importer;
+  if (!imported.destination.ok() || (!imported.importer.ok() && files.writer.records() == 0)) {
+    files.writer.Abandon();
+    window.set_status("");
+    window.ShowMessage(fatal.message());
+    return;
+  }
+  const Status texture = files.writer.AddTexture(environment.texture);
+  const Status committed = files.writer.Commit(window.StopRequested());
+  state.archive_written = committed.ok();
+  if (window.status() == "Running...") window.set_status("");
+  window.set_status(committed.ok() ? window.status() + " Done!" : "");
+  for (const Status* status : {&imported.importer, &texture, &committed}) {
+    if (!status->ok()) window.ShowMessage(status->message());
+  }
+  if (state.archive_written) ReportUncopied(window, state, files.dest);
+}
+
+}  // namespace
+
+const char* GoCaption(GoState state) {
+  switch (state) {
+    case GoState::kIdle:
+      return "Go";
+    case GoState::kRunning:
+      return "Stop";
+    case GoState::kStopRequested:
+      break;
+  }
+  return "";
+}
+
+RunEnvironment DefaultRunEnvironment() {
+  RunEnvironment environment;
+  environment.importers.scan = ScanSourceDirectory;
+  environment.importers.catalog_readers[".txt"] = ReadTabCatalog;
+  environment.importers.catalog_readers[".csv"] = ReadThumbsPlusExport;
+  environment.volumes = MountedVolumes;
+  environment.texture = FindTexture();
+  return environment;
+}
+
+void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environment) {
+  if (window.go_state() == GoState::kIdle) {
+    RunDriver(window, state, environment);
+  } else {
+    window.set_go_state(GoState::kStopRequested);
+  }
+}
+
+void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment) {
+  window.set_status("");
+  state.archive_written = false;
+  if (!CheckSelection(window, environment.importers)) return;
+  if (!AskCopyQuestion(window, state)) return;
+  RunFiles files;
+  files.dest = window.dest_dir();
+  if (!OpenSource(window, files)) return;
+  if (Status status = files.writer.Open(files.dest, files.reads_own_catalog); !status.ok()) {
+    window.ShowMessage(status.message());
+    return;
+  }
+  window.set_go_state(GoState::kRunning);
+  const Imported imported = Dispatch(window, state, environment, files);
+  FinishRun(window, state, environment, files, imported);
+  window.set_go_state(GoState::kIdle);
+}
+
+}  // namespace lumvane

@@ -1,0 +1,185 @@
+// The command line on a machine where things go wrong: unreadable sources, signals, two runs
+// at once, failed copies. The earlier archive must survive each with its bytes unchanged.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "pictures/catalog_line.h"
+#include "tests/support/lumvane_process.h"
+#include "tests/support/pictures.h"
+#include "tests/support/small_disk.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using testing_support::Finished;
+using testing_support::Process;
+using testing_support::ReadAll;
+using testing_support::RunLumvane;
+using testing_support::TempDir;
+
+std::map<std::string, std::string> Snapshot(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
+  return files;
+}
+
+bool HasTemporaries(const TempDir& dir) {
+  for (const auto& name : dir.Names()) {
+    if (name.find(".tmp-") != std::string::npos || name == ".lumvane.lock") return true;
+  }
+  return false;
+}
+
+// Waits (at most 30 s) until `dir` holds at least `count` entries.
+void WaitForEntries(const TempDir& dir, size_t count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (dir.Names().size() < count && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+class CliSafety : public testing::Test {
+ protected:
+  // An archive of two pictures in `dest`, as an earlier run left it.
+  void MakeEarlierArchive() {
+    testing_support::WritePhoto(photos / "one.jpg", 2001, 1, 1);
+    testing_support::WritePhoto(photos / "two.jpg", 2001, 1, 2);
+    const Finished made = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    earlier = Snapshot(dest);
+  }
+  void AddLargePhotos(const TempDir& folder, int count) {
+    for (int i = 1; i <= count; ++i) {
+      testing_jpegs::WriteJpeg(folder / ("IMG_" + std::to_string(i) + ".jpg"), {2400, 1800});
+    }
+  }
+
+  TempDir photos, dest;
+  std::map<std::string, std::string> earlier;
+};
+
+TEST_F(CliSafety, UnreadableSourceFailsAndTheEarlierArchiveKeepsItsBytes) {
+  MakeEarlierArchive();
+  TempDir locked;
+  testing_support::WritePhoto(locked / "a.jpg");
+  chmod(locked.path().c_str(), 0);
+  std::vector<std::string> as_user;
+  if (geteuid() == 0) {  // root reads everything: run as nobody, who may write the archive
+    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+    chmod(dest.path().c_str(), 0777);
+  }
+  const Finished run = RunLumvane({"scan", locked.path(), dest.path()}, as_user);
+  chmod(locked.path().c_str(), 0755);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "lumvane: Cannot read the folder " + locked.path() + ": Permission denied\n");
+  EXPECT_EQ(run.out, "") << "no Archived line when nothing was archived";
+  EXPECT_EQ(Snapshot(dest), earlier);
+}
+
+TEST_F(CliSafety, MissingSourceOrCatalogCreatesNoDestination) {
+  const Finished scan = RunLumvane({"scan", photos / "gone", dest / "new"});
+  EXPECT_EQ(scan.exit_code, 1);
+  const Finished catalog = RunLumvane({"catalog", photos / "gone.txt", dest / "new"});
+  EXPECT_EQ(catalog.err, "lumvane: gone.txt Error 53: No such file or directory\n");
+  std::filesystem::create_directory(photos / "dir.txt");
+  const Finished folder = RunLumvane({"catalog", photos / "dir.txt", dest / "new"});
+  EXPECT_EQ(folder.err, "lumvane: dir.txt Error 75: Is a directory\n");
+  EXPECT_EQ(folder.exit_code, 1);
+  EXPECT_TRUE(dest.Names().empty());
+}
+
+TEST_F(CliSafety, FifoCatalogAndFifoPictureFinishAtOnce) {
+  MakeEarlierArchive();
+  ASSERT_EQ(mkfifo((photos / "pipe.txt").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((photos / "x.jpg").c_str(), 0644), 0);
+  photos.Write("list.txt", "x.jpg\none.jpg\n");
+  const auto start = std::chrono::steady_clock::now();
+  const Finished fifo_catalog = RunLumvane({"catalog", photos / "pipe.txt", dest.path()});
+  EXPECT_EQ(fifo_catalog.err, "lumvane: pipe.txt Error 75: Not a regular file\n");
+  EXPECT_EQ(Snapshot(dest), earlier);
+  const Finished fifo_picture =
+      RunLumvane({"catalog", photos / "list.txt", dest.path(), "--copy", "no"});
+  EXPECT_EQ(fifo_picture.exit_code, 0) << fifo_picture.err;
+  EXPECT_NE(fifo_picture.out.find("1 not a regular file"), std::string::npos) << fifo_picture.out;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+TEST_F(CliSafety, TermAndHupStopLikeCtrlCAndAKilledRunIsCleanedUpByTheNext) {
+  AddLargePhotos(photos, 30);
+  for (int signal : {SIGTERM, SIGHUP}) {
+    TempDir out, logs;
+    Process run({"scan", photos.path(), out.path(), "--copy", "no"}, logs);
+    WaitForEntries(out, 6);
+    run.Signal(signal);
+    const Finished stopped = run.Wait();
+    EXPECT_EQ(stopped.exit_code, 128 + signal) << stopped.err;
+    EXPECT_TRUE(ReadAll(out / "archive.htm").ends_with("</html>\r\n"));
+    EXPECT_FALSE(HasTemporaries(out));
+  }
+  TempDir logs;
+  Process killed({"scan", photos.path(), dest.path(), "--copy", "no"}, logs);
+  WaitForEntries(dest, 6);
+  killed.Signal(SIGKILL);
+  killed.Wait();
+  EXPECT_FALSE(std::filesystem::exists(dest / "archive.htm")) << "a killed run commits nothing";
+  const Finished clean = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
+  EXPECT_EQ(clean.exit_code, 0) << clean.err;
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 30u);
+  EXPECT_FALSE(HasTemporaries(dest)) << "the killed run's temporaries are gone";
+}
+
+TEST_F(CliSafety, SecondRunIntoTheSameDestinationIsRefused) {
+  AddLargePhotos(photos, 20);
+  TempDir logs;
+  Process first({"scan", photos.path(), dest.path(), "--copy", "no"}, logs);
+  WaitForEntries(dest, 4);
+  const Finished second = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
+  const Finished done = first.Wait();
+  EXPECT_EQ(second.exit_code, 1);
+  EXPECT_EQ(second.err, "lumvane: " + dest.path() + " is being written by another run\n");
+  EXPECT_EQ(second.out, "");
+  EXPECT_EQ(done.exit_code, 0) << done.err;
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 20u);
+}
+
+TEST_F(CliSafety, CopiesThatCannotBeMadeAreNamedAndExitOne) {
+  testing_support::WritePhoto(photos / "a.jpg", 2001, 1, 1);
+  testing_support::WritePhoto(photos / "big.jpg", 2001, 1, 2);
+  {  // a small picture in a large file: its images fit where its copy does not
+    std::ofstream(photos / "big.jpg", std::ios::app) << std::string(1 << 20, '\0');
+  }
+  testing_support::SetFileDate(photos / "big.jpg", 2001, 1, 2);
+  testing_support::SmallDisk disk(dest.path(), 512 * 1024);
+  std::filesystem::create_directory(dest / "a.jpg");
+  const Finished run = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "keep"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "lumvane: Could not copy 2 originals into " + dest.path() + ":\n  " +
+                         (photos / "a.jpg") + ": a different file of that name is in the way\n  " +
+                         (photos / "big.jpg") + ": " + disk.full_reason() + "\n");
+  EXPECT_NE(run.out.find("Archived 2 pictures"), std::string::npos);
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(dest / "big.jpg")) << "no partial copy";
+  EXPECT_FALSE(HasTemporaries(dest));
+}
+
+TEST_F(CliSafety, DoubleDashEndsTheOptions) {
+  TempDir parent;
+  std::filesystem::create_directory(parent / "-photos");
+  testing_support::WritePhoto(parent / "-photos/a.jpg");
+  const std::string cwd = std::filesystem::current_path();
+  std::filesystem::current_path(parent.path());
+  const Finished run = RunLumvane({"scan", "--copy", "no", "--", "-photos", "-archive"});
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(parent / "-archive/archive.htm"));
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "page/archive_writer.h"
+
+#include <filesystem>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "pictures/catalog_line.h"
+#include "platform/destination_lock.h"
+#include "tests/support/small_disk.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+std::map<std::string, std::string> Snapshot(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
+  return files;
+}
+
+PictureRecord Record(const std::string& title) {
+  PictureRecord record;
+  record.thumb = "_K7Q2M40.jpg";
+  record.title = title;
+  return record;
+}
+
+class ArchiveWriterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dest.Write("archive.htm", "earlier page");
+    dest.Write("archive.txt", "earlier catalog");
+    earlier = Snapshot(dest);
+  }
+  TempDir dest;
+  std::map<std::string, std::string> earlier;
+};
+
+TEST_F(ArchiveWriterTest, CommitPutsBothFilesInPlaceAndReleasesTheFolder) {
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  writer.StartCatalog();
+  ASSERT_TRUE(writer.Add(Record("Harbour"), "/photos/a.jpg").ok());
+  EXPECT_EQ(Snapshot(dest).at("archive.htm"), "earlier page") << "nothing replaced before commit";
+  ASSERT_TRUE(writer.Commit(false).ok());
+  EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 1u);
+  EXPECT_EQ(ReadAll(dest / "archive.txt"),
+            TabCatalogHeader() + "\r\n/photos/a.jpg\tHarbour\t\t\t\t\t\t" + "_K7Q2M40.jpg\r\n");
+  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}))
+      << "no lock file or temporary is left";
+}
+
+TEST_F(ArchiveWriterTest, AbandonLeavesTheFolderExactlyAsItWas) {
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  ASSERT_TRUE(writer.Add(Record("Harbour"), "/photos/a.jpg").ok());
+  dest.Write("_K7Q2M40.jpg", "an image of this run");
+  writer.NoteCreated(dest / "_K7Q2M40.jpg");
+  writer.Abandon();
+  EXPECT_EQ(Snapshot(dest), earlier);
+
+  TempDir parent;
+  ArchiveWriter nested;
+  ASSERT_TRUE(nested.Open(parent / "new/archive", false).ok());
+  nested.Abandon();
+  EXPECT_TRUE(parent.Names().empty()) << "folders it created are removed again";
+}
+
+TEST_F(ArchiveWriterTest, RunReadingItsOwnCatalogKeepsItWhenStopped) {
+  dest.Write("archive2.txt", "left by an earlier stopped run");
+  ArchiveWriter stopped;
+  ASSERT_TRUE(stopped.Open(dest.path(), true).ok());
+  ASSERT_TRUE(stopped.Add(Record("One"), "a.jpg").ok());
+  ASSERT_TRUE(stopped.Commit(true).ok());
+  EXPECT_EQ(ReadAll(dest / "archive.txt"), "earlier catalog");
+  EXPECT_NE(ReadAll(dest / "archive2.txt").find("One"), std::string::npos);
+
+  ArchiveWriter completed;
+  ASSERT_TRUE(completed.Open(dest.path(), true).ok());
+  ASSERT_TRUE(completed.Add(Record("Two"), "a.jpg").ok());
+  ASSERT_TRUE(completed.Commit(false).ok());
+  EXPECT_NE(ReadAll(dest / "archive.txt").find("Two"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dest / "archive2.txt"));
+}
+
+TEST_F(ArchiveWriterTest, PageThatCannotTakeItsNameBringsTheEarlierCatalogBack) {
+  std::filesystem::remove(dest / "archive.htm");
+  std::filesystem::create_directories(dest / "archive.htm/in the way");
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  ASSERT_TRUE(writer.Add(Record("Harbour"), "a.jpg").ok());
+  const Status status = writer.Commit(false);
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(status.message().rfind("Cannot write into " + dest.path() + ": ", 0), 0u);
+  EXPECT_EQ(ReadAll(dest / "archive.txt"), "earlier catalog");
+  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
+}
+
+TEST_F(ArchiveWriterTest, OneWriterAtATimePerFolder) {
+  ArchiveWriter first, second;
+  ASSERT_TRUE(first.Open(dest.path(), false).ok());
+  const Status refused = second.Open(dest.path(), false);
+  EXPECT_EQ(refused.message(), dest.path() + " is being written by another run");
+  ASSERT_TRUE(first.Add(Record("Harbour"), "a.jpg").ok()) << "the refusal touched nothing";
+  ASSERT_TRUE(first.Commit(false).ok());
+  ASSERT_TRUE(second.Open(dest.path(), false).ok());
+}
+
+TEST_F(ArchiveWriterTest, OpenRemovesOnlyTheTemporariesOfKilledRuns) {
+  dest.Write("archive.txt.tmp-k1LL3d", "left by a killed run");
+  dest.Write("_K7Q2M41.jpg.tmp-AbCdEf", "left by a killed run");
+  dest.Write("holiday.tmp-AbCdEf", "the user's");
+  dest.Write("archive.htm.tmp-toolong", "the user's");
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  writer.Abandon();
+  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.htm.tmp-toolong",
+                                                    "archive.txt", "holiday.tmp-AbCdEf"}));
+}
+
+TEST(ArchiveWriterOnAFullDisk, AddFailsAndAbandoningKeepsTheEarlierArchive) {
+  TempDir dest;
+  testing_support::SmallDisk disk(dest.path(), 64 * 1024);
+  dest.Write("archive.htm", "earlier page");
+  dest.Write("archive.txt", "earlier catalog");
+  const auto earlier = Snapshot(dest);
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  Status status;
+  const PictureRecord record = Record(std::string(2000, 'w'));
+  for (int i = 0; i < 1000 && status.ok(); ++i) status = writer.Add(record, "a.jpg");
+  ASSERT_FALSE(status.ok()) << "the disk never filled";
+  EXPECT_EQ(status.message(), "Cannot write into " + dest.path() + ": " + disk.full_reason());
+  writer.Abandon();
+  EXPECT_EQ(Snapshot(dest), earlier);
+}
+
+}  // namespace
+}  // namespace lumvane

@@ -1,0 +1,119 @@
+// The platform's guards of the user's files: temporaries, copies, the destination's lock and
+// files that must never be waited on.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "platform/catalog_file.h"
+#include "platform/destination_lock.h"
+#include "platform/file_copy.h"
+#include "platform/file_probe.h"
+#include "platform/temporary_files.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+TEST(TemporaryFiles, OnlyOurOwnPatternCountsAsLeftover) {
+  for (const char* ours :
+       {"archive.htm.tmp-a1B2c3", "archive.txt.tmp-XXXXXX", "archive2.txt.tmp-000000",
+        "texture.jpg.tmp-zzzzzz", "_K7Q2M41.jpg.tmp-abcdef", ".lumvane-copy.tmp-Q1w2E3",
+        "holiday photo.jpg.tmp-copy"}) {
+    EXPECT_TRUE(IsLeftoverTemporary(ours)) << ours;
+  }
+  for (const char* theirs : {"notes.tmp-123456", "archive.htm.tmp-12345", "archive.htm.tmp-1234567",
+                             "archive.htm.tmp-12 456", "_k7q2m41.jpg.tmp-abcdef", "archive.htm",
+                             ".tmp-copy", "IMG_1.jpg.tmp-abcdef"}) {
+    EXPECT_FALSE(IsLeftoverTemporary(theirs)) << theirs;
+  }
+  EXPECT_EQ(TemporaryTemplate("/a", "archive.htm"), "/a/archive.htm.tmp-XXXXXX");
+}
+
+TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
+  TempDir from, to;
+  from.Write("a.jpg", "original bytes");
+  std::filesystem::last_write_time(from / "a.jpg",
+                                   std::filesystem::file_time_type(std::chrono::hours(300000)));
+  EXPECT_EQ(CopyToNewFile(from / "a.jpg", to / "a.jpg").outcome, CopyResult::kCopied);
+  EXPECT_EQ(ReadAll(to / "a.jpg"), "original bytes");
+  EXPECT_EQ(std::filesystem::last_write_time(to / "a.jpg"),
+            std::filesystem::last_write_time(from / "a.jpg"));
+  EXPECT_EQ(CopyToNewFile(from / "a.jpg", to / "a.jpg").outcome, CopyResult::kAlreadyThere);
+
+  to.Write("b.jpg", "original bytes");  // the same bytes at another time
+  from.Write("b.jpg", "original bytes");
+  EXPECT_EQ(CopyToNewFile(from / "b.jpg", to / "b.jpg").outcome, CopyResult::kAlreadyThere);
+  to.Write("c.jpg", "other bytes of the same length");
+  from.Write("c.jpg", "original bytes of same length!");
+  std::filesystem::last_write_time(to / "c.jpg", std::filesystem::last_write_time(from / "c.jpg"));
+  std::filesystem::last_write_time(
+      from / "c.jpg", std::filesystem::last_write_time(from / "c.jpg") + std::chrono::seconds(1));
+  EXPECT_EQ(CopyToNewFile(from / "c.jpg", to / "c.jpg").outcome,
+            CopyResult::kDifferentFileInTheWay);
+  EXPECT_EQ(ReadAll(to / "c.jpg"), "other bytes of the same length");
+}
+
+TEST(CopyToNewFile, FailuresSayWhyAndLeaveNothingBehind) {
+  TempDir from, to;
+  from.Write("a.jpg", "bytes");
+  const CopyResult missing = CopyToNewFile(from / "gone.jpg", to / "gone.jpg");
+  EXPECT_EQ(CopyProblem(missing), "No such file or directory");
+  const CopyResult long_name = CopyToNewFile(from / "a.jpg", to / (std::string(252, 'n') + ".jpg"));
+  EXPECT_EQ(CopyProblem(long_name), "File name too long");
+  const CopyResult no_folder = CopyToNewFile(from / "a.jpg", to / "gone/a.jpg");
+  EXPECT_EQ(no_folder.outcome, CopyResult::kFailed);
+  ASSERT_EQ(mkfifo((from / "pipe.jpg").c_str(), 0644), 0);
+  EXPECT_EQ(CopyToNewFile(from / "pipe.jpg", to / "pipe.jpg").outcome, CopyResult::kFailed);
+  EXPECT_TRUE(to.Names().empty());
+}
+
+TEST(ProbeAndCatalogFile, FifosFoldersAndMissingFilesAreNamedWithoutBlocking) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
+  std::filesystem::create_directory(dir / "folder.txt");
+  dir.Write("plain", "x");
+  EXPECT_EQ(ProbeFile(dir / "pipe"), FileProbe::kNotRegular);
+  EXPECT_EQ(ProbeFile(dir / "folder.txt"), FileProbe::kNotRegular);
+  EXPECT_EQ(ProbeFile(dir / "gone"), FileProbe::kMissing);
+  EXPECT_EQ(ProbeFile(dir / "plain/x"), FileProbe::kMissing);
+  EXPECT_EQ(ProbeFile(dir / "plain"), FileProbe::kReadable);
+  CatalogFile catalog;
+  ASSERT_EQ(catalog.Open(dir / "pipe"), CatalogFile::OpenResult::kFailed);
+  EXPECT_EQ(catalog.error_number(), 75);
+  EXPECT_EQ(catalog.error_reason(), "Not a regular file");
+  ASSERT_EQ(catalog.Open(dir / "folder.txt"), CatalogFile::OpenResult::kFailed);
+  EXPECT_EQ(catalog.error_reason(), "Is a directory");
+}
+
+TEST(DestinationLock, OneHolderAtATimeAndAKilledHolderLetsGo) {
+  TempDir dir;
+  DestinationLock first, second;
+  ASSERT_TRUE(first.Acquire(dir.path()).ok());
+  EXPECT_EQ(second.Acquire(dir.path()).message(), dir.path() + " is being written by another run");
+  first.Release();
+  EXPECT_TRUE(dir.Names().empty()) << "the lock file goes with the lock";
+  ASSERT_TRUE(second.Acquire(dir.path()).ok());
+  second.Release();
+
+  const pid_t child = fork();
+  if (child == 0) {
+    DestinationLock held;
+    _exit(held.Acquire(dir.path()).ok() ? 0 : 1);  // ends without releasing, as if killed
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(first.Acquire(dir.path()).ok()) << "the kernel released the dead holder's lock";
+  EXPECT_EQ(DestinationLock().Acquire(dir / "gone").message(),
+            "Cannot write into " + (dir / "gone") + ": No such file or directory");
+}
+
+}  // namespace
+}  // namespace lumvane

@@ -1,0 +1,230 @@
+// The run never leaves the user with less than they had: failures before the first picture
+// and failures of the destination leave it as it was, and each failure says what and why.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "pictures/catalog_line.h"
+#include "platform/destination_lock.h"
+#include "run/run_driver.h"
+#include "tests/support/fake_window.h"
+#include "tests/support/pictures.h"
+#include "tests/support/small_disk.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::FakeWindow;
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+PictureInput OnePicture(const std::string& source) {
+  PictureInput picture;
+  picture.source = source;
+  return picture;
+}
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> Snapshot(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
+  return files;
+}
+
+class RunSafetyTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    window.source_dir_value = source.path();
+    window.dest_dir_value = dest.path();
+    window.copy_answer = CopyMode::kNone;
+    environment = DefaultRunEnvironment();
+  }
+
+  // Makes an archive of two pictures in the destination, as an earlier run left it.
+  void MakeEarlierArchive() {
+    testing_support::WritePhoto(source / "one.jpg", 2001, 1, 1);
+    testing_support::WritePhoto(source / "two.jpg", 2001, 1, 2);
+    GoClick(window, state, environment);
+    ASSERT_EQ(state.PictureCount, 2);
+    window.messages.clear();
+    earlier = Snapshot(dest);
+  }
+
+  void UseCatalog(const std::string& folder, const std::string& name) {
+    window.mode_value = Mode::kCatalogOriginalPaths;
+    window.catalog_dir_value = folder;
+    window.catalog_file_value = name;
+  }
+
+  size_t RecordsIn(const std::string& page) { return ReadCatalogLines(ReadAll(page)).size(); }
+
+  TempDir source, dest;
+  FakeWindow window;
+  RunState state;
+  RunEnvironment environment;
+  std::map<std::string, std::string> earlier;
+};
+
+TEST_F(RunSafetyTest, UnreadableSourceLeavesTheDestinationAsItWas) {
+  MakeEarlierArchive();
+  window.source_dir_value = source / "gone";
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"Cannot read the folder " + (source / "gone") +
+                                     ": No such file or directory"});
+  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_FALSE(state.archive_written);
+
+  window.dest_dir_value = dest / "new";
+  GoClick(window, state, environment);
+  EXPECT_FALSE(std::filesystem::exists(dest / "new")) << "created only after the source opened";
+}
+
+TEST_F(RunSafetyTest, ImporterFailingBeforeItsFirstPictureAbandonsAndAfterItKeepsThem) {
+  MakeEarlierArchive();
+  int pictures_before_failure = 0;
+  environment.importers.scan = [&](ImportRun& run) {
+    for (int i = 0; i < pictures_before_failure; ++i) run.Process(OnePicture(source / "one.jpg"));
+    return Status::Error("The catalog is damaged after its record " +
+                         std::to_string(pictures_before_failure));
+  };
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"The catalog is damaged after its record 0"});
+  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(window.status_text, "");
+
+  pictures_before_failure = 1;
+  window.messages.clear();
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"The catalog is damaged after its record 1"});
+  EXPECT_EQ(RecordsIn(dest / "archive.htm"), 1u) << "the pictures before the failure are kept";
+  EXPECT_TRUE(state.archive_written);
+}
+
+TEST_F(RunSafetyTest, CatalogTypeComesFromTheFileNameNotItsFolders) {
+  testing_support::WritePhoto(source / "a.jpg");
+  std::filesystem::create_directory(source / "old.mdb.d");
+  std::filesystem::create_directory(source / "trips.txt.d");
+  TempDir other;
+  std::ofstream(source / "old.mdb.d/list.txt") << (source / "a.jpg") << "\tHarbour\n";
+  std::string line = "NOLABEL,x,x,x,x," + source.path();
+  for (int column = 6; column <= 21; ++column) line += ",";  // name in column 22
+  std::ofstream(source / "trips.txt.d/export.csv") << "Label\r\n" << line << "a.jpg,,hills\r\n";
+  environment.drive_map['C'] = "/";
+
+  UseCatalog(source / "old.mdb.d", "list.txt");
+  GoClick(window, state, environment);
+  EXPECT_EQ(state.PictureCount, 1) << "a tab catalog, whatever its folder is called";
+  window.dest_dir_value = other.path();
+  UseCatalog(source / "trips.txt.d", "export.csv");
+  GoClick(window, state, environment);
+  EXPECT_TRUE(window.messages.empty()) << window.messages[0];
+  ASSERT_EQ(state.PictureCount, 1) << "read as an export, not as a tab catalog";
+  EXPECT_EQ(DecodeRecord(ReadCatalogLines(ReadAll(other / "archive.htm"))[0]).subject, "hills");
+}
+
+TEST_F(RunSafetyTest, RelativeCatalogPathsAreReadFromTheCatalogsFolder) {
+  std::filesystem::create_directory(source / "sub");
+  testing_support::WritePhoto(source / "bare.jpg", 2001, 1, 1);
+  testing_support::WritePhoto(source / "sub/x.jpg", 2001, 1, 2);
+  source.Write("list.txt", "bare.jpg\tBare\nsub/x.jpg\tSlash\nsub\\x.jpg\tBackslash\n");
+  UseCatalog(source.path(), "list.txt");
+  GoClick(window, state, environment);
+  EXPECT_EQ(state.PictureCount, 3);
+  const auto records = ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(DecodeRecord(records[0]).path, source.path());
+  EXPECT_EQ(DecodeRecord(records[1]).path, source / "sub");
+  EXPECT_EQ(DecodeRecord(records[2]).path, source / "sub");
+}
+
+TEST_F(RunSafetyTest, FifosAreRefusedWithoutWaitingOnThem) {
+  MakeEarlierArchive();
+  ASSERT_EQ(mkfifo((source / "pipe.txt").c_str(), 0644), 0);
+  UseCatalog(source.path(), "pipe.txt");
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"pipe.txt Error 75: Not a regular file"});
+  EXPECT_EQ(Snapshot(dest), earlier);
+
+  ASSERT_EQ(mkfifo((source / "x.jpg").c_str(), 0644), 0);
+  source.Write("list.txt", (source / "x.jpg") + "\n" + (source / "one.jpg") + "\n");
+  UseCatalog(source.path(), "list.txt");
+  GoClick(window, state, environment);
+  EXPECT_EQ(state.PictureCount, 1);
+  ASSERT_EQ(state.passed_over.size(), 1u);
+  EXPECT_EQ(state.passed_over[0].reason, "not a regular file");
+}
+
+TEST_F(RunSafetyTest, SecondRunIntoADestinationInUseIsRefusedAtOnce) {
+  MakeEarlierArchive();
+  DestinationLock other_run;
+  ASSERT_TRUE(other_run.Acquire(dest.path()).ok());
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{dest.path() + " is being written by another run"});
+  EXPECT_EQ(window.caption(), "Go");
+  other_run.Release();
+  EXPECT_EQ(Snapshot(dest), earlier);
+}
+
+TEST_F(RunSafetyTest, RunRemovesTheTemporariesAKilledRunLeftAndNothingElse) {
+  MakeEarlierArchive();
+  for (const char* name : {"archive.htm.tmp-Ab3dE9", "_K7Q2M41.jpg.tmp-x1y2z3",
+                           ".lumvane-copy.tmp-QQQQQQ", "IMG_1.jpg.tmp-copy", "notes.tmp-123456"}) {
+    dest.Write(name, "left behind");
+  }
+  GoClick(window, state, environment);
+  auto names = dest.Names();
+  EXPECT_EQ(names.size(), earlier.size() + 1) << "only the user's notes.tmp-123456 stays";
+  EXPECT_TRUE(std::filesystem::exists(dest / "notes.tmp-123456"));
+}
+
+TEST_F(RunSafetyTest, UncopiedOriginalsAreNamedAfterTheRunAndTheirRecordsStay) {
+  testing_support::WritePhoto(source / "a.jpg");
+  std::filesystem::create_directory(dest / "a.jpg");
+  window.copy_answer = CopyMode::kKeepNames;
+  GoClick(window, state, environment);
+  EXPECT_EQ(state.PictureCount, 1);
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"Could not copy 1 original into " + dest.path() + ":\r  " +
+                                     (source / "a.jpg") +
+                                     ": a different file of that name is in the way"});
+}
+
+// A destination that fills up during a run: the run ends, abandons, and the earlier archive
+// stays as it was, with no temporary or new file left.
+TEST(RunOnAFullDisk, EndsTheRunAndKeepsTheEarlierArchive) {
+  TempDir small, big, dest;
+  for (int i = 1; i <= 4; ++i)
+    testing_support::WritePhoto(small / ("s" + std::to_string(i) + ".jpg"));
+  for (int i = 1; i <= 6; ++i) {
+    testing_jpegs::WriteNoiseJpeg(big / ("b" + std::to_string(i) + ".jpg"), 1400, 1000);
+  }
+  testing_support::SmallDisk disk(dest.path(), 300 * 1024);
+  FakeWindow window;
+  window.copy_answer = CopyMode::kNone;
+  window.source_dir_value = small.path();
+  window.dest_dir_value = dest.path();
+  RunState state;
+  RunEnvironment environment = DefaultRunEnvironment();
+  environment.texture = "";
+  GoClick(window, state, environment);
+  ASSERT_TRUE(window.messages.empty()) << window.messages[0];
+  const auto earlier = Snapshot(dest);
+
+  window.source_dir_value = big.path();
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot write into " + dest.path() + ": " +
+                                                      disk.full_reason()});
+  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_FALSE(state.archive_written);
+  EXPECT_EQ(window.caption(), "Go");
+}
+
+}  // namespace
+}  // namespace lumvane
