@@ -1,5 +1,8 @@
 #include "importers/catalog_columns.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/text_encoding.h"
 #include "platform/text_lines.h"
 
@@ -31,8 +34,9 @@ void SplitColumns(std::string_view line, char separator, bool quotes_protect,
 Status ForEachCatalogLine(ImportRun& run,
                           const std::function<void(std::string_view)>& handle_line) {
   std::string bytes;
-  if (run.catalog() == nullptr || !run.catalog()->ReadAll(&bytes)) {
-    return Status::Error("Cannot read " + run.catalog_path());
+  if (run.catalog() == nullptr) return Status::Error("Cannot read " + run.catalog_path());
+  if (!run.catalog()->ReadAll(&bytes)) {
+    return Status::Error("Cannot read " + run.catalog_path() + ": " + std::strerror(errno));
   }
   const std::string text = DecodeText(bytes);
   const std::vector<std::string_view> lines = SplitLines(text);

@@ -27,7 +27,7 @@ class CatalogFile {
   // The system's reason for a failed open ("Is a directory", ...).
   const std::string& error_reason() const { return error_reason_; }
 
-  // The whole file. Returns false when it cannot be read.
+  // The whole file. Returns false (errno set) when it cannot be read.
   bool ReadAll(std::string* bytes) const;
 
   bool is_open() const { return fd_ >= 0; }
