@@ -25,12 +25,6 @@ using testing_support::ReadAll;
 using testing_support::RunLumvane;
 using testing_support::TempDir;
 
-std::map<std::string, std::string> Snapshot(const TempDir& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
-  return files;
-}
-
 bool HasTemporaries(const TempDir& dir) {
   for (const auto& name : dir.Names()) {
     if (name.find(".tmp-") != std::string::npos || name == ".lumvane.lock") return true;
@@ -54,7 +48,7 @@ class CliSafety : public testing::Test {
     testing_support::WritePhoto(photos / "two.jpg", 2001, 1, 2);
     const Finished made = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
     ASSERT_EQ(made.exit_code, 0) << made.err;
-    earlier = Snapshot(dest);
+    earlier = dest.Snapshot();
   }
   void AddLargePhotos(const TempDir& folder, int count) {
     for (int i = 1; i <= count; ++i) {
@@ -81,7 +75,7 @@ TEST_F(CliSafety, UnreadableSourceFailsAndTheEarlierArchiveKeepsItsBytes) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "lumvane: Cannot read the folder " + locked.path() + ": Permission denied\n");
   EXPECT_EQ(run.out, "") << "no Archived line when nothing was archived";
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
 }
 
 TEST_F(CliSafety, MissingSourceOrCatalogCreatesNoDestination) {
@@ -104,7 +98,7 @@ TEST_F(CliSafety, FifoCatalogAndFifoPictureFinishAtOnce) {
   const auto start = std::chrono::steady_clock::now();
   const Finished fifo_catalog = RunLumvane({"catalog", photos / "pipe.txt", dest.path()});
   EXPECT_EQ(fifo_catalog.err, "lumvane: pipe.txt Error 75: Not a regular file\n");
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
   const Finished fifo_picture =
       RunLumvane({"catalog", photos / "list.txt", dest.path(), "--copy", "no"});
   EXPECT_EQ(fifo_picture.exit_code, 0) << fifo_picture.err;

@@ -16,12 +16,6 @@ namespace {
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-std::map<std::string, std::string> Snapshot(const TempDir& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
-  return files;
-}
-
 PictureRecord Record(const std::string& title) {
   PictureRecord record;
   record.thumb = "_K7Q2M40.jpg";
@@ -34,7 +28,7 @@ class ArchiveWriterTest : public testing::Test {
   void SetUp() override {
     dest.Write("archive.htm", "earlier page");
     dest.Write("archive.txt", "earlier catalog");
-    earlier = Snapshot(dest);
+    earlier = dest.Snapshot();
   }
   TempDir dest;
   std::map<std::string, std::string> earlier;
@@ -45,7 +39,7 @@ TEST_F(ArchiveWriterTest, CommitPutsBothFilesInPlaceAndReleasesTheFolder) {
   ASSERT_TRUE(writer.Open(dest.path(), false).ok());
   writer.StartCatalog();
   ASSERT_TRUE(writer.Add(Record("Harbour"), "/photos/a.jpg").ok());
-  EXPECT_EQ(Snapshot(dest).at("archive.htm"), "earlier page") << "nothing replaced before commit";
+  EXPECT_EQ(dest.Snapshot().at("archive.htm"), "earlier page") << "nothing replaced before commit";
   ASSERT_TRUE(writer.Commit(false).ok());
   EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 1u);
   EXPECT_EQ(ReadAll(dest / "archive.txt"),
@@ -61,7 +55,7 @@ TEST_F(ArchiveWriterTest, AbandonLeavesTheFolderExactlyAsItWas) {
   dest.Write("_K7Q2M40.jpg", "an image of this run");
   writer.NoteCreated(dest / "_K7Q2M40.jpg");
   writer.Abandon();
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
 
   TempDir parent;
   ArchiveWriter nested;
@@ -127,7 +121,7 @@ TEST(ArchiveWriterOnAFullDisk, AddFailsAndAbandoningKeepsTheEarlierArchive) {
   testing_support::SmallDisk disk(dest.path(), 64 * 1024);
   dest.Write("archive.htm", "earlier page");
   dest.Write("archive.txt", "earlier catalog");
-  const auto earlier = Snapshot(dest);
+  const auto earlier = dest.Snapshot();
   ArchiveWriter writer;
   ASSERT_TRUE(writer.Open(dest.path(), false).ok());
   Status status;
@@ -136,7 +130,7 @@ TEST(ArchiveWriterOnAFullDisk, AddFailsAndAbandoningKeepsTheEarlierArchive) {
   ASSERT_FALSE(status.ok()) << "the disk never filled";
   EXPECT_EQ(status.message(), "Cannot write into " + dest.path() + ": " + disk.full_reason());
   writer.Abandon();
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
 }
 
 }  // namespace

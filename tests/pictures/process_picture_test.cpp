@@ -14,15 +14,10 @@
 namespace lumvane {
 namespace {
 
+using testing_support::PictureAt;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 using testing_support::WritePhoto;
-
-PictureInput Picture(const std::string& source) {
-  PictureInput input;
-  input.source = source;
-  return input;
-}
 
 class ProcessPictureTest : public testing::Test {
  protected:
@@ -30,7 +25,7 @@ class ProcessPictureTest : public testing::Test {
                         std::optional<std::string> source_dir = std::nullopt) {
     return ProcessPicture(input, PictureTarget{dest.path(), std::move(source_dir), copy_mode});
   }
-  PassOver Outcome(const std::string& source) { return Process(Picture(source)).pass_over; }
+  PassOver Outcome(const std::string& source) { return Process(PictureAt(source)).pass_over; }
 
   TempDir source, dest;
 };
@@ -49,7 +44,7 @@ TEST_F(ProcessPictureTest, ArchivesDisplayImageAndThumbnailAndReturnsTheRecord) 
   EXPECT_EQ(dest.Names(), (std::vector<std::string>{names->thumbnail, names->display}));
   EXPECT_EQ(result.created,
             (std::vector<std::string>{dest / names->display, dest / names->thumbnail}));
-  EXPECT_TRUE(Process(Picture(source / "IMG_0042.JPG")).created.empty())
+  EXPECT_TRUE(Process(PictureAt(source / "IMG_0042.JPG")).created.empty())
       << "the second time the images were there already";
 }
 
@@ -80,9 +75,9 @@ TEST_F(ProcessPictureTest, ThumbnailThatCannotBeWrittenPassesThePictureOverWitho
   PicturePlan plan;
   std::string detail;
   const PictureTarget target{dest.path(), std::nullopt, CopyMode::kNone};
-  ASSERT_EQ(PlanPicture(Picture(source / "a.jpg"), target, &plan, &detail), PassOver::kNone);
+  ASSERT_EQ(PlanPicture(PictureAt(source / "a.jpg"), target, &plan, &detail), PassOver::kNone);
   std::filesystem::create_directory(dest / plan.outputs.thumbnail);
-  const PictureResult result = Process(Picture(source / "a.jpg"));
+  const PictureResult result = Process(PictureAt(source / "a.jpg"));
   EXPECT_EQ(result.pass_over, PassOver::kCannotWriteImages);
   EXPECT_EQ(result.PassOverText(), "cannot write display image or thumbnail: Is a directory");
   EXPECT_TRUE(result.destination.ok()) << "a folder in the way is this picture's problem";
@@ -92,9 +87,9 @@ TEST_F(ProcessPictureTest, ThumbnailThatCannotBeWrittenPassesThePictureOverWitho
 
 TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
   WritePhoto(source / "a.jpg");
-  const PictureResult first = Process(Picture(source / "a.jpg"), CopyMode::kRename);
+  const PictureResult first = Process(PictureAt(source / "a.jpg"), CopyMode::kRename);
   const auto before = dest.Names();
-  const PictureResult second = Process(Picture(source / "a.jpg"), CopyMode::kRename);
+  const PictureResult second = Process(PictureAt(source / "a.jpg"), CopyMode::kRename);
   EXPECT_EQ(second.record.thumb, first.record.thumb);
   EXPECT_EQ(second.copy_problem, "") << "the renamed copy is there already";
   EXPECT_EQ(dest.Names(), before);
@@ -102,13 +97,13 @@ TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
 
 TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesAndTime) {
   WritePhoto(source / "IMG_1.JPG", 2003, 7, 8);
-  ASSERT_TRUE(Process(Picture(source / "IMG_1.JPG"), CopyMode::kKeepNames).archived());
+  ASSERT_TRUE(Process(PictureAt(source / "IMG_1.JPG"), CopyMode::kKeepNames).archived());
   EXPECT_EQ(ReadAll(dest / "IMG_1.jpg"), ReadAll(source / "IMG_1.JPG"));
   EXPECT_EQ(std::filesystem::last_write_time(dest / "IMG_1.jpg"),
             std::filesystem::last_write_time(source / "IMG_1.JPG"));
 
   TempDir renamed;
-  const PictureResult result = ProcessPicture(Picture(source / "IMG_1.JPG"),
+  const PictureResult result = ProcessPicture(PictureAt(source / "IMG_1.JPG"),
                                               {renamed.path(), std::nullopt, CopyMode::kRename});
   ASSERT_TRUE(result.archived());
   const std::string copy = NamesForCode(result.record.thumb.substr(1, 7))->copy;
@@ -124,13 +119,13 @@ TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {
   WritePhoto(source / "b.jpg", 2002, 2, 2);
   dest.Write("b.jpg", "the user's own b.jpg");
 
-  PictureResult folder = Process(Picture(source / "a.jpg"), CopyMode::kKeepNames);
+  PictureResult folder = Process(PictureAt(source / "a.jpg"), CopyMode::kKeepNames);
   EXPECT_TRUE(folder.archived());
   EXPECT_EQ(folder.copy_problem, "a different file of that name is in the way");
-  PictureResult long_named = Process(Picture(source / long_name), CopyMode::kKeepNames);
+  PictureResult long_named = Process(PictureAt(source / long_name), CopyMode::kKeepNames);
   EXPECT_EQ(long_named.copy_problem, "");
   EXPECT_EQ(ReadAll(dest / long_name), ReadAll(source / long_name));
-  PictureResult other = Process(Picture(source / "b.jpg"), CopyMode::kKeepNames);
+  PictureResult other = Process(PictureAt(source / "b.jpg"), CopyMode::kKeepNames);
   EXPECT_EQ(other.copy_problem, "a different file of that name is in the way");
   EXPECT_EQ(ReadAll(dest / "b.jpg"), "the user's own b.jpg") << "never overwritten";
   for (const auto& name : dest.Names()) {
@@ -141,10 +136,10 @@ TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {
 TEST_F(ProcessPictureTest, OriginalInTheDestinationIsNeverMovedOrDuplicated) {
   WritePhoto(dest / "mine.jpg");
   const std::string original = ReadAll(dest / "mine.jpg");
-  EXPECT_EQ(Process(Picture(dest / "mine.jpg"), CopyMode::kKeepNames).copy_problem, "");
+  EXPECT_EQ(Process(PictureAt(dest / "mine.jpg"), CopyMode::kKeepNames).copy_problem, "");
   EXPECT_EQ(ReadAll(dest / "mine.jpg"), original);
   EXPECT_EQ(dest.Names().size(), 3u) << "original and two images";
-  EXPECT_TRUE(Process(Picture(dest / "mine.jpg"), CopyMode::kRename).archived());
+  EXPECT_TRUE(Process(PictureAt(dest / "mine.jpg"), CopyMode::kRename).archived());
   EXPECT_EQ(ReadAll(dest / "mine.jpg"), original) << "copied to the new name, not renamed";
   EXPECT_EQ(dest.Names().size(), 4u);
 }
@@ -152,7 +147,7 @@ TEST_F(ProcessPictureTest, OriginalInTheDestinationIsNeverMovedOrDuplicated) {
 TEST_F(ProcessPictureTest, ChosenSourceFolderReplacesTheCatalogFolder) {
   WritePhoto(source / "a.jpg");
   const PictureResult result =
-      Process(Picture("D:\\Old\\Pics\\a.jpg"), CopyMode::kNone, source.path());
+      Process(PictureAt("D:\\Old\\Pics\\a.jpg"), CopyMode::kNone, source.path());
   EXPECT_EQ(result.record.path, source.path());
   EXPECT_EQ(result.tab_source, "D:\\Old\\Pics\\a.jpg");
 }
@@ -161,7 +156,7 @@ TEST_F(ProcessPictureTest, BackupNameIsLookedForUnderItsRewrittenName) {
   WritePhoto(source / "photo.JPG.bak");
   EXPECT_EQ(Outcome(source / "photo.JPG.bak"), PassOver::kFileMissing);
   WritePhoto(source / "photo.jpg");
-  const PictureResult result = Process(Picture(source / "photo.JPG.bak"));
+  const PictureResult result = Process(PictureAt(source / "photo.JPG.bak"));
   EXPECT_EQ(result.record.source, "photo.jpg");
 }
 

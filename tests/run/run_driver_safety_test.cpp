@@ -23,19 +23,6 @@ using testing_support::FakeWindow;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-PictureInput OnePicture(const std::string& source) {
-  PictureInput picture;
-  picture.source = source;
-  return picture;
-}
-
-// Every file of a folder with its bytes.
-std::map<std::string, std::string> Snapshot(const TempDir& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& name : dir.Names()) files[name] = ReadAll(dir / name);
-  return files;
-}
-
 class RunSafetyTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -52,7 +39,7 @@ class RunSafetyTest : public testing::Test {
     GoClick(window, state, environment);
     ASSERT_EQ(state.PictureCount, 2);
     window.messages.clear();
-    earlier = Snapshot(dest);
+    earlier = dest.Snapshot();
   }
 
   void UseCatalog(const std::string& folder, const std::string& name) {
@@ -77,7 +64,7 @@ TEST_F(RunSafetyTest, UnreadableSourceLeavesTheDestinationAsItWas) {
   EXPECT_EQ(window.messages,
             std::vector<std::string>{"Cannot read the folder " + (source / "gone") +
                                      ": No such file or directory"});
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
   EXPECT_FALSE(state.archive_written);
 
   window.dest_dir_value = dest / "new";
@@ -89,13 +76,14 @@ TEST_F(RunSafetyTest, ImporterFailingBeforeItsFirstPictureAbandonsAndAfterItKeep
   MakeEarlierArchive();
   int pictures_before_failure = 0;
   environment.importers.scan = [&](ImportRun& run) {
-    for (int i = 0; i < pictures_before_failure; ++i) run.Process(OnePicture(source / "one.jpg"));
+    for (int i = 0; i < pictures_before_failure; ++i)
+      run.Process(testing_support::PictureAt(source / "one.jpg"));
     return Status::Error("The catalog is damaged after its record " +
                          std::to_string(pictures_before_failure));
   };
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, std::vector<std::string>{"The catalog is damaged after its record 0"});
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
   EXPECT_EQ(window.status_text, "");
 
   pictures_before_failure = 1;
@@ -149,7 +137,7 @@ TEST_F(RunSafetyTest, FifosAreRefusedWithoutWaitingOnThem) {
   UseCatalog(source.path(), "pipe.txt");
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, std::vector<std::string>{"pipe.txt Error 75: Not a regular file"});
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
 
   ASSERT_EQ(mkfifo((source / "x.jpg").c_str(), 0644), 0);
   source.Write("list.txt", (source / "x.jpg") + "\n" + (source / "one.jpg") + "\n");
@@ -169,7 +157,7 @@ TEST_F(RunSafetyTest, SecondRunIntoADestinationInUseIsRefusedAtOnce) {
             std::vector<std::string>{dest.path() + " is being written by another run"});
   EXPECT_EQ(window.caption(), "Go");
   other_run.Release();
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
 }
 
 TEST_F(RunSafetyTest, RunRemovesTheTemporariesAKilledRunLeftAndNothingElse) {
@@ -215,13 +203,13 @@ TEST(RunOnAFullDisk, EndsTheRunAndKeepsTheEarlierArchive) {
   environment.texture = "";
   GoClick(window, state, environment);
   ASSERT_TRUE(window.messages.empty()) << window.messages[0];
-  const auto earlier = Snapshot(dest);
+  const auto earlier = dest.Snapshot();
 
   window.source_dir_value = big.path();
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot write into " + dest.path() + ": " +
                                                       disk.full_reason()});
-  EXPECT_EQ(Snapshot(dest), earlier);
+  EXPECT_EQ(dest.Snapshot(), earlier);
   EXPECT_FALSE(state.archive_written);
   EXPECT_EQ(window.caption(), "Go");
 }

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "pictures/process_picture.h"
 #include "tests/imagelib/test_jpegs.h"
 
 namespace testing_support {
@@ -22,6 +23,13 @@ inline void SetFileDate(const std::string& path, int year, int month, int day, i
   const time_t when = mktime(&local);
   const timeval times[2] = {{when, 0}, {when, 0}};
   utimes(path.c_str(), times);
+}
+
+// A picture handed over with its source path only.
+inline lumvane::PictureInput PictureAt(const std::string& source) {
+  lumvane::PictureInput picture;
+  picture.source = source;
+  return picture;
 }
 
 // Writes a 64 x 48 JPEG at `path`, changed on the given day.

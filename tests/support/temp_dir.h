@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,13 @@ class TempDir {
     }
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  // Every file of the folder with its bytes, to tell whether a run changed anything.
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto& name : Names()) files[name] = ReadAll(*this / name);
+    return files;
   }
 
   void Write(const std::string& name, const std::string& bytes) const {
