@@ -1,7 +1,8 @@
 # make test: install what is missing, build into build/, run every test.
 # make demo: install what is missing, build, make the demo archive in build/demo/.
 # make sanitize: the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
-# make fuzz: the libFuzzer targets of the untrusted-input readers, built with clang.
+# make fuzz: the libFuzzer targets of the untrusted-input readers, built with clang; fails
+# when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
 .PHONY: all build-deps test-deps build test demo sanitize fuzz bench clean format
@@ -40,7 +41,9 @@ fuzz:
 	@for target in catalog_text page_records sjpeg; do \
 		mkdir -p build-fuzz/corpus/$$target; \
 		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-			build-fuzz/corpus/$$target 2>&1 | tail -n 2; \
+			build-fuzz/corpus/$$target > build-fuzz/$$target.log 2>&1 \
+			|| { tail -n 40 build-fuzz/$$target.log; echo "$$target: the fuzzer found a fault"; exit 1; }; \
+		tail -n 2 build-fuzz/$$target.log; \
 	done
 
 bench: build
