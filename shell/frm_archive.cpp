@@ -28,6 +28,11 @@ void SetGroupEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
   }
 }
 
+// A run's message for a message box: its lines are separated by carriage returns.
+QString MessageText(const std::string& text) {
+  return QString::fromStdString(text).replace('\r', '\n');
+}
+
 }  // namespace
 
 FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, QWidget* parent)
@@ -193,13 +198,12 @@ CopyMode FrmArchive::AskCopyOriginals(CopyMode current) {
 }
 
 void FrmArchive::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
-                  this);
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", MessageText(text), QMessageBox::Ok, this);
   box.exec();
 }
 
 bool FrmArchive::AskRetry(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text),
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", MessageText(text),
                   QMessageBox::Retry | QMessageBox::Cancel, this);
   return box.exec() == QMessageBox::Retry;
 }
