@@ -43,11 +43,21 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+std::string Count(int count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& options,
                   const std::string& dest, bool stopped) {
-  std::printf("%s %d picture%s into %s\n", stopped ? "Stopped after archiving" : "Archived",
-              state.PictureCount, state.PictureCount == 1 ? "" : "s",
-              (fs::path(dest) / "archive.htm").c_str());
+  const std::string page = (fs::path(dest) / "archive.htm").string();
+  const std::string pictures = Count(state.PictureCount, "picture");
+  if (options.command == lumvane::CliOptions::Command::kMaster) {
+    std::printf("%s %s from %s into %s\n", stopped ? "Stopped after merging" : "Merged",
+                pictures.c_str(), Count(state.archives_merged, "archive").c_str(), page.c_str());
+  } else {
+    std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
+                pictures.c_str(), page.c_str());
+  }
   if (state.passed_over.empty()) return;
   std::map<std::string, int> by_reason;
   for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
@@ -90,6 +100,10 @@ bool LocationsFor(const lumvane::CliOptions& options,
   }
   if (options.command == lumvane::CliOptions::Command::kScan) {
     locations->mode = Mode::kSourceScan;
+    return true;
+  }
+  if (options.command == lumvane::CliOptions::Command::kMaster) {
+    locations->mode = Mode::kMaster;
     return true;
   }
   const fs::path catalog = Absolute(options.catalog_path);
@@ -153,6 +167,7 @@ int main(int argc, char** argv) {
       return 0;
     case lumvane::CliOptions::Command::kScan:
     case lumvane::CliOptions::Command::kCatalog:
+    case lumvane::CliOptions::Command::kMaster:
       return RunArchive(options);
     case lumvane::CliOptions::Command::kNone:
       break;

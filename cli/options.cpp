@@ -18,6 +18,8 @@ const char* UsageText() {
          "      ThumbsPlus V4 export (.csv). Pictures are read where the catalog says, or\n"
          "      from DIR with --source.\n"
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
+         "  lumvane master DEST_DIR [--verbose|--quiet]\n"
+         "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
          "  lumvane                   open the window\n"
          "  lumvane --help | --version\n"
          "  --        ends the options, for folder names that begin with '-'\n"
@@ -87,6 +89,31 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
   return std::nullopt;
 }
 
+// The command and its folders, from the words that are no options.
+std::optional<std::string> ParseCommand(const std::vector<std::string>& positional,
+                                        CliOptions* options) {
+  const std::string& command = positional[0];
+  const bool catalog_only = !options->source_dir.empty() || !options->drives.empty();
+  if (command == "scan") {
+    if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
+    if (catalog_only) return "--source and --drive belong to the catalog command";
+    options->command = CliOptions::Command::kScan;
+    options->source_dir = positional[1];
+  } else if (command == "catalog") {
+    if (positional.size() != 3) return "catalog takes CATALOG_FILE and DEST_DIR";
+    options->command = CliOptions::Command::kCatalog;
+    options->catalog_path = positional[1];
+  } else if (command == "master") {
+    if (positional.size() != 2) return "master takes DEST_DIR";
+    if (catalog_only || options->copy_mode) return "master takes no --source, --drive or --copy";
+    options->command = CliOptions::Command::kMaster;
+  } else {
+    return "unknown command " + command;
+  }
+  options->dest_dir = positional.back();
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options) {
@@ -107,22 +134,7 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Cl
   }
   if (positional.empty()) return "no command given";
   if (options->verbose && options->quiet) return "--verbose and --quiet exclude each other";
-  if (positional[0] == "scan") {
-    if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
-    if (!options->source_dir.empty() || !options->drives.empty()) {
-      return "--source and --drive belong to the catalog command";
-    }
-    options->command = CliOptions::Command::kScan;
-    options->source_dir = positional[1];
-  } else if (positional[0] == "catalog") {
-    if (positional.size() != 3) return "catalog takes CATALOG_FILE and DEST_DIR";
-    options->command = CliOptions::Command::kCatalog;
-    options->catalog_path = positional[1];
-  } else {
-    return "unknown command " + positional[0];
-  }
-  options->dest_dir = positional[2];
-  return std::nullopt;
+  return ParseCommand(positional, options);
 }
 
 }  // namespace lumvane

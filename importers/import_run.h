@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "pictures/picture_record.h"
 #include "pictures/process_picture.h"
 #include "platform/catalog_file.h"
 
@@ -16,6 +17,9 @@ class ImportRun {
 
   // The source folder chosen in the window (its path as the folder list reports it).
   virtual std::string source_dir() const = 0;
+
+  // The destination folder of the run (a master's subfolders lie in it).
+  virtual std::string dest_dir() const = 0;
 
   // The catalog file of a catalog run, opened and locked by the driver; null in other modes.
   virtual const CatalogFile* catalog() const = 0;
@@ -33,6 +37,20 @@ class ImportRun {
 
   // Hands one picture to picture processing, counts it and lets the window's events run once.
   virtual void Process(const PictureInput& picture) = 0;
+
+  // Hands over a record that is complete already (a master's merged entry): written as it is,
+  // with `tab_source` as its archive.txt source. Counts it; does not touch Status.
+  virtual void AddRecord(const PictureRecord& record, const std::string& tab_source) = 0;
+
+  // Shows `status`, counts one step of the expected total and lets the window's events run
+  // once: a master's step is one archive, where other importers' steps are pictures.
+  virtual void BeginStep(const std::string& status) = 0;
+
+  // Notes something of the source that was left out, for the summary after the run.
+  virtual void NotePassedOver(const std::string& source, const std::string& reason) = 0;
+
+  // Counts one archive merged into a master.
+  virtual void CountMergedArchive() = 0;
 
   // True once the user asked the run to stop; the importer then returns at once.
   virtual bool StopRequested() const = 0;

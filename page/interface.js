@@ -13,6 +13,15 @@ function htmlText(text)
     .replace(/>/g, "&gt;").replace(/"/g, "&quot;");
 }
 
+// The relative URL of an archive's image from its path ("Trip #2/_K7Q2M40.jpg"): each folder
+// and file name percent-encoded, so that "#", "%", "?" and the like stay part of the name.
+function imageUrl(path)
+{
+  var parts = String(path).split("/");
+  for (var i = 0; i < parts.length; i++) parts[i] = encodeURIComponent(parts[i]);
+  return parts.join("/");
+}
+
 function writeFrame(name, html)
 {
   var doc = window.frames[name].document;
@@ -82,7 +91,7 @@ function getPic()
       "<a href=\"#\" onClick=\"parent.showAll();return false\">All</a></body></html>";
     writeFrame("film", nav);
   }
-  var image = "<img src=\"" + htmlText(nextfile(pic.thumb)) + "\" border=0 alt=\"\">";
+  var image = "<img src=\"" + htmlText(imageUrl(nextfile(pic.thumb))) + "\" border=0 alt=\"\">";
   if (blackflag) {
     writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
       "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">" +
@@ -151,7 +160,7 @@ function showList()
     var pic = results.item[i].object;
     if (i > 0 && columns > 0 && i % columns == 0) cells += "</tr><tr>";
     cells += "<td align=center valign=top><a href=\"#\" onClick=\"parent.showPic(" + i + ");return false\">" +
-      "<img src=\"" + htmlText(pic.thumb) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
+      "<img src=\"" + htmlText(imageUrl(pic.thumb)) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
       "style=\"object-fit:contain\" alt=\"\"></a>";
     if (titles) cells += "<br><small>" + shortTitle(pic.title) + "</small>";
     cells += "</td>";

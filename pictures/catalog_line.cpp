@@ -27,9 +27,11 @@ std::array<std::string, 5> CatalogLine(const StoredValues& v) {
 
 namespace {
 
-StoredValues ValuesBetweenQuotes(const std::string& joined) {
+// The values between the quotes of `joined`; `complete` tells whether all ten were there.
+StoredValues ValuesBetweenQuotes(const std::string& joined, bool* complete) {
   StoredValues values;
   size_t position = 0;
+  int found = 0;
   for (auto& value : values) {
     const size_t open = joined.find('"', position);
     if (open == std::string::npos) break;
@@ -37,26 +39,35 @@ StoredValues ValuesBetweenQuotes(const std::string& joined) {
     if (close == std::string::npos) break;
     value = joined.substr(open + 1, close - open - 1);
     position = close + 1;
+    ++found;
   }
+  *complete = found == PictureRecord::kFieldCount;
   return values;
 }
 
 }  // namespace
 
-std::vector<StoredValues> ReadCatalogLines(std::string_view page_text) {
+PageRecords ReadPageRecords(std::string_view page_text) {
   const std::vector<std::string_view> lines = SplitLines(page_text);
-  std::vector<StoredValues> records;
+  PageRecords page;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!lines[i].starts_with("cat.add")) continue;
     std::string joined(lines[i]);
-    for (size_t k = 1; k <= 4 && i + k < lines.size(); ++k) {
+    size_t k = 1;
+    for (; k <= 4 && i + k < lines.size(); ++k) {
       joined.push_back('\n');
       joined.append(lines[i + k]);
     }
-    records.push_back(ValuesBetweenQuotes(joined));
+    bool complete = false;
+    page.all.push_back(ValuesBetweenQuotes(joined, &complete));
+    page.whole.push_back(complete && k == 5);
     i += 4;  // the four lines belong to this record, whatever they begin with
   }
-  return records;
+  return page;
+}
+
+std::vector<StoredValues> ReadCatalogLines(std::string_view page_text) {
+  return ReadPageRecords(page_text).all;
 }
 
 std::string TabCatalogHeader() {

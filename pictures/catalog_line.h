@@ -29,6 +29,15 @@ std::array<std::string, 5> CatalogLine(const StoredValues& values);
 // 2k-th double quote. Values a damaged record lacks are empty. Lines end at CR LF, CR or LF.
 std::vector<StoredValues> ReadCatalogLines(std::string_view page_text);
 
+// Every record of a page, as ReadCatalogLines finds them, and for each whether it is whole:
+// all five lines there and ten values in them. A damaged one (cut short at the end of the
+// page, or a "cat.add" line that is no record) is in `all` with its missing values empty.
+struct PageRecords {
+  std::vector<StoredValues> all;
+  std::vector<bool> whole;
+};
+PageRecords ReadPageRecords(std::string_view page_text);
+
 // The header line of archive.txt: seven column names joined by TAB.
 std::string TabCatalogHeader();
 

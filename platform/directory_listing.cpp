@@ -7,7 +7,12 @@ namespace fs = std::filesystem;
 
 namespace lumvane {
 
-Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std::string>* names) {
+namespace {
+
+// The names of the entries of `folder` that `wanted` accepts.
+template <typename Wanted>
+Status ListEntries(const std::string& folder, bool include_hidden, const Wanted& wanted,
+                   std::vector<std::string>* names) {
   std::error_code error;
   fs::directory_iterator it(folder, error);
   if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
@@ -16,10 +21,30 @@ Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std
     std::string name = it->path().filename().string();
     if (!include_hidden && name.starts_with('.')) continue;
     std::error_code type_error;
-    if (!it->is_regular_file(type_error)) continue;
+    if (!wanted(*it, type_error)) continue;
     names->push_back(std::move(name));
   }
   return Status::Ok();
+}
+
+}  // namespace
+
+Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std::string>* names) {
+  return ListEntries(
+      folder, include_hidden,
+      [](const fs::directory_entry& entry, std::error_code& error) {
+        return entry.is_regular_file(error);
+      },
+      names);
+}
+
+Status ListVisibleFolders(const std::string& folder, std::vector<std::string>* names) {
+  return ListEntries(
+      folder, false,
+      [](const fs::directory_entry& entry, std::error_code& error) {
+        return entry.is_directory(error);
+      },
+      names);
 }
 
 Status CheckReadableFolder(const std::string& folder) {

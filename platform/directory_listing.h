@@ -14,6 +14,10 @@ namespace lumvane {
 // `include_hidden`.
 Status ListFiles(const std::string& folder, bool include_hidden, std::vector<std::string>* names);
 
+// Appends to `names` the names of the subfolders of `folder` (links to folders included), in no
+// particular order; names starting with "." are left out.
+Status ListVisibleFolders(const std::string& folder, std::vector<std::string>* names);
+
 // Ok when the entries of `folder` can be read; else "Cannot read the folder FOLDER: reason".
 Status CheckReadableFolder(const std::string& folder);
 

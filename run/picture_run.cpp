@@ -15,6 +15,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
     catalog_folder_ = SplitCatalogPath(sources_.catalog_path).folder;
   }
   state_.PictureCount = 0;
+  state_.archives_merged = 0;
   state_.passed_over.clear();
   state_.uncopied.clear();
 }
@@ -47,15 +48,32 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
     return;
   }
   if (!result.archived()) {
-    state_.passed_over.push_back({picture.source, result.PassOverText()});
+    NotePassedOver(picture.source, result.PassOverText());
     return;
   }
-  failure_ = writer_.Add(result.record, result.tab_source);
+  AddRecord(result.record, result.tab_source);
   if (!failure_.ok()) return;
-  if (!result.copy_problem.empty())
+  if (!result.copy_problem.empty()) {
     state_.uncopied.push_back({picture.source, result.copy_problem});
-  ++state_.PictureCount;
+  }
   window_.set_status(" " + std::to_string(state_.PictureCount));
+}
+
+void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_source) {
+  if (!failure_.ok()) return;
+  writer_.StartCatalog();
+  failure_ = writer_.Add(record, tab_source);
+  if (failure_.ok()) ++state_.PictureCount;
+}
+
+void PictureRun::BeginStep(const std::string& status) {
+  window_.set_status(status);
+  window_.ShowProgress(++handled_, total_);
+  window_.LetEventsRun();
+}
+
+void PictureRun::NotePassedOver(const std::string& source, const std::string& reason) {
+  state_.passed_over.push_back({source, reason});
 }
 
 }  // namespace lumvane

@@ -31,12 +31,17 @@ class PictureRun : public ImportRun {
              Sources sources);
 
   std::string source_dir() const override { return window_.source_dir(); }
+  std::string dest_dir() const override { return target_.dest_dir; }
   const CatalogFile* catalog() const override { return sources_.catalog; }
   std::string catalog_path() const override { return sources_.catalog_path; }
   std::string Locate(const std::string& source) const override;
   std::string LabelToDrive(const std::string& label) override;
   void ExpectPictures(int total) override { total_ = total; }
   void Process(const PictureInput& picture) override;
+  void AddRecord(const PictureRecord& record, const std::string& tab_source) override;
+  void BeginStep(const std::string& status) override;
+  void NotePassedOver(const std::string& source, const std::string& reason) override;
+  void CountMergedArchive() override { ++state_.archives_merged; }
   bool StopRequested() const override { return !failure_.ok() || window_.StopRequested(); }
 
   // Ok, or why the destination could not take the run's pictures.

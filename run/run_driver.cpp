@@ -6,6 +6,7 @@
 #include "importers/source_scan.h"
 #include "importers/tab_catalog.h"
 #include "importers/thumbsplus_export.h"
+#include "master/make_master.h"
 #include "page/archive_writer.h"
 #include "page/page_writer.h"
 #include "platform/directory_listing.h"
@@ -106,8 +107,8 @@ bool OpenCatalog(RunWindow& window, RunFiles& files) {
   }
 }
 
-// Opens what the run reads: the catalog, or the source folder. False ends the run before
-// anything in the destination is touched.
+// Opens what the run reads: the catalog, the source folder, or for a master the destination
+// with its subfolders. False ends the run before anything in the destination is touched.
 bool OpenSource(RunWindow& window, RunFiles& files) {
   const Mode mode = window.mode();
   if (IsCatalogMode(mode)) {
@@ -117,8 +118,9 @@ bool OpenSource(RunWindow& window, RunFiles& files) {
     files.reads_own_catalog = SamePath(files.catalog_path, JoinPath(files.dest, "archive.txt"));
     return true;
   }
-  if (mode == Mode::kSourceScan) {
-    if (Status status = CheckReadableFolder(window.source_dir()); !status.ok()) {
+  if (mode == Mode::kSourceScan || mode == Mode::kMaster) {
+    const std::string read = mode == Mode::kMaster ? files.dest : window.source_dir();
+    if (Status status = CheckReadableFolder(read); !status.ok()) {
       window.ShowMessage(status.message());
       return false;
     }
@@ -146,6 +148,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
         imported.importer = importers.scan(run);
         break;
       case Mode::kMaster:
+        files.writer.StartCatalog();  // a master's archive.txt has its header even when empty
         imported.importer = importers.master(run);
         break;
       default:
@@ -211,6 +214,7 @@ const char* GoCaption(GoState state) {
 RunEnvironment DefaultRunEnvironment() {
   RunEnvironment environment;
   environment.importers.scan = ScanSourceDirectory;
+  environment.importers.master = MakeMaster;
   environment.importers.catalog_readers[".txt"] = ReadTabCatalog;
   environment.importers.catalog_readers[".csv"] = ReadThumbsPlusExport;
   environment.volumes = MountedVolumes;

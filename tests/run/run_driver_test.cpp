@@ -251,14 +251,11 @@ TEST_F(RunDriverTest, CatalogLockedByAnotherProgramAsksToRetry) {
   EXPECT_EQ(window.status_text, " 2 Done!");
 }
 
-TEST_F(RunDriverTest, ModesThatAreNotBuiltYetSayWhy) {
-  window.mode_value = Mode::kMaster;
-  GoClick(window, state, environment);
+TEST_F(RunDriverTest, CatalogTypesThatAreNotBuiltYetSayWhy) {
   window.mode_value = Mode::kCatalogOriginalPaths;
   window.catalog_file_value = "photos.plb";
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, (std::vector<std::string>{
-                                 "Master archives are not available in this version yet.",
                                  "Reading .plb catalogs is not available in this version yet."}));
   EXPECT_TRUE(dest.Names().empty());
 }

@@ -16,6 +16,7 @@ namespace testing_support {
 class RecordingRun : public lumvane::ImportRun {
  public:
   std::string folder;
+  std::string dest;
   int stop_after = -1;
   int expected = -2;
   int volume_probes = 0;
@@ -23,6 +24,9 @@ class RecordingRun : public lumvane::ImportRun {
   lumvane::DriveMap drives;
   std::map<std::string, std::string> drive_cache;
   std::vector<lumvane::PictureInput> pictures;
+  std::vector<std::pair<lumvane::PictureRecord, std::string>> records;
+  std::vector<std::string> steps, passed_over;
+  int archives_merged = 0;
 
   // Opens `path` as the run's catalog.
   bool OpenCatalog(const std::string& path) {
@@ -31,6 +35,7 @@ class RecordingRun : public lumvane::ImportRun {
   }
 
   std::string source_dir() const override { return folder; }
+  std::string dest_dir() const override { return dest; }
   const lumvane::CatalogFile* catalog() const override {
     return catalog_.is_open() ? &catalog_ : nullptr;
   }
@@ -46,6 +51,14 @@ class RecordingRun : public lumvane::ImportRun {
   }
   void ExpectPictures(int total) override { expected = total; }
   void Process(const lumvane::PictureInput& picture) override { pictures.push_back(picture); }
+  void AddRecord(const lumvane::PictureRecord& record, const std::string& tab_source) override {
+    records.push_back({record, tab_source});
+  }
+  void BeginStep(const std::string& status) override { steps.push_back(status); }
+  void NotePassedOver(const std::string& source, const std::string& reason) override {
+    passed_over.push_back(source + ": " + reason);
+  }
+  void CountMergedArchive() override { ++archives_merged; }
   bool StopRequested() const override { return static_cast<int>(pictures.size()) == stop_after; }
 
   std::vector<std::string> Sources() const {

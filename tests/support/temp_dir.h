@@ -48,11 +48,16 @@ class TempDir {
     return names;
   }
 
-  // Every file of the folder with its bytes, to tell whether a run changed anything.
+  // Everything below the folder: each file with its bytes, each folder as "<folder>", by
+  // path relative to the folder; to tell whether a run changed anything.
   std::map<std::string, std::string> Snapshot() const {
-    std::map<std::string, std::string> files;
-    for (const auto& name : Names()) files[name] = ReadAll(*this / name);
-    return files;
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(path_)) {
+      const std::string name = fs::relative(entry.path(), path_).string();
+      entries[name] = entry.is_directory() ? "<folder>" : ReadAll(entry.path());
+    }
+    return entries;
   }
 
   void Write(const std::string& name, const std::string& bytes) const {

@@ -1,0 +1,101 @@
+#include "master/make_master.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "importers/source_scan.h"
+#include "pictures/catalog_line.h"
+#include "platform/catalog_file.h"
+#include "platform/directory_listing.h"
+#include "platform/paths.h"
+#include "platform/text_encoding.h"
+
+namespace lumvane {
+namespace {
+
+// The visible subfolders of `dest` that hold an archive.htm, in file-manager order.
+Status ListArchiveFolders(const std::string& dest, std::vector<std::string>* archives) {
+  std::vector<std::string> folders;
+  if (Status status = ListVisibleFolders(dest, &folders); !status.ok()) return status;
+  std::sort(folders.begin(), folders.end(), ListedBefore);
+  for (const std::string& folder : folders) {
+    if (IsVisibleFile(JoinPath(JoinPath(dest, folder), "archive.htm"))) archives->push_back(folder);
+  }
+  return Status::Ok();
+}
+
+// The text of a subfolder's page, or why it cannot be read.
+Status ReadArchivePage(const std::string& path, std::string* text) {
+  CatalogFile page;
+  switch (page.Open(path)) {
+    case CatalogFile::OpenResult::kOpened:
+      break;
+    case CatalogFile::OpenResult::kInUse:
+      return Status::Error(path + ": open by another program");
+    case CatalogFile::OpenResult::kFailed:
+      return Status::Error(path + ": " + page.error_reason());
+  }
+  std::string bytes;
+  if (!page.ReadAll(&bytes)) return Status::Error(path + ": " + std::strerror(errno));
+  *text = DecodeText(bytes);
+  return Status::Ok();
+}
+
+// Hands the whole records of one page to the run, prefixed.
+void MergeArchive(ImportRun& run, const std::string& page_text, const std::string& prefix,
+                  const std::string& page_path) {
+  const PageRecords page = ReadPageRecords(page_text);
+  for (size_t i = 0; i < page.all.size(); ++i) {
+    if (!page.whole[i]) {
+      run.NotePassedOver(page_path, "damaged entry");
+      continue;
+    }
+    PictureRecord record = DecodeRecord(page.all[i]);
+    record.thumb = prefix + record.thumb;
+    record.file = prefix + record.file;
+    run.AddRecord(record, OriginalFileOf(record));
+  }
+}
+
+std::string SkippedArchives(const std::vector<std::string>& reasons) {
+  std::string text = "Could not merge " + std::to_string(reasons.size()) + " archive" +
+                     (reasons.size() == 1 ? "" : "s") + ":";
+  for (const std::string& reason : reasons) text += "\r  " + reason;
+  return text;
+}
+
+}  // namespace
+
+std::string OriginalFileOf(const PictureRecord& record) {
+  if (record.path.empty()) return record.source;
+  const bool windows =
+      record.path.find('\\') != std::string::npos && record.path.find('/') == std::string::npos;
+  const char separator = windows ? '\\' : '/';
+  if (record.path.back() == separator) return record.path + record.source;
+  return record.path + separator + record.source;
+}
+
+Status MakeMaster(ImportRun& run) {
+  const std::string dest = run.dest_dir();
+  std::vector<std::string> folders;
+  if (Status status = ListArchiveFolders(dest, &folders); !status.ok()) return status;
+  run.ExpectPictures(static_cast<int>(folders.size()));
+  std::vector<std::string> skipped;
+  for (size_t i = 0; i < folders.size(); ++i) {
+    run.BeginStep(" " + std::to_string(i + 1));
+    const std::string page_path = JoinPath(JoinPath(dest, folders[i]), "archive.htm");
+    std::string text;
+    if (Status read = ReadArchivePage(page_path, &text); !read.ok()) {
+      skipped.push_back(read.message());
+    } else {
+      MergeArchive(run, text, folders[i] + "/", page_path);
+      run.CountMergedArchive();
+    }
+    if (run.StopRequested()) break;
+  }
+  return skipped.empty() ? Status::Ok() : Status::Error(SkippedArchives(skipped));
+}
+
+}  // namespace lumvane

@@ -1,0 +1,200 @@
+#include "master/make_master.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "page/archive_writer.h"
+#include "pictures/catalog_line.h"
+#include "run/run_driver.h"
+#include "tests/support/fake_window.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::FakeWindow;
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+PictureRecord Record(const std::string& thumb, const std::string& title) {
+  PictureRecord record;
+  record.thumb = thumb;
+  record.path = "/photos";
+  record.source = title + ".jpg";
+  record.title = title;
+  return record;
+}
+
+class MakeMasterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    window.mode_value = Mode::kMaster;
+    window.dest_dir_value = dest.path();
+    environment = DefaultRunEnvironment();
+    environment.texture = "";
+  }
+
+  // Writes an archive of `records` into the subfolder `name` of the destination.
+  void WriteArchive(const std::string& name, const std::vector<PictureRecord>& records) {
+    ArchiveWriter writer;
+    ASSERT_TRUE(writer.Open(dest / name, false).ok());
+    for (const auto& record : records) ASSERT_TRUE(writer.Add(record, "x").ok());
+    ASSERT_TRUE(writer.Commit(false).ok());
+  }
+
+  std::vector<PictureRecord> MasterRecords(const std::string& folder = "") {
+    std::vector<PictureRecord> records;
+    const std::string page = folder.empty() ? dest / "archive.htm" : dest / (folder + "/archive.htm");
+    for (const auto& values : ReadCatalogLines(ReadAll(page))) {
+      records.push_back(DecodeRecord(values));
+    }
+    return records;
+  }
+
+  std::vector<std::string> Thumbs() {
+    std::vector<std::string> thumbs;
+    for (const auto& record : MasterRecords()) thumbs.push_back(record.thumb);
+    return thumbs;
+  }
+
+  TempDir dest;
+  FakeWindow window;
+  RunState state;
+  RunEnvironment environment;
+};
+
+TEST_F(MakeMasterTest, OnlyVisibleSubfoldersWithAnArchiveAreMergedInFileManagerOrder) {
+  WriteArchive("Trip 10", {Record("_A.jpg", "ten")});
+  WriteArchive("Trip 2", {Record("_B.jpg", "two"), Record("_C.jpg", "two b")});
+  WriteArchive(".hidden", {Record("_H.jpg", "hidden")});
+  std::filesystem::create_directory(dest / "b");
+  dest.Write("c.htm", "not a folder");
+  const auto before = dest.Snapshot();
+  GoClick(window, state, environment);
+  EXPECT_TRUE(window.messages.empty()) << window.messages[0];
+  EXPECT_EQ(Thumbs(), (std::vector<std::string>{"Trip 2/_B.jpg", "Trip 2/_C.jpg",
+                                                "Trip 10/_A.jpg"}));
+  EXPECT_EQ(window.statuses, (std::vector<std::string>{"", " 1", " 2", " 2 Done!"}));
+  EXPECT_EQ(state.archives_merged, 2);
+  EXPECT_EQ(state.PictureCount, 3);
+  const auto after = dest.Snapshot();
+  for (const auto& [name, bytes] : before) EXPECT_EQ(after.at(name), bytes) << name;
+}
+
+TEST_F(MakeMasterTest, PrefixGoesBeforeThumbAndFileAndTheTabRowNamesTheOriginal) {
+  PictureRecord record = Record("t.jpg", "x");
+  record.path = "C:\\Photos";
+  record.source = "x.jpg";
+  record.subject = "boats";
+  WriteArchive("trip", {record});
+  GoClick(window, state, environment);
+  const auto merged = MasterRecords();
+  ASSERT_EQ(merged.size(), 1u);
+  EXPECT_EQ(merged[0].thumb, "trip/t.jpg");
+  EXPECT_EQ(merged[0].file, "trip/");
+  EXPECT_EQ(merged[0].path, "C:\\Photos") << "path and source keep the original's place";
+  EXPECT_EQ(merged[0].subject, "boats");
+  EXPECT_EQ(ReadAll(dest / "archive.txt"),
+            TabCatalogHeader() + "\r\nC:\\Photos\\x.jpg\tx\tboats\t\t\t\t\ttrip/t.jpg\r\n");
+}
+
+TEST_F(MakeMasterTest, NoArchiveBelowGivesAnEmptyPageAndTheHeaderOnly) {
+  GoClick(window, state, environment);
+  EXPECT_TRUE(MasterRecords().empty());
+  EXPECT_TRUE(ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
+  EXPECT_EQ(ReadAll(dest / "archive.txt"), TabCatalogHeader() + "\r\n");
+  window.dest_dir_value = dest / "gone";
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot read the folder " + (dest / "gone") +
+                                                      ": No such file or directory"});
+}
+
+TEST_F(MakeMasterTest, StopWhileTheSecondOfThreeIsMergedKeepsTwo) {
+  WriteArchive("a", {Record("_A.jpg", "a")});
+  WriteArchive("b", {Record("_B.jpg", "b")});
+  WriteArchive("c", {Record("_C.jpg", "c")});
+  window.StopAfter(2);
+  GoClick(window, state, environment);
+  EXPECT_EQ(Thumbs(), (std::vector<std::string>{"a/_A.jpg", "b/_B.jpg"}));
+  EXPECT_TRUE(ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
+}
+
+TEST_F(MakeMasterTest, RunningTwiceReplacesTheMasterAndAMasterOfMastersNestsPrefixes) {
+  WriteArchive("2001/spring", {Record("_S.jpg", "spring")});
+  WriteArchive("2001/summer", {Record("_U.jpg", "summer")});
+  window.dest_dir_value = dest / "2001";
+  GoClick(window, state, environment);
+  GoClick(window, state, environment);
+  EXPECT_EQ(MasterRecords("2001").size(), 2u) << "the second run replaced the first";
+  window.dest_dir_value = dest.path();
+  GoClick(window, state, environment);
+  EXPECT_EQ(Thumbs(), (std::vector<std::string>{"2001/spring/_S.jpg", "2001/summer/_U.jpg"}));
+  EXPECT_EQ(MasterRecords()[0].file, "2001/spring/");
+}
+
+TEST_F(MakeMasterTest, AnyFolderNameSurvivesTheRecordIntact) {
+  const std::string name = "Trip \"#2\" 50% a?b & <c> \\ café";
+  WriteArchive(name, {Record("_K7Q2M40.jpg", "x")});
+  GoClick(window, state, environment);
+  EXPECT_EQ(Thumbs(), std::vector<std::string>{name + "/_K7Q2M40.jpg"});
+}
+
+TEST_F(MakeMasterTest, DamagedEntriesAndUnreadableArchivesAreNamedAndTheRestMerged) {
+  std::filesystem::create_directories(dest / "damaged");
+  dest.Write("damaged/archive.htm",
+             "cat.add (new Pic (\"_A.jpg\", \"\",\r\n  \"p\", \"a.jpg\",\r\n  \"\", \"\",\r\n"
+             "  \"\", \"\",\r\n  \"\", \"\"));\r\n"
+             "cat.add is no record\r\n1\r\n2\r\n3\r\n4\r\n"
+             "cat.add (new Pic (\"_C.jpg\", \"\",\r\n  \"p\", \"c.jpg\",\r\n  \"\", \"\",\r\n"
+             "  \"\", \"\",\r\n  \"\", \"\"));\r\n"
+             "cat.add (new Pic (\"_B.jpg\", \"\",\r\n  \"p\", \"b.jpg\",\r\n");
+  WriteArchive("locked", {Record("_L.jpg", "l")});
+  WriteArchive("ok", {Record("_O.jpg", "o")});
+  const int fd = open((dest / "locked/archive.htm").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);  // another program holds it: in this process, a second open
+  GoClick(window, state, environment);
+  close(fd);
+  EXPECT_EQ(Thumbs(),
+            (std::vector<std::string>{"damaged/_A.jpg", "damaged/_C.jpg", "ok/_O.jpg"}));
+  ASSERT_EQ(state.passed_over.size(), 2u);
+  EXPECT_EQ(state.passed_over[0].source, dest / "damaged/archive.htm");
+  EXPECT_EQ(state.passed_over[0].reason, "damaged entry");
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"Could not merge 1 archive:\r  " +
+                                     (dest / "locked/archive.htm") + ": open by another program"});
+  EXPECT_TRUE(state.archive_written);
+}
+
+TEST_F(MakeMasterTest, ArchiveOfAnEarlierVersionIsMergedInTodaysForm) {
+  std::filesystem::create_directories(dest / "old");
+  dest.Write("old/archive.htm",
+             "cat.add (new Pic (\"_A.jpg\", \"\",\r\n  \"C:\\\\Fotos\", \"a.jpg\",\r\n"
+             "  \"Caf\xe9 \xab<b>\xbb\", \"\",\r\n  \"\", \"\",\r\n  \"\", \"May 1, 1999\"));\r\n");
+  GoClick(window, state, environment);
+  const auto merged = MasterRecords();
+  ASSERT_EQ(merged.size(), 1u);
+  EXPECT_EQ(merged[0].path, "C:\\Fotos");
+  EXPECT_EQ(merged[0].title, "Café «<b>»") << "Windows-1252 read, written as UTF-8";
+  EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm"))[0][4], "Café «\\x3Cb>»")
+      << "written in today's escaped form";
+}
+
+TEST(OriginalFileOf, JoinsWithTheSeparatorThePathUses) {
+  PictureRecord record;
+  record.source = "x.jpg";
+  EXPECT_EQ(OriginalFileOf(record), "x.jpg");
+  record.path = "C:\\Photos";
+  EXPECT_EQ(OriginalFileOf(record), "C:\\Photos\\x.jpg");
+  record.path = "C:\\";
+  EXPECT_EQ(OriginalFileOf(record), "C:\\x.jpg");
+  record.path = "/home/k/photos";
+  EXPECT_EQ(OriginalFileOf(record), "/home/k/photos/x.jpg");
+}
+
+}  // namespace
+}  // namespace lumvane
