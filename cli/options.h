@@ -14,8 +14,8 @@ namespace lumvane {
 struct CliOptions {
   enum class Command { kNone, kScan, kCatalog, kMaster, kHelp, kVersion };
   Command command = Command::kNone;
-  std::string catalog_path;  // catalog: the catalog file
-  std::string source_dir;    // scan: the folder; catalog: --source ("" without)
+  std::string catalog_path;            // catalog: the catalog file
+  std::string source_dir;              // scan: the folder; catalog: --source ("" without)
   std::string dest_dir;                // the archive folder (master: the master's folder)
   std::map<char, std::string> drives;  // --drive X=DIR
   std::optional<CopyMode> copy_mode;   // --copy no|keep|rename

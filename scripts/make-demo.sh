@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the demo: a dozen generated photo-like pictures in two folders, and an archive of each
-# folder under BUILD/demo/. Prints the path of every archive.htm.
+# Makes the demo: a dozen generated photo-like pictures in two folders, an archive of each
+# folder under BUILD/demo/archives/, and a master archive over both in BUILD/demo/archives/.
+# Prints the path of every archive.htm, the master's last.
 set -euo pipefail
 build=${1:-build}
 demo="$build/demo"
@@ -9,8 +10,10 @@ mkdir -p "$demo/photos/Coast" "$demo/photos/Mountains"
 "$build/bin/make_sample_photos" "$demo/photos/Coast" 7 1600x1200 11
 "$build/bin/make_sample_photos" "$demo/photos/Mountains" 5 2048x1536 23
 for folder in Coast Mountains; do
-  "$build/bin/lumvane" scan "$demo/photos/$folder" "$demo/$folder" --copy rename --quiet
+  "$build/bin/lumvane" scan "$demo/photos/$folder" "$demo/archives/$folder" --copy rename --quiet
 done
+"$build/bin/lumvane" master "$demo/archives" --quiet
 for folder in Coast Mountains; do
-  realpath "$demo/$folder/archive.htm"
+  realpath "$demo/archives/$folder/archive.htm"
 done
+realpath "$demo/archives/archive.htm"

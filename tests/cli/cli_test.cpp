@@ -138,4 +138,32 @@ TEST(Cli, CtrlCStopsAfterThePictureInHandAndCompletesThePage) {
   }
 }
 
+TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
+  TempDir photos, master;
+  testing_support::WritePhoto(photos / "a.jpg");
+  for (const char* folder : {"Trip 2", "Trip 10"}) {
+    ASSERT_EQ(RunLumvane({"scan", photos.path(), master / folder, "--copy", "no"}).exit_code, 0);
+  }
+  const Finished merged = RunLumvane({"master", master.path()});
+  EXPECT_EQ(merged.exit_code, 0) << merged.err;
+  EXPECT_EQ(merged.out,
+            "Merged 2 pictures from 2 archives into " + (master / "archive.htm") + "\n");
+  const auto records = lumvane::ReadCatalogLines(ReadAll(master / "archive.htm"));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_TRUE(records[0][0].starts_with("Trip 2/_")) << "file-manager order";
+
+  std::filesystem::create_directory(master / "broken");
+  std::filesystem::create_directory(master / "broken/archive.htm/");  // no file: not an archive
+  master.Write("Trip 2/archive.htm", "cat.add (new Pic (\"cut short\r\n");
+  const Finished damaged = RunLumvane({"master", master.path(), "--verbose"});
+  EXPECT_EQ(damaged.exit_code, 0) << damaged.err;
+  EXPECT_EQ(damaged.out, "Merged 1 picture from 2 archives into " + (master / "archive.htm") +
+                             "\nPassed over 1: 1 damaged entry\n  " +
+                             (master / "Trip 2/archive.htm") + ": damaged entry\n");
+  EXPECT_EQ(RunLumvane({"master", master.path(), "--copy", "no"}).exit_code, 2);
+  EXPECT_EQ(
+      RunLumvane({"master", master / "gone"}).err,
+      "lumvane: Cannot read the folder " + (master / "gone") + ": No such file or directory\n");
+}
+
 }  // namespace

@@ -49,7 +49,8 @@ class MakeMasterTest : public testing::Test {
 
   std::vector<PictureRecord> MasterRecords(const std::string& folder = "") {
     std::vector<PictureRecord> records;
-    const std::string page = folder.empty() ? dest / "archive.htm" : dest / (folder + "/archive.htm");
+    const std::string page =
+        folder.empty() ? dest / "archive.htm" : dest / (folder + "/archive.htm");
     for (const auto& values : ReadCatalogLines(ReadAll(page))) {
       records.push_back(DecodeRecord(values));
     }
@@ -77,8 +78,8 @@ TEST_F(MakeMasterTest, OnlyVisibleSubfoldersWithAnArchiveAreMergedInFileManagerO
   const auto before = dest.Snapshot();
   GoClick(window, state, environment);
   EXPECT_TRUE(window.messages.empty()) << window.messages[0];
-  EXPECT_EQ(Thumbs(), (std::vector<std::string>{"Trip 2/_B.jpg", "Trip 2/_C.jpg",
-                                                "Trip 10/_A.jpg"}));
+  EXPECT_EQ(Thumbs(),
+            (std::vector<std::string>{"Trip 2/_B.jpg", "Trip 2/_C.jpg", "Trip 10/_A.jpg"}));
   EXPECT_EQ(window.statuses, (std::vector<std::string>{"", " 1", " 2", " 2 Done!"}));
   EXPECT_EQ(state.archives_merged, 2);
   EXPECT_EQ(state.PictureCount, 3);
@@ -159,8 +160,7 @@ TEST_F(MakeMasterTest, DamagedEntriesAndUnreadableArchivesAreNamedAndTheRestMerg
   ASSERT_EQ(flock(fd, LOCK_EX), 0);  // another program holds it: in this process, a second open
   GoClick(window, state, environment);
   close(fd);
-  EXPECT_EQ(Thumbs(),
-            (std::vector<std::string>{"damaged/_A.jpg", "damaged/_C.jpg", "ok/_O.jpg"}));
+  EXPECT_EQ(Thumbs(), (std::vector<std::string>{"damaged/_A.jpg", "damaged/_C.jpg", "ok/_O.jpg"}));
   ASSERT_EQ(state.passed_over.size(), 2u);
   EXPECT_EQ(state.passed_over[0].source, dest / "damaged/archive.htm");
   EXPECT_EQ(state.passed_over[0].reason, "damaged entry");

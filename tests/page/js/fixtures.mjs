@@ -1,6 +1,6 @@
 // Archives for the browser tests, made by the real `lumvane` from generated pictures.
 import { execFileSync } from 'node:child_process';
-import { cpSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 
@@ -55,15 +55,18 @@ export function makeEmptyArchive() {
   return join(root, 'archive.htm');
 }
 
-// A page one folder above an archive whose records name their files as "sub/...", the way a
-// master archive does.
-export function makeMasterStylePage(mainArchive) {
+// Folder names that a URL would misread unless each is percent-encoded.
+export const MASTER_FOLDERS = ['Trip "#2"', '50% off', 'a?b & <c>', 'back\\slash', 'café 東京'];
+
+// A master archive made by `lumvane master` over one archive of two pictures in each of
+// MASTER_FOLDERS.
+export function makeMasterArchive() {
   const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-master-'));
-  cpSync(mainArchive, join(root, 'sub'), { recursive: true });
-  cpSync(join(mainArchive, 'texture.jpg'), join(root, 'texture.jpg'));
-  const page = readFileSync(join(mainArchive, 'archive.htm'), 'utf8')
-    .replace(/^cat\.add \(new Pic \("_/gm, 'cat.add (new Pic ("sub/_')
-    .replace(/^(cat\.add \(new Pic \("[^"]*", )""/gm, '$1"sub/"');
-  writeFileSync(join(root, 'archive.htm'), page);
-  return join(root, 'archive.htm');
+  MASTER_FOLDERS.forEach((name, i) => {
+    const photos = join(root, 'photos', String(i));
+    makePhotos(photos, 2, 10 + i);
+    execFileSync(lumvane, ['scan', photos, join(root, 'master', name), '--copy', 'no', '--quiet']);
+  });
+  execFileSync(lumvane, ['master', join(root, 'master'), '--quiet']);
+  return join(root, 'master', 'archive.htm');
 }
