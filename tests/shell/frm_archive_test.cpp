@@ -287,6 +287,26 @@ class FrmArchiveTest : public QObject {
     QVERIFY(window->state().copy_mode == lumvane::CopyMode::kRename);
   }
 
+  void masterModeMergesTheSubfolderArchives() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, source, 2);
+    for (const char* folder : {"b", "a"}) {  // an archive of the two pictures in each
+      std::filesystem::create_directory(dest / folder);
+      OpenFolder(window.get(), "DestDir", dest / folder);
+      ClickInModal("OK");
+      Child<QPushButton>(window.get(), "Go")->click();
+    }
+    Child<QRadioButton>(window.get(), "Option4")->click();
+    OpenFolder(window.get(), "DestDir", dest.path());
+    Child<QPushButton>(window.get(), "Go")->click();
+    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
+    const auto records =
+        lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm"));
+    QCOMPARE(records.size(), size_t{4});
+    QVERIFY(records[0][0].starts_with("a/_") && records[3][0].starts_with("b/_"));
+  }
+
   void runStoppedWithExitKeepsTheProgram() {
     TempDir source, dest;
     auto window = MakeWindow();
