@@ -1,5 +1,7 @@
 #include "cli/console_window.h"
 
+#include "run/run_summary.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -42,6 +44,10 @@ void ConsoleWindow::ShowMessage(const std::string& text) {
 bool ConsoleWindow::AskRetry(const std::string& text) {
   ShowMessage(text);
   return false;
+}
+
+void ConsoleWindow::ReportRun(const RunState& state) {
+  if (!state.uncopied.empty()) ShowMessage(UncopiedMessage(state, locations_.dest_dir));
 }
 
 void ConsoleWindow::OpenEditor(const std::string& folder) {

@@ -40,6 +40,9 @@ class ConsoleWindow : public RunWindow {
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
+  // Names the originals that could not be copied on standard error; the summary of the rest
+  // is the program's.
+  void ReportRun(const RunState& state) override;
 
   // True when the run showed a message: it was refused or something failed.
   bool reported_errors() const { return reported_errors_; }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "page/page_writer.h"
@@ -126,6 +127,14 @@ void ArchiveWriter::Abandon() {
   lock_.Release();
   for (const std::string& folder : created_folders_) rmdir(folder.c_str());
   created_folders_.clear();
+}
+
+bool ArchiveHoldsPictures(const std::string& dest) {
+  std::ifstream page(JoinPath(dest, "archive.htm"), std::ios::binary);
+  for (std::string line; std::getline(page, line);) {
+    if (line.starts_with("cat.add")) return true;
+  }
+  return false;
 }
 
 }  // namespace lumvane

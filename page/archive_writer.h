@@ -65,6 +65,9 @@ class ArchiveWriter {
   std::vector<std::string> created_folders_;  // made by Open, deepest first
 };
 
+// True when the archive.htm in `dest` holds at least one picture's record.
+bool ArchiveHoldsPictures(const std::string& dest);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PAGE_ARCHIVE_WRITER_H_

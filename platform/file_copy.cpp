@@ -83,7 +83,7 @@ CopyResult::Outcome CompareExisting(int from, const struct stat& original, const
                                          : CopyResult::kDifferentFileInTheWay;
 }
 
-// Copies the bytes, then the time; syncs. Returns 0 or the errno of the failure.
+// Copies the bytes, then the time; syncs. The permission bits came with the file's creation. Returns 0 or the errno of the failure.
 int FillTemporary(int from, int to, const struct stat& original) {
   std::vector<char> buffer(1 << 16);
   while (true) {
@@ -93,7 +93,7 @@ int FillTemporary(int from, int to, const struct stat& original) {
     if (!WriteFully(to, buffer.data(), static_cast<size_t>(n))) return errno;
   }
   const struct timespec times[2] = {original.st_atim, original.st_mtim};
-  if (fchmod(to, 0644) != 0 || futimens(to, times) != 0 || fsync(to) != 0) return errno;
+  if (futimens(to, times) != 0 || fsync(to) != 0) return errno;
   return 0;
 }
 
@@ -117,8 +117,8 @@ CopyResult CopyToNewFile(const std::string& from, const std::string& to) {
   if (source.get() < 0 || fstat(source.get(), &original) != 0) return Failed(errno);
   struct stat existing {};
   if (lstat(to.c_str(), &existing) == 0) return {CompareExisting(source.get(), original, to), ""};
-  std::string temp = TemporaryTemplate(FolderOf(to), kCopyStem);
-  const Descriptor target(mkstemp(temp.data()));
+  std::string temp;
+  const Descriptor target(CreateTemporary(FolderOf(to), kCopyStem, original.st_mode & 0777, &temp));
   if (target.get() < 0) return Failed(errno);
   int error = FillTemporary(source.get(), target.get(), original);
   if (error == 0) error = RenameWithoutReplacing(temp, to);

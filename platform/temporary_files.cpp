@@ -1,10 +1,13 @@
 #include "platform/temporary_files.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "platform/paths.h"
@@ -37,6 +40,25 @@ bool IsOwnStem(std::string_view stem) {
 
 std::string TemporaryTemplate(const std::string& folder, std::string_view stem) {
   return JoinPath(folder, std::string(stem) + std::string(kMarker) + "XXXXXX");
+}
+
+int CreateTemporary(const std::string& folder, std::string_view stem, unsigned mode,
+                    std::string* path) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = TemporaryTemplate(folder, stem);
+    for (size_t i = candidate.size() - kRandomLength; i < candidate.size(); ++i) {
+      candidate[i] = kLetters[random() % (sizeof kLetters - 1)];
+    }
+    const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) {
+      *path = candidate;
+      return fd;
+    }
+  }
+  return -1;
 }
 
 bool IsLeftoverTemporary(std::string_view name) {

@@ -11,6 +11,12 @@ namespace lumvane {
 // The mkstemp template for a temporary of `stem` in `folder`: "folder/stem.tmp-XXXXXX".
 std::string TemporaryTemplate(const std::string& folder, std::string_view stem);
 
+// Creates a new temporary of `stem` in `folder`, named as TemporaryTemplate, with `mode` less
+// the process's umask (as any new file gets). Returns the descriptor, open for writing, and
+// its path; -1 with errno set when it cannot be created.
+int CreateTemporary(const std::string& folder, std::string_view stem, unsigned mode,
+                    std::string* path);
+
 // The stem of a temporary copy of an original: a fixed, short name, so that the temporary's
 // name stays within the file system's limit whatever the original is called.
 inline constexpr char kCopyStem[] = ".lumvane-copy";

@@ -13,12 +13,10 @@
 #include "platform/paths.h"
 #include "run/catalog_types.h"
 #include "run/picture_run.h"
+#include "run/run_summary.h"
 
 namespace lumvane {
 namespace {
-
-// At most this many uncopied originals are named in the message after a run.
-constexpr size_t kUncopiedNamed = 10;
 
 bool IsCatalogMode(Mode mode) {
   return mode == Mode::kCatalogOriginalPaths || mode == Mode::kCatalogSourceDir;
@@ -161,16 +159,14 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   return imported;
 }
 
-// Names the archived pictures whose originals could not be copied.
-void ReportUncopied(RunWindow& window, const RunState& state, const std::string& dest) {
-  if (state.uncopied.empty()) return;
-  const size_t count = state.uncopied.size();
-  std::string text = "Could not copy " + std::to_string(count) + " original" +
-                     (count == 1 ? "" : "s") + " into " + dest + ":";
-  for (size_t i = 0; i < count && i < kUncopiedNamed; ++i) {
-    text += "\r  " + state.uncopied[i].source + ": " + state.uncopied[i].reason;
-  }
-  if (count > kUncopiedNamed) text += "\r  and " + std::to_string(count - kUncopiedNamed) + " more";
+// A run that archived nothing leaves an archive with pictures as it was, and says why.
+void KeepTheEarlierArchive(RunWindow& window, const RunState& state, RunFiles& files) {
+  files.writer.Abandon();
+  if (window.status() == "Running...") window.set_status("");
+  window.set_status(window.status() + " Done!");
+  std::string text =
+      "No pictures were archived; the archive in " + files.dest + " was left as it was.";
+  if (!state.passed_over.empty()) text += "\r" + RunSummaryLine(state);
   window.ShowMessage(text);
 }
 
@@ -186,6 +182,10 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
     window.ShowMessage(fatal.message());
     return;
   }
+  if (files.writer.records() == 0 && ArchiveHoldsPictures(files.dest)) {
+    KeepTheEarlierArchive(window, state, files);
+    return;
+  }
   const Status texture = files.writer.AddTexture(environment.texture);
   const Status committed = files.writer.Commit(window.StopRequested());
   state.archive_written = committed.ok();
@@ -194,7 +194,7 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   for (const Status* status : {&imported.importer, &texture, &committed}) {
     if (!status->ok()) window.ShowMessage(status->message());
   }
-  if (state.archive_written) ReportUncopied(window, state, files.dest);
+  if (state.archive_written) window.ReportRun(state);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pictures/process_picture.h"
+#include "run/run_state.h"
 
 namespace lumvane {
 
@@ -58,6 +59,10 @@ class RunWindow {
 
   // A message with Retry and Cancel; true for Retry.
   virtual bool AskRetry(const std::string& text) = 0;
+
+  // After a run that put its archive in place: tells what it left out (pictures passed over,
+  // originals not copied), if anything.
+  virtual void ReportRun(const RunState& state) = 0;
 
   // Opens the archive editor on the archive in `folder`.
   virtual void OpenEditor(const std::string& folder) = 0;

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "run/catalog_types.h"
+#include "run/run_summary.h"
 #include "shell/frm_copy.h"
 #include "shell/window_style.h"
 
@@ -206,6 +207,15 @@ bool FrmArchive::AskRetry(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, "Lumvane", MessageText(text),
                   QMessageBox::Retry | QMessageBox::Cancel, this);
   return box.exec() == QMessageBox::Retry;
+}
+
+void FrmArchive::ReportRun(const RunState& state) {
+  if (!RunLeftSomethingOut(state)) return;
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(RunSummaryLine(state)),
+                  QMessageBox::Ok, this);
+  box.setObjectName("RunSummary");
+  box.setDetailedText(QString::fromStdString(RunSummaryDetails(state)));
+  box.exec();
 }
 
 void FrmArchive::OpenEditor(const std::string& folder) {

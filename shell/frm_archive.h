@@ -43,6 +43,9 @@ class FrmArchive : public QWidget, public RunWindow {
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
+  // One message with the counts by reason, the files in its details; silent when nothing was
+  // left out.
+  void ReportRun(const RunState& state) override;
 
  signals:
   void statusChanged(const QString& text);

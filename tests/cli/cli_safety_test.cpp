@@ -164,6 +164,36 @@ TEST_F(CliSafety, CopiesThatCannotBeMadeAreNamedAndExitOne) {
   EXPECT_FALSE(HasTemporaries(dest));
 }
 
+TEST_F(CliSafety, CopiesKeepTheOriginalsTimeAndPermissions) {
+  namespace fs = std::filesystem;
+  testing_support::WritePhoto(photos / "a.jpg", 1999, 4, 5);
+  chmod((photos / "a.jpg").c_str(), 0640);
+  TempDir renamed;
+  for (const auto& [mode, folder] : {std::pair{"keep", &dest}, std::pair{"rename", &renamed}}) {
+    const Finished run = RunLumvane({"scan", photos.path(), folder->path(), "--copy", mode});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    int copies = 0;
+    for (const auto& name : folder->Names()) {  // the copy is the file with the original's bytes
+      if (ReadAll(*folder / name) != ReadAll(photos / "a.jpg")) continue;
+      ++copies;
+      EXPECT_EQ(fs::last_write_time(*folder / name), fs::last_write_time(photos / "a.jpg"));
+      EXPECT_EQ(fs::status(*folder / name).permissions(), fs::perms(0640)) << mode;
+    }
+    EXPECT_EQ(copies, 1) << mode;
+  }
+}
+
+TEST_F(CliSafety, RunThatArchivesNothingKeepsTheArchiveAndExitsOne) {
+  MakeEarlierArchive();
+  TempDir empty;
+  const Finished run = RunLumvane({"scan", empty.path(), dest.path()});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "lumvane: No pictures were archived; the archive in " + dest.path() +
+                         " was left as it was.\n");
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(dest.Snapshot(), earlier);
+}
+
 TEST_F(CliSafety, DoubleDashEndsTheOptions) {
   TempDir parent;
   std::filesystem::create_directory(parent / "-photos");

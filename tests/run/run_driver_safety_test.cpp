@@ -11,6 +11,7 @@
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "run/run_driver.h"
+#include "run/run_summary.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/pictures.h"
 #include "tests/support/small_disk.h"
@@ -172,16 +173,58 @@ TEST_F(RunSafetyTest, RunRemovesTheTemporariesAKilledRunLeftAndNothingElse) {
   EXPECT_TRUE(std::filesystem::exists(dest / "notes.tmp-123456"));
 }
 
-TEST_F(RunSafetyTest, UncopiedOriginalsAreNamedAfterTheRunAndTheirRecordsStay) {
+TEST_F(RunSafetyTest, UncopiedOriginalsAreReportedAfterTheRunAndTheirRecordsStay) {
   testing_support::WritePhoto(source / "a.jpg");
   std::filesystem::create_directory(dest / "a.jpg");
   window.copy_answer = CopyMode::kKeepNames;
   GoClick(window, state, environment);
   EXPECT_EQ(state.PictureCount, 1);
-  EXPECT_EQ(window.messages,
-            std::vector<std::string>{"Could not copy 1 original into " + dest.path() + ":\r  " +
-                                     (source / "a.jpg") +
-                                     ": a different file of that name is in the way"});
+  EXPECT_EQ(window.reports, 1);
+  EXPECT_EQ(UncopiedMessage(state, dest.path()),
+            "Could not copy 1 original into " + dest.path() + ":\r  " + (source / "a.jpg") +
+                ": a different file of that name is in the way");
+  EXPECT_EQ(RunSummaryLine(state), "1 archived; 1 original not copied");
+}
+
+TEST_F(RunSafetyTest, RunThatArchivesNothingKeepsAnArchiveWithPictures) {
+  MakeEarlierArchive();
+  TempDir empty;
+  window.source_dir_value = empty.path();
+  GoClick(window, state, environment);
+  EXPECT_EQ(dest.Snapshot(), earlier);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"No pictures were archived; the archive in " +
+                                                      dest.path() + " was left as it was."});
+  EXPECT_FALSE(state.archive_written);
+
+  source.Write("moved.txt", "/nowhere/a.jpg\n/nowhere/b.jpg\n");
+  UseCatalog(source.path(), "moved.txt");
+  window.messages.clear();
+  GoClick(window, state, environment);
+  EXPECT_EQ(dest.Snapshot(), earlier);
+  ASSERT_EQ(window.messages.size(), 1u);
+  EXPECT_TRUE(window.messages[0].ends_with("left as it was.\r0 archived; 2 passed over: file missing"))
+      << window.messages[0];
+
+  TempDir fresh;
+  window.dest_dir_value = fresh.path();
+  GoClick(window, state, environment);
+  EXPECT_TRUE(state.archive_written) << "a folder without an archive gets the empty page";
+}
+
+TEST(RunSummary, CountsByReasonAndListsTheFiles) {
+  RunState state;
+  state.PictureCount = 3;
+  EXPECT_EQ(RunSummaryLine(state), "3 archived");
+  EXPECT_FALSE(RunLeftSomethingOut(state));
+  state.passed_over = {{"/a.jpg", "file missing"}, {"/b.jpg", "file missing"}};
+  EXPECT_EQ(RunSummaryLine(state), "3 archived; 2 passed over: file missing");
+  state.passed_over.push_back({"/c.jpg", "image damaged"});
+  state.uncopied = {{"/d.jpg", "No space left on device"}};
+  EXPECT_EQ(RunSummaryLine(state),
+            "3 archived; 3 passed over: 2 file missing, 1 image damaged; 1 original not copied");
+  EXPECT_EQ(RunSummaryDetails(state),
+            "/a.jpg: file missing\n/b.jpg: file missing\n/c.jpg: image damaged\n"
+            "/d.jpg: not copied: No space left on device\n");
 }
 
 // A destination that fills up during a run: the run ends, abandons, and the earlier archive

@@ -24,6 +24,7 @@ class FakeWindow : public lumvane::RunWindow {
   int copy_questions = 0;
   int retries_left = 0;
   int yields = 0;
+  int reports = 0;  // runs reported after their archive was put in place
   std::function<void(FakeWindow&)> on_yield;
   std::function<void()> on_retry;  // runs before a Retry answer
 
@@ -56,6 +57,7 @@ class FakeWindow : public lumvane::RunWindow {
     return true;
   }
   void OpenEditor(const std::string& folder) override { editor_folders.push_back(folder); }
+  void ReportRun(const lumvane::RunState&) override { ++reports; }
 
   // Clicks Go (reading "Stop") once `pictures` yields have happened.
   void StopAfter(int pictures) {

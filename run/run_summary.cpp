@@ -1,0 +1,59 @@
+#include "run/run_summary.h"
+
+#include <map>
+
+namespace lumvane {
+namespace {
+
+std::string Plural(size_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+std::string PassedOverPart(const RunState& state) {
+  std::map<std::string, int> by_reason;
+  for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
+  std::string text = std::to_string(state.passed_over.size()) + " passed over:";
+  const char* separator = " ";
+  for (const auto& [reason, count] : by_reason) {
+    text += separator;
+    if (by_reason.size() > 1) text += std::to_string(count) + " ";
+    text += reason;
+    separator = ", ";
+  }
+  return text;
+}
+
+}  // namespace
+
+bool RunLeftSomethingOut(const RunState& state) {
+  return !state.passed_over.empty() || !state.uncopied.empty();
+}
+
+std::string RunSummaryLine(const RunState& state) {
+  std::string line = std::to_string(state.PictureCount) + " archived";
+  if (!state.passed_over.empty()) line += "; " + PassedOverPart(state);
+  if (!state.uncopied.empty()) line += "; " + Plural(state.uncopied.size(), "original") + " not copied";
+  return line;
+}
+
+std::string RunSummaryDetails(const RunState& state) {
+  std::string details;
+  for (const auto& picture : state.passed_over) {
+    details += picture.source + ": " + picture.reason + "\n";
+  }
+  for (const auto& original : state.uncopied) {
+    details += original.source + ": not copied: " + original.reason + "\n";
+  }
+  return details;
+}
+
+std::string UncopiedMessage(const RunState& state, const std::string& dest) {
+  std::string text = "Could not copy " + Plural(state.uncopied.size(), "original") + " into " +
+                     dest + ":";
+  for (const auto& original : state.uncopied) {
+    text += "\r  " + original.source + ": " + original.reason;
+  }
+  return text;
+}
+
+}  // namespace lumvane

@@ -1,0 +1,27 @@
+// What a run left out, in words, for the message after it.
+#ifndef LUMVANE_RUN_RUN_SUMMARY_H_
+#define LUMVANE_RUN_RUN_SUMMARY_H_
+
+#include <string>
+
+#include "run/run_state.h"
+
+namespace lumvane {
+
+// "3 archived; 2 passed over: file missing; 1 original not copied": the count archived, then
+// the pictures passed over by reason (counted per reason when there are several), then the
+// originals not copied.
+std::string RunSummaryLine(const RunState& state);
+
+// One line per picture passed over and per original not copied: "FILE: reason".
+std::string RunSummaryDetails(const RunState& state);
+
+// True when there is something to tell beyond the count.
+bool RunLeftSomethingOut(const RunState& state);
+
+// "Could not copy N originals into DEST:" and a line per original, lines separated by "\r".
+std::string UncopiedMessage(const RunState& state, const std::string& dest);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_RUN_RUN_SUMMARY_H_
