@@ -145,7 +145,7 @@ int OpenWindow(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
   QApplication::setApplicationVersion(lumvane::kVersion);
-  lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes());
+  lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes);
   lumvane::FrmSplash splash(&window);
   splash.show();
   return app.exec();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -36,7 +37,7 @@ QString MessageText(const std::string& text) {
 
 }  // namespace
 
-FrmArchive::FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, QWidget* parent)
+FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget* parent)
     : QWidget(parent), environment_(std::move(environment)), volumes_(std::move(volumes)) {
   setObjectName("frmArchive");
   setWindowTitle("Archive");
@@ -106,7 +107,7 @@ void FrmArchive::BuildModes() {
 
 void FrmArchive::ConnectLists() {
   const QString here = QDir::currentPath();
-  const Volume* holding = VolumeHolding(volumes_, here);
+  const Volume* holding = VolumeHolding(cat_drive_->volumes(), here);
   const QString root = holding != nullptr ? QString::fromStdString(holding->mount_point) : "/";
   connect(cat_dir_, &DirectoryList::pathChanged, cat_file_, &FileList::SetPath);
   connect(cat_file_, &FileList::fileClicked, this,
@@ -132,7 +133,7 @@ void FrmArchive::ChangeDrive(DriveList* drives, DirectoryList* folders, const QS
     return;
   }
   const QString here = QDir::currentPath();
-  const Volume* holding = VolumeHolding(volumes_, here);
+  const Volume* holding = VolumeHolding(drives->volumes(), here);
   const bool here_on_drive =
       holding != nullptr && QString::fromStdString(holding->mount_point) == drive;
   folders->SetPath(drive, here_on_drive ? here : drive);
@@ -233,6 +234,15 @@ void FrmArchive::OnExit() {
     return;
   }
   close();
+}
+
+void FrmArchive::keyPressEvent(QKeyEvent* event) {
+  auto* button = qobject_cast<QPushButton*>(focusWidget());
+  if (button != nullptr && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    button->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FrmArchive::closeEvent(QCloseEvent* event) {

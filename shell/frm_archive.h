@@ -22,9 +22,9 @@ namespace lumvane {
 class FrmArchive : public QWidget, public RunWindow {
   Q_OBJECT
  public:
-  // `volumes` fill the drive lists (root first); all three lists start on the process's
-  // current folder.
-  FrmArchive(RunEnvironment environment, std::vector<Volume> volumes, QWidget* parent = nullptr);
+  // `volumes` fill the drive lists (root first), read again whenever a list is opened; all
+  // three lists start on the process's current folder.
+  FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget* parent = nullptr);
 
   const RunState& state() const { return state_; }
 
@@ -51,6 +51,8 @@ class FrmArchive : public QWidget, public RunWindow {
   void statusChanged(const QString& text);
 
  protected:
+  // Enter presses the focused button, as Space does.
+  void keyPressEvent(QKeyEvent* event) override;
   // During a run, closing is a stop request and the window closes when the run has ended.
   void closeEvent(QCloseEvent* event) override;
 
@@ -64,7 +66,7 @@ class FrmArchive : public QWidget, public RunWindow {
   void OnExit();
 
   RunEnvironment environment_;
-  std::vector<Volume> volumes_;
+  VolumeTable volumes_;
   RunState state_;
   GoState go_state_ = GoState::kIdle;
   bool close_after_run_ = false;

@@ -30,6 +30,7 @@ FrmCopy::FrmCopy(QWidget* owner) : QDialog(owner), outcome_(kClosedOtherwise) {
   rename_ = Placed(new QRadioButton("Yes, Rename files to unique 8.3 names", frame), "Option2",
                    Twips(200, 920, 3375, 255));
   rename_->setChecked(true);
+  rename_->setFocus();  // arrow keys then choose from the chosen answer, as in a radio group
   auto* ok = Placed(new QPushButton("OK", this), "OK", Twips(960, 1440, 975, 375));
   ok->setDefault(true);
   auto* cancel = Placed(new QPushButton("Cancel", this), "Cancel", Twips(2040, 1440, 975, 375));

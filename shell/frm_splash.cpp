@@ -95,10 +95,16 @@ FrmSplash::FrmSplash(QWidget* main_window) : main_window_(main_window) {
   timer_.start(6000);
 }
 
+void FrmSplash::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  grabKeyboard();  // the first key closes the splash even when it was not given the focus
+}
+
 void FrmSplash::Finish() {
   if (finished_) return;
   finished_ = true;
   timer_.stop();
+  releaseKeyboard();
   main_window_->show();
   emit finished();
   close();

@@ -33,6 +33,7 @@ class FrmSplash : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* main_window_;

@@ -17,18 +17,34 @@ const Volume* VolumeHolding(const std::vector<Volume>& volumes, const QString& p
   return best;
 }
 
-DriveList::DriveList(const std::vector<Volume>& volumes, QWidget* parent)
-    : QComboBox(parent), volumes_(volumes) {
-  for (const Volume& volume : volumes_) {
-    const QString mount = QString::fromStdString(volume.mount_point);
-    const QString label = QString::fromStdString(volume.label);
-    addItem(label.isEmpty() ? mount : label + "  (" + mount + ")", mount);
-  }
+DriveList::DriveList(VolumeTable read_volumes, QWidget* parent)
+    : QComboBox(parent), read_volumes_(std::move(read_volumes)) {
+  Refresh();
   connect(this, &QComboBox::activated, this, [this](int index) {
     const int previous = current_;
     current_ = index;
     if (index != previous) emit driveChanged(itemData(index).toString(), previous);
   });
+}
+
+void DriveList::Refresh() {
+  const QString chosen = currentIndex() >= 0 ? itemData(currentIndex()).toString() : QString();
+  volumes_ = read_volumes_();
+  clear();
+  for (const Volume& volume : volumes_) {
+    const QString mount = QString::fromStdString(volume.mount_point);
+    const QString label = QString::fromStdString(volume.label);
+    addItem(label.isEmpty() ? mount : label + "  (" + mount + ")", mount);
+    setItemData(count() - 1, mount, Qt::ToolTipRole);
+  }
+  const int index = findData(chosen);
+  current_ = index >= 0 ? index : 0;
+  setCurrentIndex(current_);
+}
+
+void DriveList::showPopup() {
+  Refresh();
+  QComboBox::showPopup();
 }
 
 void DriveList::ShowVolumeOf(const QString& path) {
@@ -40,16 +56,26 @@ void DriveList::ShowVolumeOf(const QString& path) {
   setCurrentIndex(index);
 }
 
+QVariant FullPathTips::data(const QModelIndex& index, int role) const {
+  if (role != Qt::ToolTipRole) return QIdentityProxyModel::data(index, role);
+  const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
+  return files->filePath(mapToSource(index));
+}
+
 DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent) {
   model_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
   model_.setReadOnly(true);
-  setModel(&model_);
+  tips_.setSourceModel(&model_);
+  setModel(&tips_);
   for (int column = 1; column < model_.columnCount(); ++column) hideColumn(column);
   header()->hide();
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setUniformRowHeights(true);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& index) {
-            const QString path = model_.filePath(index);
+            const QString path = model_.filePath(tips_.mapToSource(index));
             if (path.isEmpty() || path == path_) return;
             path_ = path;
             emit pathChanged(path_);
@@ -58,8 +84,8 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent) {
 
 void DirectoryList::SetPath(const QString& root, const QString& path) {
   model_.setRootPath(root);
-  setRootIndex(model_.index(root).parent());
-  const QModelIndex index = model_.index(path);
+  setRootIndex(tips_.mapFromSource(model_.index(root).parent()));
+  const QModelIndex index = tips_.mapFromSource(model_.index(path));
   expand(index);
   setCurrentIndex(index);
   scrollTo(index);
@@ -76,9 +102,13 @@ FileList::FileList(QWidget* parent) : QListWidget(parent) {
 
 void FileList::SetPath(const QString& folder) {
   clear();
+  const QDir dir(folder);
   const QStringList names =
-      QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-  addItems(names);
+      dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+  for (const QString& name : names) {
+    auto* item = new QListWidgetItem(name, this);
+    item->setToolTip(dir.filePath(name));
+  }
 }
 
 QString FileList::fileName() const {

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QListWidget>
 #include <QTreeView>
 #include <functional>
@@ -19,22 +20,41 @@ namespace lumvane {
 // REQUIRES: `volumes` holds "/" or another prefix of `path`.
 const Volume* VolumeHolding(const std::vector<Volume>& volumes, const QString& path);
 
+// Reads the mounted volumes, root first.
+using VolumeTable = std::function<std::vector<Volume>()>;
+
 class DriveList : public QComboBox {
   Q_OBJECT
  public:
-  explicit DriveList(const std::vector<Volume>& volumes, QWidget* parent = nullptr);
+  // Lists the volumes `read_volumes` gives, and reads them again whenever the list is opened:
+  // volumes come and go while the program runs. Each entry's tooltip is its mount point.
+  explicit DriveList(VolumeTable read_volumes, QWidget* parent = nullptr);
   // Chooses the volume holding `path` without raising driveChanged.
   void ShowVolumeOf(const QString& path);
+  // The volumes as last read.
+  const std::vector<Volume>& volumes() const { return volumes_; }
+  void showPopup() override;
 
  signals:
   // The user chose another volume; `previous` is the one chosen before.
   void driveChanged(const QString& drive, int previous);
 
  private:
+  // Reads the volumes again, keeping the chosen one chosen while it is still mounted.
+  void Refresh();
+
+  VolumeTable read_volumes_;
   std::vector<Volume> volumes_;
   int current_ = 0;
 };
 
+// The folder tree's model with each folder's full path as its tooltip.
+class FullPathTips : public QIdentityProxyModel {
+ public:
+  QVariant data(const QModelIndex& index, int role) const override;
+};
+
+// A folder tree that scrolls sideways rather than cutting long names.
 class DirectoryList : public QTreeView {
   Q_OBJECT
  public:
@@ -49,6 +69,7 @@ class DirectoryList : public QTreeView {
 
  private:
   QFileSystemModel model_;
+  FullPathTips tips_;
   QString path_;
 };
 
@@ -56,7 +77,8 @@ class FileList : public QListWidget {
   Q_OBJECT
  public:
   explicit FileList(QWidget* parent = nullptr);
-  // Lists the visible files of `folder`, sorted; nothing is selected afterwards.
+  // Lists the visible files of `folder`, sorted, each with its full path as tooltip; nothing
+  // is selected afterwards.
   void SetPath(const QString& folder);
   // The bare name of the selected file, or "" when none is selected.
   QString fileName() const;

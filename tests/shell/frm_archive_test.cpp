@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
@@ -38,6 +39,22 @@ void ClickInModal(const QString& button) {
   WhenModal([button](QWidget* modal) { modal->findChild<QPushButton*>(button)->click(); });
 }
 
+// A volume table that always reads `volumes`.
+lumvane::VolumeTable Volumes(std::vector<lumvane::Volume> volumes) {
+  return [volumes] { return volumes; };
+}
+
+// Reads the text and the details of the next message box, then closes it.
+void ReadMessage(QString* text, QString* details = nullptr) {
+  QTimer::singleShot(10, [text, details] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return ReadMessage(text, details);
+    *text = box->text();
+    if (details != nullptr) *details = box->detailedText();
+    box->accept();
+  });
+}
+
 QString ScreenshotPath(const QString& name) {
   const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
   QDir().mkpath(folder);
@@ -51,8 +68,8 @@ class FrmArchiveTest : public QObject {
 
  private:
   std::unique_ptr<FrmArchive> MakeWindow() {
-    auto window = std::make_unique<FrmArchive>(lumvane::DefaultRunEnvironment(),
-                                               std::vector<lumvane::Volume>{{"/", ""}});
+    auto window =
+        std::make_unique<FrmArchive>(lumvane::DefaultRunEnvironment(), Volumes({{"/", ""}}));
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window did not become active");
@@ -195,7 +212,7 @@ class FrmArchiveTest : public QObject {
   void driveLists() {
     TempDir volume;
     FrmArchive window(lumvane::DefaultRunEnvironment(),
-                      {{"/", ""}, {volume.path(), "PHOTOS"}, {"/no/such/volume", "GONE"}});
+                      Volumes({{"/", ""}, {volume.path(), "PHOTOS"}, {"/no/such/volume", "GONE"}}));
     auto* drives = Child<QComboBox>(&window, "DestDrive");
     QCOMPARE(drives->count(), 3);
     QCOMPARE(drives->itemText(1), QString::fromStdString("PHOTOS  (" + volume.path() + ")"));
@@ -212,6 +229,81 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(QString::fromStdString(window.dest_dir()), QString::fromStdString(volume.path()));
     Choose(drives, 0);  // the current folder lies on the root volume
     QCOMPARE(QString::fromStdString(window.dest_dir()), QDir::currentPath());
+  }
+
+  void driveListsAreReadAgainWhenOpenedAndNamesShowInFull() {
+    TempDir volume;
+    auto table =
+        std::make_shared<std::vector<lumvane::Volume>>(std::vector<lumvane::Volume>{{"/", ""}});
+    FrmArchive window(lumvane::DefaultRunEnvironment(), [table] { return *table; });
+    auto* drives = Child<lumvane::DriveList>(&window, "DestDrive");
+    QCOMPARE(drives->count(), 1);
+    table->push_back({volume.path(), "CARD"});  // a card plugged in while the window is open
+    drives->showPopup();
+    drives->hidePopup();
+    QCOMPARE(drives->count(), 2);
+    QCOMPARE(drives->itemData(1, Qt::ToolTipRole).toString(),
+             QString::fromStdString(volume.path()));
+    QCOMPARE(drives->currentIndex(), 0);  // the chosen volume stays chosen
+
+    const std::string long_name = volume / std::string(60, 'n');
+    std::filesystem::create_directory(long_name);
+    testing_support::WritePhoto(long_name + "/a.jpg");
+    OpenFolder(&window, "CatDir", long_name);
+    auto* folders = Child<lumvane::DirectoryList>(&window, "CatDir");
+    QCOMPARE(folders->model()->data(folders->currentIndex(), Qt::ToolTipRole).toString(),
+             QString::fromStdString(long_name));
+    auto* files = Child<QListWidget>(&window, "CatFile");
+    QTRY_COMPARE(files->count(), 1);
+    QCOMPARE(files->item(0)->toolTip(), QString::fromStdString(long_name + "/a.jpg"));
+    QVERIFY(folders->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+  }
+
+  void enterPressesTheFocusedButton() {
+    TempDir source;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, source, 2);  // one folder: no copy question
+    auto* go = Child<QPushButton>(window.get(), "Go");
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Return);
+    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
+  }
+
+  void runsTellWhatTheyLeftOutAndKeepAnArchiveWhenTheyArchiveNothing() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, source, 2);
+    source.Write("list.txt", "IMG_1.jpg\nIMG_2.jpg\ngone.jpg\nnot-a-picture.txt\n");
+    Child<QRadioButton>(window.get(), "Option1")->click();
+    OpenFolder(window.get(), "CatDir", source.path());
+    OpenFolder(window.get(), "DestDir", dest.path());
+    auto* files = Child<QListWidget>(window.get(), "CatFile");
+    QTRY_VERIFY(!files->findItems("list.txt", Qt::MatchExactly).isEmpty());
+    files->setCurrentItem(files->findItems("list.txt", Qt::MatchExactly).front());
+    QString text, details;
+    WhenModal([&text, &details](QWidget* question) {
+      question->findChild<QPushButton*>("OK")->click();
+      ReadMessage(&text, &details);
+    });
+    Child<QPushButton>(window.get(), "Go")->click();
+    QTRY_VERIFY(!text.isEmpty());
+    QCOMPARE(text, QString("2 archived; 2 passed over: 1 file missing, 1 not a JPEG name"));
+    QCOMPARE(details,
+             QString::fromStdString((source / "gone.jpg") + ": file missing\n" +
+                                    (source / "not-a-picture.txt") + ": not a JPEG name\n"));
+
+    const auto earlier = dest.Snapshot();
+    source.Write("list.txt", "gone.jpg\n");
+    WhenModal([&text](QWidget* question) {
+      question->findChild<QPushButton*>("OK")->click();
+      ReadMessage(&text);
+    });
+    text.clear();
+    Child<QPushButton>(window.get(), "Go")->click();
+    QTRY_VERIFY(!text.isEmpty());
+    QVERIFY(text.startsWith(QString::fromStdString("No pictures were archived; the archive in " +
+                                                   dest.path() + " was left as it was.")));
+    QVERIFY(dest.Snapshot() == earlier);
   }
 
   void copyQuestion() {
@@ -260,12 +352,7 @@ class FrmArchiveTest : public QObject {
     lumvane::DestinationLock other_run;
     QVERIFY(other_run.Acquire(source.path()).ok());
     QString message;
-    WhenModal([&message](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      if (box == nullptr) qFatal("expected a message box");
-      message = box->text();
-      box->accept();
-    });
+    ReadMessage(&message);
     Child<QPushButton>(window.get(), "Go")->click();
     QCOMPARE(message, QString::fromStdString(source.path() + " is being written by another run"));
     QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
@@ -301,8 +388,7 @@ class FrmArchiveTest : public QObject {
     OpenFolder(window.get(), "DestDir", dest.path());
     Child<QPushButton>(window.get(), "Go")->click();
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
-    const auto records =
-        lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm"));
+    const auto records = lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm"));
     QCOMPARE(records.size(), size_t{4});
     QVERIFY(records[0][0].starts_with("a/_") && records[3][0].starts_with("b/_"));
   }
@@ -346,6 +432,34 @@ class FrmArchiveTest : public QObject {
     QTest::keyClick(&splash, Qt::Key_Space);
     QVERIFY(main_window.isVisible());
     QVERIFY(!splash.isVisible());
+  }
+
+  void splashClosesOnAKeyEvenWithoutTheFocus() {
+    QWidget main_window, other;
+    other.show();
+    lumvane::FrmSplash splash(&main_window);
+    splash.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QTest::keyClick(other.windowHandle(), Qt::Key_A);  // typed while another window has focus
+    QVERIFY(main_window.isVisible());
+    QVERIFY(!splash.isVisible());
+    QCOMPARE(QWidget::keyboardGrabber(), nullptr);
+  }
+
+  void arrowKeysChooseInTheCopyQuestion() {
+    lumvane::FrmCopy dialog(nullptr);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // The chosen answer has the focus, so that arrows choose from it.
+    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QRadioButton*>("Option2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(dialog.findChild<QRadioButton*>("Option1")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(dialog.findChild<QRadioButton*>("Option0")->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QVERIFY(dialog.findChild<QRadioButton*>("Option1")->isChecked());
   }
 };
 
