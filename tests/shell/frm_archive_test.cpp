@@ -44,13 +44,17 @@ lumvane::VolumeTable Volumes(std::vector<lumvane::Volume> volumes) {
   return [volumes] { return volumes; };
 }
 
-// Reads the text and the details of the next message box, then closes it.
-void ReadMessage(QString* text, QString* details = nullptr) {
-  QTimer::singleShot(10, [text, details] {
+QString ScreenshotPath(const QString& name);
+
+// Reads the text and the details of the next message box, then closes it; saves a picture of
+// it as `screenshot` when given.
+void ReadMessage(QString* text, QString* details = nullptr, const QString& screenshot = {}) {
+  QTimer::singleShot(10, [text, details, screenshot] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return ReadMessage(text, details);
+    if (box == nullptr) return ReadMessage(text, details, screenshot);
     *text = box->text();
     if (details != nullptr) *details = box->detailedText();
+    if (!screenshot.isEmpty()) box->grab().save(ScreenshotPath(screenshot));
     box->accept();
   });
 }
@@ -256,6 +260,8 @@ class FrmArchiveTest : public QObject {
     auto* files = Child<QListWidget>(&window, "CatFile");
     QTRY_COMPARE(files->count(), 1);
     QCOMPARE(files->item(0)->toolTip(), QString::fromStdString(long_name + "/a.jpg"));
+    window.show();
+    window.grab().save(ScreenshotPath("long-folder-name"));
     QVERIFY(folders->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
   }
 
@@ -283,7 +289,7 @@ class FrmArchiveTest : public QObject {
     QString text, details;
     WhenModal([&text, &details](QWidget* question) {
       question->findChild<QPushButton*>("OK")->click();
-      ReadMessage(&text, &details);
+      ReadMessage(&text, &details, "run-summary");
     });
     Child<QPushButton>(window.get(), "Go")->click();
     QTRY_VERIFY(!text.isEmpty());
