@@ -1,5 +1,7 @@
 #include "platform/text_encoding.h"
 
+#include <algorithm>
+
 #include <cstdint>
 
 namespace lumvane {
@@ -17,8 +19,13 @@ void AppendUtf8(char32_t code, std::string* out) {
   } else if (code < 0x800) {
     out->push_back(static_cast<char>(0xC0 | (code >> 6)));
     out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
+  } else if (code < 0x10000) {
     out->push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
     out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
     out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
   }
@@ -81,12 +88,54 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string DecodeText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    return std::string(bytes);
+namespace {
+
+// UTF-16 code units (after the byte-order mark) as UTF-8; a lone surrogate or an odd last byte
+// becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool little_endian) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  const auto unit = [&](size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]),
+               b = static_cast<unsigned char>(bytes[i + 1]);
+    return little_endian ? (b << 8 | a) : (a << 8 | b);
+  };
+  std::string out;
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const char32_t code = unit(i);
+    if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00), &out);
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(code >= 0xD800 && code < 0xE000 ? kReplacement : code, &out);
   }
-  return Windows1252ToUtf8(bytes);
+  if (i < bytes.size()) AppendUtf8(kReplacement, &out);
+  return out;
+}
+
+}  // namespace
+
+std::string DecodeText(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), true);
+  if (bytes.starts_with("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), false);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+    const std::string_view line = bytes.substr(start, end - start);
+    out += IsValidUtf8(line) ? std::string(line) : Windows1252ToUtf8(line);
+    start = end;
+    while (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n')) {
+      out.push_back(bytes[start++]);
+    }
+  }
+  return out;
 }
 
 }  // namespace lumvane

@@ -1,5 +1,6 @@
-// Text from files we did not write: UTF-8 when the bytes are valid UTF-8, otherwise
-// Windows-1252, the code page of the older Windows programs. Lumvane holds and writes UTF-8.
+// Text from files we did not write: UTF-16 behind its byte-order mark, else each line UTF-8
+// where it is valid and Windows-1252 (the code page of the older Windows programs) where not.
+// Lumvane holds and writes UTF-8.
 #ifndef LUMVANE_PLATFORM_TEXT_ENCODING_H_
 #define LUMVANE_PLATFORM_TEXT_ENCODING_H_
 
@@ -11,8 +12,9 @@ namespace lumvane {
 // True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// `bytes` as UTF-8: unchanged when valid UTF-8, otherwise read as Windows-1252.
-// A leading UTF-8 byte-order mark is dropped.
+// `bytes` as UTF-8. A file that begins with a UTF-16 byte-order mark (LE or BE) is UTF-16;
+// otherwise each line (up to CR or LF) is kept when it is valid UTF-8 and read as
+// Windows-1252 when not. A leading UTF-8 byte-order mark is dropped. Always valid UTF-8.
 std::string DecodeText(std::string_view bytes);
 
 // The value of a hexadecimal digit, or -1.

@@ -70,6 +70,22 @@ TEST(TabCatalog, Windows1252AndUtf8Text) {
   EXPECT_EQ(Read("/p/a.jpg\tCaf\xC3\xA9")[0].title, "Caf\xC3\xA9");
 }
 
+TEST(TabCatalog, UnicodeTextFromASpreadsheetAndMixedLines) {
+  // "Unicode Text" as spreadsheets save it: UTF-16 LE with its byte-order mark.
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("SourceFile\tTitle\r\n/p/a.jpg\tHarbour\r\n")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  const auto pictures = Read(utf16);
+  ASSERT_EQ(pictures.size(), 1u);
+  EXPECT_EQ(pictures[0].source, "/p/a.jpg");
+  EXPECT_EQ(pictures[0].title, "Harbour");
+  const auto mixed = Read("/p/Z\xC3\xBCrich.jpg\tok\n/p/b.jpg\tCaf\xE9\n");
+  EXPECT_EQ(mixed[0].source, "/p/Z\xC3\xBCrich.jpg") << "a Windows-1252 line elsewhere";
+  EXPECT_EQ(mixed[1].title, "Caf\xC3\xA9");
+}
+
 TEST(TabCatalog, StopsAfterThePictureInHand) {
   EXPECT_EQ(Read("/p/1.jpg\n/p/2.jpg\n/p/3.jpg\n/p/4.jpg\n", 2).size(), 2u);
 }
