@@ -43,6 +43,14 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+std::string Absolute(const std::string& path) {
+  std::error_code error;
+  const fs::path resolved = fs::weakly_canonical(fs::absolute(path), error);
+  std::string text = (error ? fs::absolute(path) : resolved).string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
 std::string Count(int count, const char* noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -57,6 +65,11 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   } else {
     std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
                 pictures.c_str(), page.c_str());
+  }
+  if (options.command == lumvane::CliOptions::Command::kScan &&
+      options.copy_mode.value_or(lumvane::CopyMode::kNone) != lumvane::CopyMode::kNone &&
+      Absolute(options.source_dir) == Absolute(dest)) {
+    std::printf("Nothing was copied: the originals are in the archive folder already.\n");
   }
   if (state.passed_over.empty()) return;
   std::map<std::string, int> by_reason;
@@ -74,13 +87,6 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   }
 }
 
-std::string Absolute(const std::string& path) {
-  std::error_code error;
-  const fs::path resolved = fs::weakly_canonical(fs::absolute(path), error);
-  std::string text = (error ? fs::absolute(path) : resolved).string();
-  while (text.size() > 1 && text.back() == '/') text.pop_back();
-  return text;
-}
 
 bool CheckFolder(const std::string& folder, const char* role) {
   std::error_code error;

@@ -73,6 +73,7 @@ Status ScanSourceDirectory(ImportRun& run) {
   for (const std::string& name : names) {
     PictureInput picture;
     picture.source = folder + name;
+    picture.native_path = true;
     if (const auto changed = FileModifiedLocal(picture.source)) {
       picture.picdate = FormatLongDate(*changed);
     }

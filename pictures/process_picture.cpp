@@ -103,7 +103,8 @@ std::string PictureResult::PassOverText() const {
 
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
                      std::string* detail) {
-  SplitPath split = SplitCatalogPath(input.source);
+  SplitPath split = input.native_path ? SplitNativePath(input.source)
+                                      : SplitCatalogPath(input.source);
   plan->folder = target.source_dir ? *target.source_dir : split.folder;
   const std::optional<JpegName> name = ClassifyJpegName(split.name);
   if (!name) return PassOver::kNotJpegName;
@@ -144,19 +145,12 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
 }
 
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
-  std::string copy;
   std::error_code error;
-  switch (target.copy_mode) {
-    case CopyMode::kKeepNames:
-      if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // already there
-      copy = JoinPath(target.dest_dir, plan.name.recorded);
-      break;
-    case CopyMode::kRename:
-      copy = JoinPath(target.dest_dir, plan.outputs.copy);
-      break;
-    default:
-      return;
-  }
+  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) return;
+  if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // the original is there
+  const std::string copy = JoinPath(target.dest_dir, target.copy_mode == CopyMode::kKeepNames
+                                                         ? plan.name.recorded
+                                                         : plan.outputs.copy);
   const CopyResult copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
   if (copied.outcome == CopyResult::kCopied) result->created.push_back(copy);
   result->copy_problem = CopyProblem(copied);

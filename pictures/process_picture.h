@@ -23,6 +23,9 @@ struct PictureInput {
   std::string comment;
   std::string author;
   std::string picdate;
+  // The source is a path of this machine (a folder scan), split at "/" only; catalog paths
+  // are split at "\" as well.
+  bool native_path = false;
 };
 
 // Why a picture was passed over; kNone when it was archived.
@@ -86,7 +89,9 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
 void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result);
 
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
-// name, never replacing another file and never onto itself. Says in `result` what went wrong.
+// name, never replacing another file. An original in the destination folder is there already
+// and is not copied (a renamed copy of it would be archived as a picture of its own next
+// time). Says in `result` what went wrong.
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
 
 // All of the above for one picture, in order; the record is filled when it was archived.

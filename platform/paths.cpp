@@ -5,10 +5,22 @@
 
 namespace lumvane {
 
-SplitPath SplitCatalogPath(std::string_view path) {
-  const size_t last = path.find_last_of("/\\");
+namespace {
+
+SplitPath SplitAtLastOf(std::string_view path, std::string_view separators) {
+  const size_t last = path.find_last_of(separators);
   if (last == std::string_view::npos) return {"", std::string(path)};
   return {std::string(path.substr(0, last)), std::string(path.substr(last + 1))};
+}
+
+}  // namespace
+
+SplitPath SplitCatalogPath(std::string_view path) {
+  return SplitAtLastOf(path, "/\\");
+}
+
+SplitPath SplitNativePath(std::string_view path) {
+  return SplitAtLastOf(path, "/");
 }
 
 std::string WithTrailingSeparator(std::string folder) {

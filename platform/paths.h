@@ -16,6 +16,9 @@ struct SplitPath {
 // Splits a catalog's source path at its last "/" or "\".
 SplitPath SplitCatalogPath(std::string_view path);
 
+// Splits a path of this machine at its last "/" ("\" is part of a name here).
+SplitPath SplitNativePath(std::string_view path);
+
 // `folder` unchanged when it ends in "/", otherwise with "/" appended ("" gives "/").
 std::string WithTrailingSeparator(std::string folder);
 

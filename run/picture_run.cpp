@@ -31,7 +31,7 @@ std::string PictureRun::LabelToDrive(const std::string& label) {
 void PictureRun::Process(const PictureInput& catalog_picture) {
   if (!failure_.ok()) return;
   PictureInput picture = catalog_picture;
-  picture.source = Locate(picture.source);
+  if (!picture.native_path) picture.source = Locate(picture.source);
   if (handled_ == 0) window_.set_status("Running...");
   writer_.StartCatalog();
   PictureResult result = ProcessPicture(picture, target_);
