@@ -36,6 +36,11 @@ std::string NameCodeFor(const std::string& key) {
   return buffer.substr(0, 7);
 }
 
+bool NameRegistry::Claim(const std::string& thumbnail, const std::string& original) {
+  const auto [owner, added] = owners_.try_emplace(thumbnail, original);
+  return added || owner->second == original;
+}
+
 bool HasJpegExtension(const std::string& name) {
   const std::string lower = Lower(name);
   return (lower.size() > 4 && lower.ends_with(".jpg")) ||

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace lumvane {
 
@@ -22,6 +23,18 @@ std::optional<GeneratedNames> NamesForCode(std::string_view code);
 
 // The name code of `key` (14-digit date stamp followed by the file name), through crc.
 std::string NameCodeFor(const std::string& key);
+
+// The generated names given in one run, by the original they were given to, so that two
+// different originals never share their files. Not thread-safe: the run plans in order.
+class NameRegistry {
+ public:
+  // True when the names of `thumbnail` are free or given to `original` already; they are then
+  // given to `original`.
+  bool Claim(const std::string& thumbnail, const std::string& original);
+
+ private:
+  std::unordered_map<std::string, std::string> owners_;
+};
 
 // True when `name` ends in ".jpg" or ".jpeg" in any letter case (and is more than that).
 bool HasJpegExtension(const std::string& name);

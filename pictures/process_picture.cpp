@@ -63,6 +63,20 @@ void NoteWriteFailure(int code, int error, const std::string& dest_dir, PictureR
       code == VANTLE_CANNOT_WRITE ? std::strerror(error) : "the image could not be made";
 }
 
+// The names from the date stamp and the recorded name, as every archive has them; when those
+// were given to another original of this run (a same-named file from another folder, or one
+// that differs in letter case only), names from a key that holds the original's whole path,
+// the same on every run over the same input.
+std::optional<GeneratedNames> UniqueNames(const std::string& stamp, const std::string& recorded,
+                                          const std::string& original, NameRegistry* names) {
+  std::string key = stamp + recorded;
+  for (int attempt = 1;; ++attempt) {
+    const auto outputs = NamesForCode(NameCodeFor(key));
+    if (!outputs || names == nullptr || names->Claim(outputs->thumbnail, original)) return outputs;
+    key = stamp + original + (attempt > 1 ? "#" + std::to_string(attempt) : "");
+  }
+}
+
 bool Exists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
 }
@@ -115,7 +129,7 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   }
   const auto changed = FileModifiedLocal(original);
   if (!changed) return PassOver::kFileMissing;  // removed since the probe
-  const auto outputs = NamesForCode(NameCodeFor(FormatStamp(*changed) + name->recorded));
+  const auto outputs = UniqueNames(FormatStamp(*changed), name->recorded, original, target.names);
   if (!outputs) return PassOver::kFileUnreadable;  // crc always gives a valid code
   plan->outputs = *outputs;
   if (!IsOriginalPicture(plan->folder, name->recorded)) return PassOver::kGeneratedImage;

@@ -53,6 +53,7 @@ struct PictureTarget {
   std::string dest_dir;
   std::optional<std::string> source_dir;  // set: read every picture from this folder instead
   CopyMode copy_mode = CopyMode::kNone;
+  NameRegistry* names = nullptr;  // the run's names given so far; null: names are not checked
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before

@@ -11,6 +11,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
       writer_(writer),
       target_(std::move(target)),
       sources_(std::move(sources)) {
+  target_.names = &names_;
   if (!sources_.catalog_path.empty()) {
     catalog_folder_ = SplitCatalogPath(sources_.catalog_path).folder;
   }

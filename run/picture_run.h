@@ -54,6 +54,7 @@ class PictureRun : public ImportRun {
   RunState& state_;
   ArchiveWriter& writer_;
   PictureTarget target_;
+  NameRegistry names_;
   Sources sources_;
   std::string catalog_folder_;
   Status failure_;

@@ -194,6 +194,18 @@ TEST_F(CliSafety, RunThatArchivesNothingKeepsTheArchiveAndExitsOne) {
   EXPECT_EQ(dest.Snapshot(), earlier);
 }
 
+TEST_F(CliSafety, ScanningAFolderIntoItselfNeverArchivesItsOwnCopies) {
+  testing_support::WritePhoto(photos / "a.jpg", 2001, 1, 1);
+  testing_support::WritePhoto(photos / "b.jpg", 2001, 1, 2);
+  for (int run = 0; run < 3; ++run) {
+    const Finished scan = RunLumvane({"scan", photos.path(), photos.path(), "--copy", "rename"});
+    EXPECT_EQ(scan.exit_code, 0) << scan.err;
+    EXPECT_NE(scan.out.find("Archived 2 pictures"), std::string::npos) << scan.out;
+    EXPECT_NE(scan.out.find("Nothing was copied: the originals are in the archive folder"),
+              std::string::npos);
+  }
+}
+
 TEST_F(CliSafety, DoubleDashEndsTheOptions) {
   TempDir parent;
   std::filesystem::create_directory(parent / "-photos");
