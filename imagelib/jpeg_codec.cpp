@@ -15,8 +15,6 @@
 namespace vantle {
 namespace {
 
-constexpr size_t kMaxPixelBytes = size_t{512} << 20;  // refuse absurd scaled sizes
-
 struct ErrorManager {
   jpeg_error_mgr manager;
   jmp_buf jump;
@@ -28,10 +26,25 @@ struct ErrorManager {
 
 void IgnoreMessage(j_common_ptr) {}
 
-// Minor corruption is only a warning and still gives a usable picture, but a file that ends
-// early would come out with its lower part filled grey: that is a failure.
+// Minor corruption is only a warning and still gives a usable picture, but data that ends
+// early, at the end of the file or at a marker such as an early end-of-image, would come out
+// with the lower part filled grey: that is a failure.
 void FailOnPrematureEnd(j_common_ptr info, int level) {
-  if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF) JumpOnError(info);
+  const int code = info->err->msg_code;
+  if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) JumpOnError(info);
+}
+
+// What a progressive (multi-scan) image keeps while it is read: every coefficient of the
+// whole image, whatever the output scale.
+size_t CoefficientBytes(const jpeg_decompress_struct& info) {
+  if (!info.progressive_mode) return 0;
+  size_t bytes = 0;
+  for (int c = 0; c < info.num_components; ++c) {
+    const jpeg_component_info& component = info.comp_info[c];
+    bytes +=
+        size_t{component.width_in_blocks} * component.height_in_blocks * DCTSIZE2 * sizeof(JCOEF);
+  }
+  return bytes;
 }
 
 void InstallErrorManager(ErrorManager* errors) {
@@ -85,10 +98,15 @@ bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   if (setjmp(d->errors.jump)) return false;
   jpeg_create_decompress(&d->info);
   d->created = true;
+  d->info.mem->max_memory_to_use = static_cast<long>(kDecodeBudget);
   jpeg_stdio_src(&d->info, file);
   jpeg_save_markers(&d->info, JPEG_APP0 + 1, 0xFFFF);
   if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return false;
   out->full = {static_cast<int>(d->info.image_width), static_cast<int>(d->info.image_height)};
+  if (CoefficientBytes(d->info) > kDecodeBudget) {
+    out->too_large = true;
+    return false;
+  }
   out->orientation = OrientationFromMarkers(d->info.marker_list);
   switch (d->info.jpeg_color_space) {
     case JCS_GRAYSCALE:
@@ -139,7 +157,11 @@ bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   const bool cmyk = d->info.out_color_space == JCS_CMYK;
   const int channels = cmyk ? 3 : (d->info.out_color_space == JCS_GRAYSCALE ? 1 : 3);
   const size_t bytes = size_t{d->info.output_width} * d->info.output_height * channels;
-  if (bytes == 0 || bytes > kMaxPixelBytes) return false;
+  if (bytes == 0) return false;
+  if (bytes > kDecodeBudget) {
+    out->too_large = true;
+    return false;
+  }
   out->image.width = static_cast<int>(d->info.output_width);
   out->image.height = static_cast<int>(d->info.output_height);
   out->image.channels = channels;
@@ -156,6 +178,8 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
   const bool ok = DecodeWith(&decoder, file, box, out);
   const int code = decoder.errors.manager.msg_code;
   out->not_jpeg = !ok && (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY);
+  out->too_large =
+      !ok && (out->too_large || code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY);
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return ok;
 }

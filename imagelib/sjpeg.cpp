@@ -18,8 +18,12 @@ constexpr int kMaxThumbnailSize = 8192;
 
 struct Outcome {
   int code = VANTLE_DONE;
-  int system_error = 0;
+  vantle_failure failure{0, 0, 0};
 };
+
+Outcome Failed(int code, int system_error) {
+  return {code, {system_error, 0, 0}};
+}
 
 // Opens `in` for reading only when it is a regular file; a FIFO or device is never waited on.
 FILE* OpenInput(const char* in, Outcome* outcome) {
@@ -33,7 +37,7 @@ FILE* OpenInput(const char* in, Outcome* outcome) {
   if (file == nullptr && error == 0) error = errno;
   if (file != nullptr) return file;
   if (fd >= 0) close(fd);
-  *outcome = {VANTLE_CANNOT_OPEN, error};
+  *outcome = Failed(VANTLE_CANNOT_OPEN, error);
   return nullptr;
 }
 
@@ -46,6 +50,11 @@ bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
   std::fclose(file);
   if (!ok) {
     outcome->code = decoded.not_jpeg ? VANTLE_NOT_JPEG : VANTLE_DAMAGED;
+    if (decoded.too_large) {
+      outcome->code = VANTLE_TOO_LARGE;
+      outcome->failure.width = decoded.full.width;
+      outcome->failure.height = decoded.full.height;
+    }
     return false;
   }
   const Size target = FitWithin(decoded.full, box);
@@ -66,7 +75,7 @@ bool WriteReplacing(const Raster& image, const char* out, Outcome* outcome) {
   std::string temp = std::string(out) + ".tmp-XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) {
-    *outcome = {VANTLE_CANNOT_WRITE, errno};
+    *outcome = Failed(VANTLE_CANNOT_WRITE, errno);
     return false;
   }
   fchmod(fd, 0644);
@@ -81,21 +90,21 @@ bool WriteReplacing(const Raster& image, const char* out, Outcome* outcome) {
   if (error == 0 && std::rename(temp.c_str(), out) != 0) error = errno;
   if (error == 0) return true;
   unlink(temp.c_str());
-  *outcome = {VANTLE_CANNOT_WRITE, error};
+  *outcome = Failed(VANTLE_CANNOT_WRITE, error);
   return false;
 }
 
 Outcome Convert(const char* in, const char* out, int size) {
   Outcome outcome;
   if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
-    return {VANTLE_CANNOT_OPEN, EINVAL};
+    return Failed(VANTLE_CANNOT_OPEN, EINVAL);
   }
   const int box = size == 0 ? kDisplayBox : 2 * size;
   try {
     Raster image;
     if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, &outcome);
   } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
-    outcome = {VANTLE_DAMAGED, 0};
+    outcome = Failed(VANTLE_TOO_LARGE, 0);
   }
   return outcome;
 }
@@ -109,8 +118,8 @@ extern "C" __attribute__((visibility("default"))) int sjpeg(const char* in, cons
 }
 
 extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, const char* out,
-                                                                int size, int* system_error) {
+                                                                int size, vantle_failure* failure) {
   const vantle::Outcome outcome = vantle::Convert(in, out, size);
-  if (system_error != nullptr) *system_error = outcome.system_error;
+  if (failure != nullptr) *failure = outcome.failure;
   return outcome.code;
 }

@@ -25,11 +25,19 @@ int sjpeg(const char* in, const char* out, int size);
 #define VANTLE_NOT_JPEG 2      // the input is no JPEG image
 #define VANTLE_DAMAGED 3       // the input is a damaged JPEG, or too large to decode
 #define VANTLE_CANNOT_WRITE 4  // the output cannot be written
+#define VANTLE_TOO_LARGE 5     // decoding would need more memory than one picture may take
 
-// sjpeg, saying why it failed. For VANTLE_CANNOT_OPEN and VANTLE_CANNOT_WRITE,
-// `*system_error` (when not null) receives the errno of the failed operation, else 0.
-// The input is never opened for reading unless it is a regular file, so it never blocks.
-int sjpeg_why(const char* in, const char* out, int size, int* system_error);
+// What sjpeg_why tells about a failure.
+struct vantle_failure {
+  int system_error;   // errno of a failed open or write (VANTLE_CANNOT_OPEN, _WRITE), else 0
+  int width, height;  // the image's size as its header claims (VANTLE_TOO_LARGE), else 0
+};
+
+// sjpeg, saying why it failed; `failure` (when not null) receives the details. The input is
+// never opened for reading unless it is a regular file, so it never blocks. A picture whose
+// decoding would take more than 512 MiB (a header claiming an absurd size, a 100-megapixel
+// progressive image is within it) is refused before its data is read.
+int sjpeg_why(const char* in, const char* out, int size, struct vantle_failure* failure);
 
 #ifdef __cplusplus
 }

@@ -40,14 +40,23 @@ bool IsDestinationFailure(int error) {
 }
 
 // Records why the image library could not read the original.
-void NoteUnreadableOriginal(int code, int error, PictureResult* result) {
-  if (code == VANTLE_NOT_JPEG) {
-    result->pass_over = PassOver::kNotJpegImage;
-  } else if (code == VANTLE_CANNOT_OPEN) {
-    result->pass_over = PassOver::kFileUnreadable;
-    result->detail = std::strerror(error);
-  } else {
-    result->pass_over = PassOver::kImageDamaged;
+void NoteUnreadableOriginal(int code, const vantle_failure& failure, PictureResult* result) {
+  switch (code) {
+    case VANTLE_NOT_JPEG:
+      result->pass_over = PassOver::kNotJpegImage;
+      break;
+    case VANTLE_CANNOT_OPEN:
+      result->pass_over = PassOver::kFileUnreadable;
+      result->detail = std::strerror(failure.system_error);
+      break;
+    case VANTLE_TOO_LARGE:
+      result->pass_over = PassOver::kImageTooLarge;
+      if (failure.width > 0) {
+        result->detail = std::to_string(failure.width) + " x " + std::to_string(failure.height);
+      }
+      break;
+    default:
+      result->pass_over = PassOver::kImageDamaged;
   }
 }
 
@@ -103,6 +112,8 @@ const char* PassOverReason(PassOver reason) {
       return "not a JPEG image";
     case PassOver::kImageDamaged:
       return "image damaged";
+    case PassOver::kImageTooLarge:
+      return "image too large";
     case PassOver::kCannotWriteImages:
       return "cannot write display image or thumbnail";
   }
@@ -111,14 +122,15 @@ const char* PassOverReason(PassOver reason) {
 
 std::string PictureResult::PassOverText() const {
   std::string text = PassOverReason(pass_over);
+  if (pass_over == PassOver::kImageTooLarge && !detail.empty()) return text + " (" + detail + ")";
   if (!detail.empty()) text += ": " + detail;
   return text;
 }
 
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
                      std::string* detail) {
-  SplitPath split = input.native_path ? SplitNativePath(input.source)
-                                      : SplitCatalogPath(input.source);
+  SplitPath split =
+      input.native_path ? SplitNativePath(input.source) : SplitCatalogPath(input.source);
   plan->folder = target.source_dir ? *target.source_dir : split.folder;
   const std::optional<JpegName> name = ClassifyJpegName(split.name);
   if (!name) return PassOver::kNotJpegName;
@@ -141,30 +153,30 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
   const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
-  int error = 0;
-  const int made = sjpeg_why(original.c_str(), display.c_str(), 0, &error);
+  vantle_failure failure{};
+  const int made = sjpeg_why(original.c_str(), display.c_str(), 0, &failure);
   if (made != VANTLE_DONE && made != VANTLE_CANNOT_WRITE) {
-    NoteUnreadableOriginal(made, error, result);
+    NoteUnreadableOriginal(made, failure, result);
     return;
   }
   const int thumbed =
-      made == VANTLE_DONE ? sjpeg_why(display.c_str(), thumbnail.c_str(), 96, &error) : made;
+      made == VANTLE_DONE ? sjpeg_why(display.c_str(), thumbnail.c_str(), 96, &failure) : made;
   if (thumbed == VANTLE_DONE) {
     if (!display_existed) result->created.push_back(display);
     if (!thumbnail_existed) result->created.push_back(thumbnail);
     return;
   }
   if (made == VANTLE_DONE && !display_existed) unlink(display.c_str());
-  NoteWriteFailure(thumbed, error, dest_dir, result);
+  NoteWriteFailure(thumbed, failure.system_error, dest_dir, result);
 }
 
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
   std::error_code error;
   if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) return;
   if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // the original is there
-  const std::string copy = JoinPath(target.dest_dir, target.copy_mode == CopyMode::kKeepNames
-                                                         ? plan.name.recorded
-                                                         : plan.outputs.copy);
+  const std::string copy =
+      JoinPath(target.dest_dir,
+               target.copy_mode == CopyMode::kKeepNames ? plan.name.recorded : plan.outputs.copy);
   const CopyResult copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
   if (copied.outcome == CopyResult::kCopied) result->created.push_back(copy);
   result->copy_problem = CopyProblem(copied);

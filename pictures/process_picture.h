@@ -38,7 +38,8 @@ enum class PassOver {
   kFileUnreadable,     // any other failure to open or examine it
   kGeneratedImage,     // one of an archive's own thumbnails or display images
   kNotJpegImage,       // the file holds no JPEG image
-  kImageDamaged,       // a damaged JPEG, or one too large to decode
+  kImageDamaged,       // a damaged JPEG, or one whose data ends before the image does
+  kImageTooLarge,      // decoding it would take more memory than one picture may ("W x H")
   kCannotWriteImages,  // its display image or thumbnail cannot be written
 };
 
@@ -75,7 +76,8 @@ struct PictureResult {
   std::vector<std::string> created;  // files this picture added to the destination
 
   bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
-  // The reason with its detail: "cannot write display image or thumbnail: Is a directory".
+  // The reason with its detail: "cannot write display image or thumbnail: Is a directory",
+  // "image too large (65500 x 65500)".
   std::string PassOverText() const;
 };
 

@@ -1,5 +1,6 @@
 // The command line on a machine where things go wrong: unreadable sources, signals, two runs
 // at once, failed copies. The earlier archive must survive each with its bytes unchanged.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,6 +205,25 @@ TEST_F(CliSafety, ScanningAFolderIntoItselfNeverArchivesItsOwnCopies) {
     EXPECT_NE(scan.out.find("Nothing was copied: the originals are in the archive folder"),
               std::string::npos);
   }
+}
+
+TEST_F(CliSafety, AHeaderClaimingAHugeImageIsPassedOverWithBoundedMemory) {
+  testing_jpegs::WriteJpeg(photos / "bomb.jpg", {64, 48, testing_jpegs::Kind::kProgressive});
+  std::string bytes = ReadAll(photos / "bomb.jpg");
+  const size_t frame = bytes.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  bytes.replace(frame + 5, 4, "\xFF\xDC\xFF\xDC");  // 65500 x 65500
+  photos.Write("bomb.jpg", bytes);
+  testing_support::WritePhoto(photos / "fine.jpg");
+  const Finished run = RunLumvane({"scan", photos.path(), dest.path(), "--verbose"});
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find((photos / "bomb.jpg") + ": image too large (65500 x 65500)"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Archived 1 picture"), std::string::npos);
+  EXPECT_LT(children.ru_maxrss, 300 * 1024) << "peak kilobytes of the run";
 }
 
 TEST_F(CliSafety, DoubleDashEndsTheOptions) {

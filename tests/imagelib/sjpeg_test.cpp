@@ -1,5 +1,7 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -119,6 +121,55 @@ TEST_F(Sjpeg, BrokenInputFailsAndLeavesNothingBehind) {
             (std::vector<std::string>{"empty.jpg", "good.jpg", "noise.jpg", "truncated.jpg"}));
   EXPECT_EQ(sjpeg(nullptr, (dir / "out.jpg").c_str(), 0), 1);
   EXPECT_EQ(sjpeg((dir / "good.jpg").c_str(), (dir / "out.jpg").c_str(), -1), 1);
+}
+
+// `jpeg` with the size in its frame header (baseline or progressive) changed to the given one.
+std::string WithClaimedSize(std::string jpeg, int width, int height) {
+  for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
+    const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+    if (static_cast<unsigned char>(jpeg[i]) != 0xFF || (marker != 0xC0 && marker != 0xC2)) continue;
+    jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
+    jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
+    return jpeg;
+  }
+  ADD_FAILURE() << "no frame header";
+  return jpeg;
+}
+
+int Why(const std::string& in, const std::string& out, vantle_failure* failure = nullptr) {
+  return sjpeg_why(in.c_str(), out.c_str(), 0, failure);
+}
+
+TEST_F(Sjpeg, WhyItFailedNamesTheCause) {
+  const std::string whole = testing_support::ReadAll(Make("good.jpg", {800, 600}));
+  dir.Write("text.jpg", "not a picture");
+  dir.Write("cut.jpg", whole.substr(0, whole.size() / 2));
+  dir.Write("cut-with-end.jpg", whole.substr(0, whole.size() / 2) + "\xFF\xD9");
+  dir.Write("taller.jpg", WithClaimedSize(whole, 800, 1200));
+  const std::string out = dir / "out.jpg";
+  EXPECT_EQ(Why(dir / "good.jpg", out), VANTLE_DONE);
+  EXPECT_EQ(Why(dir / "text.jpg", out), VANTLE_NOT_JPEG);
+  EXPECT_EQ(Why(dir / "cut.jpg", out), VANTLE_DAMAGED);
+  EXPECT_EQ(Why(dir / "cut-with-end.jpg", out), VANTLE_DAMAGED) << "no grey lower part";
+  EXPECT_EQ(Why(dir / "taller.jpg", out), VANTLE_DAMAGED) << "more lines claimed than held";
+  vantle_failure failure{};
+  EXPECT_EQ(Why(dir / "missing.jpg", out, &failure), VANTLE_CANNOT_OPEN);
+  EXPECT_EQ(failure.system_error, ENOENT);
+}
+
+TEST_F(Sjpeg, HeaderClaimingAHugeProgressiveImageIsRefusedBeforeItsDataIsRead) {
+  const std::string small = testing_support::ReadAll(Make("p.jpg", {64, 48, Kind::kProgressive}));
+  dir.Write("bomb.jpg", WithClaimedSize(small, 65500, 65500));
+  vantle_failure failure{};
+  EXPECT_EQ(Why(dir / "bomb.jpg", dir / "out.jpg", &failure), VANTLE_TOO_LARGE);
+  EXPECT_EQ(failure.width, 65500);
+  EXPECT_EQ(failure.height, 65500);
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_LT(usage.ru_maxrss, 400 * 1024) << "kilobytes: no whole-image buffer was allocated";
+  const std::string baseline = testing_support::ReadAll(Make("b.jpg", {64, 48}));
+  dir.Write("wide.jpg", WithClaimedSize(baseline, 65500, 65500));
+  EXPECT_NE(Why(dir / "wide.jpg", dir / "out.jpg"), VANTLE_DONE);
 }
 
 TEST_F(Sjpeg, FailedCallKeepsAnExistingOutputAndSuccessReplacesIt) {

@@ -202,7 +202,8 @@ TEST_F(RunSafetyTest, RunThatArchivesNothingKeepsAnArchiveWithPictures) {
   GoClick(window, state, environment);
   EXPECT_EQ(dest.Snapshot(), earlier);
   ASSERT_EQ(window.messages.size(), 1u);
-  EXPECT_TRUE(window.messages[0].ends_with("left as it was.\r0 archived; 2 passed over: file missing"))
+  EXPECT_TRUE(
+      window.messages[0].ends_with("left as it was.\r0 archived; 2 passed over: file missing"))
       << window.messages[0];
 
   TempDir fresh;

@@ -258,8 +258,9 @@ TEST_F(RunDriverTest, CatalogTypesThatAreNotBuiltYetSayWhy) {
   window.mode_value = Mode::kCatalogOriginalPaths;
   window.catalog_file_value = "photos.plb";
   GoClick(window, state, environment);
-  EXPECT_EQ(window.messages, (std::vector<std::string>{
-                                 "Reading .plb catalogs is not available in this version yet."}));
+  EXPECT_EQ(
+      window.messages,
+      (std::vector<std::string>{"Reading .plb catalogs is not available in this version yet."}));
   EXPECT_TRUE(dest.Names().empty());
 }
 
