@@ -7,7 +7,10 @@
 
 #include <csetjmp>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+
+#include "imagelib/colour.h"
 
 // The functions that call setjmp hold only trivially destructible locals, so a longjmp from
 // libjpeg's error handler skips no destructor.
@@ -101,7 +104,14 @@ bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   d->info.mem->max_memory_to_use = static_cast<long>(kDecodeBudget);
   jpeg_stdio_src(&d->info, file);
   jpeg_save_markers(&d->info, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&d->info, JPEG_APP0 + 2, 0xFFFF);  // the ICC profile
   if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return false;
+  JOCTET* icc = nullptr;
+  unsigned int icc_length = 0;
+  if (jpeg_read_icc_profile(&d->info, &icc, &icc_length)) {
+    out->icc.assign(icc, icc + icc_length);
+    std::free(icc);
+  }
   out->full = {static_cast<int>(d->info.image_width), static_cast<int>(d->info.image_height)};
   if (CoefficientBytes(d->info) > kDecodeBudget) {
     out->too_large = true;
@@ -136,7 +146,7 @@ void CmykRowToRgb(const uint8_t* cmyk, uint8_t* rgb, int width, bool inverted) {
   }
 }
 
-bool ReadPixels(Decoder* d, uint8_t* pixels, uint8_t* cmyk_row) {
+bool ReadPixels(Decoder* d, uint8_t* pixels, uint8_t* cmyk_row, const CmykToSrgb* profile) {
   if (setjmp(d->errors.jump)) return false;
   jpeg_start_decompress(&d->info);
   const bool cmyk = d->info.out_color_space == JCS_CMYK;
@@ -146,7 +156,9 @@ bool ReadPixels(Decoder* d, uint8_t* pixels, uint8_t* cmyk_row) {
     uint8_t* row = pixels + stride * d->info.output_scanline;
     JSAMPROW target = cmyk ? cmyk_row : row;
     if (jpeg_read_scanlines(&d->info, &target, 1) != 1) return false;
-    if (cmyk) CmykRowToRgb(cmyk_row, row, static_cast<int>(d->info.output_width), inverted);
+    const int width = static_cast<int>(d->info.output_width);
+    if (cmyk && profile->ok()) profile->Row(cmyk_row, row, width);
+    if (cmyk && !profile->ok()) CmykRowToRgb(cmyk_row, row, width, inverted);
   }
   jpeg_finish_decompress(&d->info);
   return true;
@@ -167,7 +179,9 @@ bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   out->image.channels = channels;
   out->image.pixels.assign(bytes, 0);
   std::vector<uint8_t> cmyk_row(cmyk ? size_t{d->info.output_width} * 4 : 0);
-  return ReadPixels(d, out->image.pixels.data(), cmyk_row.data());
+  const CmykToSrgb profile(cmyk ? out->icc : std::vector<uint8_t>{}, d->info.saw_Adobe_marker);
+  if (cmyk) out->icc.clear();  // the pixels come out in sRGB
+  return ReadPixels(d, out->image.pixels.data(), cmyk_row.data(), &profile);
 }
 
 }  // namespace

@@ -4,25 +4,29 @@
 #define LUMVANE_IMAGELIB_JPEG_CODEC_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "imagelib/raster.h"
 
 namespace vantle {
 
 struct DecodedJpeg {
-  Raster image;            // gray or RGB, stored orientation, at least the requested size
-  Size full;               // the size of the picture before DCT scaling
-  int orientation = 1;     // EXIF orientation 1..8 (1 when absent or unreadable)
-  bool not_jpeg = false;   // after a failure: the data is no JPEG at all (rather than damaged)
-  bool too_large = false;  // after a failure: decoding it would pass the memory budget
+  Raster image;              // gray or RGB, stored orientation, at least the requested size
+  Size full;                 // the size of the picture before DCT scaling
+  int orientation = 1;       // EXIF orientation 1..8 (1 when absent or unreadable)
+  bool not_jpeg = false;     // after a failure: the data is no JPEG at all (rather than damaged)
+  bool too_large = false;    // after a failure: decoding it would pass the memory budget
+  std::vector<uint8_t> icc;  // the embedded colour profile of an RGB or gray image, if any
 };
 
 // The most memory one decode may take: coefficient buffers and the decoded pixels.
 inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 
 // Decodes `file` at the smallest DCT scale whose result still covers FitWithin(full, box).
-// CMYK and YCCK (Adobe's inverted form too) become RGB; grayscale stays gray.
+// CMYK and YCCK (Adobe's inverted form too) become sRGB, through their profile when they
+// embed one; grayscale stays gray. An RGB image keeps its colour space (see `icc`).
 // Returns false for anything that is not a readable JPEG, for a JPEG whose data ends before
 // the image is complete (libjpeg would fill the rest with grey), and for one that would need
 // more than kDecodeBudget (`out->full` then holds the size its header claims).

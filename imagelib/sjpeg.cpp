@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "imagelib/colour.h"
 #include "imagelib/jpeg_codec.h"
 #include "imagelib/raster.h"
 #include "imagelib/vantle.h"
@@ -65,6 +66,7 @@ bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
     outcome->code = VANTLE_DAMAGED;
     return false;
   }
+  ConvertRgbToSrgb(decoded.icc, &sized);  // after resizing: fewer pixels to convert
   *out = ApplyOrientation(std::move(sized), decoded.orientation);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <lcms2.h>
 
 #include "imagelib/vantle.h"
 #include "tests/imagelib/test_jpegs.h"
@@ -170,6 +171,54 @@ TEST_F(Sjpeg, HeaderClaimingAHugeProgressiveImageIsRefusedBeforeItsDataIsRead) {
   const std::string baseline = testing_support::ReadAll(Make("b.jpg", {64, 48}));
   dir.Write("wide.jpg", WithClaimedSize(baseline, 65500, 65500));
   EXPECT_NE(Why(dir / "wide.jpg", dir / "out.jpg"), VANTLE_DONE);
+}
+
+// An Adobe RGB (1998)-like profile: its primaries, D65 white and a 2.2 gamma.
+std::vector<uint8_t> AdobeRgbProfile() {
+  const cmsCIExyY white = {0.3127, 0.3290, 1.0};
+  const cmsCIExyYTRIPLE primaries = {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
+  cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256.0);
+  cmsToneCurve* curves[3] = {gamma, gamma, gamma};
+  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  std::vector<uint8_t> bytes(size);
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  cmsFreeToneCurve(gamma);
+  return bytes;
+}
+
+// `rgb` of `icc`'s colour space in sRGB, as Little CMS converts it.
+testing_jpegs::Rgb InSrgb(const std::vector<uint8_t>& icc, const uint8_t rgb[3]) {
+  cmsHPROFILE from = cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size()));
+  cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM transform =
+      cmsCreateTransform(from, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
+  uint8_t out[3];
+  cmsDoTransform(transform, rgb, out, 1);
+  cmsDeleteTransform(transform);
+  cmsCloseProfile(from);
+  cmsCloseProfile(srgb);
+  return {out[0], out[1], out[2]};
+}
+
+TEST_F(Sjpeg, PicturesInAnotherColourSpaceComeOutInSrgb) {
+  const std::vector<uint8_t> adobe = AdobeRgbProfile();
+  Make("adobe.jpg", {64, 48, Kind::kRgb, 0, 0xC83C28, adobe});  // 200, 60, 40
+  Make("plain.jpg", {64, 48, Kind::kRgb, 0, 0xC83C28});
+  ASSERT_EQ(sjpeg((dir / "adobe.jpg").c_str(), (dir / "adobe-out.jpg").c_str(), 0), 0);
+  ASSERT_EQ(sjpeg((dir / "plain.jpg").c_str(), (dir / "plain-out.jpg").c_str(), 0), 0);
+  const uint8_t red[3] = {200, 60, 40};
+  const testing_jpegs::Rgb expected = InSrgb(adobe, red);
+  EXPECT_GT(expected.r, 220) << "Adobe RGB's red is more saturated than sRGB's";
+  const testing_jpegs::Rgb converted = PixelAt(ReadJpeg(dir / "adobe-out.jpg"), 10, 10);
+  EXPECT_NEAR(converted.r, expected.r, 4);
+  EXPECT_NEAR(converted.g, expected.g, 4);
+  EXPECT_NEAR(converted.b, expected.b, 4);
+  const testing_jpegs::Rgb untouched = PixelAt(ReadJpeg(dir / "plain-out.jpg"), 10, 10);
+  EXPECT_NEAR(untouched.r, 200, 4) << "no profile: the pixels pass untouched";
+  EXPECT_NEAR(untouched.g, 60, 4);
 }
 
 TEST_F(Sjpeg, FailedCallKeepsAnExistingOutputAndSuccessReplacesIt) {

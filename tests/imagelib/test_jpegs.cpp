@@ -30,7 +30,11 @@ std::vector<uint8_t> Pixels(const Spec& spec, int components) {
     for (int x = 0; x < spec.width; ++x) {
       uint8_t* p = &pixels[(static_cast<size_t>(y) * spec.width + x) * components];
       const bool left = x < spec.width / 2;
-      if (components == 1) {
+      if (components == 3 && spec.flat_rgb >= 0) {
+        p[0] = static_cast<uint8_t>(spec.flat_rgb >> 16);
+        p[1] = static_cast<uint8_t>(spec.flat_rgb >> 8);
+        p[2] = static_cast<uint8_t>(spec.flat_rgb);
+      } else if (components == 1) {
         p[0] = left ? 40 : 220;
       } else if (components == 3) {
         p[0] = left ? 230 : 20;
@@ -85,6 +89,9 @@ void WriteJpeg(const std::string& path, const Spec& spec) {
   if (spec.kind == Kind::kProgressive) jpeg_simple_progression(&info);
   jpeg_set_quality(&info, 95, TRUE);
   jpeg_start_compress(&info, TRUE);
+  if (!spec.icc.empty()) {
+    jpeg_write_icc_profile(&info, spec.icc.data(), static_cast<unsigned>(spec.icc.size()));
+  }
   if (spec.orientation != 0) {
     const std::vector<uint8_t> exif = ExifWithOrientation(spec.orientation);
     jpeg_write_marker(&info, JPEG_APP0 + 1, exif.data(), exif.size());

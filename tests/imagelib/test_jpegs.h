@@ -2,7 +2,9 @@
 #ifndef LUMVANE_TESTS_IMAGELIB_TEST_JPEGS_H_
 #define LUMVANE_TESTS_IMAGELIB_TEST_JPEGS_H_
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imagelib/raster.h"
 
@@ -15,6 +17,8 @@ struct Spec {
   int height = 48;
   Kind kind = Kind::kRgb;
   int orientation = 0;  // 0: no EXIF block
+  int flat_rgb = -1;    // 0xRRGGBB: that colour all over (RGB kinds) instead of two halves
+  std::vector<uint8_t> icc = {};  // an embedded colour profile, when not empty
 };
 
 // Writes a picture whose left half is red and right half blue (gray: dark and light).
