@@ -66,6 +66,10 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
                 pictures.c_str(), page.c_str());
   }
+  if (state.described > 0) {
+    std::printf("%s brought %s own description%s\n", Count(state.described, "picture").c_str(),
+                state.described == 1 ? "its" : "their", state.described == 1 ? "" : "s");
+  }
   if (options.command == lumvane::CliOptions::Command::kScan &&
       options.copy_mode.value_or(lumvane::CopyMode::kNone) != lumvane::CopyMode::kNone &&
       Absolute(options.source_dir) == Absolute(dest)) {
@@ -86,7 +90,6 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("  %s: %s\n", picture.source.c_str(), picture.reason.c_str());
   }
 }
-
 
 bool CheckFolder(const std::string& folder, const char* role) {
   std::error_code error;
@@ -127,6 +130,7 @@ int RunArchive(const lumvane::CliOptions& options) {
   lumvane::RunState state;
   state.copy_mode = options.copy_mode.value_or(lumvane::CopyMode::kNone);
   lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
+  environment.read_embedded = options.read_embedded;
   for (const auto& [drive, folder] : options.drives)
     environment.drive_map[drive] = Absolute(folder);
   const std::string dest = locations.dest_dir;

@@ -6,8 +6,11 @@ namespace lumvane {
 
 const char* UsageText() {
   return "Usage:\n"
-         "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--verbose|--quiet]\n"
-         "      Make DEST_DIR/archive.htm from every JPEG picture in SOURCE_DIR.\n"
+         "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
+         "               [--verbose|--quiet]\n"
+         "      Make DEST_DIR/archive.htm from every JPEG picture in SOURCE_DIR, with the\n"
+         "      titles, keywords, captions, authors and capture dates the photos carry.\n"
+         "      --no-embedded  leave those out: empty texts, the files' modified dates\n"
          "      --copy    copy the originals into DEST_DIR: no, keep their names, or rename\n"
          "                them to unique short names (the default when the folders differ)\n"
          "      --verbose list every picture that was passed over, with the reason\n"
@@ -72,6 +75,8 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->verbose = true;
   } else if (arg == "--quiet" || arg == "-q") {
     options->quiet = true;
+  } else if (arg == "--no-embedded") {
+    options->read_embedded = false;
   } else if (IsOption(arg, "--copy")) {
     const std::string value = OptionValue(args, i, "--copy").value_or("");
     options->copy_mode = ParseCopyMode(value);
@@ -101,11 +106,14 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
     options->source_dir = positional[1];
   } else if (command == "catalog") {
     if (positional.size() != 3) return "catalog takes CATALOG_FILE and DEST_DIR";
+    if (!options->read_embedded) return "--no-embedded belongs to the scan command";
     options->command = CliOptions::Command::kCatalog;
     options->catalog_path = positional[1];
   } else if (command == "master") {
     if (positional.size() != 2) return "master takes DEST_DIR";
-    if (catalog_only || options->copy_mode) return "master takes no --source, --drive or --copy";
+    if (catalog_only || options->copy_mode || !options->read_embedded) {
+      return "master takes no --source, --drive, --copy or --no-embedded";
+    }
     options->command = CliOptions::Command::kMaster;
   } else {
     return "unknown command " + command;

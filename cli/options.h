@@ -19,6 +19,7 @@ struct CliOptions {
   std::string dest_dir;                // the archive folder (master: the master's folder)
   std::map<char, std::string> drives;  // --drive X=DIR
   std::optional<CopyMode> copy_mode;   // --copy no|keep|rename
+  bool read_embedded = true;           // scan: false with --no-embedded
   bool verbose = false;
   bool quiet = false;
 };

@@ -74,6 +74,7 @@ Status ScanSourceDirectory(ImportRun& run) {
     PictureInput picture;
     picture.source = folder + name;
     picture.native_path = true;
+    picture.read_embedded = true;
     if (const auto changed = FileModifiedLocal(picture.source)) {
       picture.picdate = FormatLongDate(*changed);
     }

@@ -19,8 +19,8 @@ Status ListSourcePictures(const std::string& folder, std::vector<std::string>* n
 bool ListedBefore(const std::string& a, const std::string& b);
 
 // Hands every listed picture to the run with its path and its file date ("March 5, 2001", or ""
-// when the date cannot be read), stopping after the picture in hand when asked. The list is
-// complete before the first picture is processed.
+// when the date cannot be read), asking for the photo's own descriptions, stopping after the
+// picture in hand when asked. The list is complete before the first picture is processed.
 Status ScanSourceDirectory(ImportRun& run);
 
 }  // namespace lumvane

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "imagelib/vantle.h"
+#include "pictures/embedded_description.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
 #include "platform/file_time.h"
@@ -182,13 +183,35 @@ void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureR
   result->copy_problem = CopyProblem(copied);
 }
 
-PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& target) {
+bool TakeEmbeddedDescription(const std::string& original, PictureInput* input) {
+  const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
+  const std::pair<std::string*, const std::string*> fields[] = {
+      {&input->title, &embedded.title},
+      {&input->subject, &embedded.keywords},
+      {&input->category, &embedded.category},
+      {&input->comment, &embedded.comment},
+      {&input->author, &embedded.author}};
+  bool described = false;
+  for (const auto& [field, value] : fields) {
+    if (!field->empty() || value->empty()) continue;
+    *field = *value;
+    described = true;
+  }
+  if (embedded.taken) input->picdate = FormatLongDate(*embedded.taken);
+  return described;
+}
+
+PictureResult ProcessPicture(const PictureInput& given, const PictureTarget& target) {
   PictureResult result;
   PicturePlan plan;
-  result.pass_over = PlanPicture(input, target, &plan, &result.detail);
+  result.pass_over = PlanPicture(given, target, &plan, &result.detail);
   if (result.pass_over != PassOver::kNone) return result;
   RenderPicture(plan, target.dest_dir, &result);
   if (!result.archived()) return result;
+  PictureInput input = given;
+  if (input.read_embedded) {
+    result.described = TakeEmbeddedDescription(JoinPath(plan.folder, plan.name.on_disk), &input);
+  }
   CopyOriginal(plan, target, &result);
   PictureRecord& record = result.record;
   record.thumb = plan.outputs.thumbnail;
@@ -200,7 +223,7 @@ PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& tar
   record.comment = input.comment;
   record.author = input.author;
   record.picdate = input.picdate;
-  result.tab_source = input.source;
+  result.tab_source = given.source;
   return result;
 }
 

@@ -26,6 +26,8 @@ struct PictureInput {
   // The source is a path of this machine (a folder scan), split at "/" only; catalog paths
   // are split at "\" as well.
   bool native_path = false;
+  // Empty texts and the date are taken from the descriptions the photo carries inside it.
+  bool read_embedded = false;
 };
 
 // Why a picture was passed over; kNone when it was archived.
@@ -74,6 +76,7 @@ struct PictureResult {
   std::string tab_source;    // ... and its source path for archive.txt
   std::string copy_problem;  // why the original was not copied as asked ("" if it was)
   std::vector<std::string> created;  // files this picture added to the destination
+  bool described = false;            // texts came from the photo's own descriptions
 
   bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
   // The reason with its detail: "cannot write display image or thumbnail: Is a directory",
@@ -96,6 +99,10 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
 // and is not copied (a renamed copy of it would be archived as a picture of its own next
 // time). Says in `result` what went wrong.
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
+
+// Fills the empty texts of `input` from the photo's embedded descriptions and its date from
+// the time the photo was taken; true when any text came from the photo.
+bool TakeEmbeddedDescription(const std::string& original, PictureInput* input);
 
 // All of the above for one picture, in order; the record is filled when it was archived.
 PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& target);

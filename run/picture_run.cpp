@@ -17,6 +17,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   }
   state_.PictureCount = 0;
   state_.archives_merged = 0;
+  state_.described = 0;
   state_.passed_over.clear();
   state_.uncopied.clear();
 }
@@ -33,6 +34,7 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   if (!failure_.ok()) return;
   PictureInput picture = catalog_picture;
   if (!picture.native_path) picture.source = Locate(picture.source);
+  picture.read_embedded = picture.read_embedded && sources_.read_embedded;
   if (handled_ == 0) window_.set_status("Running...");
   writer_.StartCatalog();
   PictureResult result = ProcessPicture(picture, target_);
@@ -57,6 +59,7 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   if (!result.copy_problem.empty()) {
     state_.uncopied.push_back({picture.source, result.copy_problem});
   }
+  if (result.described) ++state_.described;
   window_.set_status(" " + std::to_string(state_.PictureCount));
 }
 

@@ -137,6 +137,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   sources.catalog_path = files.catalog_path;
   sources.drives = environment.drive_map;
   sources.volumes = environment.volumes;
+  sources.read_embedded = environment.read_embedded;
   PictureRun run(window, state, files.writer, target, std::move(sources));
   const Importers& importers = environment.importers;
   Imported imported;

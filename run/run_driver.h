@@ -32,9 +32,10 @@ struct Importers {
 
 struct RunEnvironment {
   Importers importers;
-  std::string texture;   // Lumvane's texture.jpg ("" when missing)
-  DriveMap drive_map;    // Windows drives of catalogs read from folders here
-  VolumeSource volumes;  // the mounted volumes, for volume labels of catalogs
+  std::string texture;        // Lumvane's texture.jpg ("" when missing)
+  DriveMap drive_map;         // Windows drives of catalogs read from folders here
+  VolumeSource volumes;       // the mounted volumes, for volume labels of catalogs
+  bool read_embedded = true;  // a folder scan takes the photos' own descriptions and dates
 };
 
 // The importers of this build and the installed texture.

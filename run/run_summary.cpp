@@ -32,7 +32,8 @@ bool RunLeftSomethingOut(const RunState& state) {
 std::string RunSummaryLine(const RunState& state) {
   std::string line = std::to_string(state.PictureCount) + " archived";
   if (!state.passed_over.empty()) line += "; " + PassedOverPart(state);
-  if (!state.uncopied.empty()) line += "; " + Plural(state.uncopied.size(), "original") + " not copied";
+  if (!state.uncopied.empty())
+    line += "; " + Plural(state.uncopied.size(), "original") + " not copied";
   return line;
 }
 
@@ -48,8 +49,8 @@ std::string RunSummaryDetails(const RunState& state) {
 }
 
 std::string UncopiedMessage(const RunState& state, const std::string& dest) {
-  std::string text = "Could not copy " + Plural(state.uncopied.size(), "original") + " into " +
-                     dest + ":";
+  std::string text =
+      "Could not copy " + Plural(state.uncopied.size(), "original") + " into " + dest + ":";
   for (const auto& original : state.uncopied) {
     text += "\r  " + original.source + ": " + original.reason;
   }

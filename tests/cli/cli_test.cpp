@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
+#include "tests/support/exiftool.h"
 #include "tests/support/lumvane_process.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
@@ -164,6 +165,30 @@ TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
   EXPECT_EQ(
       RunLumvane({"master", master / "gone"}).err,
       "lumvane: Cannot read the folder " + (master / "gone") + ": No such file or directory\n");
+}
+
+TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
+  TempDir photos, dest, plain;
+  testing_support::WritePhoto(photos / "a.jpg", 2020, 1, 2);
+  ASSERT_TRUE(testing_support::Exiftool(photos / "a.jpg",
+                                        {"-XMP-dc:Title=Harbour", "-XMP-dc:Subject=boat",
+                                         "-EXIF:DateTimeOriginal=2005:06:07 12:00:00"}));
+  testing_support::SetFileDate(photos / "a.jpg", 2020, 1, 2);
+  const Finished described = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
+  EXPECT_NE(described.out.find("1 picture brought its own description"), std::string::npos)
+      << described.out;
+  auto record = lumvane::DecodeRecord(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"))[0]);
+  EXPECT_EQ(record.title, "Harbour");
+  EXPECT_EQ(record.subject, "boat");
+  EXPECT_EQ(record.picdate, "June 7, 2005") << "when it was taken, not when it was copied";
+
+  const Finished bare =
+      RunLumvane({"scan", photos.path(), plain.path(), "--copy", "no", "--no-embedded"});
+  EXPECT_EQ(bare.exit_code, 0) << bare.err;
+  record = lumvane::DecodeRecord(lumvane::ReadCatalogLines(ReadAll(plain / "archive.htm"))[0]);
+  EXPECT_EQ(record.title, "");
+  EXPECT_EQ(record.picdate, "January 2, 2020");
+  EXPECT_EQ(RunLumvane({"catalog", "x.txt", plain.path(), "--no-embedded"}).exit_code, 2);
 }
 
 }  // namespace

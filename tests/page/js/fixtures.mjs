@@ -70,3 +70,18 @@ export function makeMasterArchive() {
   execFileSync(lumvane, ['master', join(root, 'master'), '--quiet']);
   return join(root, 'master', 'archive.htm');
 }
+
+// A title that a page must show as text: quotes, markup, the end of a script, a line break.
+export const EMBEDDED_TITLE = 'He said "hi" <b>bold</b> </script><script>top.hacked=3</script>\nsecond line';
+
+// An archive made by `lumvane scan` of one photo that carries EMBEDDED_TITLE and the keyword
+// "lighthouse" inside it (written with exiftool).
+export function makeDescribedArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-described-'));
+  const photos = join(root, 'photos');
+  makePhotos(photos, 1, 5);
+  execFileSync('exiftool', ['-q', '-overwrite_original', `-XMP-dc:Title=${EMBEDDED_TITLE}`,
+    '-XMP-dc:Subject=lighthouse', join(photos, 'IMG_0001.jpg')]);
+  execFileSync(lumvane, ['scan', photos, join(root, 'archive'), '--copy', 'no', '--quiet']);
+  return join(root, 'archive', 'archive.htm');
+}

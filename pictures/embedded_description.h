@@ -1,0 +1,38 @@
+// The descriptions a photo carries inside it (XMP, IPTC and EXIF, read with exiv2): title,
+// keywords, category, caption, author and the time it was taken. Thread-safe.
+#ifndef LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_
+#define LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_
+
+#include <optional>
+#include <string>
+
+#include "platform/file_time.h"
+
+namespace lumvane {
+
+struct EmbeddedDescription {
+  std::string title;
+  std::string keywords;  // each keyword once, joined with blanks
+  std::string category;
+  std::string comment;
+  std::string author;
+  std::optional<LocalDateTime> taken;
+
+  bool any_text() const {
+    return !title.empty() || !keywords.empty() || !category.empty() || !comment.empty() ||
+           !author.empty();
+  }
+};
+
+// Reads the photo at `path`. For each field the first source that has it wins: XMP, then
+// IPTC (in its declared character set), then EXIF (UTF-8 where valid, else Windows-1252).
+// Camera defaults such as "OLYMPUS DIGITAL CAMERA" are no caption. Never throws: a damaged or
+// missing block gives what could be read, a file without metadata gives nothing; an XMP
+// packet larger than kMaxXmpBytes is ignored.
+EmbeddedDescription ReadEmbeddedDescription(const std::string& path);
+
+inline constexpr size_t kMaxXmpBytes = size_t{4} << 20;
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_

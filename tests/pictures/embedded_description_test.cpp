@@ -1,0 +1,119 @@
+#include "pictures/embedded_description.h"
+
+#include <gtest/gtest.h>
+
+#include "pictures/process_picture.h"
+#include "tests/support/exiftool.h"
+#include "tests/support/pictures.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::Exiftool;
+using testing_support::TempDir;
+
+class EmbeddedDescriptionTest : public testing::Test {
+ protected:
+  // A photo with the metadata that exiftool's `args` write.
+  std::string Photo(const std::string& name, const std::vector<std::string>& args) {
+    const std::string path = dir / name;
+    testing_support::WritePhoto(path);
+    EXPECT_TRUE(args.empty() || Exiftool(path, args)) << "exiftool failed on " << name;
+    return path;
+  }
+  TempDir dir;
+};
+
+TEST_F(EmbeddedDescriptionTest, XmpGivesEveryField) {
+  const auto d = ReadEmbeddedDescription(Photo(
+      "xmp.jpg", {"-XMP-dc:Title=Harbour at dawn", "-XMP-dc:Subject=boat",
+                  "-XMP-dc:Subject=harbour", "-XMP-dc:Subject=boat", "-XMP-photoshop:Category=TRV",
+                  "-XMP-photoshop:SupplementalCategories=Summer", "-XMP-dc:Description=Two boats",
+                  "-XMP-dc:Creator=Ann", "-XMP-dc:Creator=Bo",
+                  "-XMP-exif:DateTimeOriginal=2005:06:07 12:34:56"}));
+  EXPECT_EQ(d.title, "Harbour at dawn");
+  EXPECT_EQ(d.keywords, "boat harbour") << "each keyword once";
+  EXPECT_EQ(d.category, "TRV Summer");
+  EXPECT_EQ(d.comment, "Two boats");
+  EXPECT_EQ(d.author, "Ann, Bo");
+  ASSERT_TRUE(d.taken);
+  EXPECT_EQ(FormatLongDate(*d.taken), "June 7, 2005");
+}
+
+TEST_F(EmbeddedDescriptionTest, IptcInItsDeclaredCharacterSet) {
+  const auto latin = ReadEmbeddedDescription(Photo(
+      "latin.jpg",
+      {"-charset", "iptc=Latin", "-IPTC:ObjectName=Caf\xC3\xA9", "-IPTC:Keywords=M\xC3\xBCnchen",
+       "-IPTC:Keywords=Br\xC3\xBC"
+       "cke",
+       "-IPTC:By-line=Zo\xC3\xAB", "-IPTC:DateCreated=1999:04:05"}));
+  EXPECT_EQ(latin.title, "Caf\xC3\xA9");
+  EXPECT_EQ(latin.keywords,
+            "M\xC3\xBCnchen Br\xC3\xBC"
+            "cke");
+  EXPECT_EQ(latin.author, "Zo\xC3\xAB");
+  ASSERT_TRUE(latin.taken);
+  EXPECT_EQ(FormatLongDate(*latin.taken), "April 5, 1999");
+  const auto utf8 = ReadEmbeddedDescription(
+      Photo("utf8.jpg",
+            {"-IPTC:CodedCharacterSet=UTF8", "-IPTC:Caption-Abstract=\xE6\x9D\xB1\xE4\xBA\xAC"}));
+  EXPECT_EQ(utf8.comment, "\xE6\x9D\xB1\xE4\xBA\xAC");
+}
+
+TEST_F(EmbeddedDescriptionTest, WindowsTagsAreUtf16) {
+  const auto d = ReadEmbeddedDescription(
+      Photo("xp.jpg", {"-EXIF:XPTitle=Z\xC3\xBCrich", "-EXIF:XPKeywords=lake;city;lake",
+                       "-EXIF:XPComment=Evening", "-EXIF:XPAuthor=\xC3\x85sa"}));
+  EXPECT_EQ(d.title, "Z\xC3\xBCrich");
+  EXPECT_EQ(d.keywords, "lake city");
+  EXPECT_EQ(d.comment, "Evening");
+  EXPECT_EQ(d.author, "\xC3\x85sa");
+}
+
+TEST_F(EmbeddedDescriptionTest, XmpBeforeIptcBeforeExifAndNoCameraDefaults) {
+  const auto d = ReadEmbeddedDescription(
+      Photo("all.jpg",
+            {"-XMP-dc:Title=from XMP", "-IPTC:ObjectName=from IPTC", "-EXIF:XPTitle=from EXIF",
+             "-IPTC:By-line=IPTC author", "-EXIF:Artist=EXIF author",
+             "-EXIF:ImageDescription=OLYMPUS DIGITAL CAMERA", "-EXIF:XPComment=said by Windows",
+             "-EXIF:DateTimeOriginal=2001:02:03 04:05:06", "-IPTC:DateCreated=1999:01:01"}));
+  EXPECT_EQ(d.title, "from XMP");
+  EXPECT_EQ(d.author, "IPTC author");
+  EXPECT_EQ(d.comment, "said by Windows") << "the camera's own caption is no caption";
+  EXPECT_EQ(FormatLongDate(*d.taken), "February 3, 2001");
+  const auto blank = ReadEmbeddedDescription(Photo("blank.jpg", {"-EXIF:ImageDescription=    "}));
+  EXPECT_EQ(blank.comment, "");
+}
+
+TEST_F(EmbeddedDescriptionTest, NothingDamagedOrHugeStopsThePicture) {
+  const auto none = ReadEmbeddedDescription(Photo("none.jpg", {}));
+  EXPECT_FALSE(none.any_text());
+  EXPECT_FALSE(none.taken);
+  EXPECT_FALSE(ReadEmbeddedDescription(dir / "missing.jpg").any_text());
+
+  std::vector<std::string> many;
+  for (int i = 0; i < 300; ++i) many.push_back("-IPTC:Keywords=word" + std::to_string(i));
+  const auto lots = ReadEmbeddedDescription(Photo("many.jpg", many));
+  EXPECT_EQ(std::count(lots.keywords.begin(), lots.keywords.end(), ' '), 299);
+
+  // Scribble over the inside of the EXIF and IPTC segments: the picture is still archived.
+  const std::string path = Photo("damaged.jpg", {"-IPTC:ObjectName=Title", "-EXIF:Artist=Someone"});
+  std::string bytes = testing_support::ReadAll(path);
+  for (const char* block : {"Exif", "Photoshop 3.0"}) {
+    const size_t at = bytes.find(block);
+    ASSERT_NE(at, std::string::npos) << block;
+    const size_t length =
+        static_cast<unsigned char>(bytes[at - 2]) * 256 + static_cast<unsigned char>(bytes[at - 1]);
+    for (size_t i = at + 14; i < at - 2 + length; ++i) bytes[i] = static_cast<char>(i * 37);
+  }
+  dir.Write("damaged.jpg", bytes);
+  ReadEmbeddedDescription(path);  // whatever it can read, without throwing
+  TempDir dest;
+  PictureInput input = testing_support::PictureAt(path);
+  input.read_embedded = true;
+  EXPECT_TRUE(ProcessPicture(input, {dest.path(), std::nullopt, CopyMode::kNone}).archived());
+}
+
+}  // namespace
+}  // namespace lumvane
