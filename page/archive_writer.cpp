@@ -10,6 +10,7 @@
 
 #include "page/page_writer.h"
 #include "pictures/catalog_line.h"
+#include "platform/file_copy.h"
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
 
@@ -37,6 +38,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
   dest_ = dest;
   reads_own_catalog_ = reads_own_catalog;
   catalog_started_ = false;
+  back_up_page_ = false;
   records_ = 0;
   created_folders_ = MissingFolders(dest);
   std::error_code error;
@@ -91,7 +93,9 @@ Status ArchiveWriter::Commit(bool stopped) {
   Status status = page_.Finish();
   if (status.ok()) status = tab_.Finish();
   const bool keeps_own = reads_own_catalog_ && stopped;
-  if (status.ok()) status = PutInPlace(JoinPath(dest_, keeps_own ? "archive2.txt" : "archive.txt"));
+  if (status.ok()) {
+    status = PutInPlaceWithBackup(JoinPath(dest_, keeps_own ? "archive2.txt" : "archive.txt"));
+  }
   if (!status.ok()) {
     Abandon();
     return status;
@@ -114,6 +118,28 @@ Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
     status = page_.MoveTo(JoinPath(dest_, "archive.htm"));
     if (!status.ok() && kept) std::rename(before.c_str(), tab_final.c_str());
     if (!status.ok() && !kept) unlink(tab_final.c_str());
+  }
+  if (kept) unlink(before.c_str());
+  return status;
+}
+
+// PutInPlace, with the page it replaces kept as archive_bak.htm first when asked; should the
+// new files fail to take their names, the earlier backup comes back too.
+Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
+  const std::string page = JoinPath(dest_, "archive.htm");
+  if (!back_up_page_ || access(page.c_str(), F_OK) != 0) return PutInPlace(tab_final);
+  std::string temp;
+  Status status = CopyToTemporary(page, dest_, "archive_bak.htm", &temp);
+  if (!status.ok()) return status;
+  const std::string backup = JoinPath(dest_, "archive_bak.htm");
+  const std::string before = backup + ".tmp-before";
+  const bool kept = link(backup.c_str(), before.c_str()) == 0;
+  if (std::rename(temp.c_str(), backup.c_str()) != 0) {
+    status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
+    unlink(temp.c_str());
+  } else if (status = PutInPlace(tab_final); !status.ok()) {
+    if (kept) std::rename(before.c_str(), backup.c_str());
+    if (!kept) unlink(backup.c_str());
   }
   if (kept) unlink(before.c_str());
   return status;

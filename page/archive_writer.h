@@ -38,6 +38,10 @@ class ArchiveWriter {
   // A file the run added to the folder (a generated image, a copy): removed when abandoned.
   void NoteCreated(const std::string& path);
 
+  // Asks Commit to keep the page it replaces as archive_bak.htm (replacing an older backup),
+  // in place together with the new files or not at all.
+  void BackUpPageAtCommit() { back_up_page_ = true; }
+
   // Copies Lumvane's `texture` into the folder unless it has one.
   Status AddTexture(const std::string& texture);
 
@@ -53,10 +57,12 @@ class ArchiveWriter {
 
  private:
   Status PutInPlace(const std::string& tab_final);
+  Status PutInPlaceWithBackup(const std::string& tab_final);
 
   std::string dest_;
   bool reads_own_catalog_ = false;
   bool catalog_started_ = false;
+  bool back_up_page_ = false;
   int records_ = 0;
   DestinationLock lock_;
   ReplacingFile page_;

@@ -83,7 +83,8 @@ CopyResult::Outcome CompareExisting(int from, const struct stat& original, const
                                          : CopyResult::kDifferentFileInTheWay;
 }
 
-// Copies the bytes, then the time; syncs. The permission bits came with the file's creation. Returns 0 or the errno of the failure.
+// Copies the bytes, then the time; syncs. The permission bits came with the file's creation.
+// Returns 0 or the errno of the failure.
 int FillTemporary(int from, int to, const struct stat& original) {
   std::vector<char> buffer(1 << 16);
   while (true) {
@@ -126,6 +127,24 @@ CopyResult CopyToNewFile(const std::string& from, const std::string& to) {
   unlink(temp.c_str());
   if (error == EEXIST) return {CopyResult::kDifferentFileInTheWay, ""};
   return Failed(error);
+}
+
+Status CopyToTemporary(const std::string& from, const std::string& folder, const std::string& stem,
+                       std::string* temp) {
+  const Descriptor source(OpenRegularFile(from));
+  struct stat original {};
+  if (source.get() < 0 || fstat(source.get(), &original) != 0) {
+    return Status::Error("Cannot read " + from + ": " + std::strerror(errno));
+  }
+  const Descriptor target(CreateTemporary(folder, stem, 0644, temp));
+  if (target.get() < 0) {
+    return Status::Error("Cannot write into " + folder + ": " + std::strerror(errno));
+  }
+  if (const int error = FillTemporary(source.get(), target.get(), original); error != 0) {
+    unlink(temp->c_str());
+    return Status::Error("Cannot write into " + folder + ": " + std::strerror(error));
+  }
+  return Status::Ok();
 }
 
 std::string CopyProblem(const CopyResult& result) {

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/status.h"
+
 namespace lumvane {
 
 struct CopyResult {
@@ -19,6 +21,12 @@ struct CopyResult {
 // never replaced: kAlreadyThere when it holds the same bytes, kDifferentFileInTheWay when not
 // (or when it is no regular file). kFailed leaves nothing behind.
 CopyResult CopyToNewFile(const std::string& from, const std::string& to);
+
+// Copies `from` into a new temporary of `stem` in `folder` (see CreateTemporary), synced.
+// `*temp` receives its path. Errors read "Cannot write into FOLDER: reason" or
+// "Cannot read FROM: reason"; nothing is left behind.
+Status CopyToTemporary(const std::string& from, const std::string& folder, const std::string& stem,
+                       std::string* temp);
 
 // A sentence for a copy that was not made: "REASON" or "a different file of that name is in
 // the way". Empty for kCopied and kAlreadyThere.

@@ -1,0 +1,171 @@
+#include "editor/archive_editor.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "page/archive_writer.h"
+#include "pictures/catalog_line.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+// An archive of `count` records titled "Picture 1", "Picture 2", ...
+void WriteArchive(const TempDir& dir, int count) {
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dir.path(), false).ok());
+  writer.StartCatalog();
+  for (int i = 1; i <= count; ++i) {
+    PictureRecord record;
+    record.thumb = "_K7Q2M" + std::to_string(i % 10) + "0.jpg";
+    record.path = "C:\\Photos";
+    record.source = "p" + std::to_string(i) + ".jpg";
+    record.title = "Picture " + std::to_string(i);
+    record.picdate = "May 1, 2000";
+    ASSERT_TRUE(writer.Add(record, record.path + "\\" + record.source).ok());
+  }
+  ASSERT_TRUE(writer.Commit(false).ok());
+}
+
+std::vector<std::string> Titles(const TempDir& dir) {
+  std::vector<std::string> titles;
+  for (const auto& values : ReadCatalogLines(ReadAll(dir / "archive.htm"))) {
+    titles.push_back(DecodeRecord(values).title);
+  }
+  return titles;
+}
+
+TEST(RecordNumbers, LeadingNumberRoundedHalfToEvenAndSteps) {
+  EXPECT_EQ(RecordNumberOf("2.5"), 2);
+  EXPECT_EQ(RecordNumberOf("3.5"), 4);
+  EXPECT_EQ(RecordNumberOf("7abc"), 7);
+  EXPECT_EQ(RecordNumberOf("  12"), 12);
+  EXPECT_EQ(RecordNumberOf("abc"), 0);
+  EXPECT_EQ(RecordNumberOf(""), 0);
+  EXPECT_EQ(RecordNumberOf("-3"), -3);
+  EXPECT_EQ(SteppedRecordNumber("1", 1), " 2");
+  EXPECT_EQ(SteppedRecordNumber("1", -1), " 0");
+  EXPECT_EQ(SteppedRecordNumber("", -1), "-1");
+  EXPECT_EQ(SteppedRecordNumber("", 1), " 1");
+}
+
+class ArchiveEditorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteArchive(dir, 5);
+    ASSERT_TRUE(editor.Load(dir.path()).ok());
+  }
+  EditorFields Typed(long n, const std::string& title, const std::string& date) {
+    EditorFields fields = editor.Fields(n);
+    fields.title = title;
+    fields.date = date;
+    return fields;
+  }
+  TempDir dir;
+  ArchiveEditor editor;
+};
+
+TEST_F(ArchiveEditorTest, LoadsEveryRecordAndShowsPlainText) {
+  EXPECT_EQ(editor.count(), 5);
+  EXPECT_EQ(editor.Fields(3).title, "Picture 3");
+  EXPECT_EQ(editor.Fields(3).path, "C:\\Photos") << "shown decoded";
+  EXPECT_EQ(editor.Fields(6).title, "") << "beyond the last: empty boxes";
+  ArchiveEditor missing;
+  EXPECT_EQ(missing.Load(dir / "gone").message(),
+            "Cannot read " + (dir / "gone/archive.htm") + ": No such file or directory");
+}
+
+TEST_F(ArchiveEditorTest, UpdateStoresTypedTextSafelyAndNeverTheInformationBoxes) {
+  EditorFields typed = Typed(2, "He said \"hi\" <b> \\ </script>\nline two", "1999-04-05");
+  typed.path = "typed path";
+  typed.thumb = "typed.jpg";
+  std::string stored;
+  ASSERT_TRUE(editor.Update(2, typed, &stored).ok());
+  EXPECT_EQ(stored, "April 5, 1999");
+  ArchiveEditor reread;
+  ASSERT_TRUE(reread.Load(dir.path()).ok());
+  EXPECT_EQ(reread.Fields(2).title, typed.title) << "a round trip through the page";
+  EXPECT_EQ(reread.Fields(2).date, "April 5, 1999");
+  EXPECT_EQ(reread.Fields(2).path, "C:\\Photos");
+  EXPECT_EQ(reread.Fields(2).thumb, "_K7Q2M20.jpg");
+  const std::string tab = ReadAll(dir / "archive.txt");
+  const std::string header = tab.substr(0, tab.find("\r\n"));
+  EXPECT_EQ(std::count(header.begin(), header.end(), '\t'), 6);
+  const std::string row = tab.substr(tab.find("\r\n") + 2,
+                                     tab.find("\r\n", tab.find("\r\n") + 2) - tab.find("\r\n") - 2);
+  EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 7);
+  EXPECT_TRUE(row.starts_with("C:\\Photos\\p1.jpg\t"));
+}
+
+TEST_F(ArchiveEditorTest, RefusedDateStoresAndWritesNothing) {
+  const std::string page = ReadAll(dir / "archive.htm");
+  for (const char* date : {"", "soon", "0999", "2201"}) {
+    EXPECT_EQ(editor.Update(1, Typed(1, "changed", date)).message(),
+              std::string(date) + " is not a valid date");
+  }
+  EXPECT_EQ(ReadAll(dir / "archive.htm"), page);
+  EXPECT_FALSE(std::filesystem::exists(dir / "archive_bak.htm"));
+  EXPECT_EQ(editor.Fields(1).title, "Picture 1");
+}
+
+TEST_F(ArchiveEditorTest, BackupOncePerOpeningReplacedAtTheNext) {
+  const std::string original = ReadAll(dir / "archive.htm");
+  ASSERT_TRUE(editor.Update(1, Typed(1, "first", "1999")).ok());
+  EXPECT_EQ(ReadAll(dir / "archive_bak.htm"), original);
+  const std::string after_first = ReadAll(dir / "archive.htm");
+  ASSERT_TRUE(editor.Update(1, Typed(1, "second", "1999")).ok());
+  EXPECT_EQ(ReadAll(dir / "archive_bak.htm"), original) << "not again in the same opening";
+  ArchiveEditor reopened;
+  ASSERT_TRUE(reopened.Load(dir.path()).ok());
+  const std::string before_third = ReadAll(dir / "archive.htm");
+  ASSERT_TRUE(reopened.Update(1, Typed(1, "third", "1999")).ok());
+  EXPECT_EQ(ReadAll(dir / "archive_bak.htm"), before_third);
+  EXPECT_NE(before_third, after_first);
+}
+
+TEST_F(ArchiveEditorTest, DeleteClosesTheGapAndRefusesNumbersThatNameNoRecord) {
+  ASSERT_TRUE(editor.Delete(3).ok());
+  EXPECT_EQ(Titles(dir),
+            (std::vector<std::string>{"Picture 1", "Picture 2", "Picture 4", "Picture 5"}));
+  EXPECT_EQ(editor.Fields(3).title, "Picture 4");
+  ASSERT_TRUE(editor.Delete(4).ok());
+  EXPECT_EQ(editor.Fields(4).title, "") << "the last deleted: empty boxes";
+  for (long n : {0L, -1L, 4L}) EXPECT_EQ(editor.Delete(n).message(), "Invalid record number.");
+  EXPECT_EQ(Titles(dir).size(), 3u);
+}
+
+TEST_F(ArchiveEditorTest, FailedWriteLeavesAllThreeFilesAndTheTable) {
+  // A folder where the backup goes: its rename fails after the page and catalog were written
+  // beside their names, and everything comes back.
+  std::filesystem::create_directories(dir / "archive_bak.htm/in the way");
+  const auto before = dir.Snapshot();
+  const Status failed = editor.Update(2, Typed(2, "lost?", "1999"));
+  EXPECT_FALSE(failed.ok());
+  EXPECT_TRUE(failed.message().starts_with("Cannot write into " + dir.path() + ": "))
+      << failed.message();
+  EXPECT_FALSE(editor.Delete(2).ok());
+  EXPECT_EQ(dir.Snapshot(), before);
+  EXPECT_EQ(editor.Fields(2).title, "Picture 2") << "the table stays what the files hold";
+  EXPECT_EQ(editor.count(), 5);
+}
+
+TEST(ArchiveEditorLimits, TwelveThousandRecordsAreAllKept) {
+  TempDir dir;
+  WriteArchive(dir, 12000);
+  ArchiveEditor editor;
+  ASSERT_TRUE(editor.Load(dir.path()).ok());
+  EXPECT_EQ(editor.count(), 12000);
+  EXPECT_EQ(editor.Fields(11000).title, "Picture 11000");
+  EditorFields typed = editor.Fields(11000);
+  typed.title = "changed";
+  ASSERT_TRUE(editor.Update(11000, typed).ok());
+  EXPECT_EQ(Titles(dir).size(), 12000u) << "no record lost past any limit";
+}
+
+}  // namespace
+}  // namespace lumvane
