@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "cli/console_window.h"
+#include "cli/edit_command.h"
 #include "cli/options.h"
 #include "lumvane/version.h"
 #include "run/run_driver.h"
 #include "shell/frm_archive.h"
+#include "shell/frm_edit_html.h"
 #include "shell/frm_splash.h"
 
 namespace fs = std::filesystem;
@@ -144,14 +146,35 @@ int RunArchive(const lumvane::CliOptions& options) {
   return window.reported_errors() ? 1 : 0;
 }
 
+bool HasDisplay() {
+  if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+      std::getenv("QT_QPA_PLATFORM") != nullptr) {
+    return true;
+  }
+  std::fprintf(stderr, "lumvane: there is no display to open the window on\n%s",
+               lumvane::UsageText());
+  return false;
+}
+
+// The archive editor's window on FOLDER/archive.htm; Done ends the program.
+int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
+  if (!HasDisplay()) return 2;
+  lumvane::ArchiveEditor model;
+  if (const lumvane::Status loaded = model.Load(folder); !loaded.ok()) {
+    std::fprintf(stderr, "lumvane: %s\n", loaded.message().c_str());
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lumvane");
+  lumvane::FrmEditHtml editor(std::move(model), nullptr);
+  QObject::connect(&editor, &lumvane::FrmEditHtml::closed, &app, &QApplication::quit);
+  editor.show();
+  return app.exec();
+}
+
 // The window: the splash first, then the main window until Exit.
 int OpenWindow(int argc, char** argv) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    std::fprintf(stderr, "lumvane: there is no display to open the window on\n%s",
-                 lumvane::UsageText());
-    return 2;
-  }
+  if (!HasDisplay()) return 2;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
   QApplication::setApplicationVersion(lumvane::kVersion);
@@ -179,6 +202,11 @@ int main(int argc, char** argv) {
     case lumvane::CliOptions::Command::kCatalog:
     case lumvane::CliOptions::Command::kMaster:
       return RunArchive(options);
+    case lumvane::CliOptions::Command::kEdit:
+      if (options.edit_action == lumvane::CliOptions::EditAction::kWindow) {
+        return OpenEditorWindow(argc, argv, Absolute(options.dest_dir));
+      }
+      return lumvane::RunEditCommand(options, Absolute(options.dest_dir));
     case lumvane::CliOptions::Command::kNone:
       break;
   }

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace lumvane {
@@ -23,6 +24,10 @@ const char* UsageText() {
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
          "  lumvane master DEST_DIR [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
+         "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n"
+         "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window;\n"
+         "      --list one line per record; --show N the boxes of record N; --set N with\n"
+         "      FIELD one of title, keywords, category, comment, author, date; --delete N.\n"
          "  lumvane                   open the window\n"
          "  lumvane --help | --version\n"
          "  --        ends the options, for folder names that begin with '-'\n"
@@ -77,6 +82,14 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->quiet = true;
   } else if (arg == "--no-embedded") {
     options->read_embedded = false;
+  } else if (arg == "--list") {
+    options->edit_action = CliOptions::EditAction::kList;
+  } else if (arg == "--show" || arg == "--set" || arg == "--delete") {
+    if (i + 1 >= args.size()) return arg + " takes a record number";
+    options->edit_action = arg == "--show"  ? CliOptions::EditAction::kShow
+                           : arg == "--set" ? CliOptions::EditAction::kSet
+                                            : CliOptions::EditAction::kDelete;
+    options->edit_record = args[++i];
   } else if (IsOption(arg, "--copy")) {
     const std::string value = OptionValue(args, i, "--copy").value_or("");
     options->copy_mode = ParseCopyMode(value);
@@ -90,6 +103,31 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->source_dir = *value;
   } else {
     return "unknown option " + arg;
+  }
+  return std::nullopt;
+}
+
+// `edit ARCHIVE_DIR` and, with --set, its FIELD=VALUE words.
+std::optional<std::string> ParseEdit(const std::vector<std::string>& positional,
+                                     CliOptions* options) {
+  static const char* const kFields[] = {"title",   "keywords", "category",
+                                        "comment", "author",   "date"};
+  if (positional.size() < 2) return "edit takes ARCHIVE_DIR";
+  options->command = CliOptions::Command::kEdit;
+  options->dest_dir = positional[1];
+  const bool sets = options->edit_action == CliOptions::EditAction::kSet;
+  if (!sets && positional.size() != 2) return "edit takes ARCHIVE_DIR";
+  if (sets && positional.size() == 2) return "--set takes FIELD=VALUE";
+  for (size_t i = 2; i < positional.size(); ++i) {
+    const size_t equals = positional[i].find('=');
+    const std::string field = positional[i].substr(0, equals);
+    if (equals == std::string::npos ||
+        std::find(std::begin(kFields), std::end(kFields), field) == std::end(kFields)) {
+      return "--set takes FIELD=VALUE with FIELD one of title, keywords, category, comment, "
+             "author, date; not '" +
+             positional[i] + "'";
+    }
+    options->edit_values.emplace_back(field, positional[i].substr(equals + 1));
   }
   return std::nullopt;
 }
@@ -115,8 +153,13 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
       return "master takes no --source, --drive, --copy or --no-embedded";
     }
     options->command = CliOptions::Command::kMaster;
+  } else if (command == "edit") {
+    return ParseEdit(positional, options);
   } else {
     return "unknown command " + command;
+  }
+  if (options->edit_action != CliOptions::EditAction::kWindow) {
+    return "--list, --show, --set and --delete belong to the edit command";
   }
   options->dest_dir = positional.back();
   return std::nullopt;

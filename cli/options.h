@@ -12,7 +12,8 @@
 namespace lumvane {
 
 struct CliOptions {
-  enum class Command { kNone, kScan, kCatalog, kMaster, kHelp, kVersion };
+  enum class Command { kNone, kScan, kCatalog, kMaster, kEdit, kHelp, kVersion };
+  enum class EditAction { kWindow, kList, kShow, kSet, kDelete };
   Command command = Command::kNone;
   std::string catalog_path;            // catalog: the catalog file
   std::string source_dir;              // scan: the folder; catalog: --source ("" without)
@@ -20,6 +21,9 @@ struct CliOptions {
   std::map<char, std::string> drives;  // --drive X=DIR
   std::optional<CopyMode> copy_mode;   // --copy no|keep|rename
   bool read_embedded = true;           // scan: false with --no-embedded
+  EditAction edit_action = EditAction::kWindow;
+  std::string edit_record;                                       // N of --show, --set, --delete
+  std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set
   bool verbose = false;
   bool quiet = false;
 };

@@ -220,7 +220,13 @@ void FrmArchive::ReportRun(const RunState& state) {
 }
 
 void FrmArchive::OpenEditor(const std::string& folder) {
-  ShowMessage("The archive editor is not available in this version yet (" + folder + ").");
+  ArchiveEditor model;
+  if (const Status loaded = model.Load(folder); !loaded.ok()) {
+    ShowMessage(loaded.message());
+    return;
+  }
+  editor_ = std::make_unique<FrmEditHtml>(std::move(model), this);
+  editor_->show();
 }
 
 void FrmArchive::OnGo() {

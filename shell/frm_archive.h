@@ -10,11 +10,13 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "run/run_driver.h"
 #include "run/run_state.h"
 #include "run/run_window.h"
+#include "shell/frm_edit_html.h"
 #include "shell/location_lists.h"
 
 namespace lumvane {
@@ -69,6 +71,7 @@ class FrmArchive : public QWidget, public RunWindow {
   VolumeTable volumes_;
   RunState state_;
   GoState go_state_ = GoState::kIdle;
+  std::unique_ptr<FrmEditHtml> editor_;  // the archive editor while it is open
   bool close_after_run_ = false;
 
   QLabel* status_;

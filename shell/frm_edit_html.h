@@ -1,0 +1,51 @@
+// The archive editor's window, "Edit Image Information": the boxes of one record, moving by
+// record number, Update, Undo, Delete and Done. It forwards to the editor's model and shows
+// its messages; the main window is hidden while it is open and shown again when it closes.
+#ifndef LUMVANE_SHELL_FRM_EDIT_HTML_H_
+#define LUMVANE_SHELL_FRM_EDIT_HTML_H_
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "editor/archive_editor.h"
+
+namespace lumvane {
+
+class FrmEditHtml : public QWidget {
+  Q_OBJECT
+ public:
+  // Shows record 1 of the loaded `editor`. `main_window` (may be null) is hidden while the
+  // editor is open.
+  FrmEditHtml(ArchiveEditor editor, QWidget* main_window);
+
+  const ArchiveEditor& model() const { return editor_; }
+
+ signals:
+  void closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QLineEdit* Box(const char* name, const char* label, int top, int width = 4320);
+  void Display();
+  void Step(int step);
+  void OnUpdate();
+  void OnUndo();
+  void OnDelete();
+  EditorFields Typed() const;
+  void ShowFields(const EditorFields& fields, bool editable_only);
+  void ShowMessage(const QString& text);
+
+  ArchiveEditor editor_;
+  QWidget* main_window_;
+  QLineEdit* record_num_;
+  QLineEdit *title_, *keyword_, *category_, *comment_, *author_, *pic_date_;
+  QLineEdit *path_, *source_, *thumb_;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_SHELL_FRM_EDIT_HTML_H_
