@@ -55,7 +55,8 @@ FrmEditHtml::FrmEditHtml(ArchiveEditor editor, QWidget* main_window)
 
 QLineEdit* FrmEditHtml::Box(const char* name, const char* label, int top, int width) {
   auto* caption = new QLabel(label, this);
-  caption->setGeometry(Twips(kLabelLeft, top + 30, kBoxLeft - kLabelLeft - 60, kRowHeight));
+  caption->setGeometry(Twips(kLabelLeft, top, kBoxLeft - kLabelLeft - 60, kRowHeight));
+  caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   auto* box = Placed(new QLineEdit(this), name, Twips(kBoxLeft, top, width, kRowHeight));
   caption->setBuddy(box);
   return box;

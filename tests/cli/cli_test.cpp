@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -170,9 +171,9 @@ TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
 TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   TempDir photos, dest, plain;
   testing_support::WritePhoto(photos / "a.jpg", 2020, 1, 2);
-  ASSERT_TRUE(testing_support::Exiftool(photos / "a.jpg",
-                                        {"-XMP-dc:Title=Harbour", "-XMP-dc:Subject=boat",
-                                         "-EXIF:DateTimeOriginal=2005:06:07 12:00:00"}));
+  ASSERT_TRUE(
+      testing_support::Exiftool(photos / "a.jpg", {"-XMP-dc:Title=Harbour", "-XMP-dc:Subject=boat",
+                                                   "-EXIF:DateTimeOriginal=2005:06:07 12:00:00"}));
   testing_support::SetFileDate(photos / "a.jpg", 2020, 1, 2);
   const Finished described = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
   EXPECT_NE(described.out.find("1 picture brought its own description"), std::string::npos)
@@ -189,6 +190,65 @@ TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   EXPECT_EQ(record.title, "");
   EXPECT_EQ(record.picdate, "January 2, 2020");
   EXPECT_EQ(RunLumvane({"catalog", "x.txt", plain.path(), "--no-embedded"}).exit_code, 2);
+}
+
+TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
+  TempDir photos, archive;
+  for (int i = 1; i <= 3; ++i) {
+    testing_support::WritePhoto(photos / ("IMG_" + std::to_string(i) + ".jpg"), 2001, 3, i);
+  }
+  ASSERT_EQ(RunLumvane({"scan", photos.path(), archive.path(), "--copy", "no"}).exit_code, 0);
+  const std::string dir = archive.path();
+  const Finished list = RunLumvane({"edit", dir, "--list"});
+  EXPECT_EQ(list.exit_code, 0);
+  EXPECT_TRUE(list.out.starts_with("1\t\tMarch 1, 2001\t_")) << list.out;
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3);
+
+  const std::string hostile = "He said \"hi\" \\ </script><b>";
+  const Finished set =
+      RunLumvane({"edit", dir, "--set", "2", "title=" + hostile, "date=5 April 1999"});
+  EXPECT_EQ(set.exit_code, 0) << set.err;
+  const Finished show = RunLumvane({"edit", dir, "--show", "2"});
+  EXPECT_NE(show.out.find("Title: " + hostile + "\n"), std::string::npos) << show.out;
+  EXPECT_NE(show.out.find("Date: April 5, 1999\n"), std::string::npos);
+  EXPECT_NE(show.out.find("Thumb File: _"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(archive / "archive_bak.htm"));
+
+  const std::string page = ReadAll(archive / "archive.htm");
+  const Finished refused = RunLumvane({"edit", dir, "--set", "2", "date=soon"});
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(refused.err, "lumvane: soon is not a valid date\n");
+  EXPECT_EQ(ReadAll(archive / "archive.htm"), page);
+  EXPECT_EQ(RunLumvane({"edit", dir, "--set", "2", "colour=red"}).exit_code, 2);
+  const Finished outside = RunLumvane({"edit", dir, "--delete", "4"});
+  EXPECT_EQ(outside.exit_code, 1);
+  EXPECT_EQ(outside.err, "lumvane: Invalid record number.\n");
+  const Finished deleted = RunLumvane({"edit", dir, "--delete", "1"});
+  EXPECT_EQ(deleted.exit_code, 0);
+  EXPECT_EQ(deleted.out, "Please reload the web page.\n");
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(archive / "archive.htm")).size(), 2u);
+  EXPECT_EQ(RunLumvane({"edit", photos.path(), "--list"}).err,
+            "lumvane: Cannot read " + (photos / "archive.htm") + ": No such file or directory\n");
+}
+
+TEST(CliEdit, AFailedWriteLeavesAllThreeFilesAsTheyWere) {
+  TempDir photos, archive;
+  testing_support::WritePhoto(photos / "a.jpg");
+  ASSERT_EQ(RunLumvane({"scan", photos.path(), archive.path(), "--copy", "no"}).exit_code, 0);
+  ASSERT_EQ(
+      RunLumvane({"edit", archive.path(), "--set", "1", "title=first", "date=1999"}).exit_code, 0);
+  const auto before = archive.Snapshot();
+  std::vector<std::string> as_user;
+  if (geteuid() == 0) {  // root writes into read-only folders: edit as nobody
+    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  }
+  chmod(archive.path().c_str(), 0555);
+  const Finished run =
+      RunLumvane({"edit", archive.path(), "--set", "1", "title=second", "date=1999"}, as_user);
+  chmod(archive.path().c_str(), 0755);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "lumvane: Cannot write into " + archive.path() + ": Permission denied\n");
+  EXPECT_EQ(archive.Snapshot(), before) << "archive.htm, archive.txt and archive_bak.htm";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "shell/frm_archive.h"
@@ -438,6 +440,73 @@ class FrmArchiveTest : public QObject {
     QTest::keyClick(&splash, Qt::Key_Space);
     QVERIFY(main_window.isVisible());
     QVERIFY(!splash.isVisible());
+  }
+
+  void editorFromTheMainWindow() {
+    TempDir dir;
+    {
+      lumvane::ArchiveWriter writer;
+      QVERIFY(writer.Open(dir.path(), false).ok());
+      for (const char* title : {"Harbour", "Church", "Hills"}) {
+        lumvane::PictureRecord record;
+        record.thumb = std::string("_") + title + "0.jpg";
+        record.title = title;
+        record.picdate = "May 1, 2000";
+        QVERIFY(writer.Add(record, title).ok());
+      }
+      QVERIFY(writer.Commit(false).ok());
+    }
+    auto window = MakeWindow();
+    Child<QRadioButton>(window.get(), "Option5")->click();
+    OpenFolder(window.get(), "CatDir", dir.path());
+    auto* files = Child<QListWidget>(window.get(), "CatFile");
+    QTRY_VERIFY(!files->findItems("archive.htm", Qt::MatchExactly).isEmpty());
+    files->setCurrentItem(files->findItems("archive.htm", Qt::MatchExactly).front());
+    Child<QPushButton>(window.get(), "Go")->click();
+    QWidget* editor = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == "frmEdit_Html" && top->isVisible()) editor = top;
+    }
+    QVERIFY(editor != nullptr);
+    QVERIFY(!window->isVisible());
+    editor->grab().save(ScreenshotPath("editor"));
+    const auto box = [editor](const char* name) { return Child<QLineEdit>(editor, name); };
+    QCOMPARE(box("Title")->text(), QString("Harbour"));
+    Child<QPushButton>(editor, "Up")->click();
+    QCOMPARE(box("RecordNum")->text(), QString(" 2"));
+    QCOMPARE(box("Title")->text(), QString("Church"));
+    Child<QPushButton>(editor, "Up")->click();
+    Child<QPushButton>(editor, "Up")->click();
+    QCOMPARE(box("Title")->text(), QString());  // beyond the last: empty boxes
+    box("RecordNum")->setText("2.5");
+    QCOMPARE(box("Title")->text(), QString("Church"));
+    box("RecordNum")->setText("abc");
+    QCOMPARE(box("RecordNum")->text(), QString());
+
+    box("RecordNum")->setText("1");
+    box("PicDate")->setText("soon");
+    QString message;
+    ReadMessage(&message);
+    Child<QPushButton>(editor, "Update")->click();
+    QCOMPARE(message, QString("soon is not a valid date"));
+    QCOMPARE(box("PicDate")->text(), QString("May 1, 2000"));
+
+    box("RecordNum")->setText("2");
+    QString question;
+    WhenModal([&question, &message](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      question = box->windowTitle() + ": " + box->text();
+      box->button(QMessageBox::Yes)->click();
+      ReadMessage(&message);
+    });
+    Child<QPushButton>(editor, "Delete")->click();
+    QCOMPARE(question, QString("Delete!: Delete record 2 ?"));
+    QTRY_COMPARE(message, QString("Please reload the web page."));
+    QCOMPARE(box("Title")->text(), QString("Hills"));  // the record after the deleted one
+    QCOMPARE(Records(dir), size_t{2});
+
+    editor->close();  // the close box
+    QVERIFY(window->isVisible());
   }
 
   void splashClosesOnAKeyEvenWithoutTheFocus() {

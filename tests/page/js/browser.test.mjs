@@ -8,7 +8,7 @@ import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 import {
-  HOSTILE, MASTER_FOLDERS, PICTURES, makeDescribedArchive, makeEmptyArchive,
+  HOSTILE, MASTER_FOLDERS, PICTURES, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
   makeMainArchive, makeMasterArchive,
 } from './fixtures.mjs';
 import { lumvane } from './page_script.mjs';
@@ -255,18 +255,22 @@ describe('views', () => {
   });
 });
 
-describe('descriptions the photos carry', () => {
-  it('are found by their keywords and shown as text', async () => {
-    const archive = await ArchivePage.open(makeDescribedArchive());
-    await archive.start();
-    await archive.search('lighthouse');
-    await archive.images('film', 1);
-    await archive.frame('film').click('img >> nth=0');
-    await archive.waitText('show', 'He said "hi"');
-    const detail = await archive.text('show');
-    assert.ok(detail.includes('He said "hi" <b>bold</b> </script><script>top.hacked=3</script>'), detail);
-    assert.ok(detail.includes('second line'));
-    assert.equal(await archive.page.evaluate(() => window.hacked), undefined);
-    await archive.close();
-  });
+describe('descriptions the photos carry, and those set in the editor', () => {
+  const archives = [[makeDescribedArchive, 'lighthouse'], [makeEditedArchive, 'beacon']];
+  for (const [made, keyword] of archives) {
+    it(`are found by their keywords and shown as text (${keyword})`, async () => {
+      const archive = await ArchivePage.open(made());
+      await archive.start();
+      await archive.search(keyword);
+      await archive.images('film', 1);
+      await archive.frame('film').click('img >> nth=0');
+      await archive.waitText('show', 'He said "hi"');
+      const detail = await archive.text('show');
+      assert.ok(detail.includes('He said "hi" <b>bold</b> </script><script>top.hacked=3</script>'),
+        detail);
+      assert.ok(detail.includes('second line'));
+      assert.equal(await archive.page.evaluate(() => window.hacked), undefined);
+      await archive.close();
+    });
+  }
 });

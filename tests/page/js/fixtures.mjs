@@ -85,3 +85,15 @@ export function makeDescribedArchive() {
   execFileSync(lumvane, ['scan', photos, join(root, 'archive'), '--copy', 'no', '--quiet']);
   return join(root, 'archive', 'archive.htm');
 }
+
+// An archive of one photo whose title was set with `lumvane edit` to EMBEDDED_TITLE, with the
+// keyword "beacon".
+export function makeEditedArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-edited-'));
+  makePhotos(join(root, 'photos'), 1, 6);
+  const archive = join(root, 'archive');
+  execFileSync(lumvane, ['scan', join(root, 'photos'), archive, '--copy', 'no', '--quiet']);
+  execFileSync(lumvane, ['edit', archive, '--set', '1', `title=${EMBEDDED_TITLE}`,
+    'keywords=beacon', 'date=May 1, 2000']);
+  return join(archive, 'archive.htm');
+}
