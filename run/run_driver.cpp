@@ -3,6 +3,8 @@
 #include <exception>
 #include <filesystem>
 
+#include "importers/gallery_catalog.h"
+#include "importers/photo_organizer_library.h"
 #include "importers/source_scan.h"
 #include "importers/tab_catalog.h"
 #include "importers/thumbsplus_export.h"
@@ -218,6 +220,8 @@ RunEnvironment DefaultRunEnvironment() {
   environment.importers.master = MakeMaster;
   environment.importers.catalog_readers[".txt"] = ReadTabCatalog;
   environment.importers.catalog_readers[".csv"] = ReadThumbsPlusExport;
+  environment.importers.catalog_readers[".plb"] = ReadPhotoOrganizerLibrary;
+  environment.importers.catalog_readers[".GAL"] = ReadGalleryCatalog;
   environment.volumes = MountedVolumes;
   environment.texture = FindTexture();
   return environment;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
+#include "tests/support/binary_catalogs.h"
 #include "tests/support/exiftool.h"
 #include "tests/support/lumvane_process.h"
 #include "tests/support/pictures.h"
@@ -249,6 +250,41 @@ TEST(CliEdit, AFailedWriteLeavesAllThreeFilesAsTheyWere) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "lumvane: Cannot write into " + archive.path() + ": Permission denied\n");
   EXPECT_EQ(archive.Snapshot(), before) << "archive.htm, archive.txt and archive_bak.htm";
+}
+
+TEST(CliCatalog, PhotoOrganizerAndGalleryCatalogsInBothModesAndDamagedOnes) {
+  TempDir photos, chosen, dest, dest2, dest3;
+  testing_support::WritePhoto(photos / "a.jpg", 1999, 4, 5);
+  testing_support::WritePhoto(chosen / "a.jpg", 2000, 1, 1);
+  photos.Write("lib.plb", testing_support::Plb()
+                              .Record("Harbour", "", "Smith", photos / "a.jpg", "Ann")
+                              .List({"boat"}, {})
+                              .bytes());
+  const Finished plb = RunLumvane({"catalog", photos / "lib.plb", dest.path(), "--copy", "no"});
+  EXPECT_EQ(plb.exit_code, 0) << plb.err;
+  auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).author, "Ann Smith");
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "January 1, 1999");
+
+  const testing_support::Gal gal(
+      {{"D:\\Old\\a.jpg", "Harbour", "Boats"}, {"D:\\Old\\a.jpg", "Again", ""}});
+  photos.Write("trip.GAL", gal.Bytes(2));
+  const Finished from_source = RunLumvane(
+      {"catalog", photos / "trip.GAL", dest2.path(), "--source", chosen.path(), "--copy", "no"});
+  EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
+  records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
+
+  photos.Write("loop.GAL", gal.Bytes(2000000000, {{1, 0}}));
+  const Finished looping = RunLumvane(
+      {"catalog", photos / "loop.GAL", dest3.path(), "--copy", "no", "--source", chosen.path()});
+  EXPECT_EQ(looping.exit_code, 1);
+  EXPECT_EQ(looping.err, "lumvane: " + (photos / "loop.GAL") +
+                             " is damaged at byte 260; 2 pictures were read\n");
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm")).size(), 2u)
+      << "the pictures before the damage are kept";
 }
 
 }  // namespace
