@@ -82,10 +82,14 @@ void ArchiveWriter::NoteCreated(const std::string& path) {
 }
 
 Status ArchiveWriter::AddTexture(const std::string& texture) {
-  bool copied = false;
-  Status status = CopyTexture(texture, dest_, &copied);
-  if (copied) NoteCreated(JoinPath(dest_, "texture.jpg"));
-  return status;
+  for (const char* name : {"texture.jpg", "texture2.jpg"}) {
+    const std::string from = texture.empty() ? "" : JoinPath(FolderOf(texture), name);
+    bool copied = false;
+    Status status = CopyTexture(from, dest_, name, &copied);
+    if (copied) NoteCreated(JoinPath(dest_, name));
+    if (!status.ok()) return status;
+  }
+  return Status::Ok();
 }
 
 Status ArchiveWriter::Commit(bool stopped) {

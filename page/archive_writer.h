@@ -42,7 +42,8 @@ class ArchiveWriter {
   // in place together with the new files or not at all.
   void BackUpPageAtCommit() { back_up_page_ = true; }
 
-  // Copies Lumvane's `texture` into the folder unless it has one.
+  // Copies Lumvane's `texture` and the dark texture2.jpg beside it into the folder, each
+  // unless the folder has one.
   Status AddTexture(const std::string& texture);
 
   int records() const { return records_; }

@@ -220,12 +220,20 @@ function options(words, selected)
   return html;
 }
 
-function getControl()
+// The panel's lists are sorted once: the catalog does not change after the page has loaded.
+function sortIndexes()
 {
-  var keep = stored();
+  if (cat.sorted) return;
   array_qsort(cat.title.words, 0, cat.title.words.length - 1, default_cmp);
   array_qsort(cat.path.words, 0, cat.path.words.length - 1, default_cmp);
   sortDates();
+  cat.sorted = true;
+}
+
+function getControl()
+{
+  var keep = stored();
+  sortIndexes();
   var columns = "";
   for (var c = 1; c <= 8; c++)
     columns += "<option" + (String(c) == keep.viewcols.value ? " selected" : "") + ">" + c + "</option>";

@@ -1,29 +1,13 @@
 // The archive's search engine: sorting, keyword parsing, the three indexes and the catalog.
 // Every record below this library adds one picture to the catalog as the page loads.
 
-// Quicksort of arrayName[lo..up] with the pivot taken from the low end; recurses on the
-// smaller side so the stack stays shallow.
+// Sorts arrayName[lo..up] with cmp_fun, in O(n log n) on every input (sorted, reversed and
+// all-equal lists included), through the engine's stable sort of that slice.
 function _array_qsort(arrayName, lo, up, cmp_fun)
 {
-  while (up > lo) {
-    var t = arrayName[lo];
-    var i = lo;
-    var j = up;
-    while (i < j) {
-      while (cmp_fun(arrayName[j], t) > 0) j--;
-      arrayName[i] = arrayName[j];
-      while (i < j && cmp_fun(arrayName[i], t) <= 0) i++;
-      arrayName[j] = arrayName[i];
-    }
-    arrayName[i] = t;
-    if (i - lo < up - i) {
-      _array_qsort(arrayName, lo, i - 1, cmp_fun);
-      lo = i + 1;
-    } else {
-      _array_qsort(arrayName, i + 1, up, cmp_fun);
-      up = i - 1;
-    }
-  }
+  if (up <= lo) return;
+  var slice = arrayName.slice(lo, up + 1).sort(cmp_fun);
+  for (var i = 0; i < slice.length; i++) arrayName[lo + i] = slice[i];
 }
 
 function array_qsort(arrayName, lo, hi, cmp_fun)
@@ -263,6 +247,7 @@ function Pic(thumb, file, path, source, title, subject, category, comment, autho
 function Catalog()
 {
   this.count = 0;
+  this.sorted = false;  // the index lists are sorted once, when the panel is first built
   this.pic = new Object();
   this.title = new Index();
   this.path = new Index();

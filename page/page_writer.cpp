@@ -51,13 +51,14 @@ std::string FindTexture() {
   return "";
 }
 
-Status CopyTexture(const std::string& texture, const std::string& dest_dir, bool* copied) {
+Status CopyTexture(const std::string& texture, const std::string& dest_dir, const std::string& name,
+                   bool* copied) {
   std::error_code error;
   if (copied != nullptr) *copied = false;
   if (texture.empty() || !std::filesystem::is_regular_file(texture, error)) return Status::Ok();
-  const CopyResult result = CopyToNewFile(texture, JoinPath(dest_dir, "texture.jpg"));
+  const CopyResult result = CopyToNewFile(texture, JoinPath(dest_dir, name));
   if (result.outcome == CopyResult::kFailed) {
-    return Status::Error("Cannot copy texture.jpg into " + dest_dir + ": " + result.reason);
+    return Status::Error("Cannot copy " + name + " into " + dest_dir + ": " + result.reason);
   }
   if (copied != nullptr) *copied = result.outcome == CopyResult::kCopied;
   return Status::Ok();

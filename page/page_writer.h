@@ -22,10 +22,11 @@ void WritePageTail(ReplacingFile& page);
 // <prefix>/share/lumvane when installed. Empty when neither exists.
 std::string FindTexture();
 
-// Copies `texture` into `dest_dir` unless `texture` is missing or the destination already
-// has a texture.jpg (which is kept). Both skips are silent; a failed copy is reported.
-// `*copied` (when given) tells whether a new file was made.
-Status CopyTexture(const std::string& texture, const std::string& dest_dir, bool* copied = nullptr);
+// Copies `texture` into `dest_dir` as `name` unless `texture` is missing or the destination
+// already has a file of that name (which is kept). Both skips are silent; a failed copy is
+// reported. `*copied` (when given) tells whether a new file was made.
+Status CopyTexture(const std::string& texture, const std::string& dest_dir,
+                   const std::string& name = "texture.jpg", bool* copied = nullptr);
 
 }  // namespace lumvane
 

@@ -65,7 +65,9 @@ bool IsOriginalPicture(const std::string& folder, const std::string& name) {
   static constexpr std::string_view kPartners[][2] = {
       {"0.jpg", "1.jpg"}, {"1.jpg", "0.jpg"}, {"8.jpg", "9.jpg"}, {"9.jpg", "8.jpg"},
       {"H.jpg", "J.jpg"}, {"J.jpg", "H.jpg"}, {"R.jpg", "S.jpg"}, {"S.jpg", "R.jpg"}};
-  if (name == "texture.jpg") return !IsVisibleFile(JoinPath(folder, "archive.htm"));
+  if (name == "texture.jpg" || name == "texture2.jpg") {
+    return !IsVisibleFile(JoinPath(folder, "archive.htm"));
+  }
   if (name.size() != 12 || name[0] != '_') return true;
   const std::string stem = name.substr(0, 7);
   for (const auto& [ending, partner] : kPartners) {

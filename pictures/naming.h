@@ -53,7 +53,7 @@ std::optional<JpegName> ClassifyJpegName(const std::string& name);
 
 // False when `name` is one of an archive's own thumbnails or display images: twelve characters,
 // "_" first, ending in 0/1, 8/9, H/J or R/S + ".jpg", with its partner file in `folder`; and
-// for the background texture.jpg of an archive (an archive.htm beside it).
+// for the backgrounds texture.jpg and texture2.jpg of an archive (an archive.htm beside them).
 bool IsOriginalPicture(const std::string& folder, const std::string& name);
 
 }  // namespace lumvane

@@ -29,7 +29,8 @@ bool IsGeneratedImageName(std::string_view name) {
 
 bool IsOwnStem(std::string_view stem) {
   static constexpr std::string_view kOwnStems[] = {"archive.htm",     "archive.txt", "archive2.txt",
-                                                   "archive_bak.htm", "texture.jpg", kCopyStem};
+                                                   "archive_bak.htm", "texture.jpg", "texture2.jpg",
+                                                   kCopyStem};
   for (std::string_view own : kOwnStems) {
     if (stem == own) return true;
   }

@@ -1,8 +1,10 @@
-// Draws Lumvane's background, a light paper-like texture that tiles without seams, and
-// writes it as a JPEG. Usage: make_texture OUTPUT.jpg
+// Draws Lumvane's backgrounds, paper-like textures that tile without seams: the light one
+// (texture.jpg) and its dark companion (texture2.jpg, behind the strip, the grid and the black
+// view). Usage: make_texture OUTPUT.jpg [dark]
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
 
 #include "imagelib/jpeg_codec.h"
 
@@ -25,10 +27,11 @@ double TiledNoise(const std::vector<double>& grid, int cells, double x, double y
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_texture OUTPUT.jpg\n");
+  if (argc != 2 && !(argc == 3 && std::string(argv[2]) == "dark")) {
+    std::fprintf(stderr, "usage: make_texture OUTPUT.jpg [dark]\n");
     return 2;
   }
+  const bool dark = argc == 3;
   std::mt19937 random(20261206);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
   std::vector<std::vector<double>> octaves;
@@ -44,9 +47,8 @@ int main(int argc, char** argv) {
                            2.0 * TiledNoise(octaves[1], 16, x, y) +
                            1.5 * TiledNoise(octaves[2], 64, x, y) + 1.2 * unit(random);
       uint8_t* p = &image.pixels[(y * kSize + x) * 3];
-      p[0] = static_cast<uint8_t>(std::lround(244 + shade));
-      p[1] = static_cast<uint8_t>(std::lround(240 + shade));
-      p[2] = static_cast<uint8_t>(std::lround(229 + shade));
+      const double base[3] = {dark ? 18.0 : 244.0, dark ? 17.0 : 240.0, dark ? 16.0 : 229.0};
+      for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::lround(base[c] + shade));
     }
   }
   FILE* out = std::fopen(argv[1], "wb");

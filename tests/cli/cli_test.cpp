@@ -58,7 +58,7 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
   EXPECT_EQ(run.out, "Archived 2 pictures into " + (dest / "archive.htm") +
                          "\nPassed over 1: 1 not a JPEG image\n  " + (source / "broken.jpg") +
                          ": not a JPEG image\n");
-  EXPECT_EQ(dest.Names().size(), 4u + 3u) << "two pairs of images, page, catalog, texture";
+  EXPECT_EQ(dest.Names().size(), 4u + 4u) << "two pairs of images, page, catalog, textures";
   EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
 }
 

@@ -60,11 +60,11 @@ TEST(CopyTexture, CopiesOnceAndNeverOverwrites) {
   ASSERT_FALSE(texture.empty()) << "texture.jpg is built beside the executables";
   TempDir dest;
   bool copied = false;
-  ASSERT_TRUE(CopyTexture(texture, dest.path(), &copied).ok());
+  ASSERT_TRUE(CopyTexture(texture, dest.path(), "texture.jpg", &copied).ok());
   EXPECT_TRUE(copied);
   EXPECT_EQ(ReadAll(dest / "texture.jpg"), ReadAll(texture));
   dest.Write("texture.jpg", "the user's own");
-  ASSERT_TRUE(CopyTexture(texture, dest.path(), &copied).ok());
+  ASSERT_TRUE(CopyTexture(texture, dest.path(), "texture.jpg", &copied).ok());
   EXPECT_FALSE(copied);
   EXPECT_EQ(ReadAll(dest / "texture.jpg"), "the user's own");
   TempDir other;
