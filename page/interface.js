@@ -5,6 +5,7 @@ var results = null;
 var controlFrame;
 var controlflag = true;
 var blackflag = false;
+var listing = null;  // the result list as written: layout and how many thumbnails so far
 
 // Catalog text is shown as typed, never read as markup.
 function htmlText(text)
@@ -91,13 +92,19 @@ function getPic()
       "<a href=\"#\" onClick=\"parent.showAll();return false\">All</a></body></html>";
     writeFrame("film", nav);
   }
-  var image = "<img src=\"" + htmlText(imageUrl(nextfile(pic.thumb))) + "\" border=0 alt=\"\">";
+  var src = htmlText(imageUrl(nextfile(pic.thumb)));
   if (blackflag) {
+    // As large as the frame allows, centred, the proportions kept.
     writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
-      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">" +
-      "<a href=\"#\" onClick=\"parent.showNormal();return false\">" + image + "</a></body></html>");
+      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\" style=\"margin:0\">" +
+      "<div style=\"display:flex;align-items:center;justify-content:center;height:100vh\">" +
+      "<a href=\"#\" onClick=\"parent.showNormal();return false\"><img src=\"" + src + "\" border=0 alt=\"\" " +
+      "style=\"display:block;max-width:100vw;max-height:100vh\"></a></div></body></html>");
     return;
   }
+  // Fitted beside its description, which stays in the window.
+  var image = "<img src=\"" + src + "\" border=0 alt=\"\" " +
+    "style=\"max-width:calc(100vw - 280px);max-height:calc(100vh - 24px)\">";
   var fields = [pic.title, pic.subject, pic.category, pic.comment, pic.author, pic.picdate,
     pic.path, pic.source, pic.file];
   var details = "<b>" + pic.num + "</b><br>";
@@ -105,7 +112,8 @@ function getPic()
   writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
     "<body background=\"texture.jpg\" bgcolor=\"#F4F1EA\"><table border=0 cellpadding=4><tr>" +
     "<td valign=top><a href=\"#\" onClick=\"parent.showBlack();return false\">" + image + "</a></td>" +
-    "<td valign=top nowrap>" + details + "</td></tr></table></body></html>");
+    "<td valign=top style=\"min-width:200px;overflow-wrap:anywhere\">" + details +
+    "</td></tr></table></body></html>");
 }
 
 function showPic(i)
@@ -140,6 +148,10 @@ function showAll()
   setTimeout(showList, 50);
 }
 
+// Thumbnails are written a batch at a time, so that the first ones show at once however many
+// pictures match; "More" at the end of the strip or grid adds the next batch.
+var batchSize = 120;
+
 function showList()
 {
   blackflag = false;
@@ -150,25 +162,12 @@ function showList()
   }
   var columns = parseInt(stored().viewcols.value);
   if (columns > results.count) columns = results.count;
-  var titles = stored().titles.checked;
-  var table;
-  if (columns < 2) table = "<table align=center cellspacing=5 cellpadding=0>";
-  else if (titles) table = "<table align=center border=0 cellspacing=5 cellpadding=0 width=" + (columns * 104) + ">";
-  else table = "<table align=center border=0>";
-  var cells = "";
-  for (var i = 0; i < results.count; i++) {
-    var pic = results.item[i].object;
-    if (i > 0 && columns > 0 && i % columns == 0) cells += "</tr><tr>";
-    cells += "<td align=center valign=top><a href=\"#\" onClick=\"parent.showPic(" + i + ");return false\">" +
-      "<img src=\"" + htmlText(imageUrl(pic.thumb)) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
-      "style=\"object-fit:contain\" alt=\"\"></a>";
-    if (titles) cells += "<br><small>" + shortTitle(pic.title) + "</small>";
-    cells += "</td>";
-  }
+  listing = { columns: columns, titles: stored().titles.checked, shown: 0,
+    batch: columns < 2 ? batchSize : columns * Math.ceil(batchSize / columns) };
   var page = "<html><head><meta charset=\"utf-8\"></head>" +
     "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">";
-  if (cells == "") page += "<h2 align=center>Sorry, no matches found</h2>";
-  else page += table + "<tr>" + cells + "</tr></table>";
+  if (results.count == 0) page += "<h2 align=center>Sorry, no matches found</h2>";
+  else page += nextBatch() + moreLink();
   page += "</body></html>";
   if (columns < 2) {
     writeFrame("film", page);
@@ -177,6 +176,48 @@ function showList()
     writeFrame("film", blankFrame);
     if (controlflag) getControl();
   }
+}
+
+// The table of the next batch of thumbnails; counts them as shown.
+function nextBatch()
+{
+  var columns = listing.columns;
+  var table;
+  if (columns < 2) table = "<table align=center cellspacing=5 cellpadding=0>";
+  else if (listing.titles) table = "<table align=center border=0 cellspacing=5 cellpadding=0 width=" + (columns * 104) + ">";
+  else table = "<table align=center border=0>";
+  var cells = "";
+  var from = listing.shown;
+  var to = Math.min(results.count, from + listing.batch);
+  for (var i = from; i < to; i++) {
+    var pic = results.item[i].object;
+    if (i > from && columns > 0 && (i - from) % columns == 0) cells += "</tr><tr>";
+    cells += "<td align=center valign=top><a href=\"#\" onClick=\"parent.showPic(" + i + ");return false\">" +
+      "<img src=\"" + htmlText(imageUrl(pic.thumb)) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
+      "style=\"object-fit:contain\" alt=\"\"></a>";
+    if (listing.titles) cells += "<br><small>" + shortTitle(pic.title) + "</small>";
+    cells += "</td>";
+  }
+  listing.shown = to;
+  return table + "<tr>" + cells + "</tr></table>";
+}
+
+function moreLink()
+{
+  if (listing.shown >= results.count) return "";
+  return "<p align=center id=\"more\"><a href=\"#\" onClick=\"parent.showMore();return false\">" +
+    "More</a></p>";
+}
+
+// Adds the next batch of thumbnails before the "More" link, which goes when all are shown.
+function showMore()
+{
+  if (listing == null || results == null) return;
+  var frame = window.frames[listing.columns < 2 ? "film" : "show"].document;
+  var more = frame.getElementById("more");
+  if (!more) return;
+  more.insertAdjacentHTML("beforebegin", nextBatch());
+  if (listing.shown >= results.count) more.parentNode.removeChild(more);
 }
 
 // The title as grid text: cut near 32 characters, long words broken with <br>; every piece is

@@ -97,3 +97,19 @@ export function makeEditedArchive() {
     'keywords=beacon', 'date=May 1, 2000']);
   return join(archive, 'archive.htm');
 }
+
+// An archive of `count` records over two photos, titled "boat 0", "boat 1", ...; the even ones
+// also carry "harbour", so that a search for "boat harbour" lists them first.
+export function makeLargeArchive(count) {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-large-'));
+  const photos = join(root, 'photos');
+  makePhotos(photos, 2, 7);
+  const lines = ['SourceFile\tTitle\tSubject'];
+  for (let i = 0; i < count; i++) {
+    lines.push([join(photos, `IMG_000${1 + (i % 2)}.jpg`), `boat ${i}`, i % 2 ? '' : 'harbour'].join('\t'));
+  }
+  writeFileSync(join(root, 'catalog.txt'), lines.join('\r\n') + '\r\n');
+  const archive = join(root, 'archive');
+  execFileSync(lumvane, ['catalog', join(root, 'catalog.txt'), archive, '--copy', 'no', '--quiet']);
+  return join(archive, 'archive.htm');
+}

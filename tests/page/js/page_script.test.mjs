@@ -21,6 +21,22 @@ describe('sorting', () => {
     page.array_qsort(null, 0, 3, null);
   });
 
+  it('sorts sorted, reversed and all-equal lists in linear-logarithmic time', () => {
+    const time = (make, n) => {
+      const array = Array.from({ length: n }, (_, i) => make(i, n));
+      const started = process.hrtime.bigint();
+      page.array_qsort(array, 0, n - 1, null);
+      return Number(process.hrtime.bigint() - started);
+    };
+    const shapes = { sorted: (i) => `w${String(i).padStart(7, '0')}`,
+      reversed: (i, n) => `w${String(n - i).padStart(7, '0')}`, equal: () => 'same' };
+    for (const [shape, make] of Object.entries(shapes)) {
+      time(make, 50000);  // warm the engine up
+      const ratio = time(make, 200000) / time(make, 50000);
+      assert.ok(ratio < 9, `${shape}: 4n took ${ratio.toFixed(1)} times n (quadratic is 16)`);
+    }
+  });
+
   it('default_cmp compares strings and numbers', () => {
     assert.equal(page.default_cmp('b', 'a'), 1);
     assert.equal(page.default_cmp(2, 10), -1);
