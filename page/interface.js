@@ -253,12 +253,19 @@ function shortTitle(str)
   return pieces.join("<br>");
 }
 
+// The panel's option list of `words` with the `selected`-th chosen (0: none). The escaped
+// option texts are made once per list and kept with it.
 function options(words, selected)
 {
-  var html = "<option></option>";
+  if (!words.optionTexts) {
+    words.optionTexts = new Array(words.length);
+    for (var i = 0; i < words.length; i++) words.optionTexts[i] = htmlText(words[i]) + "</option>";
+  }
+  var parts = new Array(words.length + 1);
+  parts[0] = "<option></option>";
   for (var i = 0; i < words.length; i++)
-    html += "<option" + (i + 1 == selected ? " selected" : "") + ">" + htmlText(words[i]) + "</option>";
-  return html;
+    parts[i + 1] = (i + 1 == selected ? "<option selected>" : "<option>") + words.optionTexts[i];
+  return parts.join("");
 }
 
 // The panel's lists are sorted once: the catalog does not change after the page has loaded.
