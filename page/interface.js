@@ -296,7 +296,7 @@ function getControl()
     (keep.titles.checked ? " checked" : "") + "> Show Titles</td></tr>" +
     "<tr><td colspan=2><input type=text name=\"keywords\" size=60 value=\"" +
     htmlText(keep.keywords.value) + "\"></td></tr>" +
-    "<tr><td valign=top>Index Words:<br><select name=\"title\" style=\"width:16em\" " +
+    "<tr><td valign=top>Index Words:<br><select name=\"title\" " +
     "onChange=\"parent.copyWord(this.options[this.selectedIndex].text)\">" +
     options(cat.title.words, parseInt(keep.title.value) || 0) + "</select></td>" +
     "<td valign=top>Date Range:<br><select name=\"startdate\" onChange=\"parent.copyDate()\">" +
