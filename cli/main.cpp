@@ -14,6 +14,7 @@
 #include "cli/options.h"
 #include "lumvane/version.h"
 #include "run/run_driver.h"
+#include "run/run_summary.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_edit_html.h"
 #include "shell/frm_splash.h"
@@ -78,11 +79,9 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("Nothing was copied: the originals are in the archive folder already.\n");
   }
   if (state.passed_over.empty()) return;
-  std::map<std::string, int> by_reason;
-  for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
   std::printf("Passed over %zu:", state.passed_over.size());
   const char* separator = " ";
-  for (const auto& [reason, count] : by_reason) {
+  for (const auto& [reason, count] : lumvane::PassedOverByReason(state)) {
     std::printf("%s%d %s", separator, count, reason.c_str());
     separator = ", ";
   }

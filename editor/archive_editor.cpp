@@ -7,11 +7,10 @@
 
 #include "editor/date_rules.h"
 #include "master/make_master.h"
+#include "page/archive_page.h"
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
-#include "platform/catalog_file.h"
 #include "platform/paths.h"
-#include "platform/text_encoding.h"
 
 namespace lumvane {
 
@@ -40,21 +39,13 @@ std::string SteppedRecordNumber(const std::string& text, int step) {
 
 Status ArchiveEditor::Load(const std::string& folder) {
   const std::string page = JoinPath(folder, "archive.htm");
-  CatalogFile file;
-  switch (file.Open(page)) {
-    case CatalogFile::OpenResult::kOpened:
-      break;
-    case CatalogFile::OpenResult::kInUse:
-      return Status::Error("Cannot read " + page + ": it is open in another program");
-    case CatalogFile::OpenResult::kFailed:
-      return Status::Error("Cannot read " + page + ": " + file.error_reason());
+  std::string text;
+  if (Status read = ReadArchivePage(page, &text); !read.ok()) {
+    return Status::Error("Cannot read " + page + ": " + read.message());
   }
-  std::string bytes;
-  if (!file.ReadAll(&bytes))
-    return Status::Error("Cannot read " + page + ": " + std::strerror(errno));
   folder_ = folder;
   records_.clear();
-  for (const StoredValues& values : ReadCatalogLines(DecodeText(bytes))) {
+  for (const StoredValues& values : ReadCatalogLines(text)) {
     records_.push_back(DecodeRecord(values));
   }
   backup_made_ = false;

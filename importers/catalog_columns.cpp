@@ -1,7 +1,6 @@
 #include "importers/catalog_columns.h"
 
-#include <cerrno>
-#include <cstring>
+#include "importers/binary_catalog.h"
 
 #include "platform/text_encoding.h"
 #include "platform/text_lines.h"
@@ -34,10 +33,7 @@ void SplitColumns(std::string_view line, char separator, bool quotes_protect,
 Status ForEachCatalogLine(ImportRun& run,
                           const std::function<void(std::string_view)>& handle_line) {
   std::string bytes;
-  if (run.catalog() == nullptr) return Status::Error("Cannot read " + run.catalog_path());
-  if (!run.catalog()->ReadAll(&bytes)) {
-    return Status::Error("Cannot read " + run.catalog_path() + ": " + std::strerror(errno));
-  }
+  if (Status status = ReadWholeCatalog(run, &bytes); !status.ok()) return status;
   const std::string text = DecodeText(bytes);
   const std::vector<std::string_view> lines = SplitLines(text);
   run.ExpectPictures(static_cast<int>(lines.size()));

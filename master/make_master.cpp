@@ -1,16 +1,13 @@
 #include "master/make_master.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "importers/source_scan.h"
+#include "page/archive_page.h"
 #include "pictures/catalog_line.h"
-#include "platform/catalog_file.h"
 #include "platform/directory_listing.h"
 #include "platform/paths.h"
-#include "platform/text_encoding.h"
 
 namespace lumvane {
 namespace {
@@ -23,23 +20,6 @@ Status ListArchiveFolders(const std::string& dest, std::vector<std::string>* arc
   for (const std::string& folder : folders) {
     if (IsVisibleFile(JoinPath(JoinPath(dest, folder), "archive.htm"))) archives->push_back(folder);
   }
-  return Status::Ok();
-}
-
-// The text of a subfolder's page, or why it cannot be read.
-Status ReadArchivePage(const std::string& path, std::string* text) {
-  CatalogFile page;
-  switch (page.Open(path)) {
-    case CatalogFile::OpenResult::kOpened:
-      break;
-    case CatalogFile::OpenResult::kInUse:
-      return Status::Error(path + ": open by another program");
-    case CatalogFile::OpenResult::kFailed:
-      return Status::Error(path + ": " + page.error_reason());
-  }
-  std::string bytes;
-  if (!page.ReadAll(&bytes)) return Status::Error(path + ": " + std::strerror(errno));
-  *text = DecodeText(bytes);
   return Status::Ok();
 }
 
@@ -88,7 +68,7 @@ Status MakeMaster(ImportRun& run) {
     const std::string page_path = JoinPath(JoinPath(dest, folders[i]), "archive.htm");
     std::string text;
     if (Status read = ReadArchivePage(page_path, &text); !read.ok()) {
-      skipped.push_back(read.message());
+      skipped.push_back(page_path + ": " + read.message());
     } else {
       MergeArchive(run, text, folders[i] + "/", page_path);
       run.CountMergedArchive();

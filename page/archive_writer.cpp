@@ -31,6 +31,30 @@ std::vector<std::string> MissingFolders(const std::string& dest) {
   return missing;
 }
 
+// What a file name held before it is replaced, kept under a hard link while the object lives,
+// so that a failure further on can put it back (or remove the new file when there was none).
+class KeptFile {
+ public:
+  explicit KeptFile(std::string path)
+      : path_(std::move(path)),
+        before_(path_ + ".tmp-before"),
+        kept_(link(path_.c_str(), before_.c_str()) == 0) {}
+  ~KeptFile() {
+    if (kept_) unlink(before_.c_str());
+  }
+  KeptFile(const KeptFile&) = delete;
+  KeptFile& operator=(const KeptFile&) = delete;
+
+  void Restore() const {
+    if (kept_) std::rename(before_.c_str(), path_.c_str());
+    if (!kept_) unlink(path_.c_str());
+  }
+
+ private:
+  std::string path_, before_;
+  bool kept_;
+};
+
 }  // namespace
 
 Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
@@ -112,18 +136,15 @@ Status ArchiveWriter::Commit(bool stopped) {
   return Status::Ok();
 }
 
-// Renames the catalog, then the page. Should the page fail, the earlier catalog comes back
-// from a hard link kept for the moment, so that the two files always belong together.
+// Renames the catalog, then the page. Should the page fail, the earlier catalog comes back,
+// so that the two files always belong together.
 Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
-  const std::string before = tab_final + ".tmp-before";
-  const bool kept = link(tab_final.c_str(), before.c_str()) == 0;
+  const KeptFile earlier_tab(tab_final);
   Status status = tab_.MoveTo(tab_final);
   if (status.ok()) {
     status = page_.MoveTo(JoinPath(dest_, "archive.htm"));
-    if (!status.ok() && kept) std::rename(before.c_str(), tab_final.c_str());
-    if (!status.ok() && !kept) unlink(tab_final.c_str());
+    if (!status.ok()) earlier_tab.Restore();
   }
-  if (kept) unlink(before.c_str());
   return status;
 }
 
@@ -136,16 +157,13 @@ Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
   Status status = CopyToTemporary(page, dest_, "archive_bak.htm", &temp);
   if (!status.ok()) return status;
   const std::string backup = JoinPath(dest_, "archive_bak.htm");
-  const std::string before = backup + ".tmp-before";
-  const bool kept = link(backup.c_str(), before.c_str()) == 0;
+  const KeptFile earlier_backup(backup);
   if (std::rename(temp.c_str(), backup.c_str()) != 0) {
     status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
     unlink(temp.c_str());
   } else if (status = PutInPlace(tab_final); !status.ok()) {
-    if (kept) std::rename(before.c_str(), backup.c_str());
-    if (!kept) unlink(backup.c_str());
+    earlier_backup.Restore();
   }
-  if (kept) unlink(before.c_str());
   return status;
 }
 

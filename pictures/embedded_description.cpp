@@ -31,7 +31,8 @@ std::string Trimmed(std::string text) {
   return text.substr(start);
 }
 
-// Text of a file we did not write: UTF-8 when valid, else Windows-1252.
+// Text of a file we did not write: UTF-8 when valid, else Windows-1252. IPTC declared as UTF-8
+// is valid UTF-8; undeclared IPTC is read the same way, as the MWG guidelines advise.
 std::string AsUtf8(const std::string& bytes) {
   return Trimmed(IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes));
 }
@@ -92,18 +93,12 @@ struct Sources {
   Exiv2::XmpData xmp;
   Exiv2::IptcData iptc;
   Exiv2::ExifData exif;
-  bool iptc_utf8 = false;  // IPTC declares UTF-8 ("ESC % G")
 };
-
-std::string IptcText(const Sources& sources, const std::string& value) {
-  if (sources.iptc_utf8) return AsUtf8(value);
-  return Trimmed(IsValidUtf8(value) ? value : Windows1252ToUtf8(value));
-}
 
 std::string IptcJoined(const Sources& sources, const char* key, const char* separator) {
   std::string joined;
   for (const std::string& value : ValuesOf(sources.iptc, key)) {
-    const std::string text = IptcText(sources, value);
+    const std::string text = AsUtf8(value);
     if (text.empty()) continue;
     if (!joined.empty()) joined += separator;
     joined += text;
@@ -124,7 +119,7 @@ std::string Keywords(const Sources& s) {
   for (const std::string& word : ValuesOf(s.xmp, "Xmp.dc.subject")) words.push_back(Trimmed(word));
   if (words.empty()) {
     for (const std::string& word : ValuesOf(s.iptc, "Iptc.Application2.Keywords")) {
-      words.push_back(IptcText(s, word));
+      words.push_back(AsUtf8(word));
     }
   }
   if (words.empty()) {
@@ -200,8 +195,6 @@ bool ReadSources(const std::string& path, Sources* sources) {
   sources->exif = image->exifData();
   sources->iptc = image->iptcData();
   if (image->xmpPacket().size() <= kMaxXmpBytes) sources->xmp = image->xmpData();
-  const auto charset = sources->iptc.findKey(Exiv2::IptcKey("Iptc.Envelope.CharacterSet"));
-  sources->iptc_utf8 = charset != sources->iptc.end() && charset->toString() == "\x1b%G";
   return true;
 }
 

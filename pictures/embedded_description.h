@@ -25,7 +25,7 @@ struct EmbeddedDescription {
 };
 
 // Reads the photo at `path`. For each field the first source that has it wins: XMP, then
-// IPTC (in its declared character set), then EXIF (UTF-8 where valid, else Windows-1252).
+// IPTC, then EXIF; their texts UTF-8 where valid, else Windows-1252 (Latin-1 IPTC).
 // Camera defaults such as "OLYMPUS DIGITAL CAMERA" are no caption. Never throws: a damaged or
 // missing block gives what could be read, a file without metadata gives nothing; an XMP
 // packet larger than kMaxXmpBytes is ignored.

@@ -65,7 +65,6 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
 
 void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_source) {
   if (!failure_.ok()) return;
-  writer_.StartCatalog();
   failure_ = writer_.Add(record, tab_source);
   if (failure_.ok()) ++state_.PictureCount;
 }

@@ -52,12 +52,7 @@ bool CheckSelection(RunWindow& window, const Importers& importers) {
     window.OpenEditor(WithTrailingSeparator(window.catalog_dir()));
     return false;
   }
-  if (mode == Mode::kSourceScan) return true;
-  if (mode == Mode::kMaster) {
-    if (importers.master) return true;
-    window.ShowMessage("Master archives are not available in this version yet.");
-    return false;
-  }
+  if (mode == Mode::kSourceScan || mode == Mode::kMaster) return true;
   const std::string type = CatalogTypeOf(file);
   if (type.empty() || mode == Mode::kEdit) {
     window.ShowMessage("Catalog file type not supported");
@@ -162,11 +157,16 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   return imported;
 }
 
+// " Done!" after the count, or alone when no picture was counted.
+void ShowDone(RunWindow& window) {
+  if (window.status() == "Running...") window.set_status("");
+  window.set_status(window.status() + " Done!");
+}
+
 // A run that archived nothing leaves an archive with pictures as it was, and says why.
 void KeepTheEarlierArchive(RunWindow& window, const RunState& state, RunFiles& files) {
   files.writer.Abandon();
-  if (window.status() == "Running...") window.set_status("");
-  window.set_status(window.status() + " Done!");
+  ShowDone(window);
   std::string text =
       "No pictures were archived; the archive in " + files.dest + " was left as it was.";
   if (!state.passed_over.empty()) text += "\r" + RunSummaryLine(state);
@@ -192,8 +192,8 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   const Status texture = files.writer.AddTexture(environment.texture);
   const Status committed = files.writer.Commit(window.StopRequested());
   state.archive_written = committed.ok();
-  if (window.status() == "Running...") window.set_status("");
-  window.set_status(committed.ok() ? window.status() + " Done!" : "");
+  if (committed.ok()) ShowDone(window);
+  if (!committed.ok()) window.set_status("");
   for (const Status* status : {&imported.importer, &texture, &committed}) {
     if (!status->ok()) window.ShowMessage(status->message());
   }

@@ -1,7 +1,5 @@
 #include "run/run_summary.h"
 
-#include <map>
-
 namespace lumvane {
 namespace {
 
@@ -10,8 +8,7 @@ std::string Plural(size_t count, const std::string& noun) {
 }
 
 std::string PassedOverPart(const RunState& state) {
-  std::map<std::string, int> by_reason;
-  for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
+  const std::map<std::string, int> by_reason = PassedOverByReason(state);
   std::string text = std::to_string(state.passed_over.size()) + " passed over:";
   const char* separator = " ";
   for (const auto& [reason, count] : by_reason) {
@@ -24,6 +21,12 @@ std::string PassedOverPart(const RunState& state) {
 }
 
 }  // namespace
+
+std::map<std::string, int> PassedOverByReason(const RunState& state) {
+  std::map<std::string, int> by_reason;
+  for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
+  return by_reason;
+}
 
 bool RunLeftSomethingOut(const RunState& state) {
   return !state.passed_over.empty() || !state.uncopied.empty();

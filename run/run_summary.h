@@ -2,6 +2,7 @@
 #ifndef LUMVANE_RUN_RUN_SUMMARY_H_
 #define LUMVANE_RUN_RUN_SUMMARY_H_
 
+#include <map>
 #include <string>
 
 #include "run/run_state.h"
@@ -12,6 +13,9 @@ namespace lumvane {
 // the pictures passed over by reason (counted per reason when there are several), then the
 // originals not copied.
 std::string RunSummaryLine(const RunState& state);
+
+// How many pictures were passed over for each reason, reasons in alphabetical order.
+std::map<std::string, int> PassedOverByReason(const RunState& state);
 
 // One line per picture passed over and per original not copied: "FILE: reason".
 std::string RunSummaryDetails(const RunState& state);

@@ -60,19 +60,22 @@ FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget*
 }
 
 void FrmArchive::BuildLocations() {
+  const std::vector<Volume> volumes = volumes_();  // read once for the three lists
   catalog_frame_ =
       Placed(new QGroupBox("Catalog File", this), "Frame1", Twips(240, 360, 3135, 4215));
-  cat_drive_ =
-      Placed(new DriveList(volumes_, catalog_frame_), "CatDrive", Twips(120, 240, 2895, 315));
+  cat_drive_ = Placed(new DriveList(volumes_, volumes, catalog_frame_), "CatDrive",
+                      Twips(120, 240, 2895, 315));
   cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 720, 2895, 1215));
   cat_file_ = Placed(new FileList(this), "CatFile", Twips(360, 2520, 2895, 1845));
   source_frame_ =
       Placed(new QGroupBox("Source Directory", this), "Frame2", Twips(3600, 360, 3135, 2055));
-  src_drive_ = Placed(new DriveList(volumes_, this), "SrcDrive", Twips(3720, 600, 2895, 315));
+  src_drive_ =
+      Placed(new DriveList(volumes_, volumes, this), "SrcDrive", Twips(3720, 600, 2895, 315));
   src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1080, 2895, 1215));
   dest_frame_ =
       Placed(new QGroupBox("Destination Directory", this), "Frame3", Twips(3600, 2520, 3135, 2055));
-  dest_drive_ = Placed(new DriveList(volumes_, this), "DestDrive", Twips(3720, 2760, 2895, 315));
+  dest_drive_ =
+      Placed(new DriveList(volumes_, volumes, this), "DestDrive", Twips(3720, 2760, 2895, 315));
   dest_dir_ = Placed(new DirectoryList(this), "DestDir", Twips(3720, 3240, 2895, 1215));
   for (QWidget* w :
        std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, dest_drive_, dest_dir_}) {

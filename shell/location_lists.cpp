@@ -17,9 +17,9 @@ const Volume* VolumeHolding(const std::vector<Volume>& volumes, const QString& p
   return best;
 }
 
-DriveList::DriveList(VolumeTable read_volumes, QWidget* parent)
+DriveList::DriveList(VolumeTable read_volumes, std::vector<Volume> volumes, QWidget* parent)
     : QComboBox(parent), read_volumes_(std::move(read_volumes)) {
-  Refresh();
+  Show(std::move(volumes));
   connect(this, &QComboBox::activated, this, [this](int index) {
     const int previous = current_;
     current_ = index;
@@ -27,9 +27,9 @@ DriveList::DriveList(VolumeTable read_volumes, QWidget* parent)
   });
 }
 
-void DriveList::Refresh() {
+void DriveList::Show(std::vector<Volume> volumes) {
   const QString chosen = currentIndex() >= 0 ? itemData(currentIndex()).toString() : QString();
-  volumes_ = read_volumes_();
+  volumes_ = std::move(volumes);
   clear();
   for (const Volume& volume : volumes_) {
     const QString mount = QString::fromStdString(volume.mount_point);
@@ -43,7 +43,7 @@ void DriveList::Refresh() {
 }
 
 void DriveList::showPopup() {
-  Refresh();
+  Show(read_volumes_());
   QComboBox::showPopup();
 }
 

@@ -26,9 +26,10 @@ using VolumeTable = std::function<std::vector<Volume>()>;
 class DriveList : public QComboBox {
   Q_OBJECT
  public:
-  // Lists the volumes `read_volumes` gives, and reads them again whenever the list is opened:
-  // volumes come and go while the program runs. Each entry's tooltip is its mount point.
-  explicit DriveList(VolumeTable read_volumes, QWidget* parent = nullptr);
+  // Lists `volumes` (as `read_volumes` gave them a moment ago), and reads them again through
+  // `read_volumes` whenever the list is opened: volumes come and go while the program runs.
+  // Each entry's tooltip is its mount point.
+  DriveList(VolumeTable read_volumes, std::vector<Volume> volumes, QWidget* parent = nullptr);
   // Chooses the volume holding `path` without raising driveChanged.
   void ShowVolumeOf(const QString& path);
   // The volumes as last read.
@@ -40,8 +41,8 @@ class DriveList : public QComboBox {
   void driveChanged(const QString& drive, int previous);
 
  private:
-  // Reads the volumes again, keeping the chosen one chosen while it is still mounted.
-  void Refresh();
+  // Lists `volumes`, keeping the chosen one chosen while it is still mounted.
+  void Show(std::vector<Volume> volumes);
 
   VolumeTable read_volumes_;
   std::vector<Volume> volumes_;
