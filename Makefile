@@ -33,12 +33,13 @@ sanitize: test-deps
 
 # Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= catalog_text plb gal page_records sjpeg
+FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzz) texture -- --no-print-directory
+	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzz) texture tdb_seed -- --no-print-directory
 	@mkdir -p build-fuzz/corpus/sjpeg && cp build-fuzz/bin/texture.jpg build-fuzz/corpus/sjpeg/seed.jpg
+	@mkdir -p build-fuzz/corpus/tdb && build-fuzz/bin/tdb_seed build-fuzz/corpus/tdb/seed.tDB
 	@for target in $(FUZZ_TARGETS); do \
 		mkdir -p build-fuzz/corpus/$$target; \
 		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \

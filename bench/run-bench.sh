@@ -20,3 +20,4 @@ awk -v s="$start" -v e="$end" -v n="$count" -v peak="$(cat "$work/peak")" 'BEGIN
   printf "lumvane scan: %d pictures in %.2f s, %.0f ms per picture, peak memory %.1f MiB\n",
          n, e - s, 1000 * (e - s) / n, peak / 1024 }'
 "$build/bin/editor_bench" 50000
+"$build/bin/tdb_bench"

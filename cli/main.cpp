@@ -12,6 +12,7 @@
 #include "cli/console_window.h"
 #include "cli/edit_command.h"
 #include "cli/options.h"
+#include "importers/thumbsplus_database.h"
 #include "lumvane/version.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
@@ -86,6 +87,13 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     separator = ", ";
   }
   std::printf("\n");
+  for (const auto& [reason, count] : lumvane::PassedOverByReason(state)) {
+    const std::string label = lumvane::UnavailableVolumeOf(reason);
+    if (!label.empty()) {
+      std::printf("The volume %s is not on this machine: --volume '%s=DIR' reads it from DIR.\n",
+                  label.c_str(), label.c_str());
+    }
+  }
   if (!options.verbose) return;
   for (const auto& picture : state.passed_over) {
     std::printf("  %s: %s\n", picture.source.c_str(), picture.reason.c_str());
@@ -134,6 +142,8 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.read_embedded = options.read_embedded;
   for (const auto& [drive, folder] : options.drives)
     environment.drive_map[drive] = Absolute(folder);
+  for (const auto& [label, folder] : options.volumes)
+    environment.volume_folders[label] = Absolute(folder);
   const std::string dest = locations.dest_dir;
   lumvane::ConsoleWindow window(options, std::move(locations), &stop_signal);
   lumvane::GoClick(window, state, environment);

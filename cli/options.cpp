@@ -17,12 +17,13 @@ const char* UsageText() {
          "      --verbose list every picture that was passed over, with the reason\n"
          "      --quiet   print nothing but errors\n"
          "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
-         "                  [--drive X=DIR]... [--verbose|--quiet]\n"
+         "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
-         "      ThumbsPlus V4 export (.csv), a Photo Organizer library (.plb) or an EasyPhoto\n"
-         "      or Adobe Gallery file (.GAL). Pictures are read where the catalog says, or\n"
-         "      from DIR with --source.\n"
+         "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
+         "      (.plb) or an EasyPhoto or Adobe Gallery file (.GAL). Pictures are read where\n"
+         "      the catalog says, or from DIR with --source.\n"
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
+         "      --volume  read the catalog's volume labelled LABEL from the folder DIR\n"
          "  lumvane master DEST_DIR [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
          "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n"
@@ -98,6 +99,13 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
   } else if (IsOption(arg, "--drive")) {
     const std::string value = OptionValue(args, i, "--drive").value_or("");
     if (!ParseDrive(value, &options->drives)) return "--drive takes X=DIR, not '" + value + "'";
+  } else if (IsOption(arg, "--volume")) {
+    const std::string value = OptionValue(args, i, "--volume").value_or("");
+    const size_t equals = value.find('=');
+    if (equals == std::string::npos || equals + 1 == value.size()) {
+      return "--volume takes LABEL=DIR, not '" + value + "'";
+    }
+    options->volumes[value.substr(0, equals)] = value.substr(equals + 1);
   } else if (IsOption(arg, "--source")) {
     const auto value = OptionValue(args, i, "--source");
     if (!value || value->empty()) return "--source takes a folder";
@@ -137,10 +145,11 @@ std::optional<std::string> ParseEdit(const std::vector<std::string>& positional,
 std::optional<std::string> ParseCommand(const std::vector<std::string>& positional,
                                         CliOptions* options) {
   const std::string& command = positional[0];
-  const bool catalog_only = !options->source_dir.empty() || !options->drives.empty();
+  const bool catalog_only =
+      !options->source_dir.empty() || !options->drives.empty() || !options->volumes.empty();
   if (command == "scan") {
     if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
-    if (catalog_only) return "--source and --drive belong to the catalog command";
+    if (catalog_only) return "--source, --drive and --volume belong to the catalog command";
     options->command = CliOptions::Command::kScan;
     options->source_dir = positional[1];
   } else if (command == "catalog") {
@@ -151,7 +160,7 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
   } else if (command == "master") {
     if (positional.size() != 2) return "master takes DEST_DIR";
     if (catalog_only || options->copy_mode || !options->read_embedded) {
-      return "master takes no --source, --drive, --copy or --no-embedded";
+      return "master takes no --source, --drive, --volume, --copy or --no-embedded";
     }
     options->command = CliOptions::Command::kMaster;
   } else if (command == "edit") {

@@ -15,12 +15,13 @@ struct CliOptions {
   enum class Command { kNone, kScan, kCatalog, kMaster, kEdit, kHelp, kVersion };
   enum class EditAction { kWindow, kList, kShow, kSet, kDelete };
   Command command = Command::kNone;
-  std::string catalog_path;            // catalog: the catalog file
-  std::string source_dir;              // scan: the folder; catalog: --source ("" without)
-  std::string dest_dir;                // the archive folder (master: the master's folder)
-  std::map<char, std::string> drives;  // --drive X=DIR
-  std::optional<CopyMode> copy_mode;   // --copy no|keep|rename
-  bool read_embedded = true;           // scan: false with --no-embedded
+  std::string catalog_path;                    // catalog: the catalog file
+  std::string source_dir;                      // scan: the folder; catalog: --source ("" without)
+  std::string dest_dir;                        // the archive folder (master: the master's folder)
+  std::map<char, std::string> drives;          // --drive X=DIR
+  std::map<std::string, std::string> volumes;  // --volume LABEL=DIR
+  std::optional<CopyMode> copy_mode;           // --copy no|keep|rename
+  bool read_embedded = true;                   // scan: false with --no-embedded
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;                                       // N of --show, --set, --delete
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set

@@ -1,5 +1,6 @@
 #include "importers/binary_catalog.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -12,6 +13,25 @@ std::optional<int64_t> Read_Quad(std::string_view bytes, int64_t position) {
   const auto byte = [&](int64_t k) { return static_cast<uint8_t>(bytes[position + k]); };
   if (byte(0) >= 128) return -1;
   return (int64_t{byte(0)} << 24) | (byte(1) << 16) | (byte(2) << 8) | byte(3);
+}
+
+std::optional<int64_t> Read_QuadRev(std::string_view bytes, int64_t position) {
+  if (position < 0 || position > static_cast<int64_t>(bytes.size()) - 4) return std::nullopt;
+  const auto byte = [&](int64_t k) { return static_cast<uint8_t>(bytes[position + k]); };
+  if (byte(3) >= 128) return -1;
+  return (int64_t{byte(3)} << 24) | (byte(2) << 16) | (byte(1) << 8) | byte(0);
+}
+
+std::optional<std::string> ZeroEndedTextAt(std::string_view bytes, int64_t position,
+                                           int64_t length) {
+  const int64_t size = static_cast<int64_t>(bytes.size());
+  if (position < 0 || length < 0 || position > size) return std::nullopt;
+  const std::string_view area = bytes.substr(position, std::min(length, size - position));
+  const size_t end = area.find('\0');
+  if (end == std::string_view::npos && static_cast<int64_t>(area.size()) < length) {
+    return std::nullopt;
+  }
+  return Windows1252ToUtf8(area.substr(0, end));
 }
 
 std::optional<std::string> TextAt(std::string_view bytes, int64_t position, int64_t length) {

@@ -18,6 +18,15 @@ namespace lumvane {
 // it; nullopt when the four bytes are not all inside `bytes`.
 std::optional<int64_t> Read_Quad(std::string_view bytes, int64_t position);
 
+// The LE32 at `position`: -1 when its last byte is 128 or more; nullopt as Read_Quad.
+std::optional<int64_t> Read_QuadRev(std::string_view bytes, int64_t position);
+
+// The text in the `length` bytes at `position` up to their first zero byte (all of them when
+// there is none), decoded from Windows-1252; nullopt when `position` is outside `bytes` or the
+// file ends inside the text.
+std::optional<std::string> ZeroEndedTextAt(std::string_view bytes, int64_t position,
+                                           int64_t length);
+
 // `length` bytes at `position` as UTF-8 (the catalogs are Windows-1252); nullopt when they
 // are not all inside `bytes` or either number is negative.
 std::optional<std::string> TextAt(std::string_view bytes, int64_t position, int64_t length);

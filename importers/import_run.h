@@ -28,8 +28,9 @@ class ImportRun {
   // Where a catalog's source path is read on this machine (Windows drives mapped to folders).
   virtual std::string Locate(const std::string& source) const = 0;
 
-  // The root of the volume that carries `label`: its mount point, or "C:" when no volume does.
-  // Every answer is remembered for the program's life.
+  // The root of the volume that carries `label`: the folder the user placed it in, else the
+  // mount point of a volume with that label, else "C:". Mount points are remembered for the
+  // program's life.
   virtual std::string LabelToDrive(const std::string& label) = 0;
 
   // How many pictures the importer expects to hand over, for progress; -1 when unknown.

@@ -13,6 +13,9 @@ namespace lumvane {
 
 using VolumeSource = std::function<std::vector<Volume>()>;
 
+// Volume label to the folder that holds that volume's files now, as the user said.
+using VolumeFolders = std::map<std::string, std::string>;
+
 // The answer for a label no volume carries: drive C of the catalog's Windows machine.
 inline constexpr char kFallbackDrive[] = "C:";
 

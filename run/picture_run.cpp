@@ -27,6 +27,8 @@ std::string PictureRun::Locate(const std::string& source) const {
 }
 
 std::string PictureRun::LabelToDrive(const std::string& label) {
+  const auto placed = sources_.volume_folders.find(label);
+  if (placed != sources_.volume_folders.end()) return placed->second;
   return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes);
 }
 

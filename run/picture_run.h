@@ -23,7 +23,8 @@ class PictureRun : public ImportRun {
     std::string catalog_path;
     DriveMap drives;
     VolumeSource volumes;
-    bool read_embedded = true;  // a folder scan takes the photos' own descriptions
+    VolumeFolders volume_folders;  // label -> folder, asked before `volumes`
+    bool read_embedded = true;     // a folder scan takes the photos' own descriptions
   };
 
   // Starts a run: the count and the lists of the last run are cleared.

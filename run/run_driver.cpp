@@ -7,6 +7,7 @@
 #include "importers/photo_organizer_library.h"
 #include "importers/source_scan.h"
 #include "importers/tab_catalog.h"
+#include "importers/thumbsplus_database.h"
 #include "importers/thumbsplus_export.h"
 #include "master/make_master.h"
 #include "page/archive_writer.h"
@@ -134,6 +135,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   sources.catalog_path = files.catalog_path;
   sources.drives = environment.drive_map;
   sources.volumes = environment.volumes;
+  sources.volume_folders = environment.volume_folders;
   sources.read_embedded = environment.read_embedded;
   PictureRun run(window, state, files.writer, target, std::move(sources));
   const Importers& importers = environment.importers;
@@ -222,6 +224,7 @@ RunEnvironment DefaultRunEnvironment() {
   environment.importers.catalog_readers[".csv"] = ReadThumbsPlusExport;
   environment.importers.catalog_readers[".plb"] = ReadPhotoOrganizerLibrary;
   environment.importers.catalog_readers[".GAL"] = ReadGalleryCatalog;
+  environment.importers.catalog_readers[".tDB"] = ReadThumbsPlusDatabase;
   environment.volumes = MountedVolumes;
   environment.texture = FindTexture();
   return environment;

@@ -32,10 +32,11 @@ struct Importers {
 
 struct RunEnvironment {
   Importers importers;
-  std::string texture;        // Lumvane's texture.jpg ("" when missing)
-  DriveMap drive_map;         // Windows drives of catalogs read from folders here
-  VolumeSource volumes;       // the mounted volumes, for volume labels of catalogs
-  bool read_embedded = true;  // a folder scan takes the photos' own descriptions and dates
+  std::string texture;           // Lumvane's texture.jpg ("" when missing)
+  DriveMap drive_map;            // Windows drives of catalogs read from folders here
+  VolumeSource volumes;          // the mounted volumes, for volume labels of catalogs
+  VolumeFolders volume_folders;  // volumes the user placed in folders, asked before `volumes`
+  bool read_embedded = true;     // a folder scan takes the photos' own descriptions and dates
 };
 
 // The importers of this build and the installed texture.

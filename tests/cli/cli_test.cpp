@@ -19,6 +19,7 @@
 #include "tests/support/lumvane_process.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/thumbsplus_database.h"
 
 namespace {
 
@@ -285,6 +286,57 @@ TEST(CliCatalog, PhotoOrganizerAndGalleryCatalogsInBothModesAndDamagedOnes) {
                              " is damaged at byte 260; 2 pictures were read\n");
   EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm")).size(), 2u)
       << "the pictures before the damage are kept";
+}
+
+TEST(CliCatalog, ThumbsPlusDatabaseWithVolumesPlacedInFolders) {
+  TempDir old_cd, chosen, catalogs, dest, dest2;
+  std::filesystem::create_directories(old_cd / "Trips");
+  testing_support::WritePhoto(old_cd / "Trips/a.jpg", 1998, 6, 1);
+  testing_support::WritePhoto(chosen / "a.jpg", 2000, 1, 1);
+  testing_support::Tdb db;
+  db.volumes = {{1, "OLD CD"}, {2, "LOST"}};
+  db.folders = {{1, 1, "Trips"}, {2, 2, "x"}};
+  db.files = {{1, 1, "a.jpg"}, {2, 2, "b.jpg"}, {3, 2, "c.jpg"}};
+  db.keywords = {{1, "beach"}};
+  db.links = {{1, 1}};
+  catalogs.Write("thumbs.tDB", db.Bytes());
+  const Finished run = RunLumvane({"catalog", catalogs / "thumbs.tDB", dest.path(), "--copy", "no",
+                                   "--volume", "OLD CD=" + old_cd.path()});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "Archived 1 picture into " + (dest / "archive.htm") +
+                         "\nPassed over 2: 2 volume LOST not available\n"
+                         "The volume LOST is not on this machine: --volume 'LOST=DIR' reads it "
+                         "from DIR.\n");
+  auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, old_cd / "Trips");
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).subject, " beach");
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998");
+
+  const Finished chosen_run =
+      RunLumvane({"catalog", catalogs / "thumbs.tDB", dest2.path(), "--source", chosen.path(),
+                  "--copy", "no", "--volume=OLD CD=" + old_cd.path()});
+  EXPECT_EQ(chosen_run.exit_code, 0) << chosen_run.err;
+  records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998")
+      << "the date still comes from the catalog's own path";
+  std::string export_line = "OLD CD,x,x,x,x,Trips";  // a V4 export asks the same folders
+  for (int column = 7; column <= 21; ++column) export_line += ",c";
+  catalogs.Write("export.csv", export_line + ",a.jpg,,\r\n");
+  TempDir dest3;
+  const Finished export_run = RunLumvane({"catalog", catalogs / "export.csv", dest3.path(),
+                                          "--copy", "no", "--volume", "OLD CD=" + old_cd.path()});
+  EXPECT_EQ(export_run.exit_code, 0) << export_run.err;
+  records = lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm"));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, old_cd / "Trips");
+
+  EXPECT_EQ(
+      RunLumvane({"catalog", catalogs / "thumbs.tDB", dest.path(), "--volume", "LOST"}).exit_code,
+      2);
+  EXPECT_EQ(RunLumvane({"scan", old_cd.path(), dest.path(), "--volume", "A=/"}).exit_code, 2);
 }
 
 }  // namespace

@@ -256,11 +256,11 @@ TEST_F(RunDriverTest, CatalogLockedByAnotherProgramAsksToRetry) {
 
 TEST_F(RunDriverTest, CatalogTypesThatAreNotBuiltYetSayWhy) {
   window.mode_value = Mode::kCatalogOriginalPaths;
-  window.catalog_file_value = "photos.tDB";
+  window.catalog_file_value = "photos.mdb";
   GoClick(window, state, environment);
   EXPECT_EQ(
       window.messages,
-      (std::vector<std::string>{"Reading .tDB catalogs is not available in this version yet."}));
+      (std::vector<std::string>{"Reading .mdb catalogs is not available in this version yet."}));
   EXPECT_TRUE(dest.Names().empty());
 }
 
