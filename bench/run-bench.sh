@@ -21,3 +21,4 @@ awk -v s="$start" -v e="$end" -v n="$count" -v peak="$(cat "$work/peak")" 'BEGIN
          n, e - s, 1000 * (e - s) / n, peak / 1024 }'
 "$build/bin/editor_bench" 50000
 "$build/bin/tdb_bench"
+"$build/bin/mdb_bench"

@@ -5,6 +5,7 @@
 
 #include "importers/gallery_catalog.h"
 #include "importers/photo_organizer_library.h"
+#include "importers/photo_recall.h"
 #include "importers/source_scan.h"
 #include "importers/tab_catalog.h"
 #include "importers/thumbsplus_database.h"
@@ -225,6 +226,7 @@ RunEnvironment DefaultRunEnvironment() {
   environment.importers.catalog_readers[".plb"] = ReadPhotoOrganizerLibrary;
   environment.importers.catalog_readers[".GAL"] = ReadGalleryCatalog;
   environment.importers.catalog_readers[".tDB"] = ReadThumbsPlusDatabase;
+  environment.importers.catalog_readers[".mdb"] = ReadPhotoRecall;
   environment.volumes = MountedVolumes;
   environment.texture = FindTexture();
   return environment;

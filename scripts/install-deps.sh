@@ -6,7 +6,7 @@ set -euo pipefail
 purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
-  libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev liblcms2-dev libexiv2-dev
+  libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
   qt6-base-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )
@@ -14,7 +14,8 @@ if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "$purpose" = test ]; then
-  packages+=(chromium libimage-exiftool-perl)  # exiftool writes the tests' embedded metadata
+  # exiftool writes the tests' embedded metadata; mdb-export reads their databases back.
+  packages+=(chromium libimage-exiftool-perl mdbtools)
   # Node.js (20 or later) comes with the machine; Debian's is only a fallback.
   command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
 fi

@@ -16,6 +16,7 @@
 #include "pictures/catalog_line.h"
 #include "tests/support/binary_catalogs.h"
 #include "tests/support/exiftool.h"
+#include "tests/support/jet_database.h"
 #include "tests/support/lumvane_process.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
@@ -337,6 +338,55 @@ TEST(CliCatalog, ThumbsPlusDatabaseWithVolumesPlacedInFolders) {
       RunLumvane({"catalog", catalogs / "thumbs.tDB", dest.path(), "--volume", "LOST"}).exit_code,
       2);
   EXPECT_EQ(RunLumvane({"scan", old_cd.path(), dest.path(), "--volume", "A=/"}).exit_code, 2);
+}
+
+TEST(CliCatalog, PhotoRecallDatabasesInBothModesAndOnesThatCannotBeRead) {
+  using Jet = testing_support::JetDatabase;
+  TempDir photos, chosen, catalogs;
+  testing_support::WritePhoto(photos / "a.jpg", 1998, 6, 1);
+  testing_support::WritePhoto(chosen / "a.jpg", 2000, 1, 1);
+  for (const int version : {3, 4}) {
+    SCOPED_TRACE(version);
+    Jet db(version);
+    db.Add({"GA_PicInfo",
+            {{"Source", Jet::Type::kText},
+             {"Name", Jet::Type::kText},
+             {"DATA1", Jet::Type::kText},
+             {"DATA2", Jet::Type::kText},
+             {"Description", Jet::Type::kMemo},
+             {"MEMO1", Jet::Type::kMemo},
+             {"DateCreated", Jet::Type::kDate}},
+            {{photos / "a.jpg", "Harbour", "boat", "Travel", "Dawn", "Ann", std::nullopt}}});
+    catalogs.Write("photos.mdb", db.Bytes());
+    TempDir dest, dest2;
+    const Finished original =
+        RunLumvane({"catalog", catalogs / "photos.mdb", dest.path(), "--copy", "no"});
+    EXPECT_EQ(original.exit_code, 0) << original.err;
+    auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, photos.path());
+    EXPECT_EQ(lumvane::DecodeRecord(records[0]).author, "Ann");
+    EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998");
+    const Finished from_source = RunLumvane({"catalog", catalogs / "photos.mdb", dest2.path(),
+                                             "--source", chosen.path(), "--copy", "no"});
+    EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
+    records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
+    EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998")
+        << "the date from the table's own path";
+
+    const auto before = dest.Snapshot();
+    catalogs.Write("photos.mdb", std::string(5000, 'x'));
+    const Finished noise =
+        RunLumvane({"catalog", catalogs / "photos.mdb", dest.path(), "--copy", "no"});
+    EXPECT_EQ(noise.exit_code, 1);
+    EXPECT_TRUE(noise.err.starts_with("lumvane: " + (catalogs / "photos.mdb") +
+                                      " is not a database that can be read"))
+        << noise.err;
+    EXPECT_EQ(std::count(noise.err.begin(), noise.err.end(), '\n'), 1) << "nothing of libmdb's";
+    EXPECT_EQ(dest.Snapshot(), before) << "the earlier archive stays as it was";
+  }
 }
 
 }  // namespace

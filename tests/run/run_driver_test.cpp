@@ -254,9 +254,10 @@ TEST_F(RunDriverTest, CatalogLockedByAnotherProgramAsksToRetry) {
   EXPECT_EQ(window.status_text, " 2 Done!");
 }
 
-TEST_F(RunDriverTest, CatalogTypesThatAreNotBuiltYetSayWhy) {
+TEST_F(RunDriverTest, CatalogTypesWithoutAReaderSayWhy) {
   window.mode_value = Mode::kCatalogOriginalPaths;
   window.catalog_file_value = "photos.mdb";
+  environment.importers.catalog_readers.erase(".mdb");  // a build without libmdb
   GoClick(window, state, environment);
   EXPECT_EQ(
       window.messages,

@@ -1,0 +1,246 @@
+#include "importers/jet_table.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+// clang-format off
+#include <glib.h>  // before mdbtools.h, whose extern "C" would otherwise enclose glib's C++ parts
+#include <mdbtools.h>
+// clang-format on
+
+namespace lumvane {
+namespace {
+
+// Values longer than this (memos of a megabyte) are cut by libmdb.
+constexpr size_t kBindSize = 1 << 20;
+constexpr uint32_t kLongestMessage = 64u << 20;
+
+// The child's side: messages of a kind byte, a 32-bit length and that many bytes.
+void Send(int out, char kind, const std::string& text) {
+  std::string message(1, kind);
+  const uint32_t length = static_cast<uint32_t>(text.size());
+  message.append(reinterpret_cast<const char*>(&length), 4);
+  message += text;
+  for (size_t sent = 0; sent < message.size();) {
+    const ssize_t n = write(out, message.data() + sent, message.size() - sent);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) _exit(1);
+    sent += static_cast<size_t>(n);
+  }
+}
+
+// The child's last message.
+[[noreturn]] void End(int out, char kind, const std::string& text) {
+  Send(out, kind, text);
+  _exit(0);
+}
+
+MdbCatalogEntry* TableNamed(MdbHandle* mdb, const std::string& name) {
+  for (guint i = 0; mdb->catalog != nullptr && i < mdb->catalog->len; ++i) {
+    auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+    if (entry->object_type == MDB_TABLE && name == entry->object_name) return entry;
+  }
+  return nullptr;
+}
+
+// Each row as one message (ends the child when fewer rows than the table counts can be read): per
+// column a NULL byte and the value as a message of its own.
+void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int>& indexes) {
+  std::vector<std::vector<char>> values(indexes.size(), std::vector<char>(kBindSize + 1));
+  std::vector<int> lengths(indexes.size());
+  for (size_t c = 0; c < indexes.size(); ++c) {
+    mdb_bind_column(table, indexes[c] + 1, values[c].data(), &lengths[c]);
+  }
+  std::vector<MdbField> fields(table->num_cols);
+  mdb_rewind_table(table);
+  unsigned long fetched = 0;
+  while (mdb_fetch_row(table)) {
+    ++fetched;
+    int start = 0;
+    size_t size = 0;
+    mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size);
+    mdb_crack_row(table, start & 0x1fff, size, fields.data());
+    std::string row;
+    for (size_t c = 0; c < indexes.size(); ++c) {
+      const bool null = fields[indexes[c]].is_null != 0;
+      const uint32_t length = null ? 0 : static_cast<uint32_t>(std::max(lengths[c], 0));
+      row += null ? '1' : '0';
+      row.append(reinterpret_cast<const char*>(&length), 4);
+      row.append(values[c].data(), length);
+    }
+    Send(out, 'R', row);
+  }
+  if (fetched < table->num_rows) {  // libmdb ends a table quietly where its pages cannot be read
+    End(out, 'E',
+        "only " + std::to_string(fetched) + " of its " + std::to_string(table->num_rows) +
+            " rows can be read");
+  }
+}
+
+[[noreturn]] void ReadInChild(int out, const std::string& path, const std::string& name,
+                              const std::vector<std::string>& columns) {
+  MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+  if (mdb == nullptr) End(out, 'E', "");
+  mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+  mdb_set_bind_size(mdb, kBindSize);
+  if (mdb_read_catalog(mdb, MDB_TABLE) == nullptr)
+    End(out, 'E', "its list of tables cannot be read");
+  MdbCatalogEntry* entry = TableNamed(mdb, name);
+  if (entry == nullptr) End(out, 'N', "");
+  MdbTableDef* table = mdb_read_table(entry);
+  if (table == nullptr || mdb_read_columns(table) == nullptr) {
+    End(out, 'E', "the table " + name + " cannot be read");
+  }
+  std::vector<int> indexes;
+  for (const std::string& wanted : columns) {
+    int found = -1;
+    for (guint i = 0; i < table->num_cols && found < 0; ++i) {
+      auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+      if (g_ascii_strcasecmp(column->name, wanted.c_str()) == 0) found = static_cast<int>(i);
+    }
+    if (found < 0) End(out, 'M', wanted);
+    indexes.push_back(found);
+  }
+  Send(out, 'O', std::to_string(table->num_rows));
+  SendRows(out, mdb, table, indexes);
+  End(out, 'D', "");
+}
+
+}  // namespace
+
+JetTable::~JetTable() {
+  EndChild();
+}
+
+void JetTable::EndChild() {
+  if (rows_ != nullptr) std::fclose(rows_);
+  rows_ = nullptr;
+  if (child_ > 0) {
+    kill(child_, SIGKILL);
+    while (waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  child_ = -1;
+  if (errors_ >= 0) close(errors_);
+  errors_ = -1;
+}
+
+JetTable::Opened JetTable::Open(const std::string& path, const std::string& table,
+                                const std::vector<std::string>& columns) {
+  EndChild();
+  columns_ = columns.size();
+  int pipe_fds[2];
+  errors_ = memfd_create("lumvane-jet-errors", MFD_CLOEXEC);
+  if (errors_ < 0 || pipe2(pipe_fds, O_CLOEXEC) != 0) {
+    error_ = std::strerror(errno);
+    return Opened::kFailed;
+  }
+  child_ = fork();
+  if (child_ == 0) {
+    close(pipe_fds[0]);
+    dup2(errors_, STDERR_FILENO);
+    dup2(errors_, STDOUT_FILENO);
+    ReadInChild(pipe_fds[1], path, table, columns);
+  }
+  close(pipe_fds[1]);
+  if (child_ < 0) {
+    close(pipe_fds[0]);
+    error_ = std::strerror(errno);
+    return Opened::kFailed;
+  }
+  rows_ = fdopen(pipe_fds[0], "rb");
+  char kind = 0;
+  std::string text;
+  if (!ReadMessage(&kind, &text)) return Opened::kFailed;
+  error_ = kind == 'E' && !text.empty() ? text : "";
+  switch (kind) {
+    case 'O':
+      row_count_ = std::strtol(text.c_str(), nullptr, 10);
+      return Opened::kOpened;
+    case 'N':
+      return Opened::kNoSuchTable;
+    case 'M':
+      error_ = text;
+      return Opened::kMissingColumn;
+    default:  // libmdb's own words when it has any: it names no reason for most files
+      if (error_.empty()) error_ = WrittenReason();
+      return Opened::kFailed;
+  }
+}
+
+bool JetTable::ReadMessage(char* kind, std::string* text) {
+  uint32_t length = 0;
+  if (rows_ == nullptr || std::fread(kind, 1, 1, rows_) != 1 ||
+      std::fread(&length, 4, 1, rows_) != 1 || length > kLongestMessage) {
+    error_ = ChildFailure();
+    return false;
+  }
+  text->resize(length);
+  if (length > 0 && std::fread(text->data(), 1, length, rows_) != length) {
+    error_ = ChildFailure();
+    return false;
+  }
+  return true;
+}
+
+bool JetTable::Next(std::vector<Cell>* row) {
+  char kind = 0;
+  std::string message;
+  if (!ReadMessage(&kind, &message)) return false;
+  if (kind != 'R') {
+    error_ = kind == 'D' ? "" : !message.empty() ? message : ChildFailure();
+    EndChild();
+    return false;
+  }
+  row->assign(columns_, Cell{});
+  size_t at = 0;
+  for (Cell& cell : *row) {
+    uint32_t length = 0;
+    if (at + 5 > message.size()) break;
+    cell.null = message[at] == '1';
+    std::memcpy(&length, message.data() + at + 1, 4);
+    at += 5;
+    cell.text = message.substr(at, length);
+    at += length;
+  }
+  return true;
+}
+
+// The first line the child wrote on its standard error, or "".
+std::string JetTable::WrittenReason() const {
+  std::string written(4096, '\0');
+  const ssize_t n = errors_ >= 0 ? pread(errors_, written.data(), written.size(), 0) : -1;
+  written.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  const size_t end = written.find('\n');
+  std::string reason = written.substr(0, end);
+  while (!reason.empty() && std::isspace(static_cast<unsigned char>(reason.back()))) {
+    reason.pop_back();
+  }
+  return reason;
+}
+
+// Why the child ended without its last message: what it wrote, or how it ended.
+std::string JetTable::ChildFailure() {
+  if (rows_ != nullptr) std::fclose(rows_);  // a child still writing ends on the closed pipe
+  rows_ = nullptr;
+  if (std::string reason = WrittenReason(); !reason.empty()) return reason;
+  int status = 0;
+  if (child_ > 0 && waitpid(child_, &status, 0) == child_) {
+    child_ = -1;
+    if (WIFSIGNALED(status)) {
+      return std::string("its reader failed (") + strsignal(WTERMSIG(status)) + ")";
+    }
+  }
+  return "its reader ended early";
+}
+
+}  // namespace lumvane

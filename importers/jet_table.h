@@ -1,0 +1,58 @@
+// The rows of one table of a Jet database (.mdb), read through libmdb in a child process, so
+// that a damaged file can neither crash the program nor write on its terminal.
+#ifndef LUMVANE_IMPORTERS_JET_TABLE_H_
+#define LUMVANE_IMPORTERS_JET_TABLE_H_
+
+#include <sys/types.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace lumvane {
+
+class JetTable {
+ public:
+  struct Cell {
+    bool null = true;
+    std::string text;  // UTF-8; dates as "yyyy-mm-dd hh:mm:ss"
+  };
+  enum class Opened { kOpened, kNoSuchTable, kMissingColumn, kFailed };
+
+  JetTable() = default;
+  ~JetTable();  // ends the child process when it still runs
+  JetTable(const JetTable&) = delete;
+  JetTable& operator=(const JetTable&) = delete;
+
+  // Opens the table named exactly `table` (letter case counting) with the columns `columns`,
+  // found by name as the database engine finds them (letter case ignored). kMissingColumn:
+  // error() is the first column not found. kFailed: error() is libmdb's reason, or "".
+  Opened Open(const std::string& path, const std::string& table,
+              const std::vector<std::string>& columns);
+
+  // The table's row count as its definition states it.
+  long row_count() const { return row_count_; }
+
+  // The next row's cells in the order of the columns asked for; false at the end of the table,
+  // or when reading failed: error() then says why (never empty).
+  bool Next(std::vector<Cell>* row);
+
+  const std::string& error() const { return error_; }
+
+ private:
+  bool ReadMessage(char* kind, std::string* text);
+  std::string WrittenReason() const;
+  std::string ChildFailure();
+  void EndChild();
+
+  pid_t child_ = -1;
+  FILE* rows_ = nullptr;  // the child's messages
+  int errors_ = -1;       // what the child wrote on its standard error
+  size_t columns_ = 0;
+  long row_count_ = 0;
+  std::string error_;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_IMPORTERS_JET_TABLE_H_

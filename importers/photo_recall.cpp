@@ -1,0 +1,80 @@
+#include "importers/photo_recall.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "importers/jet_table.h"
+#include "platform/file_time.h"
+
+namespace lumvane {
+namespace {
+
+enum Column { kSource, kName, kData1, kData2, kDescription, kMemo1, kDateCreated };
+const std::vector<std::string> kColumns = {"Source",      "Name",  "DATA1",      "DATA2",
+                                           "Description", "MEMO1", "DateCreated"};
+
+std::string Text(const JetTable::Cell& cell) {
+  return cell.null ? "" : cell.text;
+}
+
+PictureInput PictureOf(ImportRun& run, const std::vector<JetTable::Cell>& row) {
+  PictureInput picture;
+  picture.source = row[kSource].text;
+  picture.title = Text(row[kName]);
+  picture.subject = Text(row[kData1]);
+  picture.category = Text(row[kData2]);
+  picture.comment = Text(row[kDescription]);
+  picture.author = Text(row[kMemo1]);
+  if (!row[kDateCreated].null) {
+    picture.picdate = PhotoRecallDate(row[kDateCreated].text);
+  } else if (const auto changed = FileModifiedLocal(run.Locate(picture.source))) {
+    picture.picdate = FormatLongDate(*changed);
+  }
+  return picture;
+}
+
+Status NotReadable(const ImportRun& run, const std::string& reason) {
+  return Status::Error(run.catalog_path() + " is not a database that can be read" +
+                       (reason.empty() ? "" : ": " + reason));
+}
+
+}  // namespace
+
+std::string PhotoRecallDate(const std::string& value) {
+  LocalDateTime date;
+  char rest = 0;
+  const int fields =
+      std::sscanf(value.c_str(), "%4d-%2d-%2d%c", &date.year, &date.month, &date.day, &rest);
+  const bool whole = fields == 3 || (fields == 4 && rest == ' ');
+  if (!whole || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return value;
+  return FormatLongDate(date);
+}
+
+Status ReadPhotoRecall(ImportRun& run) {
+  JetTable table;
+  switch (table.Open(run.catalog_path(), "GA_PicInfo", kColumns)) {
+    case JetTable::Opened::kNoSuchTable:
+      return Status::Ok();
+    case JetTable::Opened::kMissingColumn:
+      return Status::Error(run.catalog_path() + ": the table GA_PicInfo has no column \"" +
+                           table.error() + "\"");
+    case JetTable::Opened::kFailed:
+      return NotReadable(run, table.error());
+    case JetTable::Opened::kOpened:
+      break;
+  }
+  run.ExpectPictures(static_cast<int>(table.row_count()));
+  std::vector<JetTable::Cell> row;
+  int pictures = 0;
+  while (table.Next(&row)) {
+    if (row[kSource].null) continue;
+    run.Process(PictureOf(run, row));
+    ++pictures;
+    if (run.StopRequested()) return Status::Ok();
+  }
+  if (table.error().empty()) return Status::Ok();
+  return NotReadable(run, table.error() + "; " + std::to_string(pictures) + " picture" +
+                              (pictures == 1 ? " was" : "s were") + " read");
+}
+
+}  // namespace lumvane

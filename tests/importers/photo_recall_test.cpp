@@ -1,0 +1,171 @@
+// The PhotoRecall catalog, from Jet 3 and Jet 4 databases written here.
+#include "importers/photo_recall.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/support/jet_database.h"
+#include "tests/support/pictures.h"
+#include "tests/support/recording_run.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+using testing_support::JetDatabase;
+using testing_support::RecordingRun;
+using testing_support::TempDir;
+using Type = JetDatabase::Type;
+using Row = JetDatabase::Row;
+
+// "GA_PicInfo" with its seven columns, an extra one first.
+JetDatabase::Table PicInfo(std::vector<Row> rows, const std::string& name = "GA_PicInfo") {
+  return {name,
+          {{"ID", Type::kLong},
+           {"Source", Type::kText},
+           {"Name", Type::kText},
+           {"DATA1", Type::kText},
+           {"DATA2", Type::kText},
+           {"Description", Type::kMemo},
+           {"MEMO1", Type::kMemo},
+           {"DateCreated", Type::kDate}},
+          std::move(rows)};
+}
+Row Picture(const std::string& source, const std::string& title = "t",
+            std::optional<std::string> date = "36526") {
+  return {"1", source, title, "k", "c", "d", "a", date};
+}
+
+class PhotoRecall : public testing::TestWithParam<int> {
+ protected:
+  Status Read(const JetDatabase& db) { return ReadBytes(db.Bytes()); }
+  Status ReadBytes(const std::string& bytes) {
+    dir.Write("photos.mdb", bytes);
+    EXPECT_TRUE(run.OpenCatalog(dir / "photos.mdb"));
+    return ReadPhotoRecall(run);
+  }
+  JetDatabase Database() const { return JetDatabase(GetParam()); }
+  TempDir dir;
+  RecordingRun run;
+};
+
+TEST_P(PhotoRecall, TheWriterIsReadBackByMdbExport) {
+  JetDatabase db = Database();
+  db.Add(PicInfo({Picture("C:\\a.jpg", "Harbour"), Picture("C:\\b.jpg", "", std::nullopt)}));
+  dir.Write("photos.mdb", db.Bytes());
+  FILE* out = popen(("mdb-export " + (dir / "photos.mdb") + " GA_PicInfo").c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  std::string csv(4096, '\0');
+  csv.resize(std::fread(csv.data(), 1, csv.size(), out));
+  EXPECT_EQ(pclose(out), 0);
+  EXPECT_EQ(csv,
+            "ID,Source,Name,DATA1,DATA2,Description,MEMO1,DateCreated\n"
+            "1,\"C:\\a.jpg\",\"Harbour\",\"k\",\"c\",\"d\",\"a\",\"01/01/00 00:00:00\"\n"
+            "1,\"C:\\b.jpg\",,\"k\",\"c\",\"d\",\"a\",\n");
+}
+
+TEST_P(PhotoRecall, RowsNullsAndDates) {
+  TempDir photos;
+  testing_support::WritePhoto(photos / "dated.jpg", 1998, 6, 1);
+  JetDatabase db = Database();
+  db.Add({"Other", {{"X", Type::kText}}, {{"x"}}});
+  db.Add(PicInfo({Picture("C:\\first.jpg", "First"),
+                  {"2", std::nullopt, "skipped", "k", "c", "d", "a", "36526"},
+                  {"3", photos / "dated.jpg", std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::nullopt, std::nullopt},
+                  {"4", photos / "missing.jpg", "", "", "", "", "", std::nullopt},
+                  Picture("", "empty source", "36526.75")}));
+  ASSERT_TRUE(Read(db).ok());
+  ASSERT_EQ(run.pictures.size(), 4u) << "the NULL source is skipped, the empty one is not";
+  const PictureInput& first = run.pictures[0];
+  EXPECT_EQ(first.source, "C:\\first.jpg");
+  EXPECT_EQ(first.title + "|" + first.subject + "|" + first.category + "|" + first.comment + "|" +
+                first.author,
+            "First|k|c|d|a");
+  EXPECT_EQ(first.picdate, "January 1, 2000");
+  EXPECT_EQ(run.pictures[1].title + run.pictures[1].author, "");
+  EXPECT_EQ(run.pictures[1].picdate, "June 1, 1998") << "a NULL date: the file's";
+  EXPECT_EQ(run.pictures[2].picdate, "") << "no file there";
+  EXPECT_EQ(run.pictures[3].source, "");
+  EXPECT_EQ(run.pictures[3].picdate, "January 1, 2000") << "the time of day left out";
+  EXPECT_EQ(run.expected, 5);
+}
+
+TEST_P(PhotoRecall, TextsAndLongMemos) {
+  const bool jet4 = GetParam() == 4;
+  const std::string memo(6000, 'm'), long_title(240, 't');  // a Jet 3 row of over 256 bytes
+  JetDatabase db = Database();
+  db.Add(PicInfo({{"1", jet4 ? "C:\\\xCE\xB1\xCE\xB2.jpg" : "C:\\caf\xE9.jpg",
+                   (jet4 ? "\xE6\x97\xA5\xE6\x9C\xAC" : "na\xEFve \x80") + long_title, "k", "c",
+                   memo, std::string(700, 'a'), "36526"}}));
+  ASSERT_TRUE(Read(db).ok());
+  ASSERT_EQ(run.pictures.size(), 1u);
+  EXPECT_EQ(run.pictures[0].source, jet4 ? "C:\\\xCE\xB1\xCE\xB2.jpg" : "C:\\caf\xC3\xA9.jpg");
+  EXPECT_EQ(run.pictures[0].title,
+            (jet4 ? "\xE6\x97\xA5\xE6\x9C\xAC" : "na\xC3\xAFve \xE2\x82\xAC") + long_title);
+  EXPECT_EQ(run.pictures[0].comment, memo) << "a memo over several long-value pages, whole";
+  EXPECT_EQ(run.pictures[0].author, std::string(700, 'a'));
+}
+
+TEST_P(PhotoRecall, TablesThatAreNotThePictureTable) {
+  JetDatabase none = Database();
+  none.Add({"Other", {{"X", Type::kText}}, {{"x"}}});
+  EXPECT_TRUE(Read(none).ok());
+  JetDatabase lower = Database();
+  lower.Add(PicInfo({Picture("C:\\a.jpg")}, "ga_picinfo"));
+  EXPECT_TRUE(Read(lower).ok()) << "the name compared with its letter case";
+  JetDatabase empty = Database();
+  empty.Add(PicInfo({}));
+  EXPECT_TRUE(Read(empty).ok());
+  EXPECT_TRUE(run.pictures.empty());
+
+  JetDatabase lacking = Database();
+  JetDatabase::Table table = PicInfo({Picture("C:\\a.jpg")});
+  table.columns.erase(table.columns.begin() + 4);  // DATA2
+  for (Row& row : table.rows) row.erase(row.begin() + 4);
+  lacking.Add(table);
+  EXPECT_EQ(Read(lacking).message(),
+            (dir / "photos.mdb") + ": the table GA_PicInfo has no column \"DATA2\"");
+}
+
+TEST_P(PhotoRecall, FilesThatAreNoDatabases) {
+  std::string noise(8192, '\0');
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919) >> 3);
+  const std::string not_readable = (dir / "photos.mdb") + " is not a database that can be read";
+  EXPECT_TRUE(ReadBytes(noise).message().starts_with(not_readable)) << ReadBytes(noise).message();
+  EXPECT_TRUE(ReadBytes("").message().starts_with(not_readable));
+
+  JetDatabase db = Database();
+  std::vector<Row> rows;
+  for (int n = 0; n < 400; ++n) rows.push_back(Picture("C:\\p" + std::to_string(n) + ".jpg"));
+  db.Add(PicInfo(rows));
+  const std::string whole = db.Bytes();
+  const Status cut = ReadBytes(whole.substr(0, whole.size() - 3 * db.page_size() - 100));
+  EXPECT_FALSE(cut.ok());
+  EXPECT_TRUE(cut.message().starts_with(not_readable)) << cut.message();
+  EXPECT_GT(run.pictures.size(), 0u) << "the rows before the cut are read";
+  EXPECT_LT(run.pictures.size(), 400u);
+}
+
+TEST_P(PhotoRecall, StopsAfterThePictureInHand) {
+  JetDatabase db = Database();
+  db.Add(PicInfo({Picture("C:\\1.jpg"), Picture("C:\\2.jpg"), Picture("C:\\3.jpg")}));
+  run.stop_after = 2;
+  ASSERT_TRUE(Read(db).ok());
+  EXPECT_EQ(run.pictures.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Jet, PhotoRecall, testing::Values(3, 4),
+                         [](const auto& info) { return "Jet" + std::to_string(info.param); });
+
+TEST(PhotoRecallDate, EngineDatesAndOtherTexts) {
+  EXPECT_EQ(PhotoRecallDate("2000-01-01 00:00:00"), "January 1, 2000");
+  EXPECT_EQ(PhotoRecallDate("1999-03-07 18:30:00"), "March 7, 1999");
+  EXPECT_EQ(PhotoRecallDate("1999-03-07"), "March 7, 1999");
+  EXPECT_EQ(PhotoRecallDate("spring 1999"), "spring 1999");
+  EXPECT_EQ(PhotoRecallDate("1999-13-07"), "1999-13-07");
+}
+
+}  // namespace
+}  // namespace lumvane
