@@ -146,6 +146,8 @@ JetTable::Opened JetTable::Open(const std::string& path, const std::string& tabl
   }
   child_ = fork();
   if (child_ == 0) {
+    // No crash handler of the program (or of a sanitizer) speaks for libmdb: the child ends.
+    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) signal(fault, SIG_DFL);
     close(pipe_fds[0]);
     dup2(errors_, STDERR_FILENO);
     dup2(errors_, STDOUT_FILENO);
