@@ -70,6 +70,10 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
                 pictures.c_str(), page.c_str());
   }
+  if (state.reused > 0) {
+    std::printf("%s kept the images of the earlier archive (unchanged originals)\n",
+                Count(state.reused, "picture").c_str());
+  }
   if (state.described > 0) {
     std::printf("%s brought %s own description%s\n", Count(state.described, "picture").c_str(),
                 state.described == 1 ? "its" : "their", state.described == 1 ? "" : "s");
@@ -140,6 +144,8 @@ int RunArchive(const lumvane::CliOptions& options) {
   state.copy_mode = options.copy_mode.value_or(lumvane::CopyMode::kNone);
   lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
   environment.read_embedded = options.read_embedded;
+  environment.workers = options.jobs;
+  environment.render_again = options.force;
   for (const auto& [drive, folder] : options.drives)
     environment.drive_map[drive] = Absolute(folder);
   for (const auto& [label, folder] : options.volumes)

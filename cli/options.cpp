@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace lumvane {
 
 const char* UsageText() {
   return "Usage:\n"
          "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
-         "               [--verbose|--quiet]\n"
+         "               [--jobs N] [--force] [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm from every JPEG picture in SOURCE_DIR, with the\n"
          "      titles, keywords, captions, authors and capture dates the photos carry.\n"
          "      --no-embedded  leave those out: empty texts, the files' modified dates\n"
@@ -16,8 +17,12 @@ const char* UsageText() {
          "                them to unique short names (the default when the folders differ)\n"
          "      --verbose list every picture that was passed over, with the reason\n"
          "      --quiet   print nothing but errors\n"
+         "      --jobs    make the images on N threads (default: one per core)\n"
+         "      --force   make every display image and thumbnail again; without it, those\n"
+         "                of unchanged originals already in DEST_DIR are kept\n"
          "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
-         "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--verbose|--quiet]\n"
+         "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--jobs N] [--force]\n"
+         "                  [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
          "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
          "      (.plb), an EasyPhoto or Adobe Gallery file (.GAL) or a PhotoRecall database\n"
@@ -84,6 +89,16 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->quiet = true;
   } else if (arg == "--no-embedded") {
     options->read_embedded = false;
+  } else if (arg == "--force") {
+    options->force = true;
+  } else if (IsOption(arg, "--jobs")) {
+    const std::string value = OptionValue(args, i, "--jobs").value_or("");
+    char* end = nullptr;
+    const long jobs = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || jobs < 1 || jobs > 256) {
+      return "--jobs takes a number of threads from 1 to 256, not '" + value + "'";
+    }
+    options->jobs = static_cast<int>(jobs);
   } else if (arg == "--list") {
     options->edit_action = CliOptions::EditAction::kList;
   } else if (arg == "--show" || arg == "--set" || arg == "--delete") {
@@ -159,8 +174,10 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
     options->catalog_path = positional[1];
   } else if (command == "master") {
     if (positional.size() != 2) return "master takes DEST_DIR";
-    if (catalog_only || options->copy_mode || !options->read_embedded) {
-      return "master takes no --source, --drive, --volume, --copy or --no-embedded";
+    if (catalog_only || options->copy_mode || !options->read_embedded || options->jobs != 0 ||
+        options->force) {
+      return "master takes no --source, --drive, --volume, --copy, --no-embedded, --jobs or "
+             "--force";
     }
     options->command = CliOptions::Command::kMaster;
   } else if (command == "edit") {

@@ -1,5 +1,6 @@
 #include "pictures/process_picture.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -91,6 +92,11 @@ bool Exists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
 }
 
+bool IsNonEmptyFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+}
+
 }  // namespace
 
 const char* PassOverReason(PassOver reason) {
@@ -149,10 +155,15 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   return PassOver::kNone;
 }
 
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result) {
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
+                   PictureResult* result) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
+  if (reuse && IsNonEmptyFile(display) && IsNonEmptyFile(thumbnail)) {
+    result->reused = true;
+    return;
+  }
   const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
   vantle_failure failure{};
   const int made = sjpeg_why(original.c_str(), display.c_str(), 0, &failure);
@@ -206,7 +217,13 @@ PictureResult ProcessPicture(const PictureInput& given, const PictureTarget& tar
   PicturePlan plan;
   result.pass_over = PlanPicture(given, target, &plan, &result.detail);
   if (result.pass_over != PassOver::kNone) return result;
-  RenderPicture(plan, target.dest_dir, &result);
+  return FinishPicture(given, plan, target);
+}
+
+PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
+                            const PictureTarget& target) {
+  PictureResult result;
+  RenderPicture(plan, target.dest_dir, target.reuse_images, &result);
   if (!result.archived()) return result;
   PictureInput input = given;
   if (input.read_embedded) {

@@ -57,6 +57,9 @@ struct PictureTarget {
   std::optional<std::string> source_dir;  // set: read every picture from this folder instead
   CopyMode copy_mode = CopyMode::kNone;
   NameRegistry* names = nullptr;  // the run's names given so far; null: names are not checked
+  // Display images and thumbnails already in the destination under a picture's names are
+  // taken as they are (the names change with the original's time); false renders them again.
+  bool reuse_images = true;
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before
@@ -77,6 +80,7 @@ struct PictureResult {
   std::string copy_problem;  // why the original was not copied as asked ("" if it was)
   std::vector<std::string> created;  // files this picture added to the destination
   bool described = false;            // texts came from the photo's own descriptions
+  bool reused = false;               // its display image and thumbnail were there already
 
   bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
   // The reason with its detail: "cannot write display image or thumbnail: Is a directory",
@@ -91,8 +95,10 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
 
 // The image work of one picture: the display image, then the thumbnail made from it. Touches
 // nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
-// made takes away the display image this call created.
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result);
+// made takes away the display image this call created. With `reuse`, two non-empty files of
+// those names (written only by renaming a complete image into place) are kept as they are.
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
+                   PictureResult* result);
 
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
 // name, never replacing another file. An original in the destination folder is there already
@@ -103,6 +109,11 @@ void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureR
 // Fills the empty texts of `input` from the photo's embedded descriptions and its date from
 // the time the photo was taken; true when any text came from the photo.
 bool TakeEmbeddedDescription(const std::string& original, PictureInput* input);
+
+// Everything after the plan: images, embedded descriptions, the copy and the record. Reads
+// only `target`'s folders and copy mode, so it may run on any thread.
+PictureResult FinishPicture(const PictureInput& input, const PicturePlan& plan,
+                            const PictureTarget& target);
 
 // All of the above for one picture, in order; the record is filled when it was archived.
 PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& target);

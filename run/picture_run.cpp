@@ -18,6 +18,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   state_.PictureCount = 0;
   state_.archives_merged = 0;
   state_.described = 0;
+  state_.reused = 0;
   state_.passed_over.clear();
   state_.uncopied.clear();
 }
@@ -37,17 +38,50 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   PictureInput picture = catalog_picture;
   if (!picture.native_path) picture.source = Locate(picture.source);
   picture.read_embedded = picture.read_embedded && sources_.read_embedded;
-  if (handled_ == 0) window_.set_status("Running...");
+  if (!started_) window_.set_status("Running...");
+  started_ = true;
   writer_.StartCatalog();
-  PictureResult result = ProcessPicture(picture, target_);
-  Keep(picture, result);
-  window_.ShowProgress(++handled_, total_);
+  if (!pipeline_) pipeline_ = std::make_unique<PicturePipeline>(sources_.workers);
+  PictureResult planned;
+  PicturePlan plan;
+  planned.pass_over = PlanPicture(picture, target_, &plan, &planned.detail);
+  if (planned.pass_over != PassOver::kNone) {
+    pipeline_->SubmitDone(picture, std::move(planned));
+  } else {
+    pipeline_->Submit(picture, [picture, plan, target = target_] {
+      return FinishPicture(picture, plan, target);
+    });
+  }
+  KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();
 }
 
-// Hands an archived picture to the writer, or notes why it was passed over.
+void PictureRun::KeepFinished(bool make_room) {
+  using std::chrono::milliseconds;
+  while (pipeline_ && !pipeline_->empty()) {
+    const bool wait = make_room ? pipeline_->full() : true;
+    auto finished = pipeline_->TakeOldest(milliseconds(wait ? 20 : 0));
+    if (finished) {
+      Keep(finished->input, finished->result);
+      window_.ShowProgress(++handled_, total_);
+    } else if (wait) {
+      window_.LetEventsRun();  // Stop, Exit and the close box answer while a picture renders
+    } else {
+      return;
+    }
+  }
+}
+
+void PictureRun::Finish() {
+  KeepFinished(/*make_room=*/false);
+}
+
+// Hands an archived picture to the writer, or notes why it was passed over. Once the
+// destination has failed, only the files a picture made are noted, for the clean-up.
 void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   for (const std::string& path : result.created) writer_.NoteCreated(path);
+  if (!failure_.ok()) return;
+  if (result.reused) ++state_.reused;
   if (!result.destination.ok()) {
     failure_ = result.destination;
     return;
@@ -56,7 +90,7 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
     NotePassedOver(picture.source, result.PassOverText());
     return;
   }
-  AddRecord(result.record, result.tab_source);
+  WriteRecord(result.record, result.tab_source);
   if (!failure_.ok()) return;
   if (!result.copy_problem.empty()) {
     state_.uncopied.push_back({picture.source, result.copy_problem});
@@ -66,6 +100,11 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
 }
 
 void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_source) {
+  Finish();  // the pictures in hand come first
+  WriteRecord(record, tab_source);
+}
+
+void PictureRun::WriteRecord(const PictureRecord& record, const std::string& tab_source) {
   if (!failure_.ok()) return;
   failure_ = writer_.Add(record, tab_source);
   if (failure_.ok()) ++state_.PictureCount;

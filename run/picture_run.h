@@ -1,15 +1,18 @@
-// One run as the importers see it: hands each picture to picture processing and its record to
-// the archive's writer, keeps the count and the Status caption, and yields to the window once
-// per picture. A destination that cannot be written ends the run: no picture is taken after it.
+// One run as the importers see it: plans each picture on the run's thread, has its image work
+// done on worker threads, and hands the records to the archive's writer in the order the
+// pictures came; keeps the count and the Status caption, and yields to the window once per
+// picture. A destination that cannot be written ends the run: no picture is taken after it.
 #ifndef LUMVANE_RUN_PICTURE_RUN_H_
 #define LUMVANE_RUN_PICTURE_RUN_H_
 
+#include <memory>
 #include <string>
 
 #include "importers/import_run.h"
 #include "importers/label_to_drive.h"
 #include "page/archive_writer.h"
 #include "platform/drive_map.h"
+#include "run/picture_pipeline.h"
 #include "run/run_state.h"
 #include "run/run_window.h"
 
@@ -25,6 +28,7 @@ class PictureRun : public ImportRun {
     VolumeSource volumes;
     VolumeFolders volume_folders;  // label -> folder, asked before `volumes`
     bool read_embedded = true;     // a folder scan takes the photos' own descriptions
+    int workers = 1;               // threads for the image work
   };
 
   // Starts a run: the count and the lists of the last run are cleared.
@@ -46,11 +50,19 @@ class PictureRun : public ImportRun {
   void CountMergedArchive() override { ++state_.archives_merged; }
   bool StopRequested() const override { return !failure_.ok() || window_.StopRequested(); }
 
+  // Waits for the pictures in hand and records them, letting the window's events run; the
+  // run driver calls it when the importer has returned.
+  void Finish();
+
   // Ok, or why the destination could not take the run's pictures.
   const Status& failure() const { return failure_; }
 
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
+  void WriteRecord(const PictureRecord& record, const std::string& tab_source);
+  // Records the finished pictures, oldest first; with `make_room`, waits until fewer than the
+  // pipeline's capacity are in hand.
+  void KeepFinished(bool make_room);
 
   RunWindow& window_;
   RunState& state_;
@@ -62,6 +74,8 @@ class PictureRun : public ImportRun {
   Status failure_;
   int handled_ = 0;
   int total_ = -1;
+  bool started_ = false;
+  std::unique_ptr<PicturePipeline> pipeline_;  // made at the first picture
 };
 
 }  // namespace lumvane

@@ -131,6 +131,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   target.dest_dir = files.dest;
   if (window.mode() == Mode::kCatalogSourceDir) target.source_dir = window.source_dir();
   target.copy_mode = state.copy_mode;
+  target.reuse_images = !environment.render_again;
   PictureRun::Sources sources;
   sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
   sources.catalog_path = files.catalog_path;
@@ -138,6 +139,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   sources.volumes = environment.volumes;
   sources.volume_folders = environment.volume_folders;
   sources.read_embedded = environment.read_embedded;
+  sources.workers = environment.workers > 0 ? environment.workers : DefaultWorkerCount();
   PictureRun run(window, state, files.writer, target, std::move(sources));
   const Importers& importers = environment.importers;
   Imported imported;
@@ -156,6 +158,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   } catch (const std::exception& error) {
     imported.importer = Status::Error(std::string("The run failed: ") + error.what());
   }
+  run.Finish();
   imported.destination = run.failure();
   return imported;
 }

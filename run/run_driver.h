@@ -37,6 +37,8 @@ struct RunEnvironment {
   VolumeSource volumes;          // the mounted volumes, for volume labels of catalogs
   VolumeFolders volume_folders;  // volumes the user placed in folders, asked before `volumes`
   bool read_embedded = true;     // a folder scan takes the photos' own descriptions and dates
+  int workers = 0;               // threads for the image work; 0: one per core
+  bool render_again = false;     // make every display image and thumbnail again, none reused
 };
 
 // The importers of this build and the installed texture.

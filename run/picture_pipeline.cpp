@@ -1,0 +1,94 @@
+#include "run/picture_pipeline.h"
+
+#include <algorithm>
+
+namespace lumvane {
+
+int DefaultWorkerCount() {
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+PicturePipeline::PicturePipeline(int workers)
+    : capacity_(static_cast<size_t>(std::max(1, workers)) * kPicturesPerWorker) {
+  for (int i = 0; i < std::max(1, workers); ++i) workers_.emplace_back([this] { Work(); });
+}
+
+PicturePipeline::~PicturePipeline() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ending_ = true;
+  }
+  work_ready_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> work) {
+  auto item = std::make_shared<Item>();
+  item->finished.input = input;
+  item->work = std::move(work);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    in_order_.push_back(item);
+    to_start_.push_back(item);
+  }
+  work_ready_.notify_one();
+}
+
+void PicturePipeline::SubmitDone(const PictureInput& input, PictureResult result) {
+  auto item = std::make_shared<Item>();
+  item->finished = {input, std::move(result)};
+  item->done = true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  in_order_.push_back(item);
+}
+
+bool PicturePipeline::full() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return in_order_.size() >= capacity_;
+}
+
+bool PicturePipeline::empty() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return in_order_.empty();
+}
+
+std::optional<PicturePipeline::Finished> PicturePipeline::TakeOldest(
+    std::chrono::milliseconds wait) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  const auto oldest_done = [this] { return !in_order_.empty() && in_order_.front()->done; };
+  if (!item_done_.wait_for(lock, wait, oldest_done)) return std::nullopt;
+  Finished finished = std::move(in_order_.front()->finished);
+  in_order_.pop_front();
+  return finished;
+}
+
+// A worker: takes the oldest picture not started, finishes it, marks it done. Any failure
+// the work throws passes that picture over rather than ending the program.
+void PicturePipeline::Work() {
+  for (;;) {
+    std::shared_ptr<Item> item;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      work_ready_.wait(lock, [this] { return ending_ || !to_start_.empty(); });
+      if (to_start_.empty()) return;
+      item = to_start_.front();
+      to_start_.pop_front();
+    }
+    PictureResult result;
+    try {
+      result = item->work();
+    } catch (...) {
+      result = PictureResult{};
+      result.pass_over = PassOver::kFileUnreadable;
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      item->finished.result = std::move(result);
+      item->work = nullptr;
+      item->done = true;
+    }
+    item_done_.notify_all();
+  }
+}
+
+}  // namespace lumvane

@@ -1,0 +1,71 @@
+// Finishes the pictures of a run on worker threads, a few at a time, and hands their results
+// back in the order the pictures were handed in.
+#ifndef LUMVANE_RUN_PICTURE_PIPELINE_H_
+#define LUMVANE_RUN_PICTURE_PIPELINE_H_
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "pictures/process_picture.h"
+
+namespace lumvane {
+
+class PicturePipeline {
+ public:
+  // A picture in hand: what was handed over and, once finished, its result.
+  struct Finished {
+    PictureInput input;
+    PictureResult result;
+  };
+
+  // Starts `workers` threads (at least one); at most `workers` x kPicturesPerWorker pictures
+  // are in hand at a time.
+  explicit PicturePipeline(int workers);
+  ~PicturePipeline();  // lets the pictures in hand finish, then ends the threads
+  PicturePipeline(const PicturePipeline&) = delete;
+  PicturePipeline& operator=(const PicturePipeline&) = delete;
+
+  static constexpr int kPicturesPerWorker = 2;
+
+  // Hands over a picture whose result `work` makes on a worker thread.
+  void Submit(const PictureInput& input, std::function<PictureResult()> work);
+  // Hands over a picture whose result is known already; it keeps its place in the order.
+  void SubmitDone(const PictureInput& input, PictureResult result);
+
+  bool full() const;
+  bool empty() const;
+
+  // The oldest picture once it is finished, waiting for it at most `wait`; nullopt when it is
+  // not finished by then, or when nothing is in hand.
+  std::optional<Finished> TakeOldest(std::chrono::milliseconds wait);
+
+ private:
+  struct Item {
+    Finished finished;
+    std::function<PictureResult()> work;
+    bool done = false;
+  };
+  void Work();
+
+  mutable std::mutex mutex_;
+  std::condition_variable work_ready_, item_done_;
+  std::deque<std::shared_ptr<Item>> in_order_;  // every picture in hand, oldest first
+  std::deque<std::shared_ptr<Item>> to_start_;  // those no worker has taken yet
+  size_t capacity_;
+  bool ending_ = false;
+  std::vector<std::thread> workers_;
+};
+
+// The number of workers a run uses when it is not told: the machine's cores.
+int DefaultWorkerCount();
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_RUN_PICTURE_PIPELINE_H_
