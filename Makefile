@@ -1,11 +1,12 @@
 # make test: install what is missing, build into build/, run every test.
 # make demo: install what is missing, build, make the demo archive in build/demo/.
 # make sanitize: the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# make tsan: the tests of parallel runs built with ThreadSanitizer.
 # make fuzz: the libFuzzer targets of the untrusted-input readers, built with clang; fails
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize fuzz bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz bench clean format
 
 all: build
 
@@ -31,6 +32,13 @@ sanitize: test-deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+TSAN_TESTS = PicturePipeline|RunPictures|RunDriverTest|CliParallel|CtrlC|FrmArchiveTest|gui_test
+tsan: test-deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_TSAN=ON >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target run_test cli_test gui_test lumvane texture -- --no-print-directory
+	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
+		ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+
 # Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg
@@ -55,4 +63,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz

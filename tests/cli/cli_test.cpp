@@ -118,13 +118,13 @@ TEST(CliCatalog, RefusedCatalogsExitWithTheMessage) {
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"trip.TXT"});
 }
 
-TEST(Cli, CtrlCStopsAfterThePictureInHandAndCompletesThePage) {
-  TempDir source, dest;
+TEST(Cli, CtrlCStopsAfterThePicturesInHandAndCompletesThePage) {
+  TempDir source, dest, full;
   for (int i = 1; i <= 40; ++i) {
     testing_jpegs::WriteJpeg(source / ("IMG_" + std::to_string(i) + ".jpg"), {2400, 1800});
   }
   TempDir logs;
-  Process process({"scan", source.path(), dest.path(), "--copy", "no"}, logs);
+  Process process({"scan", source.path(), dest.path(), "--copy", "no", "--jobs", "4"}, logs);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (dest.Names().size() < 3 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -141,6 +141,12 @@ TEST(Cli, CtrlCStopsAfterThePictureInHandAndCompletesThePage) {
   for (const auto& name : dest.Names()) {
     EXPECT_EQ(name.find(".tmp"), std::string::npos) << "no temporary file is left: " << name;
   }
+  ASSERT_EQ(
+      RunLumvane({"scan", source.path(), full.path(), "--copy", "no", "--jobs", "1"}).exit_code, 0);
+  const auto all = lumvane::ReadCatalogLines(ReadAll(full / "archive.htm"));
+  const auto stopped = lumvane::ReadCatalogLines(page);
+  EXPECT_TRUE(std::equal(stopped.begin(), stopped.end(), all.begin()))
+      << "the stopped run's records are the first of the whole run's";
 }
 
 TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {

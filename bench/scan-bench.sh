@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# `lumvane scan` over a corpus of large photos, on one and on two workers, and a second run
+# over the unchanged photos, each as a ratio to the decode floor measured in the same run:
+# every photo decoded at 1/8 scale by djpeg, one at a time (two at a time for two workers).
+# Usage: bench/scan-bench.sh [BUILD_DIR] [COUNT]
+set -euo pipefail
+build=${1:-build}
+count=${2:-20}
+for tool in djpeg jpegtran exiftool; do
+  command -v "$tool" >/dev/null || { echo "scan-bench needs $tool (libjpeg-turbo-progs, libimage-exiftool-perl)"; exit 1; }
+done
+work=$(mktemp -d /tmp/lumvane-scan-bench-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/made" "$work/photos"
+half=$((count / 2))
+"$build/bin/make_sample_photos" "$work/made" "$half" 4000x3000 7 >/dev/null
+"$build/bin/make_sample_photos" "$work/made" "$((count - half))" 6000x4000 8 >/dev/null
+n=0
+for f in "$work"/made/*.jpg; do  # progressive, grayscale and turned photos among them
+  n=$((n + 1)); out="$work/photos/photo_$n.jpg"
+  case $((n % 4)) in
+    0) jpegtran -progressive -copy all -outfile "$out" "$f" ;;
+    1) djpeg -grayscale "$f" | cjpeg -quality 90 -outfile "$out" ;;
+    *) cp "$f" "$out" ;;
+  esac
+  [ $((n % 3)) -eq 0 ] && exiftool -q -n -Orientation=6 -overwrite_original "$out"
+  touch -r "$f" "$out"
+done
+echo "corpus: $count photos, $(du -sh "$work/photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, turned)"
+since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
+seconds() { local s; s=$(date +%s.%N); "$@"; since "$s"; }
+floor1=$(seconds sh -c "for f in '$work'/photos/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done")
+floor2=$(seconds sh -c "ls '$work'/photos/*.jpg | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null")
+scan() {  # scan DEST JOBS [more options]: prints seconds and peak MiB
+  local dest=$1 jobs=$2; shift 2
+  local s; s=$(date +%s.%N)
+  /usr/bin/time -f %M -o "$work/peak" "$build/bin/lumvane" scan "$work/photos" "$dest" --copy no --quiet --jobs "$jobs" "$@"
+  printf '%s %s\n' "$(since "$s")" "$(( $(cat "$work/peak") / 1024 ))"
+}
+read -r one one_mib < <(scan "$work/one" 1)
+read -r two two_mib < <(scan "$work/two" 2)
+read -r again again_mib < <(scan "$work/two" 2)
+awk -v f1="$floor1" -v f2="$floor2" -v one="$one" -v two="$two" -v again="$again" \
+    -v m1="$one_mib" -v m2="$two_mib" -v n="$count" 'BEGIN {
+  printf "decode floor: %.2f s on one core, %.2f s on two\n", f1, f2
+  printf "lumvane scan --jobs 1: %.2f s, %.2fx the floor, peak %d MiB\n", one, one / f1, m1
+  printf "lumvane scan --jobs 2: %.2f s, %.2fx the two-core floor, peak %d MiB\n", two, two / f2, m2
+  printf "second run, unchanged photos: %.3f s, %.0fx faster than the first\n", again, two / again
+}'
