@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Benchmarks: sjpeg on one 12-megapixel original, then `lumvane scan` over N of them.
+# Benchmarks: sjpeg on one 12-megapixel original, `lumvane scan` over N of them, the editor,
+# the two database readers, and `lumvane scan` against the decode floor.
 # Usage: bench/run-bench.sh [BUILD_DIR] [N]
 set -euo pipefail
 build=${1:-build}
@@ -22,3 +23,8 @@ awk -v s="$start" -v e="$end" -v n="$count" -v peak="$(cat "$work/peak")" 'BEGIN
 "$build/bin/editor_bench" 50000
 "$build/bin/tdb_bench"
 "$build/bin/mdb_bench"
+if command -v djpeg >/dev/null && command -v exiftool >/dev/null; then
+  "$(dirname "$0")/scan-bench.sh" "$build" 20
+else
+  echo "scan-bench: install libjpeg-turbo-progs and libimage-exiftool-perl to run it"
+fi

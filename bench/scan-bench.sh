@@ -11,12 +11,12 @@ for tool in djpeg jpegtran exiftool; do
 done
 work=$(mktemp -d /tmp/lumvane-scan-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/made" "$work/photos"
+mkdir -p "$work/made12" "$work/made24" "$work/photos"
 half=$((count / 2))
-"$build/bin/make_sample_photos" "$work/made" "$half" 4000x3000 7 >/dev/null
-"$build/bin/make_sample_photos" "$work/made" "$((count - half))" 6000x4000 8 >/dev/null
+"$build/bin/make_sample_photos" "$work/made12" "$half" 4000x3000 7 >/dev/null
+"$build/bin/make_sample_photos" "$work/made24" "$((count - half))" 6000x4000 8 >/dev/null
 n=0
-for f in "$work"/made/*.jpg; do  # progressive, grayscale and turned photos among them
+for f in "$work"/made12/*.jpg "$work"/made24/*.jpg; do  # progressive, grayscale and turned photos among them
   n=$((n + 1)); out="$work/photos/photo_$n.jpg"
   case $((n % 4)) in
     0) jpegtran -progressive -copy all -outfile "$out" "$f" ;;

@@ -1,9 +1,13 @@
 // lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
-// from the catalog of another photo program.
-#include <QApplication>
+// from the catalog of another photo program; without a command, the window.
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -14,11 +18,9 @@
 #include "cli/options.h"
 #include "importers/thumbsplus_database.h"
 #include "lumvane/version.h"
+#include "platform/volumes.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
-#include "shell/frm_archive.h"
-#include "shell/frm_edit_html.h"
-#include "shell/frm_splash.h"
 
 namespace fs = std::filesystem;
 
@@ -171,39 +173,28 @@ bool HasDisplay() {
   return false;
 }
 
-// The archive editor's window on FOLDER/archive.htm; Done ends the program.
-int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
+// The window is a program of its own beside this one, so that the command line never loads
+// the window's libraries: it starts with `argv` in place of this process.
+int OpenWindow(char** argv) {
   if (!HasDisplay()) return 2;
-  lumvane::ArchiveEditor model;
-  if (const lumvane::Status loaded = model.Load(folder); !loaded.ok()) {
-    std::fprintf(stderr, "lumvane: %s\n", loaded.message().c_str());
-    return 1;
-  }
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Lumvane");
-  lumvane::FrmEditHtml editor(std::move(model), nullptr);
-  QObject::connect(&editor, &lumvane::FrmEditHtml::closed, &app, &QApplication::quit);
-  editor.show();
-  return app.exec();
-}
-
-// The window: the splash first, then the main window until Exit.
-int OpenWindow(int argc, char** argv) {
-  if (!HasDisplay()) return 2;
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Lumvane");
-  QApplication::setApplicationVersion(lumvane::kVersion);
-  lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes);
-  lumvane::FrmSplash splash(&window);
-  splash.show();
-  return app.exec();
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  const std::string window = (self.parent_path() / "lumvane-window").string();
+  if (!error) execv(window.c_str(), argv);
+  std::fprintf(stderr, "lumvane: cannot start the window program %s: %s\n", window.c_str(),
+               std::strerror(errno));
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Picture buffers (a megabyte and more) are mapped and unmapped one by one. Left to itself,
+  // malloc raises that threshold after the first is freed and keeps later ones in each
+  // worker's heap, where freed memory stays with the process.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return OpenWindow(argc, argv);
+  if (args.empty()) return OpenWindow(argv);
   lumvane::CliOptions options;
   if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
   switch (options.command) {
@@ -218,9 +209,7 @@ int main(int argc, char** argv) {
     case lumvane::CliOptions::Command::kMaster:
       return RunArchive(options);
     case lumvane::CliOptions::Command::kEdit:
-      if (options.edit_action == lumvane::CliOptions::EditAction::kWindow) {
-        return OpenEditorWindow(argc, argv, Absolute(options.dest_dir));
-      }
+      if (options.edit_action == lumvane::CliOptions::EditAction::kWindow) return OpenWindow(argv);
       return lumvane::RunEditCommand(options, Absolute(options.dest_dir));
     case lumvane::CliOptions::Command::kNone:
       break;

@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <libexif/exif-data.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
@@ -196,6 +197,24 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
       !ok && (out->too_large || code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY);
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return ok;
+}
+
+size_t DecodeBytesNeeded(FILE* file, int box) {
+  Decoder decoder{};
+  InstallErrorManager(&decoder.errors);
+  DecodedJpeg header;
+  size_t bytes = 0;
+  if (ReadHeader(&decoder, file, box, &header)) {
+    const size_t decoded = size_t{decoder.info.output_width} * decoder.info.output_height * 3;
+    const Size target = FitWithin(header.full, box);
+    const size_t rows = size_t{static_cast<size_t>(target.width)} * decoder.info.output_height * 3;
+    const size_t resized = size_t{static_cast<size_t>(target.width)} * target.height * 3;
+    // While decoding: the coefficients of a progressive picture and the picture; then the
+    // picture, its rows resized, and the resized picture.
+    bytes = std::max(CoefficientBytes(decoder.info) + decoded, decoded + rows + resized);
+  }
+  if (decoder.created) jpeg_destroy_decompress(&decoder.info);
+  return bytes;
 }
 
 bool Encode(const Raster& image, FILE* file, int quality) {

@@ -33,6 +33,11 @@ inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 // REQUIRES: box > 0.
 bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
 
+// The most memory DecodeScaled and the resizing after it take at once for the picture in
+// `file`, from its header alone (a progressive picture holds all its coefficients while it is
+// decoded); 0 when there is no header.
+size_t DecodeBytesNeeded(FILE* file, int box);
+
 // Writes `image` to `file` as a baseline JPEG with optimised Huffman tables.
 bool Encode(const Raster& image, FILE* file, int quality = 85);
 

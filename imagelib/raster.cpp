@@ -1,7 +1,5 @@
 #include "imagelib/raster.h"
 
-#include <stb_image_resize.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -15,17 +13,6 @@ Size FitWithin(Size source, int box) {
   fit.width = std::clamp(static_cast<int>(std::lround(source.width * scale)), 1, box);
   fit.height = std::clamp(static_cast<int>(std::lround(source.height * scale)), 1, box);
   return fit;
-}
-
-bool Resample(const Raster& image, Size target, Raster* out) {
-  out->width = target.width;
-  out->height = target.height;
-  out->channels = image.channels;
-  out->pixels.assign(static_cast<size_t>(target.width) * target.height * image.channels, 0);
-  return stbir_resize_uint8_generic(image.pixels.data(), image.width, image.height, 0,
-                                    out->pixels.data(), target.width, target.height, 0,
-                                    image.channels, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
-                                    STBIR_FILTER_MITCHELL, STBIR_COLORSPACE_SRGB, nullptr) == 1;
 }
 
 namespace {

@@ -23,8 +23,8 @@ struct Size {
 // itself when it fits already (never enlarged). REQUIRES: box > 0.
 Size FitWithin(Size source, int box);
 
-// Resamples `image` to exactly `target` with a Mitchell filter in linear light.
-// Returns false when the resampler fails.
+// Resamples `image` to exactly `target` with a Mitchell filter on the stored (gamma-encoded)
+// values. Returns false for an empty image or target.
 bool Resample(const Raster& image, Size target, Raster* out);
 
 // Turns `image` upright for the EXIF orientation value 1..8 (other values leave it as is).

@@ -119,6 +119,20 @@ extern "C" __attribute__((visibility("default"))) int sjpeg(const char* in, cons
   return vantle::Convert(in, out, size).code == VANTLE_DONE ? 0 : 1;
 }
 
+extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char* in, int size) {
+  if (in == nullptr || size < 0 || size > vantle::kMaxThumbnailSize) return 0;
+  vantle::Outcome ignored;
+  FILE* file = vantle::OpenInput(in, &ignored);
+  if (file == nullptr) return 0;
+  size_t bytes = 0;
+  try {
+    bytes = vantle::DecodeBytesNeeded(file, size == 0 ? vantle::kDisplayBox : 2 * size);
+  } catch (...) {
+  }
+  std::fclose(file);
+  return bytes;
+}
+
 extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, const char* out,
                                                                 int size, vantle_failure* failure) {
   const vantle::Outcome outcome = vantle::Convert(in, out, size);

@@ -1,7 +1,9 @@
-// libvantle: the image library of Lumvane. Two C functions, no global state; both may be
+// libvantle: the image library of Lumvane. C functions without global state; each may be
 // called from several threads at once.
 #ifndef LUMVANE_IMAGELIB_VANTLE_H_
 #define LUMVANE_IMAGELIB_VANTLE_H_
+
+#include <stddef.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -38,6 +40,10 @@ struct vantle_failure {
 // decoding would take more than 512 MiB (a header claiming an absurd size, a 100-megapixel
 // progressive image is within it) is refused before its data is read.
 int sjpeg_why(const char* in, const char* out, int size, struct vantle_failure* failure);
+
+// About how many bytes sjpeg takes for `in` at `size`, read from its header alone; 0 when it
+// has none. For sharing memory between pictures made at the same time.
+size_t sjpeg_memory(const char* in, int size);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,6 @@
 #include "run/picture_run.h"
 
+#include "imagelib/vantle.h"
 #include "platform/paths.h"
 
 namespace lumvane {
@@ -48,7 +49,9 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   if (planned.pass_over != PassOver::kNone) {
     pipeline_->SubmitDone(picture, std::move(planned));
   } else {
-    pipeline_->Submit(picture, [picture, plan, target = target_] {
+    pipeline_->Submit(picture, [picture, plan, target = target_, budget = &budget_] {
+      const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+      const MemoryBudget::Hold hold(*budget, sjpeg_memory(original.c_str(), 0));
       return FinishPicture(picture, plan, target);
     });
   }

@@ -12,6 +12,7 @@
 #include "importers/label_to_drive.h"
 #include "page/archive_writer.h"
 #include "platform/drive_map.h"
+#include "run/memory_budget.h"
 #include "run/picture_pipeline.h"
 #include "run/run_state.h"
 #include "run/run_window.h"
@@ -75,6 +76,7 @@ class PictureRun : public ImportRun {
   int handled_ = 0;
   int total_ = -1;
   bool started_ = false;
+  MemoryBudget budget_{kPictureMemoryBudget};  // outlives the pipeline, whose workers hold it
   std::unique_ptr<PicturePipeline> pipeline_;  // made at the first picture
 };
 

@@ -6,7 +6,7 @@ set -euo pipefail
 purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
-  libjpeg62-turbo-dev libexif-dev libstb-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
+  libjpeg62-turbo-dev libexif-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
   qt6-base-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )

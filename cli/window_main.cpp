@@ -1,0 +1,60 @@
+// lumvane-window: the window, started by `lumvane` without a command (the splash, then the
+// main window) or by `lumvane edit DIR` (the archive editor).
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "editor/archive_editor.h"
+#include "lumvane/version.h"
+#include "platform/volumes.h"
+#include "run/run_driver.h"
+#include "shell/frm_archive.h"
+#include "shell/frm_edit_html.h"
+#include "shell/frm_splash.h"
+
+namespace {
+
+// The archive editor's window on FOLDER/archive.htm; Done ends the program.
+int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
+  lumvane::ArchiveEditor model;
+  if (const lumvane::Status loaded = model.Load(folder); !loaded.ok()) {
+    std::fprintf(stderr, "lumvane: %s\n", loaded.message().c_str());
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lumvane");
+  lumvane::FrmEditHtml editor(std::move(model), nullptr);
+  QObject::connect(&editor, &lumvane::FrmEditHtml::closed, &app, &QApplication::quit);
+  editor.show();
+  return app.exec();
+}
+
+// The window: the splash first, then the main window until Exit.
+int OpenMainWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lumvane");
+  QApplication::setApplicationVersion(lumvane::kVersion);
+  lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes);
+  lumvane::FrmSplash splash(&window);
+  splash.show();
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return OpenMainWindow(argc, argv);
+  lumvane::CliOptions options;
+  if (lumvane::ParseOptions(args, &options) ||
+      options.command != lumvane::CliOptions::Command::kEdit) {
+    std::fprintf(stderr, "lumvane-window: start it through lumvane\n");
+    return 2;
+  }
+  std::error_code error;
+  const auto folder = std::filesystem::absolute(options.dest_dir, error);
+  return OpenEditorWindow(argc, argv, folder.lexically_normal().string());
+}
