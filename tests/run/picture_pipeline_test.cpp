@@ -1,11 +1,14 @@
 // The worker pool behind a run: results in the order of submission, whatever the order of
-// finishing; a bounded number in hand; failures kept to their picture.
+// finishing; a bounded number in hand; failures kept to their picture; the memory they share.
 #include "run/picture_pipeline.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <stdexcept>
+
+#include "run/memory_budget.h"
 
 namespace lumvane {
 namespace {
@@ -69,6 +72,33 @@ TEST(PicturePipeline, HoldsAFewPicturesPerWorkerAndKeepsAFailureToItsPicture) {
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->result.pass_over, PassOver::kFileUnreadable);
   EXPECT_TRUE(pipeline.empty());
+}
+
+}  // namespace
+}  // namespace lumvane
+
+namespace lumvane {
+namespace {
+
+TEST(MemoryBudget, APictureWaitsUntilItFitsOrIsAlone) {
+  MemoryBudget budget(100);
+  std::atomic<int> stage{0};
+  std::optional<MemoryBudget::Hold> first(std::in_place, budget, 60);
+  std::thread second([&] {
+    const MemoryBudget::Hold hold(budget, 50);  // 110 > 100: waits for the first
+    stage = 1;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(stage, 0);
+  EXPECT_EQ(budget.held(), 60u);
+  first.reset();
+  second.join();
+  EXPECT_EQ(stage, 1);
+  {
+    const MemoryBudget::Hold alone(budget, 500);  // more than all of it: made alone
+    EXPECT_EQ(budget.held(), 500u);
+  }
+  EXPECT_EQ(budget.held(), 0u);
 }
 
 }  // namespace
