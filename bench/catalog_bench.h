@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -107,6 +108,27 @@ inline bool MeasureBoth(const std::string& path, double* floor_ms, double* floor
     }
   }
   return true;
+}
+
+// Writes `bytes` as a catalog file, measures reading its bytes and the reader, prints both
+// after `description`, removes the file; the exit status of main.
+inline int Compare(const std::string& bytes, const char* extension, const char* description) {
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("lumvane-bench-" + std::to_string(getpid()) + extension))
+                               .string();
+  std::ofstream(path, std::ios::binary) << bytes;
+  double floor_ms = 0, floor_mib = 0, read_ms = 0, read_mib = 0;
+  const bool measured = MeasureBoth(path, &floor_ms, &floor_mib, &read_ms, &read_mib);
+  if (measured) {
+    std::printf(
+        "%s (%.1f MB): reading its bytes %.0f ms, %.0f MiB; the reader %.0f ms (%.1fx), "
+        "%.0f MiB\n",
+        description, std::filesystem::file_size(path) / 1e6, floor_ms, floor_mib, read_ms,
+        read_ms / floor_ms, read_mib);
+  }
+  std::filesystem::remove(path);
+  if (!measured) std::fprintf(stderr, "%s: a run failed\n", description);
+  return measured ? 0 : 1;
 }
 
 }  // namespace catalog_bench

@@ -37,21 +37,6 @@ int main(int argc, char** argv) {
   if (argc == 3) {
     return catalog_bench::Child(argv[1], argv[2], lumvane::ReadThumbsPlusDatabase, 50000);
   }
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("lumvane-bench-" + std::to_string(getpid()) + ".tDB"))
-                               .string();
-  std::ofstream(path, std::ios::binary) << LargeDatabase().Bytes();
-  double floor_ms = 0, floor_mib = 0, read_ms = 0, read_mib = 0;
-  const bool measured =
-      catalog_bench::MeasureBoth(path, &floor_ms, &floor_mib, &read_ms, &read_mib);
-  if (measured) {
-    std::printf(
-        "V3 database, 50,000 files, 200,000 links (%.1f MB): reading its bytes %.0f ms, "
-        "%.0f MiB; the reader %.0f ms (%.1fx), %.0f MiB\n",
-        std::filesystem::file_size(path) / 1e6, floor_ms, floor_mib, read_ms, read_ms / floor_ms,
-        read_mib);
-  }
-  std::filesystem::remove(path);
-  if (!measured) std::fprintf(stderr, "tdb_bench: a run failed\n");
-  return measured ? 0 : 1;
+  return catalog_bench::Compare(LargeDatabase().Bytes(), ".tDB",
+                                "V3 database, 50,000 files, 200,000 links");
 }

@@ -354,15 +354,8 @@ TEST(CliCatalog, PhotoRecallDatabasesInBothModesAndOnesThatCannotBeRead) {
   for (const int version : {3, 4}) {
     SCOPED_TRACE(version);
     Jet db(version);
-    db.Add({"GA_PicInfo",
-            {{"Source", Jet::Type::kText},
-             {"Name", Jet::Type::kText},
-             {"DATA1", Jet::Type::kText},
-             {"DATA2", Jet::Type::kText},
-             {"Description", Jet::Type::kMemo},
-             {"MEMO1", Jet::Type::kMemo},
-             {"DateCreated", Jet::Type::kDate}},
-            {{photos / "a.jpg", "Harbour", "boat", "Travel", "Dawn", "Ann", std::nullopt}}});
+    db.Add(testing_support::PicInfoTable(
+        {{"1", photos / "a.jpg", "Harbour", "boat", "Travel", "Dawn", "Ann", std::nullopt}}));
     catalogs.Write("photos.mdb", db.Bytes());
     TempDir dest, dest2;
     const Finished original =

@@ -19,18 +19,8 @@ using testing_support::TempDir;
 using Type = JetDatabase::Type;
 using Row = JetDatabase::Row;
 
-// "GA_PicInfo" with its seven columns, an extra one first.
 JetDatabase::Table PicInfo(std::vector<Row> rows, const std::string& name = "GA_PicInfo") {
-  return {name,
-          {{"ID", Type::kLong},
-           {"Source", Type::kText},
-           {"Name", Type::kText},
-           {"DATA1", Type::kText},
-           {"DATA2", Type::kText},
-           {"Description", Type::kMemo},
-           {"MEMO1", Type::kMemo},
-           {"DateCreated", Type::kDate}},
-          std::move(rows)};
+  return testing_support::PicInfoTable(std::move(rows), name);
 }
 Row Picture(const std::string& source, const std::string& title = "t",
             std::optional<std::string> date = "36526") {

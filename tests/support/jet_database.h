@@ -334,6 +334,22 @@ class JetDatabase {
   std::vector<Table> tables_;
 };
 
+// A PhotoRecall picture table: an "ID" column, then the seven the reader takes.
+inline JetDatabase::Table PicInfoTable(std::vector<JetDatabase::Row> rows,
+                                       const std::string& name = "GA_PicInfo") {
+  using Type = JetDatabase::Type;
+  return {name,
+          {{"ID", Type::kLong},
+           {"Source", Type::kText},
+           {"Name", Type::kText},
+           {"DATA1", Type::kText},
+           {"DATA2", Type::kText},
+           {"Description", Type::kMemo},
+           {"MEMO1", Type::kMemo},
+           {"DateCreated", Type::kDate}},
+          std::move(rows)};
+}
+
 }  // namespace testing_support
 
 #endif  // LUMVANE_TESTS_SUPPORT_JET_DATABASE_H_
