@@ -141,12 +141,19 @@ TEST(Cli, CtrlCStopsAfterThePicturesInHandAndCompletesThePage) {
   for (const auto& name : dest.Names()) {
     EXPECT_EQ(name.find(".tmp"), std::string::npos) << "no temporary file is left: " << name;
   }
-  ASSERT_EQ(
-      RunLumvane({"scan", source.path(), full.path(), "--copy", "no", "--jobs", "1"}).exit_code, 0);
+  // The whole run's order, from small pictures of the same names (quick to make).
+  TempDir small;
+  for (int i = 1; i <= 40; ++i) {
+    testing_jpegs::WriteJpeg(small / ("IMG_" + std::to_string(i) + ".jpg"), {16, 12});
+  }
+  ASSERT_EQ(RunLumvane({"scan", small.path(), full.path(), "--copy", "no"}).exit_code, 0);
   const auto all = lumvane::ReadCatalogLines(ReadAll(full / "archive.htm"));
   const auto stopped = lumvane::ReadCatalogLines(page);
-  EXPECT_TRUE(std::equal(stopped.begin(), stopped.end(), all.begin()))
-      << "the stopped run's records are the first of the whole run's";
+  ASSERT_LE(stopped.size(), all.size());
+  for (size_t n = 0; n < stopped.size(); ++n) {
+    EXPECT_EQ(lumvane::DecodeRecord(stopped[n]).source, lumvane::DecodeRecord(all[n]).source)
+        << "the stopped run's records are the first of the whole run's";
+  }
 }
 
 TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
