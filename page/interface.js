@@ -63,6 +63,8 @@ function doSearch()
     results = cat.title.find(checkPlural(keywords));
     results = cat.path.find(parseDate(form.keywords.value));
   } else {
+    fillList(form.startdate);
+    fillList(form.enddate);
     var start = form.startdate.selectedIndex;
     var end = form.enddate.selectedIndex;
     if (start == 0) start = end;
@@ -268,6 +270,49 @@ function options(words, selected)
   return parts.join("");
 }
 
+// Large archives have lists of thousands of words and dates, which take the browser a long
+// time to build. Their lists are written with the chosen entry only and filled when first
+// used (pressed or reached with the keyboard); small ones are written whole at once.
+var kFilledAtOnce = 2000;
+
+function listWords(name)
+{
+  return name == "title" ? cat.title.words : cat.picdate.words;
+}
+
+function list(name, kept, onChange)
+{
+  var words = listWords(name);
+  var selected = parseInt(kept.value) || 0;
+  var head = "<select name=\"" + name + "\" onChange=\"" + onChange + "\"";
+  if (cat.title.words.length + cat.picdate.words.length <= kFilledAtOnce)
+    return head + " data-filled=\"1\">" + options(words, selected) + "</select>";
+  var chosen = selected > 0 && selected <= words.length ?
+    "<option selected>" + htmlText(words[selected - 1]) + "</option>" : "";
+  return head + " data-kept=\"" + selected + "\" onmousedown=\"parent.fillList(this)\"" +
+    " onfocus=\"parent.fillList(this)\"><option></option>" + chosen + "</select>";
+}
+
+function fillList(select)
+{
+  if (select.getAttribute("data-filled")) return;
+  select.innerHTML = options(listWords(select.name), listIndex(select));
+  select.setAttribute("data-filled", "1");
+}
+
+// The entry chosen in a list, counted in the whole list whether it is filled or not.
+function listIndex(select)
+{
+  if (select.getAttribute("data-filled")) return select.selectedIndex;
+  return select.selectedIndex == 0 ? 0 : parseInt(select.getAttribute("data-kept")) || 0;
+}
+
+function resetList(select)
+{
+  select.selectedIndex = 0;
+  if (!select.getAttribute("data-filled")) select.setAttribute("data-kept", "0");
+}
+
 // The panel's lists are sorted once: the catalog does not change after the page has loaded.
 function sortIndexes()
 {
@@ -296,13 +341,10 @@ function getControl()
     (keep.titles.checked ? " checked" : "") + "> Show Titles</td></tr>" +
     "<tr><td colspan=2><input type=text name=\"keywords\" size=60 value=\"" +
     htmlText(keep.keywords.value) + "\"></td></tr>" +
-    "<tr><td valign=top>Index Words:<br><select name=\"title\" " +
-    "onChange=\"parent.copyWord(this.options[this.selectedIndex].text)\">" +
-    options(cat.title.words, parseInt(keep.title.value) || 0) + "</select></td>" +
-    "<td valign=top>Date Range:<br><select name=\"startdate\" onChange=\"parent.copyDate()\">" +
-    options(cat.picdate.words, parseInt(keep.startdate.value) || 0) + "</select> " +
-    "<select name=\"enddate\" onChange=\"parent.copyDate()\">" +
-    options(cat.picdate.words, parseInt(keep.enddate.value) || 0) + "</select></td></tr>";
+    "<tr><td valign=top>Index Words:<br>" +
+    list("title", keep.title, "parent.copyWord(this.options[this.selectedIndex].text)") +
+    "</td><td valign=top>Date Range:<br>" + list("startdate", keep.startdate, "parent.copyDate()") +
+    " " + list("enddate", keep.enddate, "parent.copyDate()") + "</td></tr>";
   if (cat.path.words.length > 1) {
     html += "<tr><td colspan=2>Folder:</td></tr>";
     for (var f = 0; f < cat.path.words.length; f++)
@@ -325,9 +367,9 @@ function storeSetup()
   var keep = stored();
   if (!form || !keep) return;
   keep.keywords.value = form.keywords.value;
-  keep.title.value = form.title.selectedIndex;
-  keep.startdate.value = form.startdate.selectedIndex;
-  keep.enddate.value = form.enddate.selectedIndex;
+  keep.title.value = listIndex(form.title);
+  keep.startdate.value = listIndex(form.startdate);
+  keep.enddate.value = listIndex(form.enddate);
   keep.viewcols.value = form.viewcols.options[form.viewcols.selectedIndex].text;
   keep.titles.checked = form.titles.checked;
   controlflag = true;
@@ -339,8 +381,8 @@ function copyWord(word)
   if (word != "") {
     if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0 || pathflag) {
       form.keywords.value = word + " ";
-      form.startdate.selectedIndex = 0;
-      form.enddate.selectedIndex = 0;
+      resetList(form.startdate);
+      resetList(form.enddate);
       pathflag = false;
     } else {
       form.keywords.value += word + " ";
@@ -354,7 +396,7 @@ function copyDate()
   var form = panel();
   form.keywords.value = form.startdate.options[form.startdate.selectedIndex].text + "  " +
     form.enddate.options[form.enddate.selectedIndex].text;
-  form.title.selectedIndex = 0;
+  resetList(form.title);
   storeSetup();
 }
 
@@ -362,9 +404,9 @@ function clear()
 {
   var form = panel();
   form.keywords.value = "";
-  form.startdate.selectedIndex = 0;
-  form.enddate.selectedIndex = 0;
-  form.title.selectedIndex = 0;
+  resetList(form.startdate);
+  resetList(form.enddate);
+  resetList(form.title);
   storeSetup();
 }
 

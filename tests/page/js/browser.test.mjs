@@ -301,4 +301,28 @@ describe('many results', () => {
     await archive.shot('many-results-detail');
     await archive.close();
   });
+
+  it('a large archive fills its lists when they are first used, and keeps the choice', async () => {
+    const archive = await ArchivePage.open(makeLargeArchive(2100));  // over 2,000 words
+    await archive.start();
+    const show = archive.frame('show');
+    assert.deepEqual(await archive.options('title'), [''], 'written empty');
+    await show.focus('select[name=title]');
+    const words = await archive.options('title');
+    assert.equal(words.length, 2103, 'every word once it is reached: boat, harbour, 0 to 2099');
+    await show.selectOption('select[name=title]', { label: 'harbour' });
+    assert.equal(await show.inputValue('input[name=keywords]'), 'harbour ');
+    await archive.search('harbour');
+    await archive.images('film', 120);
+    await archive.frame('control').click('text=Start');
+    await archive.waitText('show', 'Index Words:');
+    assert.deepEqual(await archive.options('title'), ['', 'harbour'], 'the choice, before filling');
+    await archive.search('boat');  // the kept choice stays through a search that reads it
+    await archive.frame('control').click('text=Start');
+    await archive.waitText('show', 'Index Words:');
+    await archive.frame('show').focus('select[name=title]');
+    assert.equal(await archive.frame('show').$eval('select[name=title]',
+      (s) => s.options[s.selectedIndex].text), 'harbour');
+    await archive.close();
+  });
 });
