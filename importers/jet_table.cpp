@@ -1,6 +1,7 @@
 #include "importers/jet_table.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -122,8 +123,8 @@ JetTable::~JetTable() {
 }
 
 void JetTable::EndChild() {
-  if (rows_ != nullptr) std::fclose(rows_);
-  rows_ = nullptr;
+  if (rows_ >= 0) close(rows_);
+  rows_ = -1;
   if (child_ > 0) {
     kill(child_, SIGKILL);
     while (waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
@@ -159,7 +160,9 @@ JetTable::Opened JetTable::Open(const std::string& path, const std::string& tabl
     error_ = std::strerror(errno);
     return Opened::kFailed;
   }
-  rows_ = fdopen(pipe_fds[0], "rb");
+  rows_ = pipe_fds[0];
+  buffered_.clear();
+  taken_ = 0;
   char kind = 0;
   std::string text;
   if (!ReadMessage(&kind, &text)) return Opened::kFailed;
@@ -179,19 +182,42 @@ JetTable::Opened JetTable::Open(const std::string& path, const std::string& tabl
   }
 }
 
+// `count` bytes from the child, waiting for them at most the patience at a time.
+bool JetTable::ReadExactly(char* out, size_t count) {
+  while (buffered_.size() - taken_ < count) {
+    buffered_.erase(0, taken_);
+    taken_ = 0;
+    pollfd ready{rows_, POLLIN, 0};
+    const int polled = rows_ < 0 ? -1 : poll(&ready, 1, static_cast<int>(patience_.count()));
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled == 0) {
+      error_ = "its reader stopped answering";
+      EndChild();
+      return false;
+    }
+    char chunk[65536];
+    const ssize_t n = polled > 0 ? read(rows_, chunk, sizeof chunk) : -1;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error_ = ChildFailure();
+      return false;
+    }
+    buffered_.append(chunk, static_cast<size_t>(n));
+  }
+  std::memcpy(out, buffered_.data() + taken_, count);
+  taken_ += count;
+  return true;
+}
+
 bool JetTable::ReadMessage(char* kind, std::string* text) {
   uint32_t length = 0;
-  if (rows_ == nullptr || std::fread(kind, 1, 1, rows_) != 1 ||
-      std::fread(&length, 4, 1, rows_) != 1 || length > kLongestMessage) {
+  if (!ReadExactly(kind, 1) || !ReadExactly(reinterpret_cast<char*>(&length), 4)) return false;
+  if (length > kLongestMessage) {
     error_ = ChildFailure();
     return false;
   }
   text->resize(length);
-  if (length > 0 && std::fread(text->data(), 1, length, rows_) != length) {
-    error_ = ChildFailure();
-    return false;
-  }
-  return true;
+  return length == 0 || ReadExactly(text->data(), length);
 }
 
 bool JetTable::Next(std::vector<Cell>* row) {
@@ -232,8 +258,8 @@ std::string JetTable::WrittenReason() const {
 
 // Why the child ended without its last message: what it wrote, or how it ended.
 std::string JetTable::ChildFailure() {
-  if (rows_ != nullptr) std::fclose(rows_);  // a child still writing ends on the closed pipe
-  rows_ = nullptr;
+  if (rows_ >= 0) close(rows_);  // a child still writing ends on the closed pipe
+  rows_ = -1;
   if (std::string reason = WrittenReason(); !reason.empty()) return reason;
   int status = 0;
   if (child_ > 0 && waitpid(child_, &status, 0) == child_) {

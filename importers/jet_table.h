@@ -5,7 +5,7 @@
 
 #include <sys/types.h>
 
-#include <cstdio>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -19,7 +19,10 @@ class JetTable {
   };
   enum class Opened { kOpened, kNoSuchTable, kMissingColumn, kFailed };
 
-  JetTable() = default;
+  // `patience`: how long the child may send nothing before it is taken to hang (libmdb loops
+  // for ever on some damaged files) and is ended.
+  explicit JetTable(std::chrono::milliseconds patience = std::chrono::seconds(30))
+      : patience_(patience) {}
   ~JetTable();  // ends the child process when it still runs
   JetTable(const JetTable&) = delete;
   JetTable& operator=(const JetTable&) = delete;
@@ -41,13 +44,17 @@ class JetTable {
 
  private:
   bool ReadMessage(char* kind, std::string* text);
+  bool ReadExactly(char* out, size_t count);
   std::string WrittenReason() const;
   std::string ChildFailure();
   void EndChild();
 
   pid_t child_ = -1;
-  FILE* rows_ = nullptr;  // the child's messages
-  int errors_ = -1;       // what the child wrote on its standard error
+  int rows_ = -1;  // the child's messages
+  std::string buffered_;
+  size_t taken_ = 0;  // bytes of buffered_ already read
+  std::chrono::milliseconds patience_;
+  int errors_ = -1;  // what the child wrote on its standard error
   size_t columns_ = 0;
   long row_count_ = 0;
   std::string error_;

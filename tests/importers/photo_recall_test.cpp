@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "importers/jet_table.h"
 #include "tests/support/jet_database.h"
 #include "tests/support/pictures.h"
 #include "tests/support/recording_run.h"
@@ -150,6 +151,33 @@ TEST_P(PhotoRecall, StopsAfterThePictureInHand) {
   run.stop_after = 2;
   ASSERT_TRUE(Read(db).ok());
   EXPECT_EQ(run.pictures.size(), 2u);
+}
+
+TEST(JetTable, AReaderThatHangsIsEndedAfterItsPatience) {
+  // A memo whose chain of long-value rows is one row of 4 bytes pointing to itself: libmdb
+  // reads it for ever.
+  JetDatabase db(3);
+  db.Add(PicInfo({{"1", "C:\\a.jpg", "t", "k", "c", std::string(6000, 'm'), "a", "36526"}}));
+  std::string bytes = db.Bytes();
+  const size_t page_size = db.page_size();
+  size_t page = 0;
+  while (bytes.compare(page * page_size + 4, 4, "LVAL") != 0) ++page;
+  const size_t at = page * page_size;
+  const uint32_t row_start = static_cast<uint32_t>(page_size - 4),
+                 self = static_cast<uint32_t>(page << 8);
+  bytes[at + 10] = static_cast<char>(row_start & 0xFF);
+  bytes[at + 11] = static_cast<char>(row_start >> 8);
+  for (int k = 0; k < 4; ++k) bytes[at + page_size - 4 + k] = static_cast<char>(self >> (8 * k));
+  TempDir dir;
+  dir.Write("hangs.mdb", bytes);
+  JetTable table(std::chrono::milliseconds(300));
+  ASSERT_EQ(table.Open(dir / "hangs.mdb", "GA_PicInfo", {"Source", "Description"}),
+            JetTable::Opened::kOpened);
+  std::vector<JetTable::Cell> row;
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(table.Next(&row));
+  EXPECT_EQ(table.error(), "its reader stopped answering");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 INSTANTIATE_TEST_SUITE_P(Jet, PhotoRecall, testing::Values(3, 4),
