@@ -74,6 +74,7 @@ class TableCursor {
     const int64_t descriptor = db_.Position(anchor);
     if (!db_.ok()) return;
     count_ = std::max<int64_t>(0, db_.Le(descriptor + 24));
+    if (count_ == 0) return;  // an empty table's page link is never followed
     page_ = db_.Position(descriptor + 72);
     if (!db_.ok()) return;
     count_fits_ = count_ <= db_.size() / entrySize_;

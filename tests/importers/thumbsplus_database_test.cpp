@@ -131,6 +131,13 @@ TEST_F(ThumbsPlusDatabase, DamagedDatabasesEndInOrder) {
   run.pictures.clear();
   EXPECT_EQ(Read(outside).message(), catalog + " is damaged at byte 4149; 0 pictures were read");
 
+  std::string empty_keywords = good;  // no keywords, and a page link that goes nowhere
+  Tdb::Put(empty_keywords, layout.descriptors[Tdb::kKeywordAnchor] + 24, Tdb::Le(0));
+  Tdb::Put(empty_keywords, layout.descriptors[Tdb::kKeywordAnchor] + 72, Tdb::Le(0x7FFFFFF0));
+  run.pictures.clear();
+  EXPECT_TRUE(Read(empty_keywords).ok());
+  EXPECT_EQ(run.pictures.size(), 6u);
+
   std::string counted = good;  // a count no file of this size could hold ends with the pages
   Tdb::Put(counted, layout.descriptors[Tdb::kFileAnchor] + 24, Tdb::Le(0x7FFFFFFF));
   run.pictures.clear();
