@@ -1,6 +1,5 @@
 // lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
 // from the catalog of another photo program; without a command, the window.
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,7 +17,7 @@
 #include "cli/options.h"
 #include "importers/thumbsplus_database.h"
 #include "lumvane/version.h"
-#include "platform/volumes.h"
+#include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
 
@@ -174,13 +173,17 @@ bool HasDisplay() {
 }
 
 // The window is a program of its own beside this one, so that the command line never loads
-// the window's libraries: it starts with `argv` in place of this process.
-int OpenWindow(char** argv) {
+// the window's libraries: it starts in place of this process, with `args` after its name (the
+// main window without any, the editor with "edit" and the archive folder).
+int OpenWindow(std::vector<std::string> args) {
   if (!HasDisplay()) return 2;
   std::error_code error;
   const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  const std::string window = (self.parent_path() / "lumvane-window").string();
-  if (!error) execv(window.c_str(), argv);
+  std::string window = (self.parent_path() / "lumvane-window").string();
+  std::vector<char*> argv = {window.data()};
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  if (!error) execv(window.c_str(), argv.data());
   std::fprintf(stderr, "lumvane: cannot start the window program %s: %s\n", window.c_str(),
                std::strerror(errno));
   return 2;
@@ -189,12 +192,9 @@ int OpenWindow(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Picture buffers (a megabyte and more) are mapped and unmapped one by one. Left to itself,
-  // malloc raises that threshold after the first is freed and keeps later ones in each
-  // worker's heap, where freed memory stays with the process.
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+  lumvane::ReturnFreedPictureMemory();
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return OpenWindow(argv);
+  if (args.empty()) return OpenWindow({});
   lumvane::CliOptions options;
   if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
   switch (options.command) {
@@ -209,7 +209,9 @@ int main(int argc, char** argv) {
     case lumvane::CliOptions::Command::kMaster:
       return RunArchive(options);
     case lumvane::CliOptions::Command::kEdit:
-      if (options.edit_action == lumvane::CliOptions::EditAction::kWindow) return OpenWindow(argv);
+      if (options.edit_action == lumvane::CliOptions::EditAction::kWindow) {
+        return OpenWindow({"edit", Absolute(options.dest_dir)});
+      }
       return lumvane::RunEditCommand(options, Absolute(options.dest_dir));
     case lumvane::CliOptions::Command::kNone:
       break;

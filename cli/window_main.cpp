@@ -2,7 +2,6 @@
 // main window) or by `lumvane edit DIR` (the archive editor).
 #include <QApplication>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "editor/archive_editor.h"
 #include "lumvane/version.h"
 #include "platform/volumes.h"
+#include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_edit_html.h"
@@ -46,6 +46,7 @@ int OpenMainWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  lumvane::ReturnFreedPictureMemory();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return OpenMainWindow(argc, argv);
   lumvane::CliOptions options;
@@ -54,7 +55,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "lumvane-window: start it through lumvane\n");
     return 2;
   }
-  std::error_code error;
-  const auto folder = std::filesystem::absolute(options.dest_dir, error);
-  return OpenEditorWindow(argc, argv, folder.lexically_normal().string());
+  return OpenEditorWindow(argc, argv, options.dest_dir);  // lumvane passes it absolute
 }

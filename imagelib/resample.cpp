@@ -131,19 +131,22 @@ bool Resample(const Raster& image, Size target, Raster* out) {
       image.pixels.size() < size_t{1} * image.width * image.height * image.channels) {
     return false;
   }
+  // Rows first (unless their width stays), then columns (unless their height stays); an axis
+  // whose size stays is neither filtered nor copied.
   std::vector<uint8_t> rows;
-  if (target.width == image.width) {
-    rows = image.pixels;
-  } else {
-    ResampleRows(image, target.width, &rows);
-  }
+  const bool same_width = target.width == image.width;
+  if (!same_width) ResampleRows(image, target.width, &rows);
+  const std::vector<uint8_t>& across = same_width ? image.pixels : rows;
   out->width = target.width;
   out->height = target.height;
   out->channels = image.channels;
-  if (target.height == image.height) {
-    out->pixels = std::move(rows);
+  if (target.height != image.height) {
+    ResampleColumns(across, target.width * image.channels, image.height, target.height,
+                    &out->pixels);
+  } else if (same_width) {
+    out->pixels = image.pixels;
   } else {
-    ResampleColumns(rows, target.width * image.channels, image.height, target.height, &out->pixels);
+    out->pixels = std::move(rows);
   }
   return true;
 }

@@ -7,7 +7,8 @@
 namespace lumvane {
 
 std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
-                         const VolumeSource& volumes) {
+                         const VolumeSource& volumes, const VolumeFolders& placed) {
+  if (const auto folder = placed.find(label); folder != placed.end()) return folder->second;
   if (const auto known = cache.find(label); known != cache.end()) return known->second;
   std::string root = kFallbackDrive;
   for (const Volume& volume : volumes()) {

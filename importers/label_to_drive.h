@@ -19,11 +19,12 @@ using VolumeFolders = std::map<std::string, std::string>;
 // The answer for a label no volume carries: drive C of the catalog's Windows machine.
 inline constexpr char kFallbackDrive[] = "C:";
 
-// The mount point of the first volume (in drive-list order) whose label is `label`, else
-// kFallbackDrive. Looks in `cache` first and remembers every answer there, so the volumes
-// are probed at most once per label.
+// The folder `placed` gives for `label`; else the mount point of the first volume (in
+// drive-list order) whose label is `label`, else kFallbackDrive. Mount points are looked up in
+// `cache` first and every answer is remembered there, so the volumes are probed at most once
+// per label.
 std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
-                         const VolumeSource& volumes);
+                         const VolumeSource& volumes, const VolumeFolders& placed = {});
 
 // The source path of a picture in `folder` (relative, "\" separated) named `name` on `root`:
 // "C:\folder\name" for the fallback drive, otherwise root/folder/name with "\" read as "/".

@@ -155,12 +155,17 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   return PassOver::kNone;
 }
 
+bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir) {
+  return IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.display)) &&
+         IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.thumbnail));
+}
+
 void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
                    PictureResult* result) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
-  if (reuse && IsNonEmptyFile(display) && IsNonEmptyFile(thumbnail)) {
+  if (reuse && ImagesInPlace(plan, dest_dir)) {
     result->reused = true;
     return;
   }

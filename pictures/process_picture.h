@@ -93,10 +93,13 @@ struct PictureResult {
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
                      std::string* detail);
 
+// True when the display image and thumbnail of `plan` are in `dest_dir` already: two non-empty
+// files of those names (images are only ever renamed into place when complete).
+bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir);
+
 // The image work of one picture: the display image, then the thumbnail made from it. Touches
 // nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
-// made takes away the display image this call created. With `reuse`, two non-empty files of
-// those names (written only by renaming a complete image into place) are kept as they are.
+// made takes away the display image this call created. With `reuse`, images in place are kept.
 void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
                    PictureResult* result);
 

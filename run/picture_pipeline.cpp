@@ -1,8 +1,14 @@
 #include "run/picture_pipeline.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 namespace lumvane {
+
+void ReturnFreedPictureMemory() {
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+}
 
 int DefaultWorkerCount() {
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));

@@ -66,6 +66,11 @@ class PicturePipeline {
 // The number of workers a run uses when it is not told: the machine's cores.
 int DefaultWorkerCount();
 
+// For the whole process, from its start: picture buffers (a megabyte and more) are mapped and
+// unmapped one by one. Left to itself, malloc raises that threshold after the first is freed
+// and keeps later ones in each worker's heap, where freed memory stays with the process.
+void ReturnFreedPictureMemory();
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_RUN_PICTURE_PIPELINE_H_

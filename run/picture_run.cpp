@@ -29,9 +29,8 @@ std::string PictureRun::Locate(const std::string& source) const {
 }
 
 std::string PictureRun::LabelToDrive(const std::string& label) {
-  const auto placed = sources_.volume_folders.find(label);
-  if (placed != sources_.volume_folders.end()) return placed->second;
-  return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes);
+  return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes,
+                               sources_.volume_folders);
 }
 
 void PictureRun::Process(const PictureInput& catalog_picture) {
@@ -50,8 +49,10 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
     pipeline_->SubmitDone(picture, std::move(planned));
   } else {
     pipeline_->Submit(picture, [picture, plan, target = target_, budget = &budget_] {
+      // Only a picture whose images are made takes memory, read from its header.
+      const bool renders = !target.reuse_images || !ImagesInPlace(plan, target.dest_dir);
       const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-      const MemoryBudget::Hold hold(*budget, sjpeg_memory(original.c_str(), 0));
+      const MemoryBudget::Hold hold(*budget, renders ? sjpeg_memory(original.c_str(), 0) : 0);
       return FinishPicture(picture, plan, target);
     });
   }
