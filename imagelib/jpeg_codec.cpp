@@ -147,19 +147,20 @@ void CmykRowToRgb(const uint8_t* cmyk, uint8_t* rgb, int width, bool inverted) {
   }
 }
 
-bool ReadPixels(Decoder* d, uint8_t* pixels, uint8_t* cmyk_row, const CmykToSrgb* profile) {
+// Reads every scanline into `row` (converted to RGB when CMYK) and hands it to `resampler`.
+bool ReadPixels(Decoder* d, uint8_t* row, uint8_t* cmyk_row, const CmykToSrgb* profile,
+                RowResampler* resampler) {
   if (setjmp(d->errors.jump)) return false;
   jpeg_start_decompress(&d->info);
   const bool cmyk = d->info.out_color_space == JCS_CMYK;
   const bool inverted = d->info.saw_Adobe_marker;
-  const size_t stride = size_t{d->info.output_width} * (cmyk ? 3 : d->info.output_components);
+  const int width = static_cast<int>(d->info.output_width);
   while (d->info.output_scanline < d->info.output_height) {
-    uint8_t* row = pixels + stride * d->info.output_scanline;
     JSAMPROW target = cmyk ? cmyk_row : row;
     if (jpeg_read_scanlines(&d->info, &target, 1) != 1) return false;
-    const int width = static_cast<int>(d->info.output_width);
     if (cmyk && profile->ok()) profile->Row(cmyk_row, row, width);
     if (cmyk && !profile->ok()) CmykRowToRgb(cmyk_row, row, width, inverted);
+    resampler->Push(row);
   }
   jpeg_finish_decompress(&d->info);
   return true;
@@ -169,20 +170,21 @@ bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   if (!ReadHeader(d, file, box, out)) return false;
   const bool cmyk = d->info.out_color_space == JCS_CMYK;
   const int channels = cmyk ? 3 : (d->info.out_color_space == JCS_GRAYSCALE ? 1 : 3);
-  const size_t bytes = size_t{d->info.output_width} * d->info.output_height * channels;
-  if (bytes == 0) return false;
+  const Size scaled{static_cast<int>(d->info.output_width),
+                    static_cast<int>(d->info.output_height)};
+  const Size target = FitWithin(out->full, box);
+  const size_t bytes = size_t{static_cast<size_t>(target.width)} * target.height * channels;
+  if (bytes == 0 || scaled.width <= 0 || scaled.height <= 0) return false;
   if (bytes > kDecodeBudget) {
     out->too_large = true;
     return false;
   }
-  out->image.width = static_cast<int>(d->info.output_width);
-  out->image.height = static_cast<int>(d->info.output_height);
-  out->image.channels = channels;
-  out->image.pixels.assign(bytes, 0);
-  std::vector<uint8_t> cmyk_row(cmyk ? size_t{d->info.output_width} * 4 : 0);
+  std::vector<uint8_t> row(static_cast<size_t>(scaled.width) * channels);
+  std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(scaled.width) * 4 : 0);
   const CmykToSrgb profile(cmyk ? out->icc : std::vector<uint8_t>{}, d->info.saw_Adobe_marker);
   if (cmyk) out->icc.clear();  // the pixels come out in sRGB
-  return ReadPixels(d, out->image.pixels.data(), cmyk_row.data(), &profile);
+  RowResampler resampler(scaled, channels, target, &out->image);
+  return ReadPixels(d, row.data(), cmyk_row.data(), &profile, &resampler);
 }
 
 }  // namespace
@@ -205,13 +207,14 @@ size_t DecodeBytesNeeded(FILE* file, int box) {
   DecodedJpeg header;
   size_t bytes = 0;
   if (ReadHeader(&decoder, file, box, &header)) {
-    const size_t decoded = size_t{decoder.info.output_width} * decoder.info.output_height * 3;
+    const Size scaled{static_cast<int>(decoder.info.output_width),
+                      static_cast<int>(decoder.info.output_height)};
     const Size target = FitWithin(header.full, box);
-    const size_t rows = size_t{static_cast<size_t>(target.width)} * decoder.info.output_height * 3;
     const size_t resized = size_t{static_cast<size_t>(target.width)} * target.height * 3;
-    // While decoding: the coefficients of a progressive picture and the picture; then the
-    // picture, its rows resized, and the resized picture.
-    bytes = std::max(CoefficientBytes(decoder.info) + decoded, decoded + rows + resized);
+    const size_t rows = RowResampler::WorkingBytes(scaled, 4, target);
+    // While decoding: a progressive picture's coefficients, a few rows and the resized
+    // picture; while encoding it: the picture and as many bytes of its coefficients.
+    bytes = std::max(CoefficientBytes(decoder.info) + rows + resized, 2 * resized);
   }
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return bytes;

@@ -13,7 +13,7 @@
 namespace vantle {
 
 struct DecodedJpeg {
-  Raster image;              // gray or RGB, stored orientation, at least the requested size
+  Raster image;              // gray or RGB, stored orientation, FitWithin(full, box)
   Size full;                 // the size of the picture before DCT scaling
   int orientation = 1;       // EXIF orientation 1..8 (1 when absent or unreadable)
   bool not_jpeg = false;     // after a failure: the data is no JPEG at all (rather than damaged)
@@ -24,7 +24,9 @@ struct DecodedJpeg {
 // The most memory one decode may take: coefficient buffers and the decoded pixels.
 inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 
-// Decodes `file` at the smallest DCT scale whose result still covers FitWithin(full, box).
+// Decodes `file` at the smallest DCT scale whose result still covers FitWithin(full, box),
+// resampling it to exactly that size row by row as it is decoded (never the whole picture at
+// the decoded size in memory).
 // CMYK and YCCK (Adobe's inverted form too) become sRGB, through their profile when they
 // embed one; grayscale stays gray. An RGB image keeps its colour space (see `icc`).
 // Returns false for anything that is not a readable JPEG, for a JPEG whose data ends before
@@ -33,7 +35,7 @@ inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 // REQUIRES: box > 0.
 bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
 
-// The most memory DecodeScaled and the resizing after it take at once for the picture in
+// About the most memory DecodeScaled and encoding its result take at once for the picture in
 // `file`, from its header alone (a progressive picture holds all its coefficients while it is
 // decoded); 0 when there is no header.
 size_t DecodeBytesNeeded(FILE* file, int box);

@@ -3,6 +3,7 @@
 #define LUMVANE_IMAGELIB_RASTER_H_
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vantle {
@@ -26,6 +27,27 @@ Size FitWithin(Size source, int box);
 // Resamples `image` to exactly `target` with a Mitchell filter on the stored (gamma-encoded)
 // values. Returns false for an empty image or target.
 bool Resample(const Raster& image, Size target, Raster* out);
+
+// Resamples an image that arrives one row at a time, top to bottom, to exactly `target` with
+// the filter of Resample. Each output row is made as soon as the source rows it reads have
+// arrived, so only a few source rows are ever held, never the whole source.
+class RowResampler {
+ public:
+  // REQUIRES: sizes > 0, channels 1 or 3. Sizes `out` to target; `out` must outlive this.
+  RowResampler(Size source, int channels, Size target, Raster* out);
+  ~RowResampler();
+  RowResampler(const RowResampler&) = delete;
+  RowResampler& operator=(const RowResampler&) = delete;
+
+  // Takes the next source row of source.width * channels bytes; rows past the last are ignored.
+  void Push(const uint8_t* row);
+  // About the bytes it holds besides `out`.
+  static size_t WorkingBytes(Size source, int channels, Size target);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Turns `image` upright for the EXIF orientation value 1..8 (other values leave it as is).
 Raster ApplyOrientation(Raster image, int orientation);

@@ -58,16 +58,8 @@ bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
     }
     return false;
   }
-  const Size target = FitWithin(decoded.full, box);
-  Raster sized;
-  if (target.width == decoded.image.width && target.height == decoded.image.height) {
-    sized = std::move(decoded.image);
-  } else if (!Resample(decoded.image, target, &sized)) {
-    outcome->code = VANTLE_DAMAGED;
-    return false;
-  }
-  ConvertRgbToSrgb(decoded.icc, &sized);  // after resizing: fewer pixels to convert
-  *out = ApplyOrientation(std::move(sized), decoded.orientation);
+  ConvertRgbToSrgb(decoded.icc, &decoded.image);  // after resizing: fewer pixels to convert
+  *out = ApplyOrientation(std::move(decoded.image), decoded.orientation);
   return true;
 }
 
