@@ -2,22 +2,27 @@
 # `lumvane scan` over a corpus of large photos, on one and on two workers, and a second run
 # over the unchanged photos, each as a ratio to the decode floor measured in the same run:
 # every photo decoded at 1/8 scale by djpeg, one at a time (two at a time for two workers).
-# Usage: bench/scan-bench.sh [BUILD_DIR] [COUNT]
+# Usage: bench/scan-bench.sh [BUILD_DIR] [COUNT] [CORPUS_DIR]
+# CORPUS_DIR keeps the photos between runs: they are made there when it holds none.
 set -euo pipefail
 build=${1:-build}
 count=${2:-20}
+corpus=${3:-}
 for tool in djpeg jpegtran exiftool; do
   command -v "$tool" >/dev/null || { echo "scan-bench needs $tool (libjpeg-turbo-progs, libimage-exiftool-perl)"; exit 1; }
 done
 work=$(mktemp -d /tmp/lumvane-scan-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/made12" "$work/made24" "$work/photos"
+photos=${corpus:-$work/photos}
+mkdir -p "$photos"
+make_corpus() {
+mkdir -p "$work/made12" "$work/made24"
 half=$((count / 2))
 "$build/bin/make_sample_photos" "$work/made12" "$half" 4000x3000 7 >/dev/null
 "$build/bin/make_sample_photos" "$work/made24" "$((count - half))" 6000x4000 8 >/dev/null
 n=0
-for f in "$work"/made12/*.jpg "$work"/made24/*.jpg; do  # progressive, grayscale and turned photos among them
-  n=$((n + 1)); out="$work/photos/photo_$n.jpg"
+for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do  # progressive, grayscale and turned photos among them
+  n=$((n + 1)); out="$photos/photo_$n.jpg"
   case $((n % 4)) in
     0) jpegtran -progressive -copy all -outfile "$out" "$f" ;;
     1) djpeg -grayscale "$f" | cjpeg -quality 90 -outfile "$out" ;;
@@ -26,18 +31,23 @@ for f in "$work"/made12/*.jpg "$work"/made24/*.jpg; do  # progressive, grayscale
   [ $((n % 3)) -eq 0 ] && exiftool -q -n -Orientation=6 -overwrite_original "$out"
   touch -r "$f" "$out"
 done
-echo "corpus: $count photos, $(du -sh "$work/photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, turned)"
+}
+ls "$photos"/*.jpg >/dev/null 2>&1 || make_corpus
+echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, turned)"
 since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
 seconds() { local s; s=$(date +%s.%N); "$@"; since "$s"; }
-floor1=$(seconds sh -c "for f in '$work'/photos/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done")
-floor2=$(seconds sh -c "ls '$work'/photos/*.jpg | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null")
+floor1=$(seconds sh -c "for f in '$photos'/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done")
+floor2=$(seconds sh -c "ls '$photos'/*.jpg | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null")
+pin=  # one worker runs on one core, as the one-core floor does
 scan() {  # scan DEST JOBS [more options]: prints seconds and peak MiB
   local dest=$1 jobs=$2; shift 2
   local s; s=$(date +%s.%N)
-  /usr/bin/time -f %M -o "$work/peak" "$build/bin/lumvane" scan "$work/photos" "$dest" --copy no --quiet --jobs "$jobs" "$@"
+  $pin /usr/bin/time -f %M -o "$work/peak" "$build/bin/lumvane" scan "$photos" "$dest" --copy no --quiet --jobs "$jobs" "$@"
   printf '%s %s\n' "$(since "$s")" "$(( $(cat "$work/peak") / 1024 ))"
 }
+pin="taskset -c 0"
 read -r one one_mib < <(scan "$work/one" 1)
+pin=
 read -r two two_mib < <(scan "$work/two" 2)
 read -r again again_mib < <(scan "$work/two" 2)
 awk -v f1="$floor1" -v f2="$floor2" -v one="$one" -v two="$two" -v again="$again" \
