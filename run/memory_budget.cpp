@@ -2,27 +2,14 @@
 
 namespace lumvane {
 
-MemoryBudget::Hold::Hold(MemoryBudget& budget, size_t bytes) : budget_(budget), bytes_(bytes) {
-  std::unique_lock<std::mutex> lock(budget_.mutex_);
-  budget_.released_.wait(lock, [&] {
-    return budget_.holders_ == 0 || budget_.held_ + bytes_ <= budget_.bytes_;
-  });
-  budget_.held_ += bytes_;
-  ++budget_.holders_;
+void MemoryBudget::Take(size_t bytes) {
+  held_ += bytes;
+  ++holders_;
 }
 
-MemoryBudget::Hold::~Hold() {
-  {
-    std::lock_guard<std::mutex> lock(budget_.mutex_);
-    budget_.held_ -= bytes_;
-    --budget_.holders_;
-  }
-  budget_.released_.notify_all();
-}
-
-size_t MemoryBudget::held() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return held_;
+void MemoryBudget::Give(size_t bytes) {
+  held_ -= bytes;
+  --holders_;
 }
 
 }  // namespace lumvane

@@ -1,11 +1,10 @@
-// Memory shared by the pictures being made at the same time: a picture waits until its
-// share fits beside those of the others, or until it is alone.
+// Memory shared by the pictures being made at the same time: a picture starts only when its
+// share fits beside those of the others, or when it is alone. Not locked: its owner guards it.
 #ifndef LUMVANE_RUN_MEMORY_BUDGET_H_
 #define LUMVANE_RUN_MEMORY_BUDGET_H_
 
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
+#include <limits>
 
 namespace lumvane {
 
@@ -13,28 +12,21 @@ class MemoryBudget {
  public:
   explicit MemoryBudget(size_t bytes) : bytes_(bytes) {}
 
-  // Holds `bytes` of the budget while it lives.
-  class Hold {
-   public:
-    Hold(MemoryBudget& budget, size_t bytes);
-    ~Hold();
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-   private:
-    MemoryBudget& budget_;
-    size_t bytes_;
-  };
-
-  size_t held() const;
+  // Whether `bytes` fit beside what is held; always true when nothing is held, so a picture
+  // larger than the whole budget is made alone.
+  bool Fits(size_t bytes) const { return holders_ == 0 || held_ + bytes <= bytes_; }
+  void Take(size_t bytes);
+  // Gives back what one Take took.
+  void Give(size_t bytes);
+  size_t held() const { return held_; }
 
  private:
   size_t bytes_;
   size_t held_ = 0;
   int holders_ = 0;
-  mutable std::mutex mutex_;
-  std::condition_variable released_;
 };
+
+inline constexpr size_t kUnlimitedMemory = std::numeric_limits<size_t>::max();
 
 // What the pictures of a run may take together, so that the command line (8 MiB before its
 // first picture) stays under 100 MB; one picture that needs more is made alone.

@@ -14,8 +14,8 @@ int DefaultWorkerCount() {
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-PicturePipeline::PicturePipeline(int workers)
-    : capacity_(static_cast<size_t>(std::max(1, workers)) * kPicturesPerWorker) {
+PicturePipeline::PicturePipeline(int workers, size_t memory)
+    : capacity_(static_cast<size_t>(std::max(1, workers)) * kPicturesPerWorker), budget_(memory) {
   for (int i = 0; i < std::max(1, workers); ++i) workers_.emplace_back([this] { Work(); });
 }
 
@@ -28,10 +28,12 @@ PicturePipeline::~PicturePipeline() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> work) {
+void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> work,
+                             size_t memory) {
   auto item = std::make_shared<Item>();
   item->finished.input = input;
   item->work = std::move(work);
+  item->memory = memory;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     in_order_.push_back(item);
@@ -68,17 +70,30 @@ std::optional<PicturePipeline::Finished> PicturePipeline::TakeOldest(
   return finished;
 }
 
-// A worker: takes the oldest picture not started, finishes it, marks it done. Any failure
-// the work throws passes that picture over rather than ending the program.
+// The oldest picture not started whose memory fits, taken off the list with its memory held;
+// null when none fits. A picture passed over waits at most until the pictures in hand
+// (a bounded number) are finished, when it is alone.
+std::shared_ptr<PicturePipeline::Item> PicturePipeline::TakeStartable() {
+  for (auto it = to_start_.begin(); it != to_start_.end(); ++it) {
+    if (!budget_.Fits((*it)->memory)) continue;
+    std::shared_ptr<Item> item = *it;
+    to_start_.erase(it);
+    budget_.Take(item->memory);
+    return item;
+  }
+  return nullptr;
+}
+
+// A worker: takes a picture, finishes it, marks it done. Any failure the work throws passes
+// that picture over rather than ending the program.
 void PicturePipeline::Work() {
   for (;;) {
     std::shared_ptr<Item> item;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      work_ready_.wait(lock, [this] { return ending_ || !to_start_.empty(); });
-      if (to_start_.empty()) return;
-      item = to_start_.front();
-      to_start_.pop_front();
+      work_ready_.wait(lock,
+                       [&] { return (item = TakeStartable()) || (ending_ && to_start_.empty()); });
+      if (!item) return;
     }
     PictureResult result;
     try {
@@ -89,11 +104,13 @@ void PicturePipeline::Work() {
     }
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      budget_.Give(item->memory);
       item->finished.result = std::move(result);
       item->work = nullptr;
       item->done = true;
     }
     item_done_.notify_all();
+    work_ready_.notify_all();  // the memory it held may let a waiting picture start
   }
 }
 

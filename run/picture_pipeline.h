@@ -1,5 +1,6 @@
 // Finishes the pictures of a run on worker threads, a few at a time, and hands their results
-// back in the order the pictures were handed in.
+// back in the order the pictures were handed in. Pictures start oldest first among those whose
+// memory fits beside the pictures being made, so a large one waiting never idles a worker.
 #ifndef LUMVANE_RUN_PICTURE_PIPELINE_H_
 #define LUMVANE_RUN_PICTURE_PIPELINE_H_
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "pictures/process_picture.h"
+#include "run/memory_budget.h"
 
 namespace lumvane {
 
@@ -26,16 +28,17 @@ class PicturePipeline {
   };
 
   // Starts `workers` threads (at least one); at most `workers` x kPicturesPerWorker pictures
-  // are in hand at a time.
-  explicit PicturePipeline(int workers);
+  // are in hand at a time, and those being made take at most `memory` bytes together.
+  explicit PicturePipeline(int workers, size_t memory = kUnlimitedMemory);
   ~PicturePipeline();  // lets the pictures in hand finish, then ends the threads
   PicturePipeline(const PicturePipeline&) = delete;
   PicturePipeline& operator=(const PicturePipeline&) = delete;
 
   static constexpr int kPicturesPerWorker = 2;
 
-  // Hands over a picture whose result `work` makes on a worker thread.
-  void Submit(const PictureInput& input, std::function<PictureResult()> work);
+  // Hands over a picture whose result `work` makes on a worker thread, taking about `memory`
+  // bytes while it runs.
+  void Submit(const PictureInput& input, std::function<PictureResult()> work, size_t memory = 0);
   // Hands over a picture whose result is known already; it keeps its place in the order.
   void SubmitDone(const PictureInput& input, PictureResult result);
 
@@ -50,15 +53,18 @@ class PicturePipeline {
   struct Item {
     Finished finished;
     std::function<PictureResult()> work;
+    size_t memory = 0;
     bool done = false;
   };
   void Work();
+  std::shared_ptr<Item> TakeStartable();  // REQUIRES: mutex_ held
 
   mutable std::mutex mutex_;
   std::condition_variable work_ready_, item_done_;
   std::deque<std::shared_ptr<Item>> in_order_;  // every picture in hand, oldest first
   std::deque<std::shared_ptr<Item>> to_start_;  // those no worker has taken yet
   size_t capacity_;
+  MemoryBudget budget_;
   bool ending_ = false;
   std::vector<std::thread> workers_;
 };

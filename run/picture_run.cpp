@@ -41,20 +41,21 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   if (!started_) window_.set_status("Running...");
   started_ = true;
   writer_.StartCatalog();
-  if (!pipeline_) pipeline_ = std::make_unique<PicturePipeline>(sources_.workers);
+  if (!pipeline_)
+    pipeline_ = std::make_unique<PicturePipeline>(sources_.workers, kPictureMemoryBudget);
   PictureResult planned;
   PicturePlan plan;
   planned.pass_over = PlanPicture(picture, target_, &plan, &planned.detail);
   if (planned.pass_over != PassOver::kNone) {
     pipeline_->SubmitDone(picture, std::move(planned));
   } else {
-    pipeline_->Submit(picture, [picture, plan, target = target_, budget = &budget_] {
-      // Only a picture whose images are made takes memory, read from its header.
-      const bool renders = !target.reuse_images || !ImagesInPlace(plan, target.dest_dir);
-      const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-      const MemoryBudget::Hold hold(*budget, renders ? sjpeg_memory(original.c_str(), 0) : 0);
-      return FinishPicture(picture, plan, target);
-    });
+    // Only a picture whose images are made takes memory, read from its header.
+    const bool renders = !target_.reuse_images || !ImagesInPlace(plan, target_.dest_dir);
+    const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+    const size_t memory = renders ? sjpeg_memory(original.c_str(), 0) : 0;
+    pipeline_->Submit(
+        picture, [picture, plan, target = target_] { return FinishPicture(picture, plan, target); },
+        memory);
   }
   KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();

@@ -76,7 +76,6 @@ class PictureRun : public ImportRun {
   int handled_ = 0;
   int total_ = -1;
   bool started_ = false;
-  MemoryBudget budget_{kPictureMemoryBudget};  // outlives the pipeline, whose workers hold it
   std::unique_ptr<PicturePipeline> pipeline_;  // made at the first picture
 };
 

@@ -8,8 +8,6 @@
 #include <optional>
 #include <stdexcept>
 
-#include "run/memory_budget.h"
-
 namespace lumvane {
 namespace {
 
@@ -74,31 +72,48 @@ TEST(PicturePipeline, HoldsAFewPicturesPerWorkerAndKeepsAFailureToItsPicture) {
   EXPECT_TRUE(pipeline.empty());
 }
 
-}  // namespace
-}  // namespace lumvane
-
-namespace lumvane {
-namespace {
-
-TEST(MemoryBudget, APictureWaitsUntilItFitsOrIsAlone) {
-  MemoryBudget budget(100);
-  std::atomic<int> stage{0};
-  std::optional<MemoryBudget::Hold> first(std::in_place, budget, 60);
-  std::thread second([&] {
-    const MemoryBudget::Hold hold(budget, 50);  // 110 > 100: waits for the first
-    stage = 1;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_EQ(stage, 0);
-  EXPECT_EQ(budget.held(), 60u);
-  first.reset();
-  second.join();
-  EXPECT_EQ(stage, 1);
-  {
-    const MemoryBudget::Hold alone(budget, 500);  // more than all of it: made alone
-    EXPECT_EQ(budget.held(), 500u);
+// A picture whose memory does not fit waits while a later one that fits starts; one larger than
+// the whole budget is made alone; results still come in order.
+TEST(PicturePipeline, StartsWhatFitsInMemoryAndMakesAnOversizedPictureAlone) {
+  PicturePipeline pipeline(2, /*memory=*/100);
+  std::atomic<bool> release_first{false}, third_started{false}, second_started{false};
+  std::atomic<int> running{0}, most_beside_huge{0};
+  const auto counted = [&](auto body) {
+    return [&, body] {
+      ++running;
+      body();
+      --running;
+      return PictureResult{};
+    };
+  };
+  pipeline.Submit(Named(1), counted([&] {
+                    while (!release_first) std::this_thread::sleep_for(milliseconds(1));
+                  }),
+                  60);
+  pipeline.Submit(Named(2), counted([&] { second_started = true; }), 50);  // 110 > 100
+  pipeline.Submit(Named(3), counted([&] { third_started = true; }), 30);   // fits beside the first
+  for (int i = 0; i < 1000 && !third_started; ++i) std::this_thread::sleep_for(milliseconds(1));
+  EXPECT_TRUE(third_started) << "a later picture that fits does not wait for a larger one";
+  EXPECT_FALSE(second_started) << "the second would pass the budget beside the first";
+  release_first = true;
+  std::vector<std::string> kept;
+  for (int n = 0; n < 3; ++n) {
+    auto finished = pipeline.TakeOldest(milliseconds(2000));
+    ASSERT_TRUE(finished);
+    kept.push_back(finished->input.source);
   }
-  EXPECT_EQ(budget.held(), 0u);
+  EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
+  pipeline.Submit(Named(4), counted([&] { std::this_thread::sleep_for(milliseconds(20)); }), 10);
+  pipeline.Submit(Named(5), counted([&] {
+                    for (int i = 0; i < 20; ++i) {
+                      most_beside_huge = std::max(most_beside_huge.load(), running.load());
+                      std::this_thread::sleep_for(milliseconds(1));
+                    }
+                  }),
+                  500);
+  pipeline.Submit(Named(6), counted([] {}), 10);
+  for (int n = 4; n <= 6; ++n) ASSERT_TRUE(pipeline.TakeOldest(milliseconds(2000)));
+  EXPECT_EQ(most_beside_huge, 1) << "a picture larger than the budget is made alone";
 }
 
 }  // namespace
