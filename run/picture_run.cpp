@@ -28,6 +28,17 @@ std::string PictureRun::Locate(const std::string& source) const {
   return LocateCatalogSource(sources_.drives, catalog_folder_, source);
 }
 
+namespace {
+
+// About the memory FinishPicture takes: only a picture whose images are made takes any, read
+// from its header.
+size_t MemoryToFinish(const PicturePlan& plan, const PictureTarget& target) {
+  if (target.reuse_images && ImagesInPlace(plan, target.dest_dir)) return 0;
+  return sjpeg_memory(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
+}
+
+}  // namespace
+
 std::string PictureRun::LabelToDrive(const std::string& label) {
   return lumvane::LabelToDrive(label, state_.drive_cache, sources_.volumes,
                                sources_.volume_folders);
@@ -49,13 +60,9 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   if (planned.pass_over != PassOver::kNone) {
     pipeline_->SubmitDone(picture, std::move(planned));
   } else {
-    // Only a picture whose images are made takes memory, read from its header.
-    const bool renders = !target_.reuse_images || !ImagesInPlace(plan, target_.dest_dir);
-    const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-    const size_t memory = renders ? sjpeg_memory(original.c_str(), 0) : 0;
     pipeline_->Submit(
         picture, [picture, plan, target = target_] { return FinishPicture(picture, plan, target); },
-        memory);
+        MemoryToFinish(plan, target_));
   }
   KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();
