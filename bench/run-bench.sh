@@ -24,7 +24,7 @@ awk -v s="$start" -v e="$end" -v n="$count" -v peak="$(cat "$work/peak")" 'BEGIN
 "$build/bin/tdb_bench"
 "$build/bin/mdb_bench"
 if command -v djpeg >/dev/null && command -v exiftool >/dev/null; then
-  "$(dirname "$0")/scan-bench.sh" "$build" 20
+  "$(dirname "$0")/scan-bench.sh" "$build" 40
 else
   echo "scan-bench: install libjpeg-turbo-progs and libimage-exiftool-perl to run it"
 fi

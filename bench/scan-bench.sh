@@ -6,7 +6,7 @@
 # CORPUS_DIR keeps the photos between runs: they are made there when it holds none.
 set -euo pipefail
 build=${1:-build}
-count=${2:-20}
+count=${2:-40}
 corpus=${3:-}
 for tool in djpeg jpegtran exiftool; do
   command -v "$tool" >/dev/null || { echo "scan-bench needs $tool (libjpeg-turbo-progs, libimage-exiftool-perl)"; exit 1; }
@@ -18,10 +18,10 @@ mkdir -p "$photos"
 make_corpus() {
 mkdir -p "$work/made12" "$work/made24"
 half=$((count / 2))
-"$build/bin/make_sample_photos" "$work/made12" "$half" 4000x3000 7 >/dev/null
-"$build/bin/make_sample_photos" "$work/made24" "$((count - half))" 6000x4000 8 >/dev/null
+"$build/bin/make_sample_photos" "$work/made12" "$half" 4000x3000 7 cmyk >/dev/null
+"$build/bin/make_sample_photos" "$work/made24" "$((count - half))" 6000x4000 8 cmyk >/dev/null
 n=0
-for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do  # progressive, grayscale and turned photos among them
+for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do  # progressive, grayscale, CMYK and turned photos among them
   n=$((n + 1)); out="$photos/photo_$n.jpg"
   case $((n % 4)) in
     0) jpegtran -progressive -copy all -outfile "$out" "$f" ;;
@@ -33,7 +33,7 @@ for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do  # prog
 done
 }
 ls "$photos"/*.jpg >/dev/null 2>&1 || make_corpus
-echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, turned)"
+echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, CMYK, turned)"
 since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
 seconds() { local s; s=$(date +%s.%N); "$@"; since "$s"; }
 floor1=$(seconds sh -c "for f in '$photos'/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done")

@@ -1,7 +1,12 @@
 // Draws photo-like landscapes (sky, sun, hills, grain) as JPEG files with spread-out file dates,
-// for the demo archive and the benchmark.
-// Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED]
+// for the demo archive and the benchmark; with `cmyk`, every seventh is a CMYK JPEG as
+// print-oriented programs write it (Adobe's inverted form).
+// Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED] [cmyk]
 #include <sys/time.h>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+#include <cstdio>
 
 #include <algorithm>
 #include <cmath>
@@ -70,6 +75,37 @@ vantle::Raster Draw(const Scene& s, int width, int height, std::mt19937& random)
   return image;
 }
 
+// Writes `image` as an inverted CMYK JPEG: K' = the brightest channel, C' M' Y' the channels
+// relative to it, so that C' x K' / 255 gives the channel back.
+bool EncodeCmyk(const vantle::Raster& image, FILE* file) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);  // the tool's own files: libjpeg may end it on an error
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = image.width;
+  info.image_height = image.height;
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 94, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(size_t(image.width) * 4);
+  while (info.next_scanline < info.image_height) {
+    const uint8_t* rgb = &image.pixels[size_t(info.next_scanline) * image.width * 3];
+    for (int x = 0; x < image.width; ++x, rgb += 3) {
+      const int k = std::max({rgb[0], rgb[1], rgb[2], uint8_t{1}});
+      for (int c = 0; c < 3; ++c) row[x * 4 + c] = uint8_t(std::min(255, rgb[c] * 255 / k));
+      row[x * 4 + 3] = uint8_t(k);
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  return true;
+}
+
 void SetFileDate(const std::string& path, int index) {
   std::tm date{};
   date.tm_year = 2019 - 1900 + index % 3;
@@ -87,7 +123,7 @@ void SetFileDate(const std::string& path, int index) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED]\n");
+    std::fprintf(stderr, "usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED] [cmyk]\n");
     return 2;
   }
   const std::string dir = argv[1];
@@ -95,6 +131,7 @@ int main(int argc, char** argv) {
   int width = 1600, height = 1200;
   if (argc > 3) std::sscanf(argv[3], "%dx%d", &width, &height);
   std::mt19937 random(argc > 4 ? std::atoi(argv[4]) : 1);
+  const bool some_cmyk = argc > 5 && std::string(argv[5]) == "cmyk";
   for (int i = 1; i <= count; ++i) {
     const bool portrait = i % 4 == 0;
     const int w = portrait ? height : width, h = portrait ? width : height;
@@ -102,7 +139,12 @@ int main(int argc, char** argv) {
     std::snprintf(name, sizeof name, i % 5 == 0 ? "IMG_%04d.JPG" : "IMG_%04d.jpg", i);
     const std::string path = dir + "/" + name;
     FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr || !vantle::Encode(Draw(RandomScene(random), w, h, random), out, 94)) {
+    bool written = out != nullptr;
+    if (written) {
+      const vantle::Raster image = Draw(RandomScene(random), w, h, random);
+      written = some_cmyk && i % 7 == 0 ? EncodeCmyk(image, out) : vantle::Encode(image, out, 94);
+    }
+    if (!written) {
       std::fprintf(stderr, "make_sample_photos: cannot write %s\n", path.c_str());
       return 1;
     }
