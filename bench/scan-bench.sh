@@ -36,24 +36,38 @@ ls "$photos"/*.jpg >/dev/null 2>&1 || make_corpus
 echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, CMYK, turned)"
 since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
 seconds() { local s; s=$(date +%s.%N); "$@"; since "$s"; }
-floor1=$(seconds sh -c "for f in '$photos'/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done")
-floor2=$(seconds sh -c "ls '$photos'/*.jpg | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null")
-pin=  # one worker runs on one core, as the one-core floor does
-scan() {  # scan DEST JOBS [more options]: prints seconds and peak MiB
+floor1() { seconds sh -c "for f in '$photos'/*.jpg; do djpeg -scale 1/8 -outfile /dev/null \"\$f\"; done"; }
+floor2() { seconds sh -c "ls '$photos'/*.jpg | xargs -P2 -n1 djpeg -scale 1/8 -outfile /dev/null"; }
+scan() {  # scan DEST JOBS [PIN...]: prints seconds and peak MiB
   local dest=$1 jobs=$2; shift 2
   local s; s=$(date +%s.%N)
-  $pin /usr/bin/time -f %M -o "$work/peak" "$build/bin/lumvane" scan "$photos" "$dest" --copy no --quiet --jobs "$jobs" "$@"
+  "$@" /usr/bin/time -f %M -o "$work/peak" "$build/bin/lumvane" scan "$photos" "$dest" --copy no --quiet --jobs "$jobs"
   printf '%s %s\n' "$(since "$s")" "$(( $(cat "$work/peak") / 1024 ))"
 }
-pin="taskset -c 0"
-read -r one one_mib < <(scan "$work/one" 1)
-pin=
-read -r two two_mib < <(scan "$work/two" 2)
-read -r again again_mib < <(scan "$work/two" 2)
-awk -v f1="$floor1" -v f2="$floor2" -v one="$one" -v two="$two" -v again="$again" \
-    -v m1="$one_mib" -v m2="$two_mib" -v n="$count" 'BEGIN {
-  printf "decode floor: %.2f s on one core, %.2f s on two\n", f1, f2
-  printf "lumvane scan --jobs 1: %.2f s, %.2fx the floor, peak %d MiB\n", one, one / f1, m1
-  printf "lumvane scan --jobs 2: %.2f s, %.2fx the two-core floor, peak %d MiB\n", two, two / f2, m2
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# Rounds of floor and scan side by side, so that a burst of load elsewhere on a shared machine
+# spoils one round rather than every figure; the medians are the result.
+rounds=${ROUNDS:-5}
+: >"$work/ratios"
+for round in $(seq "$rounds"); do
+  rm -rf "$work/one" "$work/two"
+  f1=$(floor1)
+  read -r one one_mib < <(scan "$work/one" 1 taskset -c 0)  # one worker on one core
+  f2=$(floor2)
+  read -r two two_mib < <(scan "$work/two" 2)
+  awk -v r="$round" -v f1="$f1" -v f2="$f2" -v one="$one" -v two="$two" 'BEGIN {
+    printf "round %d: floor %.2f s, --jobs 1 %.2f s (%.2fx); two-core floor %.2f s, --jobs 2 %.2f s (%.2fx)\n",
+           r, f1, one, one / f1, f2, two, two / f2 }'
+  echo "$(awk -v a="$one" -v b="$f1" 'BEGIN { print a / b }') $(awk -v a="$two" -v b="$f2" 'BEGIN { print a / b }') $two" >>"$work/ratios"
+done
+read -r again _ < <(scan "$work/two" 2)
+ratio1=$(cut -d' ' -f1 "$work/ratios" | median)
+ratio2=$(cut -d' ' -f2 "$work/ratios" | median)
+two=$(cut -d' ' -f3 "$work/ratios" | median)
+awk -v r1="$ratio1" -v r2="$ratio2" -v two="$two" -v again="$again" -v m1="$one_mib" \
+    -v m2="$two_mib" -v n="$rounds" 'BEGIN {
+  printf "median of %d rounds:\n", n
+  printf "lumvane scan --jobs 1: %.2fx the floor, peak %d MiB\n", r1, m1
+  printf "lumvane scan --jobs 2: %.2fx the two-core floor, peak %d MiB\n", r2, m2
   printf "second run, unchanged photos: %.3f s, %.0fx faster than the first\n", again, two / again
 }'
