@@ -4,16 +4,16 @@
 // Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED] [cmyk]
 #include <sys/time.h>
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
-#include <cstdio>
-
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <ctime>
 #include <random>
 #include <string>
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
 
 #include "imagelib/jpeg_codec.h"
 
