@@ -97,6 +97,13 @@ bool IsNonEmptyFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
 }
 
+// Whether the display image and thumbnail of `plan` are in `dest_dir` already: two non-empty
+// files of those names (images are only ever renamed into place when complete).
+bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir) {
+  return IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.display)) &&
+         IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.thumbnail));
+}
+
 }  // namespace
 
 const char* PassOverReason(PassOver reason) {
@@ -152,20 +159,15 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   if (!outputs) return PassOver::kFileUnreadable;  // crc always gives a valid code
   plan->outputs = *outputs;
   if (!IsOriginalPicture(plan->folder, name->recorded)) return PassOver::kGeneratedImage;
+  plan->images_in_place = target.reuse_images && ImagesInPlace(*plan, target.dest_dir);
   return PassOver::kNone;
 }
 
-bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir) {
-  return IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.display)) &&
-         IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.thumbnail));
-}
-
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
-                   PictureResult* result) {
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
-  if (reuse && ImagesInPlace(plan, dest_dir)) {
+  if (plan.images_in_place) {
     result->reused = true;
     return;
   }
@@ -228,7 +230,7 @@ PictureResult ProcessPicture(const PictureInput& given, const PictureTarget& tar
 PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
                             const PictureTarget& target) {
   PictureResult result;
-  RenderPicture(plan, target.dest_dir, target.reuse_images, &result);
+  RenderPicture(plan, target.dest_dir, &result);
   if (!result.archived()) return result;
   PictureInput input = given;
   if (input.read_embedded) {

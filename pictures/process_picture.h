@@ -65,9 +65,10 @@ struct PictureTarget {
 // Where a picture comes from and the names it gets; the result of the decisions made before
 // any image work.
 struct PicturePlan {
-  std::string folder;      // folder the original is read from
-  JpegName name;           // its name on disk and in the record
-  GeneratedNames outputs;  // thumbnail, display image and renamed copy
+  std::string folder;            // folder the original is read from
+  JpegName name;                 // its name on disk and in the record
+  GeneratedNames outputs;        // thumbnail, display image and renamed copy
+  bool images_in_place = false;  // both images are in the destination already and are kept
 };
 
 // What became of one picture.
@@ -93,15 +94,10 @@ struct PictureResult {
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
                      std::string* detail);
 
-// True when the display image and thumbnail of `plan` are in `dest_dir` already: two non-empty
-// files of those names (images are only ever renamed into place when complete).
-bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir);
-
 // The image work of one picture: the display image, then the thumbnail made from it. Touches
 // nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
-// made takes away the display image this call created. With `reuse`, images in place are kept.
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool reuse,
-                   PictureResult* result);
+// made takes away the display image this call created. Images the plan found in place are kept.
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result);
 
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
 // name, never replacing another file. An original in the destination folder is there already

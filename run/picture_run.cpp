@@ -32,8 +32,8 @@ namespace {
 
 // About the memory FinishPicture takes: only a picture whose images are made takes any, read
 // from its header.
-size_t MemoryToFinish(const PicturePlan& plan, const PictureTarget& target) {
-  if (target.reuse_images && ImagesInPlace(plan, target.dest_dir)) return 0;
+size_t MemoryToFinish(const PicturePlan& plan) {
+  if (plan.images_in_place) return 0;
   return sjpeg_memory(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
 }
 
@@ -62,7 +62,7 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   } else {
     pipeline_->Submit(
         picture, [picture, plan, target = target_] { return FinishPicture(picture, plan, target); },
-        MemoryToFinish(plan, target_));
+        MemoryToFinish(plan));
   }
   KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();
