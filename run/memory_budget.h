@@ -15,10 +15,15 @@ class MemoryBudget {
   // Whether `bytes` fit beside what is held; always true when nothing is held, so a picture
   // larger than the whole budget is made alone.
   bool Fits(size_t bytes) const { return holders_ == 0 || held_ + bytes <= bytes_; }
-  void Take(size_t bytes);
+  void Take(size_t bytes) {
+    held_ += bytes;
+    ++holders_;
+  }
   // Gives back what one Take took.
-  void Give(size_t bytes);
-  size_t held() const { return held_; }
+  void Give(size_t bytes) {
+    held_ -= bytes;
+    --holders_;
+  }
 
  private:
   size_t bytes_;

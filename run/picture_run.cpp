@@ -2,6 +2,7 @@
 
 #include "imagelib/vantle.h"
 #include "platform/paths.h"
+#include "run/memory_budget.h"
 
 namespace lumvane {
 

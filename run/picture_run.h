@@ -12,7 +12,6 @@
 #include "importers/label_to_drive.h"
 #include "page/archive_writer.h"
 #include "platform/drive_map.h"
-#include "run/memory_budget.h"
 #include "run/picture_pipeline.h"
 #include "run/run_state.h"
 #include "run/run_window.h"
