@@ -71,10 +71,17 @@ int WeighPosition(int o, double scale, int in_size, int span, int* first, int16_
   return to - from - skip + 1;
 }
 
+// The source positions one output position may read along an axis, made even: a shrinking
+// filter widens with the ratio.
+int SpanFor(int in_size, int out_size) {
+  const double scale = static_cast<double>(in_size) / out_size;
+  return static_cast<int>(std::ceil(2 * std::max(1.0, scale))) * 2 + 2;
+}
+
 Taps MakeTaps(int in_size, int out_size) {
   const double scale = static_cast<double>(in_size) / out_size;
   Taps taps;
-  taps.span = static_cast<int>(std::ceil(2 * std::max(1.0, scale))) * 2 + 2;
+  taps.span = SpanFor(in_size, out_size);
   taps.first.resize(out_size);
   taps.count.resize(out_size);
   taps.weights.assign(static_cast<size_t>(out_size) * taps.span, 0);
@@ -271,9 +278,13 @@ void RowResampler::Push(const uint8_t* row) {
 }
 
 size_t RowResampler::WorkingBytes(Size source, int channels, Size target) {
-  const size_t row = PaddedRowBytes(static_cast<size_t>(source.width) * channels);
-  const size_t span = static_cast<size_t>(std::ceil(2.0 * source.height / target.height)) * 2 + 3;
-  return row * (span + 6) + size_t{24} * (target.width + target.height) * 5;
+  const auto taps = [](int in_size, int out_size) {  // weights, first and count per position
+    return static_cast<size_t>(out_size) *
+           (SpanFor(in_size, out_size) * sizeof(int16_t) + 2 * sizeof(int));
+  };
+  const size_t rows = SpanFor(source.height, target.height) + 1;  // the ring and `filtered`
+  return PaddedRowBytes(static_cast<size_t>(source.width) * channels) * rows +
+         taps(source.width, target.width) + taps(source.height, target.height);
 }
 
 bool Resample(const Raster& image, Size target, Raster* out) {

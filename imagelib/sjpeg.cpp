@@ -17,6 +17,11 @@ namespace {
 constexpr int kDisplayBox = 1600;
 constexpr int kMaxThumbnailSize = 8192;
 
+// The square an image of `size` fits within: the display box, or twice a thumbnail's size.
+int BoxFor(int size) {
+  return size == 0 ? kDisplayBox : 2 * size;
+}
+
 struct Outcome {
   int code = VANTLE_DONE;
   vantle_failure failure{0, 0, 0};
@@ -93,7 +98,7 @@ Outcome Convert(const char* in, const char* out, int size) {
   if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
     return Failed(VANTLE_CANNOT_OPEN, EINVAL);
   }
-  const int box = size == 0 ? kDisplayBox : 2 * size;
+  const int box = BoxFor(size);
   try {
     Raster image;
     if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, &outcome);
@@ -118,7 +123,7 @@ extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char
   if (file == nullptr) return 0;
   size_t bytes = 0;
   try {
-    bytes = vantle::DecodeBytesNeeded(file, size == 0 ? vantle::kDisplayBox : 2 * size);
+    bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
   } catch (...) {
   }
   std::fclose(file);

@@ -70,14 +70,14 @@ class Database {
 // index range of the records on that page. Records are asked for in ascending order.
 class TableCursor {
  public:
-  TableCursor(Database& db, int64_t anchor, int64_t entrySize) : db_(db), entrySize_(entrySize) {
+  TableCursor(Database& db, int64_t anchor, int64_t entry_size) : db_(db), entry_size_(entry_size) {
     const int64_t descriptor = db_.Position(anchor);
     if (!db_.ok()) return;
     count_ = std::max<int64_t>(0, db_.Le(descriptor + 24));
     if (count_ == 0) return;  // an empty table's page link is never followed
     page_ = db_.Position(descriptor + 72);
     if (!db_.ok()) return;
-    count_fits_ = count_ <= db_.size() / entrySize_;
+    count_fits_ = count_ <= db_.size() / entry_size_;
     pages_seen_.insert(page_);
     last_ = db_.Byte(page_ + 8) - 1;
   }
@@ -89,7 +89,7 @@ class TableCursor {
     while (record > last_) {
       if (!db_.ok() || !NextPage()) return -1;
     }
-    return db_.Position(page_ + kEntriesStart + (record - first_) * entrySize_);
+    return db_.Position(page_ + kEntriesStart + (record - first_) * entry_size_);
   }
 
  private:
@@ -109,7 +109,7 @@ class TableCursor {
   }
 
   Database& db_;
-  int64_t entrySize_;
+  int64_t entry_size_;
   int64_t count_ = 0;
   int64_t page_ = -1, first_ = 0, last_ = -1;
   bool count_fits_ = true;
