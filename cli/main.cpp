@@ -85,14 +85,15 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("Nothing was copied: the originals are in the archive folder already.\n");
   }
   if (state.passed_over.empty()) return;
+  const std::map<std::string, int> by_reason = lumvane::PassedOverByReason(state);
   std::printf("Passed over %zu:", state.passed_over.size());
   const char* separator = " ";
-  for (const auto& [reason, count] : lumvane::PassedOverByReason(state)) {
+  for (const auto& [reason, count] : by_reason) {
     std::printf("%s%d %s", separator, count, reason.c_str());
     separator = ", ";
   }
   std::printf("\n");
-  for (const auto& [reason, count] : lumvane::PassedOverByReason(state)) {
+  for (const auto& [reason, count] : by_reason) {
     const std::string label = lumvane::UnavailableVolumeOf(reason);
     if (!label.empty()) {
       std::printf("The volume %s is not on this machine: --volume '%s=DIR' reads it from DIR.\n",

@@ -65,10 +65,13 @@ Status ReadWholeCatalog(ImportRun& run, std::string* bytes) {
   return Status::Ok();
 }
 
+std::string PicturesRead(int pictures) {
+  return std::to_string(pictures) + (pictures == 1 ? " picture was read" : " pictures were read");
+}
+
 Status DamagedCatalog(const ImportRun& run, int64_t offset, int pictures) {
   return Status::Error(run.catalog_path() + " is damaged at byte " + std::to_string(offset) + "; " +
-                       std::to_string(pictures) + " picture" + (pictures == 1 ? "" : "s") +
-                       (pictures == 1 ? " was" : " were") + " read");
+                       PicturesRead(pictures));
 }
 
 }  // namespace lumvane

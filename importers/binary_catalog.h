@@ -37,6 +37,9 @@ LocalDateTime DateFromSerialDay(int64_t days);
 // The run's catalog, read whole; an error names it and the system's reason.
 Status ReadWholeCatalog(ImportRun& run, std::string* bytes);
 
+// "1 picture was read", "N pictures were read": how far a catalog that failed was taken.
+std::string PicturesRead(int pictures);
+
 // The error of a damaged catalog: "CATALOG is damaged at byte N; M pictures were read".
 Status DamagedCatalog(const ImportRun& run, int64_t offset, int pictures);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "importers/binary_catalog.h"
 #include "importers/jet_table.h"
 #include "platform/file_time.h"
 
@@ -73,8 +74,7 @@ Status ReadPhotoRecall(ImportRun& run) {
     if (run.StopRequested()) return Status::Ok();
   }
   if (table.error().empty()) return Status::Ok();
-  return NotReadable(run, table.error() + "; " + std::to_string(pictures) + " picture" +
-                              (pictures == 1 ? " was" : "s were") + " read");
+  return NotReadable(run, table.error() + "; " + PicturesRead(pictures));
 }
 
 }  // namespace lumvane
