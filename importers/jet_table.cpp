@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // clang-format off
 #include <glib.h>  // before mdbtools.h, whose extern "C" would otherwise enclose glib's C++ parts
@@ -25,12 +26,19 @@ namespace {
 constexpr size_t kBindSize = 1 << 20;
 constexpr uint32_t kLongestMessage = 64u << 20;
 
-// The child's side: messages of a kind byte, a 32-bit length and that many bytes.
+// A tag byte, a 32-bit length and that many bytes: the frame of a message and of each value
+// in a row.
+void AppendFramed(std::string* out, char tag, std::string_view bytes) {
+  const uint32_t length = static_cast<uint32_t>(bytes.size());
+  *out += tag;
+  out->append(reinterpret_cast<const char*>(&length), 4);
+  out->append(bytes);
+}
+
+// The child's side: messages of a kind byte and their text, framed.
 void Send(int out, char kind, const std::string& text) {
-  std::string message(1, kind);
-  const uint32_t length = static_cast<uint32_t>(text.size());
-  message.append(reinterpret_cast<const char*>(&length), 4);
-  message += text;
+  std::string message;
+  AppendFramed(&message, kind, text);
   for (size_t sent = 0; sent < message.size();) {
     const ssize_t n = write(out, message.data() + sent, message.size() - sent);
     if (n < 0 && errno == EINTR) continue;
@@ -73,10 +81,8 @@ void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int
     std::string row;
     for (size_t c = 0; c < indexes.size(); ++c) {
       const bool null = fields[indexes[c]].is_null != 0;
-      const uint32_t length = null ? 0 : static_cast<uint32_t>(std::max(lengths[c], 0));
-      row += null ? '1' : '0';
-      row.append(reinterpret_cast<const char*>(&length), 4);
-      row.append(values[c].data(), length);
+      const size_t length = null ? 0 : static_cast<size_t>(std::max(lengths[c], 0));
+      AppendFramed(&row, null ? '1' : '0', std::string_view(values[c].data(), length));
     }
     Send(out, 'R', row);
   }
