@@ -30,6 +30,15 @@ using testing_support::ReadAll;
 using testing_support::RunLumvane;
 using testing_support::TempDir;
 
+// The records of the archive in `dest`, decoded.
+std::vector<lumvane::PictureRecord> RecordsIn(const std::string& dest) {
+  std::vector<lumvane::PictureRecord> records;
+  for (const auto& values : lumvane::ReadCatalogLines(ReadAll(dest + "/archive.htm"))) {
+    records.push_back(lumvane::DecodeRecord(values));
+  }
+  return records;
+}
+
 TEST(Cli, VersionHelpAndUsageErrors) {
   EXPECT_EQ(RunLumvane({"--version"}).out, "Lumvane 1.0.0\n");
   const Finished help = RunLumvane({"--help"});
@@ -194,7 +203,7 @@ TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   const Finished described = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"});
   EXPECT_NE(described.out.find("1 picture brought its own description"), std::string::npos)
       << described.out;
-  auto record = lumvane::DecodeRecord(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"))[0]);
+  auto record = RecordsIn(dest.path())[0];
   EXPECT_EQ(record.title, "Harbour");
   EXPECT_EQ(record.subject, "boat");
   EXPECT_EQ(record.picdate, "June 7, 2005") << "when it was taken, not when it was copied";
@@ -202,7 +211,7 @@ TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   const Finished bare =
       RunLumvane({"scan", photos.path(), plain.path(), "--copy", "no", "--no-embedded"});
   EXPECT_EQ(bare.exit_code, 0) << bare.err;
-  record = lumvane::DecodeRecord(lumvane::ReadCatalogLines(ReadAll(plain / "archive.htm"))[0]);
+  record = RecordsIn(plain.path())[0];
   EXPECT_EQ(record.title, "");
   EXPECT_EQ(record.picdate, "January 2, 2020");
   EXPECT_EQ(RunLumvane({"catalog", "x.txt", plain.path(), "--no-embedded"}).exit_code, 2);
@@ -277,10 +286,10 @@ TEST(CliCatalog, PhotoOrganizerAndGalleryCatalogsInBothModesAndDamagedOnes) {
                               .bytes());
   const Finished plb = RunLumvane({"catalog", photos / "lib.plb", dest.path(), "--copy", "no"});
   EXPECT_EQ(plb.exit_code, 0) << plb.err;
-  auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  auto records = RecordsIn(dest.path());
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).author, "Ann Smith");
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "January 1, 1999");
+  EXPECT_EQ(records[0].author, "Ann Smith");
+  EXPECT_EQ(records[0].picdate, "January 1, 1999");
 
   const testing_support::Gal gal(
       {{"D:\\Old\\a.jpg", "Harbour", "Boats"}, {"D:\\Old\\a.jpg", "Again", ""}});
@@ -288,9 +297,9 @@ TEST(CliCatalog, PhotoOrganizerAndGalleryCatalogsInBothModesAndDamagedOnes) {
   const Finished from_source = RunLumvane(
       {"catalog", photos / "trip.GAL", dest2.path(), "--source", chosen.path(), "--copy", "no"});
   EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
-  records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+  records = RecordsIn(dest2.path());
   ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
+  EXPECT_EQ(records[0].path, chosen.path());
 
   photos.Write("loop.GAL", gal.Bytes(2000000000, {{1, 0}}));
   const Finished looping = RunLumvane(
@@ -298,8 +307,7 @@ TEST(CliCatalog, PhotoOrganizerAndGalleryCatalogsInBothModesAndDamagedOnes) {
   EXPECT_EQ(looping.exit_code, 1);
   EXPECT_EQ(looping.err, "lumvane: " + (photos / "loop.GAL") +
                              " is damaged at byte 260; 2 pictures were read\n");
-  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm")).size(), 2u)
-      << "the pictures before the damage are kept";
+  EXPECT_EQ(RecordsIn(dest3.path()).size(), 2u) << "the pictures before the damage are kept";
 }
 
 TEST(CliCatalog, ThumbsPlusDatabaseWithVolumesPlacedInFolders) {
@@ -321,20 +329,20 @@ TEST(CliCatalog, ThumbsPlusDatabaseWithVolumesPlacedInFolders) {
                          "\nPassed over 2: 2 volume LOST not available\n"
                          "The volume LOST is not on this machine: --volume 'LOST=DIR' reads it "
                          "from DIR.\n");
-  auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  auto records = RecordsIn(dest.path());
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, old_cd / "Trips");
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).subject, " beach");
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998");
+  EXPECT_EQ(records[0].path, old_cd / "Trips");
+  EXPECT_EQ(records[0].subject, " beach");
+  EXPECT_EQ(records[0].picdate, "June 1, 1998");
 
   const Finished chosen_run =
       RunLumvane({"catalog", catalogs / "thumbs.tDB", dest2.path(), "--source", chosen.path(),
                   "--copy", "no", "--volume=OLD CD=" + old_cd.path()});
   EXPECT_EQ(chosen_run.exit_code, 0) << chosen_run.err;
-  records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+  records = RecordsIn(dest2.path());
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998")
+  EXPECT_EQ(records[0].path, chosen.path());
+  EXPECT_EQ(records[0].picdate, "June 1, 1998")
       << "the date still comes from the catalog's own path";
   std::string export_line = "OLD CD,x,x,x,x,Trips";  // a V4 export asks the same folders
   for (int column = 7; column <= 21; ++column) export_line += ",c";
@@ -343,9 +351,9 @@ TEST(CliCatalog, ThumbsPlusDatabaseWithVolumesPlacedInFolders) {
   const Finished export_run = RunLumvane({"catalog", catalogs / "export.csv", dest3.path(),
                                           "--copy", "no", "--volume", "OLD CD=" + old_cd.path()});
   EXPECT_EQ(export_run.exit_code, 0) << export_run.err;
-  records = lumvane::ReadCatalogLines(ReadAll(dest3 / "archive.htm"));
+  records = RecordsIn(dest3.path());
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, old_cd / "Trips");
+  EXPECT_EQ(records[0].path, old_cd / "Trips");
 
   EXPECT_EQ(
       RunLumvane({"catalog", catalogs / "thumbs.tDB", dest.path(), "--volume", "LOST"}).exit_code,
@@ -368,19 +376,18 @@ TEST(CliCatalog, PhotoRecallDatabasesInBothModesAndOnesThatCannotBeRead) {
     const Finished original =
         RunLumvane({"catalog", catalogs / "photos.mdb", dest.path(), "--copy", "no"});
     EXPECT_EQ(original.exit_code, 0) << original.err;
-    auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
+    auto records = RecordsIn(dest.path());
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, photos.path());
-    EXPECT_EQ(lumvane::DecodeRecord(records[0]).author, "Ann");
-    EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998");
+    EXPECT_EQ(records[0].path, photos.path());
+    EXPECT_EQ(records[0].author, "Ann");
+    EXPECT_EQ(records[0].picdate, "June 1, 1998");
     const Finished from_source = RunLumvane({"catalog", catalogs / "photos.mdb", dest2.path(),
                                              "--source", chosen.path(), "--copy", "no"});
     EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
-    records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
+    records = RecordsIn(dest2.path());
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(lumvane::DecodeRecord(records[0]).path, chosen.path());
-    EXPECT_EQ(lumvane::DecodeRecord(records[0]).picdate, "June 1, 1998")
-        << "the date from the table's own path";
+    EXPECT_EQ(records[0].path, chosen.path());
+    EXPECT_EQ(records[0].picdate, "June 1, 1998") << "the date from the table's own path";
 
     const auto before = dest.Snapshot();
     catalogs.Write("photos.mdb", std::string(5000, 'x'));
