@@ -27,8 +27,17 @@ void ConsoleWindow::FinishProgress() {
   if (progress_) progress_->Finish();
 }
 
-CopyMode ConsoleWindow::AskCopyOriginals(CopyMode) {
+CopyMode ConsoleWindow::AskCopyOriginals() {
   return options_.copy_mode.value_or(CopyMode::kRename);
+}
+
+bool ConsoleWindow::ConfirmMasterOver(const std::string& page, int pictures) {
+  if (options_.replace) return true;
+  ShowMessage(page + " is an archive of " + std::to_string(pictures) + " picture" +
+              (pictures == 1 ? "" : "s") +
+              ", not a master archive; it was left as it was. --replace replaces it, keeping it "
+              "as archive_bak.htm.");
+  return false;
 }
 
 void ConsoleWindow::ShowMessage(const std::string& text) {
@@ -48,6 +57,11 @@ bool ConsoleWindow::AskRetry(const std::string& text) {
 
 void ConsoleWindow::ReportRun(const RunState& state) {
   if (!state.uncopied.empty()) ShowMessage(UncopiedMessage(state, locations_.dest_dir));
+  if (const int unreadable = UnreadablePictures(state); unreadable > 0) {
+    ShowMessage("Could not read " + std::to_string(unreadable) + " picture" +
+                (unreadable == 1 ? "" : "s") + "; " + (unreadable == 1 ? "it is" : "they are") +
+                " not in the archive (--verbose names them).");
+  }
 }
 
 void ConsoleWindow::OpenEditor(const std::string& folder) {

@@ -36,12 +36,15 @@ class ConsoleWindow : public RunWindow {
   void set_status(const std::string& text) override { status_ = text; }
   void ShowProgress(int handled, int total) override;
   void LetEventsRun() override {}
-  CopyMode AskCopyOriginals(CopyMode current) override;
+  CopyMode AskCopyOriginals() override;
+  // --replace answers; without it the run is refused with a message.
+  bool ConfirmMasterOver(const std::string& page, int pictures) override;
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
-  // Names the originals that could not be copied on standard error; the summary of the rest
-  // is the program's.
+  // Names the originals that could not be copied, and counts the pictures that could not be
+  // read, on standard error (both make the run fail); the summary of the rest is the
+  // program's.
   void ReportRun(const RunState& state) override;
 
   // True when the run showed a message: it was refused or something failed.

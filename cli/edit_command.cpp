@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/archive_editor.h"
+#include "platform/paths.h"
 
 namespace lumvane {
 namespace {
@@ -61,29 +62,40 @@ EditorFields Typed(const ArchiveEditor& editor, long n, const CliOptions& option
 
 int RunEditCommand(const CliOptions& options, const std::string& folder) {
   ArchiveEditor editor;
-  if (const Status loaded = editor.Load(folder); !loaded.ok()) return Fail(loaded.message());
-  if (options.edit_action == CliOptions::EditAction::kList) {
-    List(editor);
-    return 0;
+  // A change is made on the archive as it is when it is written: should another run or edit
+  // write it between this command's reading and writing, it is read again and the change made
+  // anew, so that neither change is lost.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (const Status loaded = editor.Load(folder); !loaded.ok()) return Fail(loaded.message());
+    if (options.edit_action == CliOptions::EditAction::kList) {
+      List(editor);
+      return 0;
+    }
+    const long n = RecordNumberOf(options.edit_record);
+    if (n < 1 || n > editor.count()) {
+      return Fail(options.edit_action == CliOptions::EditAction::kDelete
+                      ? "Invalid record number."
+                      : "There is no record " + std::to_string(n));
+    }
+    Status changed;
+    switch (options.edit_action) {
+      case CliOptions::EditAction::kShow:
+        Show(editor.Fields(n), n);
+        return 0;
+      case CliOptions::EditAction::kSet:
+        changed = editor.Update(n, Typed(editor, n, options));
+        break;
+      case CliOptions::EditAction::kDelete:
+        changed = editor.Delete(n);
+        if (changed.ok()) std::printf("Please reload the web page.\n");
+        break;
+      default:
+        return 0;
+    }
+    if (changed.ok()) return 0;
+    if (!editor.stale()) return Fail(changed.message());
   }
-  const long n = RecordNumberOf(options.edit_record);
-  if (n < 1 || n > editor.count()) return Fail("Invalid record number.");
-  switch (options.edit_action) {
-    case CliOptions::EditAction::kShow:
-      Show(editor.Fields(n), n);
-      return 0;
-    case CliOptions::EditAction::kSet:
-      if (const Status updated = editor.Update(n, Typed(editor, n, options)); !updated.ok()) {
-        return Fail(updated.message());
-      }
-      return 0;
-    case CliOptions::EditAction::kDelete:
-      if (const Status deleted = editor.Delete(n); !deleted.ok()) return Fail(deleted.message());
-      std::printf("Please reload the web page.\n");
-      return 0;
-    default:
-      return 0;
-  }
+  return Fail(JoinPath(folder, "archive.htm") + " keeps changing; nothing was written.");
 }
 
 }  // namespace lumvane

@@ -71,6 +71,9 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
                 pictures.c_str(), page.c_str());
   }
+  if (const std::string earlier = lumvane::EarlierArchiveLine(state); !earlier.empty()) {
+    std::printf("%s\n", earlier.c_str());
+  }
   if (state.reused > 0) {
     std::printf("%s kept the images of the earlier archive (unchanged originals)\n",
                 Count(state.reused, "picture").c_str());

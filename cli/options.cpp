@@ -29,8 +29,10 @@ const char* UsageText() {
          "      (.mdb). Pictures are read where the catalog says, or from DIR with --source.\n"
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
          "      --volume  read the catalog's volume labelled LABEL from the folder DIR\n"
-         "  lumvane master DEST_DIR [--verbose|--quiet]\n"
+         "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
+         "      --replace replace an archive of DEST_DIR's own pictures (kept as\n"
+         "                archive_bak.htm); without it such an archive is left alone\n"
          "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n"
          "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window;\n"
          "      --list one line per record; --show N the boxes of record N; --set N with\n"
@@ -91,6 +93,8 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->read_embedded = false;
   } else if (arg == "--force") {
     options->force = true;
+  } else if (arg == "--replace") {
+    options->replace = true;
   } else if (IsOption(arg, "--jobs")) {
     const std::string value = OptionValue(args, i, "--jobs").value_or("");
     char* end = nullptr;
@@ -162,6 +166,7 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
   const std::string& command = positional[0];
   const bool catalog_only =
       !options->source_dir.empty() || !options->drives.empty() || !options->volumes.empty();
+  if (options->replace && command != "master") return "--replace belongs to the master command";
   if (command == "scan") {
     if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
     if (catalog_only) return "--source, --drive and --volume belong to the catalog command";

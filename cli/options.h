@@ -22,8 +22,9 @@ struct CliOptions {
   std::map<std::string, std::string> volumes;  // --volume LABEL=DIR
   std::optional<CopyMode> copy_mode;           // --copy no|keep|rename
   bool read_embedded = true;                   // scan: false with --no-embedded
-  int jobs = 0;        // --jobs N: threads for the image work (0: one per core)
-  bool force = false;  // --force: render every picture again
+  int jobs = 0;          // --jobs N: threads for the image work (0: one per core)
+  bool force = false;    // --force: render every picture again
+  bool replace = false;  // master --replace: a master may replace an archive of pictures
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;                                       // N of --show, --set, --delete
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set

@@ -1,5 +1,7 @@
 #include "editor/archive_editor.h"
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -10,9 +12,21 @@
 #include "page/archive_page.h"
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
+#include "platform/destination_lock.h"
 #include "platform/paths.h"
+#include "platform/text_encoding.h"
 
 namespace lumvane {
+
+namespace {
+
+ContentDigest Digest(std::string_view bytes) {
+  ContentDigest digest;
+  digest.Add(bytes);
+  return digest;
+}
+
+}  // namespace
 
 long RecordNumberOf(const std::string& text) {
   size_t i = 0;
@@ -38,17 +52,33 @@ std::string SteppedRecordNumber(const std::string& text, int step) {
 }
 
 Status ArchiveEditor::Load(const std::string& folder) {
+  // Read under the lock that runs and edits write under, so that the files read belong
+  // together. A folder that cannot be written (a CD) has no writer to wait for.
+  DestinationLock lock;
+  if (access(folder.c_str(), W_OK) == 0) {
+    if (Status locked = lock.Acquire(folder); !locked.ok()) return locked;
+  }
   const std::string page = JoinPath(folder, "archive.htm");
-  std::string text;
-  if (Status read = ReadArchivePage(page, &text); !read.ok()) {
+  std::string bytes;
+  if (Status read = ReadArchiveFile(page, &bytes); !read.ok()) {
     return Status::Error("Cannot read " + page + ": " + read.message());
   }
+  const std::string text = DecodeText(bytes);
+  if (!IsArchivePage(text)) return Status::Error(page + " is not an archive made by this program");
+  std::string catalog;
+  const bool has_catalog = ReadArchiveFile(JoinPath(folder, "archive.txt"), &catalog).ok();
+  const std::map<std::string, std::string> sources = SourcesByThumbnail(catalog);
   folder_ = folder;
   records_.clear();
+  sources_.clear();
   for (const StoredValues& values : ReadCatalogLines(text)) {
     records_.push_back(DecodeRecord(values));
+    const auto source = sources.find(records_.back().thumb);
+    sources_.push_back(source != sources.end() ? source->second : OriginalFileOf(records_.back()));
   }
-  backup_made_ = false;
+  loaded_.page = Digest(bytes);
+  loaded_.catalog = has_catalog ? std::optional(Digest(catalog)) : std::nullopt;
+  backup_made_ = stale_ = false;
   return Status::Ok();
 }
 
@@ -63,7 +93,7 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
   const std::optional<std::string> date = StoredDate(typed.date);
   if (!date) return Status::Error(typed.date + " is not a valid date");
   if (stored_date != nullptr) *stored_date = *date;
-  if (n < 1 || n > count()) return Write();
+  if (n < 1 || n > count()) return Status::Error("There is no record " + std::to_string(n));
   PictureRecord& r = records_[static_cast<size_t>(n - 1)];
   const PictureRecord before = r;
   r.title = typed.title;
@@ -79,22 +109,41 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
 
 Status ArchiveEditor::Delete(long n) {
   if (n < 1 || n > count()) return Status::Error("Invalid record number.");
-  const PictureRecord removed = records_[static_cast<size_t>(n - 1)];
+  const auto at = static_cast<size_t>(n - 1);
+  const PictureRecord removed = records_[at];
+  const std::string removed_source = sources_[at];
   records_.erase(records_.begin() + (n - 1));
+  sources_.erase(sources_.begin() + (n - 1));
   Status written = Write();
-  if (!written.ok()) records_.insert(records_.begin() + (n - 1), removed);
+  if (!written.ok()) {
+    records_.insert(records_.begin() + (n - 1), removed);
+    sources_.insert(sources_.begin() + (n - 1), removed_source);
+  }
   return written;
+}
+
+ArchiveEditor::OnDisk ArchiveEditor::ReadOnDisk() const {
+  return {DigestOfFile(JoinPath(folder_, "archive.htm")),
+          DigestOfFile(JoinPath(folder_, "archive.txt"))};
 }
 
 Status ArchiveEditor::Write() {
   ArchiveWriter writer;
   if (Status status = writer.Open(folder_, false); !status.ok()) return status;
-  writer.StartCatalog();
-  for (const PictureRecord& record : records_) {
-    if (Status status = writer.Add(record, OriginalFileOf(record)); !status.ok()) return status;
+  if (ReadOnDisk() != loaded_) {
+    writer.Abandon();
+    stale_ = true;
+    return Status::Error(JoinPath(folder_, "archive.htm") +
+                         " has changed since it was opened (another run or edit wrote it); "
+                         "nothing was written.");
   }
-  if (!backup_made_) writer.BackUpPageAtCommit();
+  writer.StartCatalog();
+  for (size_t i = 0; i < records_.size(); ++i) {
+    if (Status status = writer.Add(records_[i], sources_[i]); !status.ok()) return status;
+  }
+  if (!backup_made_) writer.BackUpAtCommit();
   if (Status status = writer.Commit(false); !status.ok()) return status;
+  loaded_ = {writer.page_digest(), writer.catalog_digest()};
   backup_made_ = true;
   return Status::Ok();
 }

@@ -4,10 +4,12 @@
 #ifndef LUMVANE_EDITOR_ARCHIVE_EDITOR_H_
 #define LUMVANE_EDITOR_ARCHIVE_EDITOR_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "pictures/picture_record.h"
+#include "platform/content_digest.h"
 #include "platform/status.h"
 
 namespace lumvane {
@@ -29,8 +31,11 @@ std::string SteppedRecordNumber(const std::string& text, int step);
 
 class ArchiveEditor {
  public:
-  // Reads every record of FOLDER/archive.htm (no limit on their number). An error names the
-  // page and the system's reason. Each load is an opening: its first write makes the backup.
+  // Reads every record of FOLDER/archive.htm (no limit on their number) under the folder's
+  // lock, with each record's source as archive.txt names it, and notes what both files hold.
+  // Errors: "Cannot read PAGE: reason", "PAGE is not an archive made by this program",
+  // "FOLDER is being written by another run". Each load is an opening: its first write makes
+  // the backup.
   Status Load(const std::string& folder);
 
   const std::string& folder() const { return folder_; }
@@ -41,25 +46,41 @@ class ArchiveEditor {
   EditorFields Fields(long n) const;
 
   // Stores the typed texts and date of record n and writes the archive. The date goes through
-  // the date rules: a refused one gives the error "TEXT is not a valid date", stores nothing
-  // and writes nothing. Path, source and thumb are never read. A number that names no record
-  // stores nothing but still writes the archive, unchanged. `*stored_date`, when given,
-  // receives the date as stored.
+  // the date rules: a refused one gives the error "TEXT is not a valid date". A number that
+  // names no record gives "There is no record N". Either way nothing is stored or written.
+  // Path, source and thumb are never read. `*stored_date`, when given, receives the date as
+  // stored.
   Status Update(long n, const EditorFields& typed, std::string* stored_date = nullptr);
 
   // Removes record n and writes the archive. "Invalid record number." for a number that names
   // no record; nothing changes then.
   Status Delete(long n);
 
-  // Writes archive.htm and archive.txt again from the records, keeping the page as it was
-  // before the first write of this opening as archive_bak.htm. Either all three files are
-  // written or none changes (the error names the folder and the reason).
-  Status Write();
+  // True after a write was refused because the archive had changed on disk since it was
+  // loaded (another run or edit wrote it); Load again to see it.
+  bool stale() const { return stale_; }
 
  private:
+  // Writes archive.htm and archive.txt again from the records, keeping the archive as it was
+  // before the first write of this opening as archive_bak.htm and archive_bak.txt. Either all
+  // the files are written or none changes (the error names the folder and the reason). Under
+  // the folder's lock, the files must still be those that were loaded, else nothing is written
+  // and stale() turns true. Every record keeps its archive.txt source as loaded.
+  Status Write();
+
+  // What the archive's two files held when they were last read or written.
+  struct OnDisk {
+    std::optional<ContentDigest> page, catalog;
+    bool operator==(const OnDisk&) const = default;
+  };
+  OnDisk ReadOnDisk() const;
+
   std::string folder_;
   std::vector<PictureRecord> records_;
+  std::vector<std::string> sources_;  // archive.txt's source column, record by record
+  OnDisk loaded_;
   bool backup_made_ = false;
+  bool stale_ = false;
 };
 
 }  // namespace lumvane

@@ -192,13 +192,47 @@ bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
 bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
+  // A failed allocation of ours throws past libjpeg: its decoder is released all the same.
+  struct Release {
+    Decoder* d;
+    ~Release() {
+      if (d->created) jpeg_destroy_decompress(&d->info);
+    }
+  } release{&decoder};
   const bool ok = DecodeWith(&decoder, file, box, out);
   const int code = decoder.errors.manager.msg_code;
   out->not_jpeg = !ok && (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY);
   out->too_large =
       !ok && (out->too_large || code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY);
-  if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return ok;
+}
+
+namespace {
+
+bool ReadFirstComment(Decoder* d, FILE* file, std::string* comment) {
+  d->info.err = &d->errors.manager;
+  if (setjmp(d->errors.jump)) return false;
+  jpeg_create_decompress(&d->info);
+  d->created = true;
+  jpeg_stdio_src(&d->info, file);
+  jpeg_save_markers(&d->info, JPEG_COM, 0xFFFF);
+  if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return false;
+  for (jpeg_saved_marker_ptr m = d->info.marker_list; m != nullptr; m = m->next) {
+    if (m->marker != JPEG_COM) continue;
+    comment->assign(reinterpret_cast<const char*>(m->data), m->data_length);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ReadComment(FILE* file, std::string* comment) {
+  Decoder decoder{};
+  InstallErrorManager(&decoder.errors);
+  const bool found = ReadFirstComment(&decoder, file, comment);
+  if (decoder.created) jpeg_destroy_decompress(&decoder.info);
+  return found;
 }
 
 size_t DecodeBytesNeeded(FILE* file, int box) {
@@ -220,7 +254,7 @@ size_t DecodeBytesNeeded(FILE* file, int box) {
   return bytes;
 }
 
-bool Encode(const Raster& image, FILE* file, int quality) {
+bool Encode(const Raster& image, FILE* file, int quality, std::string_view comment) {
   jpeg_compress_struct info{};
   ErrorManager errors;
   InstallErrorManager(&errors);
@@ -239,6 +273,10 @@ bool Encode(const Raster& image, FILE* file, int quality) {
   jpeg_set_quality(&info, quality, TRUE);
   info.optimize_coding = TRUE;
   jpeg_start_compress(&info, TRUE);
+  if (!comment.empty()) {
+    jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment.data()),
+                      static_cast<unsigned int>(comment.size()));
+  }
   const size_t stride = static_cast<size_t>(image.width) * image.channels;
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(&image.pixels[stride * info.next_scanline]);

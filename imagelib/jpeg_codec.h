@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "imagelib/raster.h"
@@ -40,8 +42,13 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
 // decoded); 0 when there is no header.
 size_t DecodeBytesNeeded(FILE* file, int box);
 
-// Writes `image` to `file` as a baseline JPEG with optimised Huffman tables.
-bool Encode(const Raster& image, FILE* file, int quality = 85);
+// Writes `image` to `file` as a baseline JPEG with optimised Huffman tables, and `comment`
+// (when not empty; at most 65,533 bytes) as a comment marker.
+bool Encode(const Raster& image, FILE* file, int quality = 85, std::string_view comment = {});
+
+// Reads the first comment marker of the JPEG in `file` into `comment`; false when the file is
+// no JPEG or has none before its image data.
+bool ReadComment(FILE* file, std::string* comment);
 
 }  // namespace vantle
 

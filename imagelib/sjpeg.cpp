@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
 #include <string>
 
 #include "imagelib/colour.h"
@@ -48,12 +52,13 @@ FILE* OpenInput(const char* in, Outcome* outcome) {
 }
 
 // Makes the upright, resized picture that `box` asks for.
+using File = std::unique_ptr<FILE, int (*)(FILE*)>;
+
 bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
-  FILE* file = OpenInput(in, outcome);
+  const File file(OpenInput(in, outcome), std::fclose);  // closed on a failed allocation too
   if (file == nullptr) return false;
   DecodedJpeg decoded;
-  const bool ok = DecodeScaled(file, box, &decoded);
-  std::fclose(file);
+  const bool ok = DecodeScaled(file.get(), box, &decoded);
   if (!ok) {
     outcome->code = decoded.not_jpeg ? VANTLE_NOT_JPEG : VANTLE_DAMAGED;
     if (decoded.too_large) {
@@ -68,19 +73,36 @@ bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
   return true;
 }
 
+// Creates a new temporary beside `out`, named as every Lumvane temporary is (a hidden prefix
+// that the clean-up of a killed run looks for), with the permissions the umask leaves.
+int CreateTemporaryBeside(const std::string& out, std::string* temp) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const size_t slash = out.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "" : out.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? out : out.substr(slash + 1);
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *temp = folder + ".lumvane-tmp-" + name + "-";
+    for (int i = 0; i < 6; ++i) *temp += kLetters[random() % (sizeof kLetters - 1)];
+    const int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 // Writes `image` to a temporary file beside `out` and renames it over `out`, so that a
 // failure never leaves a broken or partial output behind.
-bool WriteReplacing(const Raster& image, const char* out, Outcome* outcome) {
-  std::string temp = std::string(out) + ".tmp-XXXXXX";
-  const int fd = mkstemp(temp.data());
+bool WriteReplacing(const Raster& image, const char* out, const char* note, Outcome* outcome) {
+  std::string temp;
+  const int fd = CreateTemporaryBeside(out, &temp);
   if (fd < 0) {
     *outcome = Failed(VANTLE_CANNOT_WRITE, errno);
     return false;
   }
-  fchmod(fd, 0644);
   FILE* file = fdopen(fd, "wb");
   errno = 0;
-  bool ok = file != nullptr && Encode(image, file);
+  bool ok = file != nullptr && Encode(image, file, 85, note != nullptr ? note : "");
   ok = ok && std::fflush(file) == 0;
   int error = ok ? 0 : errno;
   if (file != nullptr && std::fclose(file) != 0 && error == 0) error = errno;
@@ -93,7 +115,7 @@ bool WriteReplacing(const Raster& image, const char* out, Outcome* outcome) {
   return false;
 }
 
-Outcome Convert(const char* in, const char* out, int size) {
+Outcome Convert(const char* in, const char* out, int size, const char* note = nullptr) {
   Outcome outcome;
   if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
     return Failed(VANTLE_CANNOT_OPEN, EINVAL);
@@ -101,7 +123,7 @@ Outcome Convert(const char* in, const char* out, int size) {
   const int box = BoxFor(size);
   try {
     Raster image;
-    if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, &outcome);
+    if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, note, &outcome);
   } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
     outcome = Failed(VANTLE_TOO_LARGE, 0);
   }
@@ -135,4 +157,30 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, 
   const vantle::Outcome outcome = vantle::Convert(in, out, size);
   if (failure != nullptr) *failure = outcome.failure;
   return outcome.code;
+}
+
+extern "C" __attribute__((visibility("default"))) int sjpeg_noted(const char* in, const char* out,
+                                                                  int size, const char* note,
+                                                                  vantle_failure* failure) {
+  const vantle::Outcome outcome = vantle::Convert(in, out, size, note);
+  if (failure != nullptr) *failure = outcome.failure;
+  return outcome.code;
+}
+
+extern "C" __attribute__((visibility("default"))) int sjpeg_note(const char* path, char* note,
+                                                                 size_t capacity) {
+  if (path == nullptr || note == nullptr || capacity == 0) return -1;
+  vantle::Outcome ignored;
+  const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
+  std::string comment;
+  bool found = false;
+  try {
+    found = file != nullptr && vantle::ReadComment(file.get(), &comment);
+  } catch (...) {
+  }
+  if (!found) return -1;
+  const size_t length = std::min(comment.size(), capacity - 1);
+  std::memcpy(note, comment.data(), length);
+  note[length] = '\0';
+  return static_cast<int>(length);
 }

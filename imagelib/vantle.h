@@ -41,6 +41,16 @@ struct vantle_failure {
 // progressive image is within it) is refused before its data is read.
 int sjpeg_why(const char* in, const char* out, int size, struct vantle_failure* failure);
 
+// sjpeg_why, and the output carries `note` (a short text; null for none) as a JPEG comment,
+// which sjpeg_note reads back.
+int sjpeg_noted(const char* in, const char* out, int size, const char* note,
+                struct vantle_failure* failure);
+
+// Copies the first comment of the JPEG at `path` into `note` (at most `capacity` - 1 bytes and
+// a terminating zero). Returns the length copied, or -1 when the file has no comment, is no
+// JPEG or cannot be read. Never blocks on a FIFO or device.
+int sjpeg_note(const char* path, char* note, size_t capacity);
+
 // About how many bytes sjpeg takes for `in` at `size`, read from its header alone; 0 when it
 // has none. For sharing memory between pictures made at the same time.
 size_t sjpeg_memory(const char* in, int size);

@@ -18,6 +18,10 @@ class ImportRun {
   // The source folder chosen in the window (its path as the folder list reports it).
   virtual std::string source_dir() const = 0;
 
+  // True when every picture is read from source_dir(), whatever folder the catalog names (the
+  // "select source directory" mode); the catalog's own path then only gives dates.
+  virtual bool reads_source_dir() const = 0;
+
   // The destination folder of the run (a master's subfolders lie in it).
   virtual std::string dest_dir() const = 0;
 

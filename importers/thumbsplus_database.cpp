@@ -229,9 +229,11 @@ void HandOver(Database& db, ImportRun& run, const Catalog& catalog,
   if (const auto volume = catalog.volumes.find(folder->second.volume_id);
       volume != catalog.volumes.end()) {
     const VolumeEntry& on = volume->second;
-    if (on.root.empty())
+    if (on.root.empty() && !run.reads_source_dir())
       return run.NotePassedOver(on.label + ":\\" + relative, VolumeNotAvailable(on.label));
-    picture.source = SourceOnVolume(on.root, path, name);
+    // A picture read from the chosen folder needs its volume only for the date, which then
+    // falls back as for any path that cannot be read.
+    picture.source = SourceOnVolume(on.root.empty() ? kFallbackDrive : on.root, path, name);
   }
   picture.subject = Keywords(catalog, file_id);
   if (const auto changed = FileModifiedLocal(run.Locate(picture.source))) {

@@ -1,6 +1,7 @@
 #include "master/make_master.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "importers/source_scan.h"
@@ -8,6 +9,7 @@
 #include "pictures/catalog_line.h"
 #include "platform/directory_listing.h"
 #include "platform/paths.h"
+#include "platform/replacing_file.h"
 
 namespace lumvane {
 namespace {
@@ -23,9 +25,14 @@ Status ListArchiveFolders(const std::string& dest, std::vector<std::string>* arc
   return Status::Ok();
 }
 
-// Hands the whole records of one page to the run, prefixed.
+// Hands the whole records of one page to the run, prefixed, each with its source as the
+// archive's archive.txt names it.
 void MergeArchive(ImportRun& run, const std::string& page_text, const std::string& prefix,
                   const std::string& page_path) {
+  std::string catalog;
+  if (!ReadArchiveFile(JoinPath(FolderOf(page_path), "archive.txt"), &catalog).ok())
+    catalog.clear();
+  const std::map<std::string, std::string> sources = SourcesByThumbnail(catalog);
   const PageRecords page = ReadPageRecords(page_text);
   for (size_t i = 0; i < page.all.size(); ++i) {
     if (!page.whole[i]) {
@@ -33,9 +40,12 @@ void MergeArchive(ImportRun& run, const std::string& page_text, const std::strin
       continue;
     }
     PictureRecord record = DecodeRecord(page.all[i]);
+    const auto source = sources.find(record.thumb);
+    const std::string tab_source =
+        source != sources.end() ? source->second : OriginalFileOf(record);
     record.thumb = prefix + record.thumb;
     record.file = prefix + record.file;
-    run.AddRecord(record, OriginalFileOf(record));
+    run.AddRecord(record, tab_source);
   }
 }
 
@@ -61,6 +71,7 @@ Status MakeMaster(ImportRun& run) {
   const std::string dest = run.dest_dir();
   std::vector<std::string> folders;
   if (Status status = ListArchiveFolders(dest, &folders); !status.ok()) return status;
+  if (folders.empty()) return Status::Error("No archives were found in the subfolders of " + dest);
   run.ExpectPictures(static_cast<int>(folders.size()));
   std::vector<std::string> skipped;
   for (size_t i = 0; i < folders.size(); ++i) {

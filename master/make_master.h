@@ -15,7 +15,8 @@ namespace lumvane {
 // file-manager order, with the subfolder's name and "/" put in front of `thumb` and `file`.
 // Each archive is one step; a stop is honoured between archives. Damaged records are passed
 // over; an archive that cannot be read is skipped, the others merged, and the returned error
-// names every skipped archive with the system's reason.
+// names every skipped archive with the system's reason. A folder without subfolder archives is
+// an error ("No archives were found in the subfolders of DEST").
 Status MakeMaster(ImportRun& run);
 
 // The picture's original file for archive.txt: `path` and `source` joined by the separator

@@ -3,14 +3,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <system_error>
 
 #include "page/page_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/file_copy.h"
+#include "platform/file_probe.h"
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
 
@@ -31,28 +34,34 @@ std::vector<std::string> MissingFolders(const std::string& dest) {
   return missing;
 }
 
-// What a file name held before it is replaced, kept under a hard link while the object lives,
-// so that a failure further on can put it back (or remove the new file when there was none).
+// What a file name held before it is replaced, kept under a hard link (or, where the file
+// system has none, a copy) while the object lives, so that a failure further on can put it
+// back, or remove the new file when there was none.
 class KeptFile {
  public:
-  explicit KeptFile(std::string path)
-      : path_(std::move(path)),
-        before_(path_ + ".tmp-before"),
-        kept_(link(path_.c_str(), before_.c_str()) == 0) {}
+  explicit KeptFile(std::string path) : path_(std::move(path)) {
+    existed_ = access(path_.c_str(), F_OK) == 0;
+    if (!existed_) return;
+    const std::string folder = FolderOf(path_);
+    before_ = TemporaryName(folder, "before") + path_.substr(path_.rfind('/') + 1);
+    kept_ = link(path_.c_str(), before_.c_str()) == 0 ||
+            CopyToTemporary(path_, folder, "before", &before_).ok();
+  }
   ~KeptFile() {
     if (kept_) unlink(before_.c_str());
   }
   KeptFile(const KeptFile&) = delete;
   KeptFile& operator=(const KeptFile&) = delete;
 
+  // Puts the earlier file back; a file that could not be kept is never removed.
   void Restore() const {
     if (kept_) std::rename(before_.c_str(), path_.c_str());
-    if (!kept_) unlink(path_.c_str());
+    if (!existed_) unlink(path_.c_str());
   }
 
  private:
   std::string path_, before_;
-  bool kept_;
+  bool existed_ = false, kept_ = false;
 };
 
 }  // namespace
@@ -62,8 +71,8 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
   dest_ = dest;
   reads_own_catalog_ = reads_own_catalog;
   catalog_started_ = false;
-  back_up_page_ = false;
-  records_ = 0;
+  back_up_ = back_up_when_fewer_ = backed_up_ = false;
+  records_ = earlier_records_ = 0;
   created_folders_ = MissingFolders(dest);
   std::error_code error;
   fs::create_directories(dest, error);
@@ -148,22 +157,40 @@ Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
   return status;
 }
 
-// PutInPlace, with the page it replaces kept as archive_bak.htm first when asked; should the
-// new files fail to take their names, the earlier backup comes back too.
+// PutInPlace, with the archive it replaces kept as archive_bak.htm and archive_bak.txt first
+// when asked; should the new files fail to take their names, the earlier backups come back.
 Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
-  const std::string page = JoinPath(dest_, "archive.htm");
-  if (!back_up_page_ || access(page.c_str(), F_OK) != 0) return PutInPlace(tab_final);
-  std::string temp;
-  Status status = CopyToTemporary(page, dest_, "archive_bak.htm", &temp);
-  if (!status.ok()) return status;
-  const std::string backup = JoinPath(dest_, "archive_bak.htm");
-  const KeptFile earlier_backup(backup);
-  if (std::rename(temp.c_str(), backup.c_str()) != 0) {
-    status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
-    unlink(temp.c_str());
-  } else if (status = PutInPlace(tab_final); !status.ok()) {
-    earlier_backup.Restore();
+  if (back_up_when_fewer_) {
+    earlier_records_ = SurveyArchive(dest_).records;
+    back_up_ = back_up_ || records_ < earlier_records_;
   }
+  if (!back_up_) return PutInPlace(tab_final);
+  std::vector<std::unique_ptr<KeptFile>> earlier_backups;
+  const auto restore = [&] {
+    for (const auto& backup : earlier_backups) backup->Restore();
+  };
+  for (const char* name : {"archive.htm", "archive.txt"}) {
+    const std::string file = JoinPath(dest_, name);
+    if (access(file.c_str(), F_OK) != 0) continue;
+    const std::string backup_name = std::string(name).insert(7, "_bak");
+    std::string temp;
+    Status status = CopyToTemporary(file, dest_, backup_name, &temp);
+    if (!status.ok()) {
+      restore();
+      return status;
+    }
+    const std::string backup = JoinPath(dest_, backup_name);
+    earlier_backups.push_back(std::make_unique<KeptFile>(backup));
+    if (std::rename(temp.c_str(), backup.c_str()) != 0) {
+      status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
+      unlink(temp.c_str());
+      restore();
+      return status;
+    }
+  }
+  Status status = PutInPlace(tab_final);
+  if (!status.ok()) restore();
+  backed_up_ = status.ok() && !earlier_backups.empty();
   return status;
 }
 
@@ -177,12 +204,30 @@ void ArchiveWriter::Abandon() {
   created_folders_.clear();
 }
 
-bool ArchiveHoldsPictures(const std::string& dest) {
-  std::ifstream page(JoinPath(dest, "archive.htm"), std::ios::binary);
-  for (std::string line; std::getline(page, line);) {
-    if (line.starts_with("cat.add")) return true;
+ArchiveSurvey SurveyArchive(const std::string& dest) {
+  ArchiveSurvey survey;
+  const int fd = OpenRegularFile(JoinPath(dest, "archive.htm"));
+  FILE* page = fd < 0 ? nullptr : fdopen(fd, "rb");
+  if (page == nullptr) {
+    if (fd >= 0) close(fd);
+    return survey;
   }
-  return false;
+  char* line = nullptr;
+  size_t capacity = 0;
+  while (getline(&line, &capacity, page) > 0) {
+    const std::string_view text(line);
+    if (!text.starts_with("cat.add")) continue;
+    ++survey.records;
+    const size_t open = text.find('"');
+    const size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
+    if (close != std::string_view::npos &&
+        text.substr(open + 1, close - open - 1).find('/') == std::string_view::npos) {
+      survey.own_pictures = true;
+    }
+  }
+  std::free(line);
+  std::fclose(page);
+  return survey;
 }
 
 }  // namespace lumvane

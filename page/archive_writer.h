@@ -38,9 +38,13 @@ class ArchiveWriter {
   // A file the run added to the folder (a generated image, a copy): removed when abandoned.
   void NoteCreated(const std::string& path);
 
-  // Asks Commit to keep the page it replaces as archive_bak.htm (replacing an older backup),
-  // in place together with the new files or not at all.
-  void BackUpPageAtCommit() { back_up_page_ = true; }
+  // Asks Commit to keep the archive it replaces as archive_bak.htm and archive_bak.txt
+  // (replacing older backups), in place together with the new files or not at all.
+  void BackUpAtCommit() { back_up_ = true; }
+
+  // Asks Commit to back up as BackUpAtCommit does when the new archive holds fewer pictures
+  // than the one it replaces (a stopped run, originals that became unreadable).
+  void BackUpWhenFewer() { back_up_when_fewer_ = true; }
 
   // Copies Lumvane's `texture` and the dark texture2.jpg beside it into the folder, each
   // unless the folder has one.
@@ -48,6 +52,13 @@ class ArchiveWriter {
 
   int records() const { return records_; }
   const std::string& dest() const { return dest_; }
+  // After Commit: the pictures of the archive it replaced (0 when there was none), and whether
+  // that archive was kept as archive_bak.htm.
+  int earlier_records() const { return earlier_records_; }
+  bool backed_up() const { return backed_up_; }
+  // The digests of the page and catalog as written (after Commit: the files in place).
+  const ContentDigest& page_digest() const { return page_.digest(); }
+  const ContentDigest& catalog_digest() const { return tab_.digest(); }
 
   // Writes the page's tail and puts both files in place, or neither. `stopped`: the run was
   // stopped (a run reading its own archive.txt then leaves it as it is). A failure abandons.
@@ -63,8 +74,11 @@ class ArchiveWriter {
   std::string dest_;
   bool reads_own_catalog_ = false;
   bool catalog_started_ = false;
-  bool back_up_page_ = false;
+  bool back_up_ = false;
+  bool back_up_when_fewer_ = false;
+  bool backed_up_ = false;
   int records_ = 0;
+  int earlier_records_ = 0;
   DestinationLock lock_;
   ReplacingFile page_;
   ReplacingFile tab_;
@@ -72,8 +86,14 @@ class ArchiveWriter {
   std::vector<std::string> created_folders_;  // made by Open, deepest first
 };
 
-// True when the archive.htm in `dest` holds at least one picture's record.
-bool ArchiveHoldsPictures(const std::string& dest);
+// What the archive.htm in `dest` holds: its records, and whether any of them is a picture of
+// the folder itself (a master's records all lie in subfolders). Only a regular file is read;
+// a missing or unreadable page holds nothing.
+struct ArchiveSurvey {
+  int records = 0;
+  bool own_pictures = false;
+};
+ArchiveSurvey SurveyArchive(const std::string& dest);
 
 }  // namespace lumvane
 

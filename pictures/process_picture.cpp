@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "imagelib/vantle.h"
 #include "pictures/embedded_description.h"
+#include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
 #include "platform/file_time.h"
@@ -97,14 +99,35 @@ bool IsNonEmptyFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
 }
 
-// Whether the display image and thumbnail of `plan` are in `dest_dir` already: two non-empty
-// files of those names (images are only ever renamed into place when complete).
+// The note an image of ours carries of its original ("" when it has none).
+std::string NoteOf(const std::string& image) {
+  char note[128];
+  return sjpeg_note(image.c_str(), note, sizeof note) < 0 ? "" : note;
+}
+
+// Whether the display image and thumbnail of `plan` are in `dest_dir` already, made from this
+// very original: two non-empty files of those names (images are only ever renamed into place
+// when complete) whose notes name the original's identity. Another photo of the same name and
+// time (a second memory card) has other bytes, so its images are made anew.
 bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir) {
-  return IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.display)) &&
-         IsNonEmptyFile(JoinPath(dest_dir, plan.outputs.thumbnail));
+  const std::string display = JoinPath(dest_dir, plan.outputs.display);
+  const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
+  return !plan.identity.empty() && IsNonEmptyFile(display) && IsNonEmptyFile(thumbnail) &&
+         NoteOf(display) == plan.identity && NoteOf(thumbnail) == plan.identity;
 }
 
 }  // namespace
+
+std::string OriginalIdentity(const std::string& original) {
+  struct stat info {};
+  const std::optional<ContentDigest> head = DigestOfFile(original, 64 << 10);
+  if (!head || stat(original.c_str(), &info) != 0) return "";
+  char text[64];
+  std::snprintf(text, sizeof text, "Lumvane original %lld %016llx",
+                static_cast<long long>(info.st_size),
+                static_cast<unsigned long long>(head->hash()));
+  return text;
+}
 
 const char* PassOverReason(PassOver reason) {
   switch (reason) {
@@ -159,7 +182,10 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   if (!outputs) return PassOver::kFileUnreadable;  // crc always gives a valid code
   plan->outputs = *outputs;
   if (!IsOriginalPicture(plan->folder, name->recorded)) return PassOver::kGeneratedImage;
-  plan->images_in_place = target.reuse_images && ImagesInPlace(*plan, target.dest_dir);
+  if (target.reuse_images && IsNonEmptyFile(JoinPath(target.dest_dir, plan->outputs.display))) {
+    plan->identity = OriginalIdentity(original);
+    plan->images_in_place = ImagesInPlace(*plan, target.dest_dir);
+  }
   return PassOver::kNone;
 }
 
@@ -172,14 +198,16 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
     return;
   }
   const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
+  const std::string identity = plan.identity.empty() ? OriginalIdentity(original) : plan.identity;
   vantle_failure failure{};
-  const int made = sjpeg_why(original.c_str(), display.c_str(), 0, &failure);
+  const int made = sjpeg_noted(original.c_str(), display.c_str(), 0, identity.c_str(), &failure);
   if (made != VANTLE_DONE && made != VANTLE_CANNOT_WRITE) {
     NoteUnreadableOriginal(made, failure, result);
     return;
   }
-  const int thumbed =
-      made == VANTLE_DONE ? sjpeg_why(display.c_str(), thumbnail.c_str(), 96, &failure) : made;
+  const int thumbed = made == VANTLE_DONE ? sjpeg_noted(display.c_str(), thumbnail.c_str(), 96,
+                                                        identity.c_str(), &failure)
+                                          : made;
   if (thumbed == VANTLE_DONE) {
     if (!display_existed) result->created.push_back(display);
     if (!thumbnail_existed) result->created.push_back(thumbnail);

@@ -69,7 +69,13 @@ struct PicturePlan {
   JpegName name;                 // its name on disk and in the record
   GeneratedNames outputs;        // thumbnail, display image and renamed copy
   bool images_in_place = false;  // both images are in the destination already and are kept
+  std::string identity;          // OriginalIdentity, when it was needed for the decision
 };
+
+// What a picture's display image and thumbnail note of the original they were made from: its
+// size and a digest of its first 64 KiB ("" when it cannot be read). A later run reuses the
+// images only for an original of the same identity.
+std::string OriginalIdentity(const std::string& original);
 
 // What became of one picture.
 struct PictureResult {

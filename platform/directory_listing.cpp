@@ -14,16 +14,16 @@ template <typename Wanted>
 Status ListEntries(const std::string& folder, bool include_hidden, const Wanted& wanted,
                    std::vector<std::string>* names) {
   std::error_code error;
-  fs::directory_iterator it(folder, error);
-  if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
+  // A failed read ends the iteration as if the folder had ended: the error is checked after
+  // the loop, so that a listing cut short by a failing disk is never taken as whole.
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     std::string name = it->path().filename().string();
     if (!include_hidden && name.starts_with('.')) continue;
     std::error_code type_error;
     if (!wanted(*it, type_error)) continue;
     names->push_back(std::move(name));
   }
+  if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
   return Status::Ok();
 }
 

@@ -65,8 +65,8 @@ bool SameBytes(int a, int b) {
   }
 }
 
-// Compares an existing `to` with the open original. Our own copies carry the original's size
-// and time, so those are taken as equal without reading.
+// Compares an existing `to` with the open original, byte for byte: another photo of the same
+// name, size and time (from a second memory card) is a different file.
 CopyResult::Outcome CompareExisting(int from, const struct stat& original, const std::string& to) {
   const Descriptor existing(OpenRegularFile(to));
   struct stat info {};
@@ -74,10 +74,6 @@ CopyResult::Outcome CompareExisting(int from, const struct stat& original, const
     return CopyResult::kDifferentFileInTheWay;
   }
   if (info.st_size != original.st_size) return CopyResult::kDifferentFileInTheWay;
-  if (info.st_mtim.tv_sec == original.st_mtim.tv_sec &&
-      info.st_mtim.tv_nsec == original.st_mtim.tv_nsec) {
-    return CopyResult::kAlreadyThere;
-  }
   if (lseek(from, 0, SEEK_SET) != 0) return CopyResult::kDifferentFileInTheWay;
   return SameBytes(from, existing.get()) ? CopyResult::kAlreadyThere
                                          : CopyResult::kDifferentFileInTheWay;
@@ -136,7 +132,7 @@ Status CopyToTemporary(const std::string& from, const std::string& folder, const
   if (source.get() < 0 || fstat(source.get(), &original) != 0) {
     return Status::Error("Cannot read " + from + ": " + std::strerror(errno));
   }
-  const Descriptor target(CreateTemporary(folder, stem, 0644, temp));
+  const Descriptor target(CreateTemporary(folder, stem, 0666, temp));
   if (target.get() < 0) {
     return Status::Error("Cannot write into " + folder + ": " + std::strerror(errno));
   }

@@ -17,9 +17,9 @@ struct CopyResult {
 
 // Copies `from` to `to` through a temporary of fixed name length in the folder of `to`,
 // synced and given `from`'s modification time and permission bits (less the umask) before it
-// takes its name, as a file manager's copy keeps them. An existing `to` is
-// never replaced: kAlreadyThere when it holds the same bytes, kDifferentFileInTheWay when not
-// (or when it is no regular file). kFailed leaves nothing behind.
+// takes its name, as a file manager's copy keeps them. An existing `to` is never replaced:
+// kAlreadyThere when it holds the same bytes (always compared), kDifferentFileInTheWay when
+// not (or when it is no regular file). kFailed leaves nothing behind.
 CopyResult CopyToNewFile(const std::string& from, const std::string& to);
 
 // Copies `from` into a new temporary of `stem` in `folder` (see CreateTemporary), synced.

@@ -1,7 +1,6 @@
 #include "platform/replacing_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,15 +34,14 @@ Status ReplacingFile::Open(const std::string& final_path) {
   Abandon();
   final_path_ = final_path;
   const size_t slash = final_path.find_last_of('/');
-  temp_path_ = TemporaryTemplate(
-      FolderOf(final_path), slash == std::string::npos ? final_path : final_path.substr(slash + 1));
-  const int fd = mkstemp(temp_path_.data());
+  const int fd = CreateTemporary(
+      FolderOf(final_path), slash == std::string::npos ? final_path : final_path.substr(slash + 1),
+      0666, &temp_path_);
   if (fd < 0) {
     const int error = errno;
     temp_path_.clear();
     return Failure(error);
   }
-  fchmod(fd, 0644);
   file_ = fdopen(fd, "wb");
   if (file_ == nullptr) {
     const int error = errno;
@@ -52,11 +50,14 @@ Status ReplacingFile::Open(const std::string& final_path) {
     return Failure(error);
   }
   write_error_ = 0;
+  digest_ = ContentDigest();
   return Status::Ok();
 }
 
 void ReplacingFile::WriteLine(std::string_view line) {
   if (file_ == nullptr || write_error_ != 0) return;
+  digest_.Add(line);
+  digest_.Add("\r\n");
   if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
       std::fputs("\r\n", file_) == EOF) {
     write_error_ = errno != 0 ? errno : EIO;

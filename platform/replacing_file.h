@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/content_digest.h"
 #include "platform/status.h"
 
 namespace lumvane {
@@ -24,6 +25,8 @@ class ReplacingFile {
   Status Open(const std::string& final_path);
   bool is_open() const { return file_ != nullptr; }
   const std::string& final_path() const { return final_path_; }
+  // The digest of every byte written since Open.
+  const ContentDigest& digest() const { return digest_; }
 
   // Writes `line` followed by CR LF. A failure is remembered and reported by Flush and Commit.
   void WriteLine(std::string_view line);
@@ -50,6 +53,7 @@ class ReplacingFile {
   std::string final_path_;
   std::string temp_path_;
   int write_error_ = 0;
+  ContentDigest digest_;
 };
 
 // The folder part of `path` ("." when it has none).

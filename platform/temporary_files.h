@@ -8,22 +8,25 @@
 
 namespace lumvane {
 
-// The mkstemp template for a temporary of `stem` in `folder`: "folder/stem.tmp-XXXXXX".
-std::string TemporaryTemplate(const std::string& folder, std::string_view stem);
+// Every temporary name begins with this hidden prefix, which no photo program writes, so that
+// the clean-up never takes a user's file for one of ours.
+inline constexpr char kTemporaryPrefix[] = ".lumvane-tmp-";
 
-// Creates a new temporary of `stem` in `folder`, named as TemporaryTemplate, with `mode` less
-// the process's umask (as any new file gets). Returns the descriptor, open for writing, and
-// its path; -1 with errno set when it cannot be created.
+// The name of a temporary of `stem` in `folder`, before its random part:
+// "folder/.lumvane-tmp-stem-" (the caller appends six random letters or digits).
+std::string TemporaryName(const std::string& folder, std::string_view stem);
+
+// Creates a new temporary of `stem` in `folder` (TemporaryName and six random characters),
+// with `mode` less the process's umask, as any new file gets. Returns the descriptor, open for
+// writing, and its path; -1 with errno set when it cannot be created.
 int CreateTemporary(const std::string& folder, std::string_view stem, unsigned mode,
                     std::string* path);
 
 // The stem of a temporary copy of an original: a fixed, short name, so that the temporary's
 // name stays within the file system's limit whatever the original is called.
-inline constexpr char kCopyStem[] = ".lumvane-copy";
+inline constexpr char kCopyStem[] = "copy";
 
-// True for the names of Lumvane's own temporaries: one of the archive's files (archive.htm,
-// archive.txt, archive2.txt, archive_bak.htm, texture.jpg, a generated image, the copy stem)
-// followed by ".tmp-" and six letters or digits; or NAME.tmp-copy of earlier versions.
+// True for the names of Lumvane's own temporaries (they begin with kTemporaryPrefix).
 bool IsLeftoverTemporary(std::string_view name);
 
 // Removes from `folder` every file whose name IsLeftoverTemporary. Returns how many.

@@ -101,6 +101,8 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   }
   if (!result.archived()) {
     NotePassedOver(picture.source, result.PassOverText());
+    state_.passed_over.back().unreadable = result.pass_over == PassOver::kPermissionDenied ||
+                                           result.pass_over == PassOver::kFileUnreadable;
     return;
   }
   WriteRecord(result.record, result.tab_source);

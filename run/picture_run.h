@@ -37,6 +37,7 @@ class PictureRun : public ImportRun {
              Sources sources);
 
   std::string source_dir() const override { return window_.source_dir(); }
+  bool reads_source_dir() const override { return target_.source_dir.has_value(); }
   std::string dest_dir() const override { return target_.dest_dir; }
   const CatalogFile* catalog() const override { return sources_.catalog; }
   std::string catalog_path() const override { return sources_.catalog_path; }
@@ -53,6 +54,9 @@ class PictureRun : public ImportRun {
   // Waits for the pictures in hand and records them, letting the window's events run; the
   // run driver calls it when the importer has returned.
   void Finish();
+
+  // The steps the importer expected (ExpectPictures), -1 when it did not say.
+  int expected() const { return total_; }
 
   // Ok, or why the destination could not take the run's pictures.
   const Status& failure() const { return failure_; }

@@ -74,7 +74,7 @@ bool AskCopyQuestion(RunWindow& window, RunState& state) {
                     ((mode == Mode::kCatalogSourceDir || mode == Mode::kSourceScan) &&
                      window.source_dir() != window.dest_dir());
   if (!asks) return true;
-  state.copy_mode = window.AskCopyOriginals(state.copy_mode);
+  state.copy_mode = window.AskCopyOriginals();
   return state.copy_mode != CopyMode::kCancelled;
 }
 
@@ -159,8 +159,22 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
     imported.importer = Status::Error(std::string("The run failed: ") + error.what());
   }
   run.Finish();
+  state.expected_pictures = window.mode() == Mode::kMaster ? -1 : run.expected();
   imported.destination = run.failure();
   return imported;
+}
+
+// A master replaces an archive of pictures only when the user agrees, and keeps it. Asked
+// under the folder's lock, so that the archive asked about is the one replaced.
+bool ConfirmMasterOverArchive(RunWindow& window, ArchiveWriter& writer) {
+  const ArchiveSurvey earlier = SurveyArchive(writer.dest());
+  if (!earlier.own_pictures) return true;
+  if (!window.ConfirmMasterOver(JoinPath(writer.dest(), "archive.htm"), earlier.records)) {
+    writer.Abandon();
+    return false;
+  }
+  writer.BackUpAtCommit();
+  return true;
 }
 
 // " Done!" after the count, or alone when no picture was counted.
@@ -191,13 +205,16 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
     window.ShowMessage(fatal.message());
     return;
   }
-  if (files.writer.records() == 0 && ArchiveHoldsPictures(files.dest)) {
+  if (files.writer.records() == 0 && SurveyArchive(files.dest).records > 0) {
     KeepTheEarlierArchive(window, state, files);
     return;
   }
   const Status texture = files.writer.AddTexture(environment.texture);
-  const Status committed = files.writer.Commit(window.StopRequested());
+  state.stopped = window.StopRequested();
+  const Status committed = files.writer.Commit(state.stopped);
   state.archive_written = committed.ok();
+  state.earlier_pictures = files.writer.earlier_records();
+  state.earlier_kept = committed.ok() && files.writer.backed_up();
   if (committed.ok()) ShowDone(window);
   if (!committed.ok()) window.set_status("");
   for (const Status* status : {&imported.importer, &texture, &committed}) {
@@ -245,7 +262,9 @@ void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environme
 
 void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment) {
   window.set_status("");
-  state.archive_written = false;
+  state.archive_written = state.stopped = state.earlier_kept = false;
+  state.earlier_pictures = 0;
+  state.expected_pictures = -1;
   if (!CheckSelection(window, environment.importers)) return;
   if (!AskCopyQuestion(window, state)) return;
   RunFiles files;
@@ -255,6 +274,8 @@ void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environ
     window.ShowMessage(status.message());
     return;
   }
+  if (window.mode() == Mode::kMaster && !ConfirmMasterOverArchive(window, files.writer)) return;
+  files.writer.BackUpWhenFewer();
   window.set_go_state(GoState::kRunning);
   const Imported imported = Dispatch(window, state, environment, files);
   FinishRun(window, state, environment, files, imported);

@@ -12,7 +12,8 @@ namespace lumvane {
 
 struct PassedOverPicture {
   std::string source;
-  std::string reason;  // "file missing", "cannot write display image or thumbnail: ...", ...
+  std::string reason;       // "file missing", "cannot write display image or thumbnail: ...", ...
+  bool unreadable = false;  // the file is there but could not be read: the run has failed
 };
 
 struct UncopiedOriginal {
@@ -31,8 +32,14 @@ struct RunState {
   // original could not be copied as asked.
   std::vector<PassedOverPicture> passed_over;
   std::vector<UncopiedOriginal> uncopied;
-  // The last run put its archive in place (completed or stopped).
+  // The last run put its archive in place (completed or stopped), whether it was stopped, the
+  // pictures of the archive it replaced, and whether that one was kept as archive_bak.htm (a
+  // run that leaves fewer pictures than it found keeps it).
   bool archive_written = false;
+  bool stopped = false;
+  int earlier_pictures = 0;
+  bool earlier_kept = false;
+  int expected_pictures = -1;  // the pictures a folder or catalog held; -1 when not known
 
   // Volume label to mount point, kept for the program's life.
   std::map<std::string, std::string> drive_cache;

@@ -29,7 +29,25 @@ std::map<std::string, int> PassedOverByReason(const RunState& state) {
 }
 
 bool RunLeftSomethingOut(const RunState& state) {
-  return !state.passed_over.empty() || !state.uncopied.empty();
+  return !state.passed_over.empty() || !state.uncopied.empty() || state.earlier_kept;
+}
+
+std::string EarlierArchiveLine(const RunState& state) {
+  if (!state.earlier_kept) return "";
+  const std::string kept = "; the earlier archive is kept as archive_bak.htm";
+  if (state.stopped) {
+    const int of = state.expected_pictures >= 0 ? state.expected_pictures : state.earlier_pictures;
+    return "Stopped after " + std::to_string(state.PictureCount) + " of " +
+           Plural(static_cast<size_t>(of), "picture") + kept;
+  }
+  return "The new archive holds " + Plural(static_cast<size_t>(state.PictureCount), "picture") +
+         ", the earlier one " + std::to_string(state.earlier_pictures) + kept;
+}
+
+int UnreadablePictures(const RunState& state) {
+  int count = 0;
+  for (const auto& picture : state.passed_over) count += picture.unreadable ? 1 : 0;
+  return count;
 }
 
 std::string RunSummaryLine(const RunState& state) {

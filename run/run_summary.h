@@ -23,6 +23,14 @@ std::string RunSummaryDetails(const RunState& state);
 // True when there is something to tell beyond the count.
 bool RunLeftSomethingOut(const RunState& state);
 
+// When the run kept the archive it replaced: "Stopped after 13 of 160 pictures; the earlier
+// archive is kept as archive_bak.htm", or "The new archive holds 1 picture, the earlier one
+// 32; ...". Empty otherwise.
+std::string EarlierArchiveLine(const RunState& state);
+
+// How many pictures were passed over because their files could not be read.
+int UnreadablePictures(const RunState& state);
+
 // "Could not copy N originals into DEST:" and a line per original, lines separated by "\r".
 std::string UncopiedMessage(const RunState& state, const std::string& dest);
 

@@ -51,8 +51,12 @@ class RunWindow {
   // Lets pending window events run once (a click on Stop among them).
   virtual void LetEventsRun() = 0;
 
-  // The Copy Originals question; `current` when the question was closed without an answer.
-  virtual CopyMode AskCopyOriginals(CopyMode current) = 0;
+  // The Copy Originals question; kCancelled when it was cancelled or closed without an answer.
+  virtual CopyMode AskCopyOriginals() = 0;
+
+  // Asked before a master run replaces `page`, an archive of `pictures` pictures of its own
+  // folder (not a master archive): true to replace it, keeping it as archive_bak.htm.
+  virtual bool ConfirmMasterOver(const std::string& page, int pictures) = 0;
 
   // A message with an OK button.
   virtual void ShowMessage(const std::string& text) = 0;

@@ -198,8 +198,21 @@ void FrmArchive::LetEventsRun() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-CopyMode FrmArchive::AskCopyOriginals(CopyMode current) {
-  return static_cast<CopyMode>(FrmCopy::Ask(this, static_cast<int>(current)));
+CopyMode FrmArchive::AskCopyOriginals() {
+  return static_cast<CopyMode>(FrmCopy::Ask(this));
+}
+
+bool FrmArchive::ConfirmMasterOver(const std::string& page, int pictures) {
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane",
+                  QString("%1 is an archive of %2 picture%3, not a master archive.\n"
+                          "Replace it with the master archive? It is kept as archive_bak.htm.")
+                      .arg(QString::fromStdString(page))
+                      .arg(pictures)
+                      .arg(pictures == 1 ? "" : "s"),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setObjectName("ReplaceArchive");
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void FrmArchive::ShowMessage(const std::string& text) {
@@ -215,8 +228,10 @@ bool FrmArchive::AskRetry(const std::string& text) {
 
 void FrmArchive::ReportRun(const RunState& state) {
   if (!RunLeftSomethingOut(state)) return;
-  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(RunSummaryLine(state)),
-                  QMessageBox::Ok, this);
+  std::string text = RunSummaryLine(state);
+  if (state.earlier_kept) text = EarlierArchiveLine(state) + "\n" + text;
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
+                  this);
   box.setObjectName("RunSummary");
   box.setDetailedText(QString::fromStdString(RunSummaryDetails(state)));
   box.exec();

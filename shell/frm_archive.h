@@ -41,7 +41,8 @@ class FrmArchive : public QWidget, public RunWindow {
   std::string status() const override;
   void set_status(const std::string& text) override;
   void LetEventsRun() override;
-  CopyMode AskCopyOriginals(CopyMode current) override;
+  CopyMode AskCopyOriginals() override;
+  bool ConfirmMasterOver(const std::string& page, int pictures) override;
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;

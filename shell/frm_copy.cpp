@@ -8,13 +8,7 @@
 #include "shell/window_style.h"
 
 namespace lumvane {
-namespace {
-
-constexpr int kClosedOtherwise = -2;
-
-}  // namespace
-
-FrmCopy::FrmCopy(QWidget* owner) : QDialog(owner), outcome_(kClosedOtherwise) {
+FrmCopy::FrmCopy(QWidget* owner) : QDialog(owner), outcome_(-1) {
   setObjectName("frmCopy");
   setWindowTitle("Copy Originals");
   setFont(WindowFont());
@@ -63,10 +57,10 @@ void FrmCopy::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-int FrmCopy::Ask(QWidget* owner, int current) {
+int FrmCopy::Ask(QWidget* owner) {
   FrmCopy dialog(owner);  // created afresh each time, so the rename answer is preselected
   dialog.exec();
-  return dialog.outcome_ == kClosedOtherwise ? current : dialog.outcome_;
+  return dialog.outcome_;
 }
 
 }  // namespace lumvane

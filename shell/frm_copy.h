@@ -12,9 +12,9 @@ class FrmCopy : public QDialog {
  public:
   explicit FrmCopy(QWidget* owner);
 
-  // Shows the question modally; returns 0, 1 or 2 for OK, -1 for Cancel, and `current` when
-  // the dialog was closed another way.
-  static int Ask(QWidget* owner, int current);
+  // Shows the question modally; returns 0, 1 or 2 for OK, and -1 for Cancel or when the
+  // dialog was closed another way (its close box): a run never starts without an answer.
+  static int Ask(QWidget* owner);
 
  protected:
   // Escape is Cancel; Enter is OK (the default button).

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 #include "editor/date_rules.h"
 #include "shell/window_style.h"
@@ -26,6 +27,7 @@ FrmEditHtml::FrmEditHtml(ArchiveEditor editor, QWidget* main_window)
   record_num_ = Box("RecordNum", "Number", 720, 1200);
   auto* up = Placed(new QPushButton("+", this), "Up", Twips(2700, 705, 330, 180));
   auto* down = Placed(new QPushButton("-", this), "Down", Twips(2700, 885, 330, 180));
+  record_count_ = Placed(new QLabel(this), "RecordCount", Twips(3120, 720, 1500, kRowHeight));
   title_ = Box("Title", "Title", 1245);
   keyword_ = Box("Keyword", "Keywords", 1650);
   category_ = Box("Category", "Categories", 2055);
@@ -43,7 +45,7 @@ FrmEditHtml::FrmEditHtml(ArchiveEditor editor, QWidget* main_window)
     info->setPalette(palette);
   }
   for (QPushButton* button : {up, down}) button->setFocusPolicy(Qt::NoFocus);
-  connect(record_num_, &QLineEdit::textChanged, this, &FrmEditHtml::Display);
+  connect(record_num_, &QLineEdit::textChanged, this, &FrmEditHtml::OnNumberChanged);
   connect(up, &QPushButton::clicked, this, [this] { Step(1); });
   connect(down, &QPushButton::clicked, this, [this] { Step(-1); });
   connect(update, &QPushButton::clicked, this, &FrmEditHtml::OnUpdate);
@@ -70,19 +72,36 @@ void FrmEditHtml::ShowFields(const EditorFields& f, bool editable_only) {
   author_->setText(QString::fromStdString(f.author));
   pic_date_->setText(QString::fromStdString(f.date));
   if (editable_only) return;
-  path_->setText(QString::fromStdString(f.path));
-  source_->setText(QString::fromStdString(f.source));
-  thumb_->setText(QString::fromStdString(f.thumb));
+  const std::pair<QLineEdit*, const std::string*> info[] = {
+      {path_, &f.path}, {source_, &f.source}, {thumb_, &f.thumb}};
+  for (const auto& [box, text] : info) {
+    box->setText(QString::fromStdString(*text));
+    box->setToolTip(box->text());  // long names do not fit the box
+    box->setCursorPosition(0);
+  }
 }
 
-// Shows the record the number names; a text that names none empties the number box.
-void FrmEditHtml::Display() {
+void FrmEditHtml::ShowRecord(long n) {
+  shown_ = n;
+  ShowFields(editor_.Fields(n), false);
+  record_count_->setText(QString("of %1").arg(editor_.count()));
+}
+
+// Shows the record the number names, once typed changes to the record on screen are saved or
+// dropped as the user says; a text that names none empties the number box.
+void FrmEditHtml::OnNumberChanged() {
   const long n = RecordNumberOf(record_num_->text().toStdString());
+  if (n >= 1 && n != shown_ && !ConfirmLeaving()) {
+    const QSignalBlocker quiet(record_num_);
+    record_num_->setText(number_text_);  // Cancel: stay on the record on screen
+    return;
+  }
+  number_text_ = record_num_->text();
   if (n < 1) {
     record_num_->setText("");
     return;
   }
-  ShowFields(editor_.Fields(n), false);
+  ShowRecord(n);
 }
 
 void FrmEditHtml::Step(int step) {
@@ -102,21 +121,69 @@ EditorFields FrmEditHtml::Typed() const {
   return typed;
 }
 
-void FrmEditHtml::OnUpdate() {
-  const long n = RecordNumberOf(record_num_->text().toStdString());
+bool FrmEditHtml::Dirty() const {
+  if (shown_ < 1) return false;
+  const EditorFields stored = editor_.Fields(shown_), typed = Typed();
+  return typed.title != stored.title || typed.keywords != stored.keywords ||
+         typed.category != stored.category || typed.comment != stored.comment ||
+         typed.author != stored.author || typed.date != stored.date;
+}
+
+bool FrmEditHtml::ConfirmLeaving() {
+  if (!Dirty()) return true;
+  QMessageBox question(QMessageBox::NoIcon, "Lumvane",
+                       QString("Save the changes to record %1?").arg(shown_),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  question.setObjectName("SaveChanges");
+  switch (question.exec()) {
+    case QMessageBox::Yes:
+      return Save(shown_);
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool FrmEditHtml::Save(long n) {
   const EditorFields typed = Typed();
   std::string stored;
   const Status status = editor_.Update(n, typed, &stored);
   if (!StoredDate(typed.date)) {
     ShowMessage(QString::fromStdString(status.message()));
     pic_date_->setText(QString::fromStdString(n >= 1 ? editor_.Fields(n).date : ""));
-    return;
+    return false;
   }
   if (!status.ok()) {
-    ShowMessage(QString::fromStdString(status.message()));
-    return;
+    if (editor_.stale()) {
+      OfferReload(status);
+    } else {
+      ShowMessage(QString::fromStdString(status.message()));
+    }
+    return false;
   }
   pic_date_->setText(QString::fromStdString(stored));
+  return true;
+}
+
+// The archive changed on disk since it was loaded: nothing was written. Offers to read it
+// again; the boxes then show what is on disk.
+void FrmEditHtml::OfferReload(const Status& refused) {
+  QMessageBox question(QMessageBox::NoIcon, "Lumvane",
+                       QString::fromStdString(refused.message()) +
+                           "\nReload it now? What was typed here and not saved is dropped.",
+                       QMessageBox::Yes | QMessageBox::No, this);
+  question.setObjectName("ReloadArchive");
+  if (question.exec() != QMessageBox::Yes) return;
+  if (const Status loaded = editor_.Load(editor_.folder()); !loaded.ok()) {
+    ShowMessage(QString::fromStdString(loaded.message()));
+    return;
+  }
+  if (shown_ >= 1) ShowRecord(shown_);
+}
+
+void FrmEditHtml::OnUpdate() {
+  Save(RecordNumberOf(record_num_->text().toStdString()));
 }
 
 void FrmEditHtml::OnUndo() {
@@ -134,11 +201,15 @@ void FrmEditHtml::OnDelete() {
                        QMessageBox::Yes | QMessageBox::No, this);
   if (question.exec() != QMessageBox::Yes) return;
   if (const Status status = editor_.Delete(n); !status.ok()) {
-    ShowMessage(QString::fromStdString(status.message()));
+    if (editor_.stale()) {
+      OfferReload(status);
+    } else {
+      ShowMessage(QString::fromStdString(status.message()));
+    }
     return;
   }
   ShowMessage("Please reload the web page.");
-  Display();
+  ShowRecord(n);
 }
 
 void FrmEditHtml::ShowMessage(const QString& text) {
@@ -152,7 +223,11 @@ void FrmEditHtml::showEvent(QShowEvent* event) {
 }
 
 void FrmEditHtml::closeEvent(QCloseEvent* event) {
-  event->accept();  // closing is never refused
+  if (!ConfirmLeaving()) {  // Cancel, or changes that could not be saved: stay open
+    event->ignore();
+    return;
+  }
+  event->accept();
   if (main_window_ != nullptr) main_window_->show();
   emit closed();
 }

@@ -184,10 +184,21 @@ TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
   master.Write("Trip 2/archive.htm", "cat.add (new Pic (\"cut short\r\n");
   const Finished damaged = RunLumvane({"master", master.path(), "--verbose"});
   EXPECT_EQ(damaged.exit_code, 0) << damaged.err;
-  EXPECT_EQ(damaged.out, "Merged 1 picture from 2 archives into " + (master / "archive.htm") +
-                             "\nPassed over 1: 1 damaged entry\n  " +
-                             (master / "Trip 2/archive.htm") + ": damaged entry\n");
+  EXPECT_EQ(damaged.out,
+            "Merged 1 picture from 2 archives into " + (master / "archive.htm") +
+                "\nThe new archive holds 1 picture, the earlier one 2; the earlier "
+                "archive is kept as archive_bak.htm\nPassed over 1: 1 damaged entry\n  " +
+                (master / "Trip 2/archive.htm") + ": damaged entry\n");
   EXPECT_EQ(RunLumvane({"master", master.path(), "--copy", "no"}).exit_code, 2);
+
+  ASSERT_EQ(RunLumvane({"scan", photos.path(), master.path(), "--copy", "no"}).exit_code, 0);
+  const Finished refused = RunLumvane({"master", master.path()});
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(refused.err, "lumvane: " + (master / "archive.htm") +
+                             " is an archive of 1 picture, not a master archive; it was left as "
+                             "it was. --replace replaces it, keeping it as archive_bak.htm.\n");
+  EXPECT_EQ(RunLumvane({"master", master.path(), "--replace", "--quiet"}).exit_code, 0);
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(master / "archive_bak.htm")).size(), 1u);
   EXPECT_EQ(
       RunLumvane({"master", master / "gone"}).err,
       "lumvane: Cannot read the folder " + (master / "gone") + ": No such file or directory\n");

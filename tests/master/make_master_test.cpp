@@ -87,12 +87,15 @@ TEST_F(MakeMasterTest, OnlyVisibleSubfoldersWithAnArchiveAreMergedInFileManagerO
   for (const auto& [name, bytes] : before) EXPECT_EQ(after.at(name), bytes) << name;
 }
 
-TEST_F(MakeMasterTest, PrefixGoesBeforeThumbAndFileAndTheTabRowNamesTheOriginal) {
+TEST_F(MakeMasterTest, PrefixGoesBeforeThumbAndFileAndTheTabRowKeepsTheOriginalsName) {
   PictureRecord record = Record("t.jpg", "x");
   record.path = "C:\\Photos";
   record.source = "x.jpg";
   record.subject = "boats";
-  WriteArchive("trip", {record});
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest / "trip", false).ok());
+  ASSERT_TRUE(writer.Add(record, "C:\\Photos\\X.JPG").ok());
+  ASSERT_TRUE(writer.Commit(false).ok());
   GoClick(window, state, environment);
   const auto merged = MasterRecords();
   ASSERT_EQ(merged.size(), 1u);
@@ -101,18 +104,41 @@ TEST_F(MakeMasterTest, PrefixGoesBeforeThumbAndFileAndTheTabRowNamesTheOriginal)
   EXPECT_EQ(merged[0].path, "C:\\Photos") << "path and source keep the original's place";
   EXPECT_EQ(merged[0].subject, "boats");
   EXPECT_EQ(ReadAll(dest / "archive.txt"),
-            TabCatalogHeader() + "\r\nC:\\Photos\\x.jpg\tx\tboats\t\t\t\t\ttrip/t.jpg\r\n");
+            TabCatalogHeader() + "\r\nC:\\Photos\\X.JPG\tx\tboats\t\t\t\t\ttrip/t.jpg\r\n")
+      << "the source as the subfolder's archive.txt names it, letter case and all";
 }
 
-TEST_F(MakeMasterTest, NoArchiveBelowGivesAnEmptyPageAndTheHeaderOnly) {
+TEST_F(MakeMasterTest, NoArchiveBelowWritesNothingAndSaysSo) {
+  std::filesystem::create_directory(dest / "empty");
   GoClick(window, state, environment);
-  EXPECT_TRUE(MasterRecords().empty());
-  EXPECT_TRUE(ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
-  EXPECT_EQ(ReadAll(dest / "archive.txt"), TabCatalogHeader() + "\r\n");
+  EXPECT_EQ(window.messages,
+            std::vector<std::string>{"No archives were found in the subfolders of " + dest.path()});
+  EXPECT_EQ(dest.Names(), std::vector<std::string>{"empty"});
   window.dest_dir_value = dest / "gone";
   GoClick(window, state, environment);
-  EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot read the folder " + (dest / "gone") +
-                                                      ": No such file or directory"});
+  EXPECT_EQ(window.messages.back(),
+            "Cannot read the folder " + (dest / "gone") + ": No such file or directory");
+}
+
+TEST_F(MakeMasterTest, AnArchiveOfPicturesIsReplacedOnlyWhenTheUserAgreesAndIsKept) {
+  WriteArchive("trip", {Record("_T.jpg", "t")});
+  ArchiveWriter pictures;  // the folder's own archive, of its own pictures
+  ASSERT_TRUE(pictures.Open(dest.path(), false).ok());
+  ASSERT_TRUE(pictures.Add(Record("_P.jpg", "p"), "p.jpg").ok());
+  ASSERT_TRUE(pictures.Commit(false).ok());
+  const std::string page = ReadAll(dest / "archive.htm");
+  const auto before = dest.Snapshot();
+  GoClick(window, state, environment);
+  EXPECT_EQ(window.messages, std::vector<std::string>{"replace " + (dest / "archive.htm") + "?"});
+  EXPECT_EQ(dest.Snapshot(), before) << "No: nothing written";
+  window.replace_answer = true;
+  GoClick(window, state, environment);
+  EXPECT_EQ(Thumbs(), std::vector<std::string>{"trip/_T.jpg"});
+  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page);
+  EXPECT_TRUE(state.earlier_kept);
+  window.messages.clear();
+  GoClick(window, state, environment);
+  EXPECT_TRUE(window.messages.empty()) << "a master is replaced without a question";
 }
 
 TEST_F(MakeMasterTest, StopWhileTheSecondOfThreeIsMergedKeepsTwo) {

@@ -1,5 +1,7 @@
 #include "page/archive_writer.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 
@@ -92,6 +94,51 @@ TEST_F(ArchiveWriterTest, PageThatCannotTakeItsNameBringsTheEarlierCatalogBack) 
   EXPECT_EQ(status.message().rfind("Cannot write into " + dest.path() + ": ", 0), 0u);
   EXPECT_EQ(ReadAll(dest / "archive.txt"), "earlier catalog");
   EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
+
+  dest.Write("archive_bak.htm", "older backup");
+  const auto before = dest.Snapshot();
+  ArchiveWriter backing_up;
+  ASSERT_TRUE(backing_up.Open(dest.path(), false).ok());
+  backing_up.BackUpAtCommit();
+  EXPECT_FALSE(backing_up.Commit(false).ok()) << "the page cannot be backed up";
+  EXPECT_EQ(dest.Snapshot(), before);
+}
+
+// Writes an archive of `count` pictures with the rule that keeps a larger earlier one.
+Status WriteArchive(const TempDir& dest, int count, ArchiveWriter& writer) {
+  if (Status status = writer.Open(dest.path(), false); !status.ok()) return status;
+  writer.BackUpWhenFewer();
+  for (int i = 0; i < count; ++i) {
+    if (Status status = writer.Add(Record("Picture"), "a.jpg"); !status.ok()) return status;
+  }
+  return writer.Commit(false);
+}
+
+TEST_F(ArchiveWriterTest, FewerPicturesKeepTheEarlierArchiveAsBackup) {
+  ArchiveWriter first, fewer, more;
+  ASSERT_TRUE(WriteArchive(dest, 3, first).ok());
+  EXPECT_FALSE(first.backed_up()) << "the earlier page held no pictures";
+  const std::string page = ReadAll(dest / "archive.htm"), catalog = ReadAll(dest / "archive.txt");
+  ASSERT_TRUE(WriteArchive(dest, 1, fewer).ok());
+  EXPECT_TRUE(fewer.backed_up());
+  EXPECT_EQ(fewer.earlier_records(), 3);
+  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page);
+  EXPECT_EQ(ReadAll(dest / "archive_bak.txt"), catalog);
+  ASSERT_TRUE(WriteArchive(dest, 2, more).ok());
+  EXPECT_FALSE(more.backed_up());
+  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page) << "a larger archive replaces no backup";
+}
+
+TEST_F(ArchiveWriterTest, FilesAreCreatedWithTheUsersUmask) {
+  const mode_t earlier_umask = umask(077);
+  ArchiveWriter writer;
+  const Status status = WriteArchive(dest, 0, writer);
+  umask(earlier_umask);
+  ASSERT_TRUE(status.ok());
+  for (const char* name : {"archive.htm", "archive.txt"}) {
+    EXPECT_EQ(std::filesystem::status(dest / name).permissions(), std::filesystem::perms(0600))
+        << name;
+  }
 }
 
 TEST_F(ArchiveWriterTest, OneWriterAtATimePerFolder) {
@@ -104,16 +151,14 @@ TEST_F(ArchiveWriterTest, OneWriterAtATimePerFolder) {
   ASSERT_TRUE(second.Open(dest.path(), false).ok());
 }
 
-TEST_F(ArchiveWriterTest, OpenRemovesOnlyTheTemporariesOfKilledRuns) {
-  dest.Write("archive.txt.tmp-k1LL3d", "left by a killed run");
-  dest.Write("_K7Q2M41.jpg.tmp-AbCdEf", "left by a killed run");
-  dest.Write("holiday.tmp-AbCdEf", "the user's");
-  dest.Write("archive.htm.tmp-toolong", "the user's");
+TEST_F(ArchiveWriterTest, OpenRemovesTheTemporariesOfKilledRuns) {
+  dest.Write(".lumvane-tmp-archive.txt-k1LL3d", "left by a killed run");
+  dest.Write("archive.htm.tmp-backup", "the user's");
   ArchiveWriter writer;
   ASSERT_TRUE(writer.Open(dest.path(), false).ok());
   writer.Abandon();
-  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.htm.tmp-toolong",
-                                                    "archive.txt", "holiday.tmp-AbCdEf"}));
+  EXPECT_EQ(dest.Names(),
+            (std::vector<std::string>{"archive.htm", "archive.htm.tmp-backup", "archive.txt"}));
 }
 
 TEST(ArchiveWriterOnAFullDisk, AddFailsAndAbandoningKeepsTheEarlierArchive) {

@@ -21,19 +21,20 @@ namespace {
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-TEST(TemporaryFiles, OnlyOurOwnPatternCountsAsLeftover) {
-  for (const char* ours :
-       {"archive.htm.tmp-a1B2c3", "archive.txt.tmp-XXXXXX", "archive2.txt.tmp-000000",
-        "texture.jpg.tmp-zzzzzz", "_K7Q2M41.jpg.tmp-abcdef", ".lumvane-copy.tmp-Q1w2E3",
-        "holiday photo.jpg.tmp-copy"}) {
-    EXPECT_TRUE(IsLeftoverTemporary(ours)) << ours;
-  }
-  for (const char* theirs : {"notes.tmp-123456", "archive.htm.tmp-12345", "archive.htm.tmp-1234567",
-                             "archive.htm.tmp-12 456", "_k7q2m41.jpg.tmp-abcdef", "archive.htm",
-                             ".tmp-copy", "IMG_1.jpg.tmp-abcdef"}) {
+TEST(TemporaryFiles, OnlyOurOwnPrefixCountsAsLeftover) {
+  TempDir dir;
+  std::string made;
+  const int fd = CreateTemporary(dir.path(), "archive.htm", 0666, &made);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  EXPECT_TRUE(IsLeftoverTemporary(made.substr(made.rfind('/') + 1))) << made;
+  for (const char* theirs : {"Thesis draft.tmp-copy", "archive.htm.tmp-backup",
+                             "_ABCDEFG.jpg.tmp-mine12", "notes.lumvane-tmp-1", "archive.htm"}) {
     EXPECT_FALSE(IsLeftoverTemporary(theirs)) << theirs;
+    dir.Write(theirs, "the user's");
   }
-  EXPECT_EQ(TemporaryTemplate("/a", "archive.htm"), "/a/archive.htm.tmp-XXXXXX");
+  EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 1);
+  EXPECT_EQ(dir.Names().size(), 5u) << "every file of the user's stays";
 }
 
 TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
@@ -52,9 +53,8 @@ TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
   EXPECT_EQ(CopyToNewFile(from / "b.jpg", to / "b.jpg").outcome, CopyResult::kAlreadyThere);
   to.Write("c.jpg", "other bytes of the same length");
   from.Write("c.jpg", "original bytes of same length!");
+  // Same name, size and time (a second memory card): only the bytes tell them apart.
   std::filesystem::last_write_time(to / "c.jpg", std::filesystem::last_write_time(from / "c.jpg"));
-  std::filesystem::last_write_time(
-      from / "c.jpg", std::filesystem::last_write_time(from / "c.jpg") + std::chrono::seconds(1));
   EXPECT_EQ(CopyToNewFile(from / "c.jpg", to / "c.jpg").outcome,
             CopyResult::kDifferentFileInTheWay);
   EXPECT_EQ(ReadAll(to / "c.jpg"), "other bytes of the same length");

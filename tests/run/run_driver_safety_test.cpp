@@ -161,18 +161,6 @@ TEST_F(RunSafetyTest, SecondRunIntoADestinationInUseIsRefusedAtOnce) {
   EXPECT_EQ(dest.Snapshot(), earlier);
 }
 
-TEST_F(RunSafetyTest, RunRemovesTheTemporariesAKilledRunLeftAndNothingElse) {
-  MakeEarlierArchive();
-  for (const char* name : {"archive.htm.tmp-Ab3dE9", "_K7Q2M41.jpg.tmp-x1y2z3",
-                           ".lumvane-copy.tmp-QQQQQQ", "IMG_1.jpg.tmp-copy", "notes.tmp-123456"}) {
-    dest.Write(name, "left behind");
-  }
-  GoClick(window, state, environment);
-  auto names = dest.Names();
-  EXPECT_EQ(names.size(), earlier.size() + 1) << "only the user's notes.tmp-123456 stays";
-  EXPECT_TRUE(std::filesystem::exists(dest / "notes.tmp-123456"));
-}
-
 TEST_F(RunSafetyTest, UncopiedOriginalsAreReportedAfterTheRunAndTheirRecordsStay) {
   testing_support::WritePhoto(source / "a.jpg");
   std::filesystem::create_directory(dest / "a.jpg");

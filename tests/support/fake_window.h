@@ -22,6 +22,7 @@ class FakeWindow : public lumvane::RunWindow {
   std::vector<std::string> editor_folders;
   lumvane::CopyMode copy_answer = lumvane::CopyMode::kRename;
   int copy_questions = 0;
+  bool replace_answer = false;
   int retries_left = 0;
   int yields = 0;
   int reports = 0;  // runs reported after their archive was put in place
@@ -45,9 +46,13 @@ class FakeWindow : public lumvane::RunWindow {
     ++yields;
     if (on_yield) on_yield(*this);
   }
-  lumvane::CopyMode AskCopyOriginals(lumvane::CopyMode) override {
+  lumvane::CopyMode AskCopyOriginals() override {
     ++copy_questions;
     return copy_answer;
+  }
+  bool ConfirmMasterOver(const std::string& page, int) override {
+    messages.push_back("replace " + page + "?");
+    return replace_answer;
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool AskRetry(const std::string& text) override {
