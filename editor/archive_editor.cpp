@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "editor/date_rules.h"
-#include "master/make_master.h"
 #include "page/archive_page.h"
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
@@ -19,6 +18,9 @@
 namespace lumvane {
 
 namespace {
+
+// How long the editor waits for another edit to finish writing the archive.
+constexpr std::chrono::milliseconds kPatience(3000);
 
 ContentDigest Digest(std::string_view bytes) {
   ContentDigest digest;
@@ -56,7 +58,7 @@ Status ArchiveEditor::Load(const std::string& folder) {
   // together. A folder that cannot be written (a CD) has no writer to wait for.
   DestinationLock lock;
   if (access(folder.c_str(), W_OK) == 0) {
-    if (Status locked = lock.Acquire(folder); !locked.ok()) return locked;
+    if (Status locked = lock.Acquire(folder, kPatience); !locked.ok()) return locked;
   }
   const std::string page = JoinPath(folder, "archive.htm");
   std::string bytes;
@@ -67,15 +69,11 @@ Status ArchiveEditor::Load(const std::string& folder) {
   if (!IsArchivePage(text)) return Status::Error(page + " is not an archive made by this program");
   std::string catalog;
   const bool has_catalog = ReadArchiveFile(JoinPath(folder, "archive.txt"), &catalog).ok();
-  const std::map<std::string, std::string> sources = SourcesByThumbnail(catalog);
   folder_ = folder;
   records_.clear();
-  sources_.clear();
-  for (const StoredValues& values : ReadCatalogLines(text)) {
+  for (const StoredValues& values : ReadCatalogLines(text))
     records_.push_back(DecodeRecord(values));
-    const auto source = sources.find(records_.back().thumb);
-    sources_.push_back(source != sources.end() ? source->second : OriginalFileOf(records_.back()));
-  }
+  sources_ = SourcesOf(records_, catalog);
   loaded_.page = Digest(bytes);
   loaded_.catalog = has_catalog ? std::optional(Digest(catalog)) : std::nullopt;
   backup_made_ = stale_ = false;
@@ -129,7 +127,7 @@ ArchiveEditor::OnDisk ArchiveEditor::ReadOnDisk() const {
 
 Status ArchiveEditor::Write() {
   ArchiveWriter writer;
-  if (Status status = writer.Open(folder_, false); !status.ok()) return status;
+  if (Status status = writer.Open(folder_, false, kPatience); !status.ok()) return status;
   if (ReadOnDisk() != loaded_) {
     writer.Abandon();
     stale_ = true;

@@ -1,7 +1,6 @@
 #include "master/make_master.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "importers/source_scan.h"
@@ -29,23 +28,21 @@ Status ListArchiveFolders(const std::string& dest, std::vector<std::string>* arc
 // archive's archive.txt names it.
 void MergeArchive(ImportRun& run, const std::string& page_text, const std::string& prefix,
                   const std::string& page_path) {
-  std::string catalog;
-  if (!ReadArchiveFile(JoinPath(FolderOf(page_path), "archive.txt"), &catalog).ok())
-    catalog.clear();
-  const std::map<std::string, std::string> sources = SourcesByThumbnail(catalog);
   const PageRecords page = ReadPageRecords(page_text);
+  std::vector<PictureRecord> records;
   for (size_t i = 0; i < page.all.size(); ++i) {
-    if (!page.whole[i]) {
-      run.NotePassedOver(page_path, "damaged entry");
-      continue;
-    }
-    PictureRecord record = DecodeRecord(page.all[i]);
-    const auto source = sources.find(record.thumb);
-    const std::string tab_source =
-        source != sources.end() ? source->second : OriginalFileOf(record);
-    record.thumb = prefix + record.thumb;
-    record.file = prefix + record.file;
-    run.AddRecord(record, tab_source);
+    if (page.whole[i]) records.push_back(DecodeRecord(page.all[i]));
+    if (!page.whole[i]) run.NotePassedOver(page_path, "damaged entry");
+  }
+  std::string catalog;
+  if (!ReadArchiveFile(JoinPath(FolderOf(page_path), "archive.txt"), &catalog).ok()) {
+    catalog.clear();
+  }
+  const std::vector<std::string> sources = SourcesOf(records, catalog);
+  for (size_t i = 0; i < records.size(); ++i) {
+    records[i].thumb = prefix + records[i].thumb;
+    records[i].file = prefix + records[i].file;
+    run.AddRecord(records[i], sources[i]);
   }
 }
 
@@ -57,15 +54,6 @@ std::string SkippedArchives(const std::vector<std::string>& reasons) {
 }
 
 }  // namespace
-
-std::string OriginalFileOf(const PictureRecord& record) {
-  if (record.path.empty()) return record.source;
-  const bool windows =
-      record.path.find('\\') != std::string::npos && record.path.find('/') == std::string::npos;
-  const char separator = windows ? '\\' : '/';
-  if (record.path.back() == separator) return record.path + record.source;
-  return record.path + separator + record.source;
-}
 
 Status MakeMaster(ImportRun& run) {
   const std::string dest = run.dest_dir();

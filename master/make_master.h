@@ -19,10 +19,6 @@ namespace lumvane {
 // an error ("No archives were found in the subfolders of DEST").
 Status MakeMaster(ImportRun& run);
 
-// The picture's original file for archive.txt: `path` and `source` joined by the separator
-// that `path` uses ("\" for a Windows folder, else "/").
-std::string OriginalFileOf(const PictureRecord& record);
-
 }  // namespace lumvane
 
 #endif  // LUMVANE_MASTER_MAKE_MASTER_H_

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/catalog_file.h"
 #include "platform/text_encoding.h"
@@ -40,14 +41,37 @@ bool IsArchivePage(std::string_view page_text) {
   return false;
 }
 
-std::map<std::string, std::string> SourcesByThumbnail(std::string_view catalog_bytes) {
-  std::map<std::string, std::string> sources;
+std::string OriginalFileOf(const PictureRecord& record) {
+  if (record.path.empty()) return record.source;
+  const bool windows =
+      record.path.find('\\') != std::string::npos && record.path.find('/') == std::string::npos;
+  const char separator = windows ? '\\' : '/';
+  if (record.path.back() == separator) return record.path + record.source;
+  return record.path + separator + record.source;
+}
+
+std::vector<std::string> SourcesOf(const std::vector<PictureRecord>& records,
+                                   std::string_view catalog_bytes) {
+  std::vector<std::pair<std::string_view, std::string_view>> rows;  // thumbnail, source
   const std::vector<std::string_view> lines = SplitLines(catalog_bytes);
   for (size_t i = 1; i < lines.size(); ++i) {  // the first line is the header
     const std::string_view row = lines[i];
     if (std::count(row.begin(), row.end(), '\t') != 7) continue;
-    const size_t first_tab = row.find('\t'), last_tab = row.rfind('\t');
-    sources.emplace(std::string(row.substr(last_tab + 1)), std::string(row.substr(0, first_tab)));
+    rows.emplace_back(row.substr(row.rfind('\t') + 1), row.substr(0, row.find('\t')));
+  }
+  std::unordered_map<std::string_view, std::string_view> by_thumbnail;
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) by_thumbnail[row->first] = row->second;
+  std::vector<std::string> sources;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const std::string& thumb = records[i].thumb;
+    const auto found = by_thumbnail.find(thumb);
+    if (i < rows.size() && rows[i].first == thumb) {
+      sources.emplace_back(rows[i].second);
+    } else if (found != by_thumbnail.end()) {
+      sources.emplace_back(found->second);
+    } else {
+      sources.push_back(OriginalFileOf(records[i]));
+    }
   }
   return sources;
 }

@@ -2,10 +2,11 @@
 #ifndef LUMVANE_PAGE_ARCHIVE_PAGE_H_
 #define LUMVANE_PAGE_ARCHIVE_PAGE_H_
 
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "pictures/picture_record.h"
 #include "platform/status.h"
 
 namespace lumvane {
@@ -22,10 +23,17 @@ Status ReadArchivePage(const std::string& path, std::string* text);
 // continue): its script creates the catalog that its records are added to.
 bool IsArchivePage(std::string_view page_text);
 
-// The source column of every row of an archive.txt (`catalog_bytes`, as on disk), by the
-// row's thumbnail column: the original's path exactly as the run wrote it, which the page's
-// records hold only in part (their file names in lower case).
-std::map<std::string, std::string> SourcesByThumbnail(std::string_view catalog_bytes);
+// The picture's original file for archive.txt when no catalog row names it: `path` and
+// `source` joined by the separator that `path` uses ("\" for a Windows folder, else "/").
+std::string OriginalFileOf(const PictureRecord& record);
+
+// The archive.txt source of each of `records` (a page's records, in page order), read from
+// `catalog_bytes` (archive.txt as on disk): the original's path exactly as the run wrote it,
+// where the records hold their file names in lower case. A record takes the row in its own
+// place when the thumbnails match, else the first row with its thumbnail, else
+// OriginalFileOf.
+std::vector<std::string> SourcesOf(const std::vector<PictureRecord>& records,
+                                   std::string_view catalog_bytes);
 
 }  // namespace lumvane
 

@@ -66,7 +66,8 @@ class KeptFile {
 
 }  // namespace
 
-Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
+Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
+                           std::chrono::milliseconds patience) {
   Abandon();
   dest_ = dest;
   reads_own_catalog_ = reads_own_catalog;
@@ -80,7 +81,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog) {
     Abandon();
     return Status::Error("Cannot write into " + dest + ": " + error.message());
   }
-  Status status = lock_.Acquire(dest);
+  Status status = lock_.Acquire(dest, patience);
   if (status.ok()) {
     RemoveLeftoverTemporaries(dest);
     status = page_.Open(JoinPath(dest, "archive.htm"));

@@ -5,6 +5,7 @@
 #ifndef LUMVANE_PAGE_ARCHIVE_WRITER_H_
 #define LUMVANE_PAGE_ARCHIVE_WRITER_H_
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ class ArchiveWriter {
   // Creates `dest` when missing, takes its lock, removes the temporaries of killed runs and
   // starts both files, the page with its head. `reads_own_catalog`: the run reads the
   // folder's own archive.txt, so a stopped run leaves its lines in archive2.txt instead.
-  // Errors: "DEST is being written by another run", "Cannot write into DEST: reason".
-  Status Open(const std::string& dest, bool reads_own_catalog);
+  // Errors: "DEST is being written by another run" (after `patience`, see DestinationLock),
+  // "Cannot write into DEST: reason".
+  Status Open(const std::string& dest, bool reads_own_catalog,
+              std::chrono::milliseconds patience = std::chrono::milliseconds(0));
 
   // Writes the header line of archive.txt, once per run, before the first record.
   void StartCatalog();

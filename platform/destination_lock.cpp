@@ -7,14 +7,16 @@
 
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "platform/paths.h"
 
 namespace lumvane {
 
-Status DestinationLock::Acquire(const std::string& folder) {
+Status DestinationLock::Acquire(const std::string& folder, std::chrono::milliseconds patience) {
   Release();
   const std::string path = JoinPath(folder, kLockFileName);
+  const auto give_up = std::chrono::steady_clock::now() + patience;
   // The holder removes the file when it lets go; a lock taken on a file that was removed
   // meanwhile guards nothing, so take it again on the file that now has the name.
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -25,6 +27,11 @@ Status DestinationLock::Acquire(const std::string& folder) {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
       close(fd);
+      if (error == EWOULDBLOCK && std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        attempt = 0;
+        continue;
+      }
       if (error == EWOULDBLOCK) return Status::Error(folder + " is being written by another run");
       return Status::Error("Cannot write into " + folder + ": " + std::strerror(error));
     }

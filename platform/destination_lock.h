@@ -4,6 +4,7 @@
 #ifndef LUMVANE_PLATFORM_DESTINATION_LOCK_H_
 #define LUMVANE_PLATFORM_DESTINATION_LOCK_H_
 
+#include <chrono>
 #include <string>
 
 #include "platform/status.h"
@@ -19,9 +20,11 @@ class DestinationLock {
   DestinationLock(const DestinationLock&) = delete;
   DestinationLock& operator=(const DestinationLock&) = delete;
 
-  // Takes the lock without waiting. Errors: "FOLDER is being written by another run", or
-  // "Cannot write into FOLDER: reason".
-  Status Acquire(const std::string& folder);
+  // Takes the lock, waiting up to `patience` while another holder has it (an edit holds it
+  // for a moment; a run for as long as it runs). Errors: "FOLDER is being written by another
+  // run", or "Cannot write into FOLDER: reason".
+  Status Acquire(const std::string& folder,
+                 std::chrono::milliseconds patience = std::chrono::milliseconds(0));
   bool held() const { return fd_ >= 0; }
   void Release();
 

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -265,6 +266,21 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(archive / "archive.htm")).size(), 2u);
   EXPECT_EQ(RunLumvane({"edit", photos.path(), "--list"}).err,
             "lumvane: Cannot read " + (photos / "archive.htm") + ": No such file or directory\n");
+
+  // Edits at the same moment: each is made on what the others wrote, none is lost.
+  std::vector<std::unique_ptr<TempDir>> logs;
+  std::vector<std::unique_ptr<Process>> edits;
+  for (const char* n : {"1", "2"}) {
+    for (const char* change : {"title=A", "comment=B", "author=C", "keywords=D"}) {
+      logs.push_back(std::make_unique<TempDir>());
+      edits.push_back(std::make_unique<Process>(
+          std::vector<std::string>{"edit", dir, "--set", n, change}, *logs.back()));
+    }
+  }
+  for (auto& edit : edits) EXPECT_EQ(edit->Wait().exit_code, 0);
+  for (const auto& record : RecordsIn(dir)) {
+    EXPECT_EQ(record.title + record.comment + record.author + record.subject, "ABCD");
+  }
 }
 
 TEST(CliEdit, AFailedWriteLeavesAllThreeFilesAsTheyWere) {

@@ -7,6 +7,7 @@
 
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
+#include "platform/destination_lock.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -27,7 +28,7 @@ void WriteArchive(const TempDir& dir, int count) {
     record.source = "p" + std::to_string(i) + ".jpg";
     record.title = "Picture " + std::to_string(i);
     record.picdate = "May 1, 2000";
-    ASSERT_TRUE(writer.Add(record, record.path + "\\" + record.source).ok());
+    ASSERT_TRUE(writer.Add(record, "C:\\Photos\\P" + std::to_string(i) + ".JPG").ok());
   }
   ASSERT_TRUE(writer.Commit(false).ok());
 }
@@ -93,13 +94,47 @@ TEST_F(ArchiveEditorTest, UpdateStoresTypedTextSafelyAndNeverTheInformationBoxes
   EXPECT_EQ(reread.Fields(2).date, "April 5, 1999");
   EXPECT_EQ(reread.Fields(2).path, "C:\\Photos");
   EXPECT_EQ(reread.Fields(2).thumb, "_K7Q2M20.jpg");
-  const std::string tab = ReadAll(dir / "archive.txt");
-  const std::string header = tab.substr(0, tab.find("\r\n"));
-  EXPECT_EQ(std::count(header.begin(), header.end(), '\t'), 6);
-  const std::string row = tab.substr(tab.find("\r\n") + 2,
-                                     tab.find("\r\n", tab.find("\r\n") + 2) - tab.find("\r\n") - 2);
-  EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 7);
-  EXPECT_TRUE(row.starts_with("C:\\Photos\\p1.jpg\t"));
+}
+
+TEST_F(ArchiveEditorTest, AnEditChangesOnlyItsOwnRecord) {
+  const std::string catalog = ReadAll(dir / "archive.txt");
+  ASSERT_TRUE(editor.Update(2, Typed(2, "x", "1999")).ok());
+  std::string expected = catalog;
+  expected.replace(expected.find("Picture 2"), 9, "x");
+  expected.replace(expected.find("May 1, 2000", expected.find("\tx\t")), 11, "1999");
+  EXPECT_EQ(ReadAll(dir / "archive.txt"), expected)
+      << "every other row as the run wrote it, sources in their letter case";
+}
+
+TEST_F(ArchiveEditorTest, ArchiveChangedOnDiskIsNeverWrittenOver) {
+  ArchiveEditor other;
+  ASSERT_TRUE(other.Load(dir.path()).ok());
+  ASSERT_TRUE(other.Update(1, Typed(1, "newer", "1999")).ok());
+  const auto newer = dir.Snapshot();
+  const Status refused = editor.Update(2, Typed(2, "older", "1999"));
+  EXPECT_EQ(refused.message(), (dir / "archive.htm") +
+                                   " has changed since it was opened (another run or edit wrote "
+                                   "it); nothing was written.");
+  EXPECT_TRUE(editor.stale());
+  EXPECT_EQ(dir.Snapshot(), newer);
+  EXPECT_EQ(editor.Fields(2).title, "Picture 2");
+  ASSERT_TRUE(editor.Load(dir.path()).ok());
+  ASSERT_TRUE(editor.Update(2, Typed(2, "older", "1999")).ok());
+  EXPECT_EQ(Titles(dir)[0], "newer") << "both changes are kept";
+
+  DestinationLock run;  // a run writing into the folder: its half-written state is not read
+  ASSERT_TRUE(run.Acquire(dir.path()).ok());
+  EXPECT_EQ(editor.Load(dir.path()).message(), dir.path() + " is being written by another run");
+}
+
+TEST_F(ArchiveEditorTest, NoRecordAndNoArchiveAreRefusedWithoutWriting) {
+  const auto before = dir.Snapshot();
+  EXPECT_EQ(editor.Update(6, Typed(6, "x", "1999")).message(), "There is no record 6");
+  EXPECT_EQ(editor.Update(0, Typed(1, "x", "1999")).message(), "There is no record 0");
+  EXPECT_EQ(dir.Snapshot(), before);
+  dir.Write("archive.htm", "<html><body>my homepage</body></html>");
+  EXPECT_EQ(editor.Load(dir.path()).message(),
+            (dir / "archive.htm") + " is not an archive made by this program");
 }
 
 TEST_F(ArchiveEditorTest, RefusedDateStoresAndWritesNothing) {

@@ -210,17 +210,5 @@ TEST_F(MakeMasterTest, ArchiveOfAnEarlierVersionIsMergedInTodaysForm) {
       << "written in today's escaped form";
 }
 
-TEST(OriginalFileOf, JoinsWithTheSeparatorThePathUses) {
-  PictureRecord record;
-  record.source = "x.jpg";
-  EXPECT_EQ(OriginalFileOf(record), "x.jpg");
-  record.path = "C:\\Photos";
-  EXPECT_EQ(OriginalFileOf(record), "C:\\Photos\\x.jpg");
-  record.path = "C:\\";
-  EXPECT_EQ(OriginalFileOf(record), "C:\\x.jpg");
-  record.path = "/home/k/photos";
-  EXPECT_EQ(OriginalFileOf(record), "/home/k/photos/x.jpg");
-}
-
 }  // namespace
 }  // namespace lumvane
