@@ -28,7 +28,7 @@ using testing_support::TempDir;
 
 bool HasTemporaries(const TempDir& dir) {
   for (const auto& name : dir.Names()) {
-    if (name.find(".tmp-") != std::string::npos || name == ".lumvane.lock") return true;
+    if (name.starts_with(".lumvane-tmp-") || name == ".lumvane.lock") return true;
   }
   return false;
 }
@@ -77,6 +77,28 @@ TEST_F(CliSafety, UnreadableSourceFailsAndTheEarlierArchiveKeepsItsBytes) {
   EXPECT_EQ(run.err, "lumvane: Cannot read the folder " + locked.path() + ": Permission denied\n");
   EXPECT_EQ(run.out, "") << "no Archived line when nothing was archived";
   EXPECT_EQ(dest.Snapshot(), earlier);
+}
+
+TEST_F(CliSafety, PicturesThatBecameUnreadableFailTheRunAndTheFullerArchiveIsKept) {
+  MakeEarlierArchive();
+  std::vector<std::string> as_user;
+  if (geteuid() == 0) {  // root reads everything: run as nobody, who may write the archive
+    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+    chmod(dest.path().c_str(), 0777);
+    chmod(photos.path().c_str(), 0755);
+  }
+  chmod((photos / "two.jpg").c_str(), 0);
+  const Finished run = RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"}, as_user);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err,
+            "lumvane: Could not read 1 picture; it is not in the archive (--verbose "
+            "names them).\n");
+  EXPECT_NE(run.out.find("The new archive holds 1 picture, the earlier one 2; the earlier "
+                         "archive is kept as archive_bak.htm\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_TRUE(ReadAll(dest / "archive_bak.htm") == earlier.at("archive.htm"));
+  EXPECT_TRUE(ReadAll(dest / "archive_bak.txt") == earlier.at("archive.txt"));
 }
 
 TEST_F(CliSafety, MissingSourceOrCatalogCreatesNoDestination) {

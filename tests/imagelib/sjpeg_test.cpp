@@ -1,8 +1,12 @@
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <random>
 #include <thread>
 
@@ -12,6 +16,29 @@
 #include "imagelib/vantle.h"
 #include "tests/imagelib/test_jpegs.h"
 #include "tests/support/temp_dir.h"
+
+namespace {
+
+// Armed with a count, operator new fails once that many allocations have been made: memory
+// running out part way through a picture.
+std::atomic<int> allocations_before_failure{-1};
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (allocations_before_failure.load() == 0) throw std::bad_alloc();
+  if (allocations_before_failure.load() > 0) --allocations_before_failure;
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+// Pairs with the operator new above, which takes its memory from malloc.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
 
 namespace {
 
@@ -244,6 +271,44 @@ TEST_F(Sjpeg, UnwritableDestinationFailsWithoutLeftovers) {
   std::filesystem::create_directory(dir / "in-the-way.jpg");
   EXPECT_EQ(sjpeg(good.c_str(), (dir / "in-the-way.jpg").c_str(), 0), 1);
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"good.jpg", "in-the-way.jpg", "locked"}));
+}
+
+int OpenDescriptors() {
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                        std::filesystem::directory_iterator()));
+}
+
+TEST_F(Sjpeg, MemoryRunningOutReleasesTheFileAndTheDecoder) {
+  const std::string good = Make("good.jpg", {320, 240, Kind::kProgressive});
+  const std::string out = dir / "out.jpg";
+  const int descriptors = OpenDescriptors();
+#ifndef __SANITIZE_ADDRESS__  // there LeakSanitizer tells
+  const size_t in_use = mallinfo2().uordblks;
+#endif
+  for (int allocations = 0; allocations < 40; ++allocations) {
+    allocations_before_failure = allocations;
+    const int made = sjpeg_why(good.c_str(), out.c_str(), 0, nullptr);
+    allocations_before_failure = -1;
+    EXPECT_TRUE(made == VANTLE_TOO_LARGE || made == VANTLE_DONE) << made;
+  }
+  EXPECT_EQ(OpenDescriptors(), descriptors);
+#ifndef __SANITIZE_ADDRESS__
+  EXPECT_LT(mallinfo2().uordblks, in_use + 64 * 1024) << "no decoder left behind";
+#endif
+}
+
+TEST_F(Sjpeg, OutputsTakeTheUsersUmaskAndCarryTheirNote) {
+  const std::string good = Make("good.jpg", {64, 48});
+  const mode_t earlier = umask(077);
+  const int made =
+      sjpeg_noted(good.c_str(), (dir / "out.jpg").c_str(), 0, "from good.jpg", nullptr);
+  umask(earlier);
+  ASSERT_EQ(made, VANTLE_DONE);
+  EXPECT_EQ(std::filesystem::status(dir / "out.jpg").permissions(), std::filesystem::perms(0600));
+  char note[8];
+  EXPECT_EQ(sjpeg_note((dir / "out.jpg").c_str(), note, sizeof note), 7);
+  EXPECT_STREQ(note, "from go") << "cut to the room given";
+  EXPECT_EQ(sjpeg_note(good.c_str(), note, sizeof note), -1);
 }
 
 TEST_F(Sjpeg, TwoThreadsAtOnce) {

@@ -85,6 +85,14 @@ TEST_F(ThumbsPlusDatabase, VolumesThatAreMissingOrRepeatedOrMany) {
                                       "f.jpg: the catalog names no folder for it"}))
       << "only the first volume of a label has a place";
   EXPECT_EQ(run.volume_probes, 19) << "each label looked up once";
+
+  RecordingRun from_folder;  // "select source directory": a picture needs no volume
+  from_folder.reads_folder = true;
+  ASSERT_TRUE(from_folder.OpenCatalog(dir / "thumbs.tDB"));
+  ASSERT_TRUE(ReadThumbsPlusDatabase(from_folder).ok());
+  EXPECT_EQ(from_folder.Sources()[1], "C:\\y\\b.jpg");
+  EXPECT_EQ(from_folder.passed_over,
+            std::vector<std::string>{"f.jpg: the catalog names no folder for it"});
   EXPECT_EQ(UnavailableVolumeOf(VolumeNotAvailable("My Disk")), "My Disk");
   EXPECT_EQ(UnavailableVolumeOf("file missing"), "");
 }

@@ -1,4 +1,5 @@
 #include "run/run_driver.h"
+#include "run/run_summary.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -71,14 +72,21 @@ TEST_F(RunDriverTest, EmptyFolderGivesDoneAloneAndAnEmptyCompletePage) {
   EXPECT_EQ(RecordsInPage(), 0u);
 }
 
-TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndACompletePage) {
+TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndKeepsTheFullerArchive) {
   AddPhotos(6);
+  GoClick(window, state, environment);
+  EXPECT_FALSE(state.earlier_kept);
+  const std::string full = ReadAll(dest / "archive.htm");
+  window.yields = 0;
   window.StopAfter(3);
   GoClick(window, state, environment);
   EXPECT_EQ(RecordsInPage(), 3u);
   EXPECT_TRUE(PageIsComplete());
   EXPECT_EQ(window.status_text, " 3 Done!");
   EXPECT_EQ(window.caption(), "Go");
+  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), full);
+  EXPECT_EQ(EarlierArchiveLine(state),
+            "Stopped after 3 of 6 pictures; the earlier archive is kept as archive_bak.htm");
 }
 
 TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedImages) {

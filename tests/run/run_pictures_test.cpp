@@ -81,6 +81,22 @@ TEST_F(RunPicturesTest, SameNameAndTimeFromTwoCardsKeepTheirOwnImagesAndCopies) 
   EXPECT_EQ(records[0].thumb + records[1].thumb, first_names) << "the same on every run";
 }
 
+TEST_F(RunPicturesTest, ImagesOfAnotherPhotoOfTheSameNameAndTimeAreNeverReused) {
+  for (const auto& [card, kind] : {std::pair{"cardA", Kind::kRgb}, {"cardB", Kind::kGray}}) {
+    std::filesystem::create_directories(source / card);
+    testing_jpegs::WriteJpeg(source / (std::string(card) + "/IMG_0001.jpg"), {64, 48, kind});
+    testing_support::SetFileDate(source / (std::string(card) + "/IMG_0001.jpg"), 2005, 6, 7);
+  }
+  window.mode_value = Mode::kSourceScan;
+  window.copy_answer = CopyMode::kNone;
+  for (const char* card : {"cardA", "cardB", "cardB"}) {
+    window.source_dir_value = source / card;
+    GoClick(window, state, environment);
+  }
+  EXPECT_LT(DisplayColour(Records()[0]).r, 100) << "card B's own dark grey photo";
+  EXPECT_EQ(state.reused, 1) << "the images of the very same file are kept";
+}
+
 TEST_F(RunPicturesTest, NamesThatDifferInLetterCaseOnlyAndBackslashesInScannedNames) {
   testing_jpegs::WriteJpeg(source / "IMG_0001.JPG", {64, 48, Kind::kRgb});
   testing_jpegs::WriteJpeg(source / "IMG_0001.jpg", {64, 48, Kind::kGray});
