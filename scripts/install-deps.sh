@@ -16,6 +16,8 @@ fi
 if [ "$purpose" = test ]; then
   # exiftool writes the tests' embedded metadata; mdb-export reads their databases back.
   packages+=(chromium libimage-exiftool-perl mdbtools)
+  # The splash's test runs the window in a real X server with a window manager.
+  packages+=(xvfb openbox xdotool x11-utils)
   # Node.js (20 or later) comes with the machine; Debian's is only a fallback.
   command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
 fi

@@ -1,5 +1,6 @@
 #include "shell/frm_splash.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "lumvane/version.h"
 #include "shell/window_style.h"
@@ -97,14 +99,33 @@ FrmSplash::FrmSplash(QWidget* main_window) : main_window_(main_window) {
 
 void FrmSplash::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  grabKeyboard();  // the first key closes the splash even when it was not given the focus
+  // A window manager need not give a splash the focus: the first key closes it all the same,
+  // through a grab of the keyboard (taken once the window is on screen, which is when the
+  // X server grants it) and, should the grab be refused, a filter on the application's keys.
+  qApp->installEventFilter(this);
+  TryToGrabKeyboard(40);
+}
+
+void FrmSplash::TryToGrabKeyboard(int attempts) {
+  if (finished_ || windowHandle() == nullptr || attempts == 0) return;
+  if (windowHandle()->setKeyboardGrabEnabled(true)) return;
+  QTimer::singleShot(50, this, [this, attempts] { TryToGrabKeyboard(attempts - 1); });
+}
+
+bool FrmSplash::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    Finish();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void FrmSplash::Finish() {
   if (finished_) return;
   finished_ = true;
   timer_.stop();
-  releaseKeyboard();
+  qApp->removeEventFilter(this);
+  if (windowHandle() != nullptr) windowHandle()->setKeyboardGrabEnabled(false);
   main_window_->show();
   emit finished();
   close();

@@ -34,8 +34,13 @@ class FrmSplash : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // While the splash is up, a key pressed in any window of the program ends it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Takes the keyboard once the window system grants it, trying `attempts` more times.
+  void TryToGrabKeyboard(int attempts);
+
   QWidget* main_window_;
   QTimer timer_;
   bool finished_ = false;
