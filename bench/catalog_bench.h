@@ -34,12 +34,16 @@ class DiscardingRun : public lumvane::ImportRun {
   const lumvane::CatalogFile* catalog() const override { return &file; }
   std::string catalog_path() const override { return path; }
   std::string Locate(const std::string& source) const override { return source; }
+  std::string FindBelow(const std::string& root, const std::string& within) const override {
+    return root + "/" + within;
+  }
   std::string LabelToDrive(const std::string& label) override { return "/nonexistent/" + label; }
   void ExpectPictures(int) override {}
   void Process(const lumvane::PictureInput&) override { ++pictures; }
   void AddRecord(const lumvane::PictureRecord&, const std::string&) override {}
   void BeginStep(const std::string&) override {}
   void NotePassedOver(const std::string&, const std::string&) override { ++passed_over; }
+  void NoteNotAvailable(const lumvane::CatalogPlace&) override { ++passed_over; }
   void CountMergedArchive() override {}
   bool StopRequested() const override { return false; }
 };

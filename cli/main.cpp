@@ -14,12 +14,13 @@
 
 #include "cli/console_window.h"
 #include "cli/edit_command.h"
+#include "cli/locations_command.h"
 #include "cli/options.h"
-#include "importers/thumbsplus_database.h"
 #include "lumvane/version.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
+#include "settings/saved_locations.h"
 
 namespace fs = std::filesystem;
 
@@ -54,6 +55,13 @@ std::string Absolute(const std::string& path) {
   std::string text = (error ? fs::absolute(path) : resolved).string();
   while (text.size() > 1 && text.back() == '/') text.pop_back();
   return text;
+}
+
+// `options` with the folders of --drive and --volume made absolute.
+lumvane::CliOptions WithAbsoluteFolders(lumvane::CliOptions options) {
+  for (auto& [drive, folder] : options.drives) folder = Absolute(folder);
+  for (auto& [label, folder] : options.volumes) folder = Absolute(folder);
+  return options;
 }
 
 std::string Count(int count, const char* noun) {
@@ -96,12 +104,11 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     separator = ", ";
   }
   std::printf("\n");
-  for (const auto& [reason, count] : by_reason) {
-    const std::string label = lumvane::UnavailableVolumeOf(reason);
-    if (!label.empty()) {
-      std::printf("The volume %s is not on this machine: --volume '%s=DIR' reads it from DIR.\n",
-                  label.c_str(), label.c_str());
-    }
+  for (const lumvane::CatalogPlace& place : lumvane::UnknownPlaces(state)) {
+    const bool drive = place.kind == lumvane::CatalogPlace::Kind::kDrive;
+    std::printf("The %s %s is not on this machine: %s '%s=DIR' reads it from DIR.\n",
+                drive ? "drive" : "volume", place.Name().c_str(), drive ? "--drive" : "--volume",
+                place.key.c_str());
   }
   if (!options.verbose) return;
   for (const auto& picture : state.passed_over) {
@@ -151,10 +158,13 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.read_embedded = options.read_embedded;
   environment.workers = options.jobs;
   environment.render_again = options.force;
-  for (const auto& [drive, folder] : options.drives)
-    environment.drive_map[drive] = Absolute(folder);
-  for (const auto& [label, folder] : options.volumes)
-    environment.volume_folders[label] = Absolute(folder);
+  // The saved locations, with those of --drive and --volume before them for this run only.
+  const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
+  const lumvane::CliOptions given = WithAbsoluteFolders(options);
+  environment.drive_map = given.drives;
+  environment.drive_map.insert(saved.drives.begin(), saved.drives.end());
+  environment.volume_folders = given.volumes;
+  environment.volume_folders.insert(saved.volumes.begin(), saved.volumes.end());
   const std::string dest = locations.dest_dir;
   lumvane::ConsoleWindow window(options, std::move(locations), &stop_signal);
   lumvane::GoClick(window, state, environment);
@@ -217,6 +227,8 @@ int main(int argc, char** argv) {
         return OpenWindow({"edit", Absolute(options.dest_dir)});
       }
       return lumvane::RunEditCommand(options, Absolute(options.dest_dir));
+    case lumvane::CliOptions::Command::kLocations:
+      return lumvane::RunLocationsCommand(WithAbsoluteFolders(options));
     case lumvane::CliOptions::Command::kNone:
       break;
   }

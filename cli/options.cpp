@@ -29,6 +29,7 @@ const char* UsageText() {
          "      (.mdb). Pictures are read where the catalog says, or from DIR with --source.\n"
          "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
          "      --volume  read the catalog's volume labelled LABEL from the folder DIR\n"
+         "                (both for this run, before the saved locations)\n"
          "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n"
          "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
          "      --replace replace an archive of DEST_DIR's own pictures (kept as\n"
@@ -37,6 +38,10 @@ const char* UsageText() {
          "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window;\n"
          "      --list one line per record; --show N the boxes of record N; --set N with\n"
          "      FIELD one of title, keywords, category, comment, author, date; --delete N.\n"
+         "  lumvane locations [--drive X=DIR]... [--volume LABEL=DIR]... [--forget X|LABEL]...\n"
+         "      List the saved locations, which every catalog run reads a Windows drive or\n"
+         "      volume from (the window saves them too); --drive and --volume save one,\n"
+         "      --forget removes one.\n"
          "  lumvane                   open the window\n"
          "  lumvane --help | --version\n"
          "  --        ends the options, for folder names that begin with '-'\n"
@@ -125,6 +130,10 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
       return "--volume takes LABEL=DIR, not '" + value + "'";
     }
     options->volumes[value.substr(0, equals)] = value.substr(equals + 1);
+  } else if (IsOption(arg, "--forget")) {
+    const auto value = OptionValue(args, i, "--forget");
+    if (!value || value->empty()) return "--forget takes a drive letter or a volume label";
+    options->forget.push_back(*value);
   } else if (IsOption(arg, "--source")) {
     const auto value = OptionValue(args, i, "--source");
     if (!value || value->empty()) return "--source takes a folder";
@@ -167,6 +176,15 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
   const bool catalog_only =
       !options->source_dir.empty() || !options->drives.empty() || !options->volumes.empty();
   if (options->replace && command != "master") return "--replace belongs to the master command";
+  if (!options->forget.empty() && command != "locations") {
+    return "--forget belongs to the locations command";
+  }
+  if (command == "locations") {
+    if (positional.size() != 1) return "locations takes no folder; --drive X=DIR saves one";
+    if (!options->source_dir.empty()) return "locations takes no --source";
+    options->command = CliOptions::Command::kLocations;
+    return std::nullopt;
+  }
   if (command == "scan") {
     if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
     if (catalog_only) return "--source, --drive and --volume belong to the catalog command";

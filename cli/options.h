@@ -12,7 +12,7 @@
 namespace lumvane {
 
 struct CliOptions {
-  enum class Command { kNone, kScan, kCatalog, kMaster, kEdit, kHelp, kVersion };
+  enum class Command { kNone, kScan, kCatalog, kMaster, kEdit, kLocations, kHelp, kVersion };
   enum class EditAction { kWindow, kList, kShow, kSet, kDelete };
   Command command = Command::kNone;
   std::string catalog_path;                    // catalog: the catalog file
@@ -20,6 +20,7 @@ struct CliOptions {
   std::string dest_dir;                        // the archive folder (master: the master's folder)
   std::map<char, std::string> drives;          // --drive X=DIR
   std::map<std::string, std::string> volumes;  // --volume LABEL=DIR
+  std::vector<std::string> forget;             // locations: --forget D|LABEL
   std::optional<CopyMode> copy_mode;           // --copy no|keep|rename
   bool read_embedded = true;                   // scan: false with --no-embedded
   int jobs = 0;          // --jobs N: threads for the image work (0: one per core)

@@ -29,8 +29,13 @@ class ImportRun {
   virtual const CatalogFile* catalog() const = 0;
   virtual std::string catalog_path() const = 0;
 
-  // Where a catalog's source path is read on this machine (Windows drives mapped to folders).
+  // Where a catalog's source path is read on this machine: a Windows drive's path below the
+  // drive's folder, its names in any letter case.
   virtual std::string Locate(const std::string& source) const = 0;
+
+  // The file `within` ("\" separated) below `root`, a folder of this machine, its names in
+  // any letter case; root/within when there is no such file.
+  virtual std::string FindBelow(const std::string& root, const std::string& within) const = 0;
 
   // The root of the volume that carries `label`: the folder the user placed it in, else the
   // mount point of a volume with that label, else "C:". Mount points are remembered for the
@@ -53,6 +58,9 @@ class ImportRun {
 
   // Notes something of the source that was left out, for the summary after the run.
   virtual void NotePassedOver(const std::string& source, const std::string& reason) = 0;
+
+  // Notes a picture left out because its drive or volume has no folder on this machine.
+  virtual void NoteNotAvailable(const CatalogPlace& place) = 0;
 
   // Counts one archive merged into a master.
   virtual void CountMergedArchive() = 0;

@@ -1,9 +1,5 @@
 #include "importers/label_to_drive.h"
 
-#include <algorithm>
-
-#include "platform/paths.h"
-
 namespace lumvane {
 
 std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
@@ -21,12 +17,14 @@ std::string LabelToDrive(const std::string& label, std::map<std::string, std::st
   return root;
 }
 
-std::string SourceOnVolume(const std::string& root, const std::string& folder,
-                           const std::string& name) {
-  if (root == kFallbackDrive) return root + "\\" + folder + "\\" + name;
-  std::string relative = folder;
-  std::replace(relative.begin(), relative.end(), '\\', '/');
-  return relative.empty() ? JoinPath(root, name) : JoinPath(JoinPath(root, relative), name);
+void PlaceOnVolume(ImportRun& run, const std::string& label, const std::string& root,
+                   const std::string& within, PictureInput* picture) {
+  picture->place = CatalogPlace{CatalogPlace::Kind::kVolume, label, within};
+  picture->source = root == kFallbackDrive ? root + "\\" + within : run.FindBelow(root, within);
+}
+
+std::string WithinVolume(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "\\" + name;
 }
 
 }  // namespace lumvane

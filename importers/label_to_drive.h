@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "importers/import_run.h"
 #include "platform/volumes.h"
 
 namespace lumvane {
@@ -26,10 +27,14 @@ inline constexpr char kFallbackDrive[] = "C:";
 std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
                          const VolumeSource& volumes, const VolumeFolders& placed = {});
 
-// The source path of a picture in `folder` (relative, "\" separated) named `name` on `root`:
-// "C:\folder\name" for the fallback drive, otherwise root/folder/name with "\" read as "/".
-std::string SourceOnVolume(const std::string& root, const std::string& folder,
-                           const std::string& name);
+// A picture `within` the volume labelled `label` whose root is `root` (LabelToDrive's answer),
+// handed to `picture`: its place, and its source: found below the root in any letter case, or
+// "C:\within" for the fallback drive.
+void PlaceOnVolume(ImportRun& run, const std::string& label, const std::string& root,
+                   const std::string& within, PictureInput* picture);
+
+// "folder\name", or the name alone for a volume's root folder.
+std::string WithinVolume(const std::string& folder, const std::string& name);
 
 }  // namespace lumvane
 

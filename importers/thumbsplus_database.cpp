@@ -222,18 +222,18 @@ void HandOver(Database& db, ImportRun& run, const Catalog& catalog,
     if (!db.ok()) return;
     folder = folders.emplace(folder_id, std::move(read)).first;
   }
-  const std::string& path = folder->second.path;
-  const std::string relative = path.empty() ? name : path + "\\" + name;
+  const std::string relative = WithinVolume(folder->second.path, name);
   PictureInput picture;
   picture.source = relative;
   if (const auto volume = catalog.volumes.find(folder->second.volume_id);
       volume != catalog.volumes.end()) {
     const VolumeEntry& on = volume->second;
-    if (on.root.empty() && !run.reads_source_dir())
-      return run.NotePassedOver(on.label + ":\\" + relative, VolumeNotAvailable(on.label));
+    if (on.root.empty() && !run.reads_source_dir()) {
+      return run.NoteNotAvailable({CatalogPlace::Kind::kVolume, on.label, relative});
+    }
     // A picture read from the chosen folder needs its volume only for the date, which then
     // falls back as for any path that cannot be read.
-    picture.source = SourceOnVolume(on.root.empty() ? kFallbackDrive : on.root, path, name);
+    PlaceOnVolume(run, on.label, on.root.empty() ? kFallbackDrive : on.root, relative, &picture);
   }
   picture.subject = Keywords(catalog, file_id);
   if (const auto changed = FileModifiedLocal(run.Locate(picture.source))) {
@@ -243,20 +243,6 @@ void HandOver(Database& db, ImportRun& run, const Catalog& catalog,
 }
 
 }  // namespace
-
-std::string VolumeNotAvailable(const std::string& label) {
-  return "volume " + label + " not available";
-}
-
-std::string UnavailableVolumeOf(const std::string& reason) {
-  static constexpr std::string_view kPrefix = "volume ", kSuffix = " not available";
-  const std::string_view text = reason;
-  if (text.size() < kPrefix.size() + kSuffix.size() || text.substr(0, kPrefix.size()) != kPrefix ||
-      text.substr(text.size() - kSuffix.size()) != kSuffix) {
-    return "";
-  }
-  return reason.substr(kPrefix.size(), text.size() - kPrefix.size() - kSuffix.size());
-}
 
 Status ReadThumbsPlusDatabase(ImportRun& run) {
   std::string bytes;

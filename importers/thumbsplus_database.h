@@ -8,13 +8,8 @@
 
 namespace lumvane {
 
-// Why a file of the database is passed over: its volume is nowhere on this machine, or the
-// database has no folder for it.
-std::string VolumeNotAvailable(const std::string& label);
+// Why a file of the database is passed over when the database has no folder for it.
 inline constexpr char kNoFolderReason[] = "the catalog names no folder for it";
-
-// The label of a reason made by VolumeNotAvailable, or "" for every other reason.
-std::string UnavailableVolumeOf(const std::string& reason);
 
 // Hands every file of the database to the run in file-table order: its path on the volume's
 // folder (run.LabelToDrive of its label; the first volume of a label only), its keywords each

@@ -23,7 +23,8 @@ Status ReadThumbsPlusExport(ImportRun& run) {
     }
     if (label.empty() && columns[5].empty() && columns[21].empty()) return;
     PictureInput picture;
-    picture.source = SourceOnVolume(run.LabelToDrive(label), columns[5], columns[21]);
+    PlaceOnVolume(run, label, run.LabelToDrive(label), WithinVolume(columns[5], columns[21]),
+                  &picture);
     picture.subject = columns[23];
     picture.comment = columns[22];
     if (const auto changed = FileModifiedLocal(run.Locate(picture.source))) {

@@ -10,6 +10,7 @@
 
 #include "pictures/naming.h"
 #include "pictures/picture_record.h"
+#include "platform/catalog_place.h"
 #include "platform/status.h"
 
 namespace lumvane {
@@ -28,6 +29,9 @@ struct PictureInput {
   bool native_path = false;
   // Empty texts and the date are taken from the descriptions the photo carries inside it.
   bool read_embedded = false;
+  // Where the catalog says the picture is, when it names a volume by its label (a drive
+  // letter is read from `source` itself).
+  std::optional<CatalogPlace> place = std::nullopt;
 };
 
 // Why a picture was passed over; kNone when it was archived.

@@ -1,5 +1,8 @@
 #include "run/picture_run.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "imagelib/vantle.h"
 #include "platform/paths.h"
 #include "run/memory_budget.h"
@@ -26,7 +29,15 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
 }
 
 std::string PictureRun::Locate(const std::string& source) const {
+  if (const auto place = DrivePlaceOf(source)) {
+    const auto root = sources_.drives.find(place->key[0]);
+    if (root != sources_.drives.end()) return FindBelow(root->second, place->within);
+  }
   return LocateCatalogSource(sources_.drives, catalog_folder_, source);
+}
+
+std::string PictureRun::FindBelow(const std::string& root, const std::string& within) const {
+  return finder_.Find(root, within).path;
 }
 
 namespace {
@@ -48,6 +59,7 @@ std::string PictureRun::LabelToDrive(const std::string& label) {
 void PictureRun::Process(const PictureInput& catalog_picture) {
   if (!failure_.ok()) return;
   PictureInput picture = catalog_picture;
+  if (!picture.native_path && !picture.place) picture.place = DrivePlaceOf(picture.source);
   if (!picture.native_path) picture.source = Locate(picture.source);
   picture.read_embedded = picture.read_embedded && sources_.read_embedded;
   if (!started_) window_.set_status("Running...");
@@ -99,6 +111,10 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
     failure_ = result.destination;
     return;
   }
+  if (result.pass_over == PassOver::kFileMissing && picture.place) {
+    NoteMissing(picture, result.PassOverText());
+    return;
+  }
   if (!result.archived()) {
     NotePassedOver(picture.source, result.PassOverText());
     state_.passed_over.back().unreadable = result.pass_over == PassOver::kPermissionDenied ||
@@ -133,6 +149,27 @@ void PictureRun::BeginStep(const std::string& status) {
 
 void PictureRun::NotePassedOver(const std::string& source, const std::string& reason) {
   state_.passed_over.push_back({source, reason});
+}
+
+void PictureRun::NoteNotAvailable(const CatalogPlace& place) {
+  state_.passed_over.push_back({place.Text(), NotAvailableReason(place), false, place, true});
+}
+
+void PictureRun::NoteMissing(const PictureInput& picture, const std::string& reason) {
+  const CatalogPlace& place = *picture.place;
+  std::string root;
+  if (place.kind == CatalogPlace::Kind::kDrive) {
+    const auto drive = sources_.drives.find(place.key[0]);
+    if (drive != sources_.drives.end()) root = drive->second;
+  } else if (const std::string volume = LabelToDrive(place.key); volume != kFallbackDrive) {
+    root = volume;
+  }
+  if (root.empty()) return NoteNotAvailable(place);
+  std::error_code error;
+  const std::string why = std::filesystem::is_directory(root, error)
+                              ? reason
+                              : place.Name() + " is read from " + root + ", which is not there";
+  state_.passed_over.push_back({picture.source, why, false, place, false});
 }
 
 }  // namespace lumvane

@@ -11,6 +11,7 @@
 #include "importers/import_run.h"
 #include "importers/label_to_drive.h"
 #include "page/archive_writer.h"
+#include "platform/case_insensitive_finder.h"
 #include "platform/drive_map.h"
 #include "run/picture_pipeline.h"
 #include "run/run_state.h"
@@ -42,12 +43,14 @@ class PictureRun : public ImportRun {
   const CatalogFile* catalog() const override { return sources_.catalog; }
   std::string catalog_path() const override { return sources_.catalog_path; }
   std::string Locate(const std::string& source) const override;
+  std::string FindBelow(const std::string& root, const std::string& within) const override;
   std::string LabelToDrive(const std::string& label) override;
   void ExpectPictures(int total) override { total_ = total; }
   void Process(const PictureInput& picture) override;
   void AddRecord(const PictureRecord& record, const std::string& tab_source) override;
   void BeginStep(const std::string& status) override;
   void NotePassedOver(const std::string& source, const std::string& reason) override;
+  void NoteNotAvailable(const CatalogPlace& place) override;
   void CountMergedArchive() override { ++state_.archives_merged; }
   bool StopRequested() const override { return !failure_.ok() || window_.StopRequested(); }
 
@@ -63,6 +66,10 @@ class PictureRun : public ImportRun {
 
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
+  // Notes a picture passed over as missing; one the catalog names on a drive or volume is
+  // noted with its place, and a place without a folder here, or whose folder has gone, says
+  // so in the reason.
+  void NoteMissing(const PictureInput& picture, const std::string& reason);
   void WriteRecord(const PictureRecord& record, const std::string& tab_source);
   // Records the finished pictures, oldest first; with `make_room`, waits until fewer than the
   // pipeline's capacity are in hand.
@@ -75,6 +82,7 @@ class PictureRun : public ImportRun {
   NameRegistry names_;
   Sources sources_;
   std::string catalog_folder_;
+  mutable CaseInsensitiveFinder finder_;
   Status failure_;
   int handled_ = 0;
   int total_ = -1;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pictures/process_picture.h"
+#include "platform/catalog_place.h"
 
 namespace lumvane {
 
@@ -14,6 +15,10 @@ struct PassedOverPicture {
   std::string source;
   std::string reason;       // "file missing", "cannot write display image or thumbnail: ...", ...
   bool unreadable = false;  // the file is there but could not be read: the run has failed
+  // A picture the catalog names on a drive or volume that was not found there: its place,
+  // and whether that drive or volume has no folder on this machine at all.
+  std::optional<CatalogPlace> place = std::nullopt;
+  bool place_unknown = false;
 };
 
 struct UncopiedOriginal {

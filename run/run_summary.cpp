@@ -1,5 +1,7 @@
 #include "run/run_summary.h"
 
+#include <algorithm>
+
 namespace lumvane {
 namespace {
 
@@ -42,6 +44,18 @@ std::string EarlierArchiveLine(const RunState& state) {
   }
   return "The new archive holds " + Plural(static_cast<size_t>(state.PictureCount), "picture") +
          ", the earlier one " + std::to_string(state.earlier_pictures) + kept;
+}
+
+std::vector<CatalogPlace> UnknownPlaces(const RunState& state) {
+  std::vector<CatalogPlace> places;
+  for (const auto& picture : state.passed_over) {
+    if (!picture.place_unknown) continue;
+    const bool known = std::any_of(places.begin(), places.end(), [&](const CatalogPlace& place) {
+      return place.SameRoot(*picture.place);
+    });
+    if (!known) places.push_back(*picture.place);
+  }
+  return places;
 }
 
 int UnreadablePictures(const RunState& state) {

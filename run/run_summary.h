@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "run/run_state.h"
 
@@ -30,6 +31,10 @@ std::string EarlierArchiveLine(const RunState& state);
 
 // How many pictures were passed over because their files could not be read.
 int UnreadablePictures(const RunState& state);
+
+// The drives and volumes that pictures passed over are on and that have no folder on this
+// machine, each once, in the order first met.
+std::vector<CatalogPlace> UnknownPlaces(const RunState& state);
 
 // "Could not copy N originals into DEST:" and a line per original, lines separated by "\r".
 std::string UncopiedMessage(const RunState& state, const std::string& dest);

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Fails when a folder of the program includes a header of a folder above it (or beside it) in
 # the layering: imagelib, platform -> pictures -> importers, page -> master -> run, editor ->
-# shell -> cli. The master merge is called by the run driver like an importer, so it lies
+# settings -> shell -> cli. The master merge is called by the run driver like an importer, so it lies
 # below the run. Usage: layering_test.sh SOURCE_DIR
 set -euo pipefail
 cd "${1:-.}"
 declare -A rank=([imagelib]=0 [platform]=0 [pictures]=1 [importers]=2 [page]=2
-                 [master]=3 [run]=4 [editor]=4 [shell]=5 [cli]=6)
+                 [master]=3 [run]=4 [editor]=4 [settings]=5 [shell]=6 [cli]=7)
 problems=0
 for folder in "${!rank[@]}"; do
   [ -d "$folder" ] || continue

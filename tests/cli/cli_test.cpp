@@ -84,10 +84,33 @@ TEST(CliCatalog, TabCatalogInBothModesAndAV4Export) {
       RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--copy", "no"});
   EXPECT_EQ(originals.exit_code, 0) << originals.err;
   EXPECT_NE(originals.out.find("Archived 1 picture into"), std::string::npos) << originals.out;
-  EXPECT_NE(originals.out.find("1 file missing"), std::string::npos);
+  EXPECT_NE(originals.out.find("Passed over 1: 1 drive D: not available\nThe drive D: is not on "
+                               "this machine: --drive 'D=DIR' reads it from DIR.\n"),
+            std::string::npos)
+      << originals.out;
   auto records = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0][4], "Harbour");
+
+  // Saved locations: every run finds the drive, in any letter case; --drive overrides one
+  // for its run only.
+  TempDir config, old_disk;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  std::filesystem::create_directories(old_disk / "old");
+  std::filesystem::copy_file(pictures / "b.jpg", old_disk / "old/B.JPG");
+  EXPECT_EQ(RunLumvane({"locations", "--drive", "d=" + old_disk.path()}).exit_code, 0);
+  EXPECT_EQ(RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--quiet"}).exit_code, 0);
+  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 2u);
+  const Finished overridden = RunLumvane(
+      {"catalog", pictures / "trip.txt", dest.path(), "--drive", "D=" + (old_disk / "gone")});
+  EXPECT_NE(overridden.out.find("D: is read from " + (old_disk / "gone") + ", which is not there"),
+            std::string::npos)
+      << overridden.out;
+  EXPECT_EQ(RunLumvane({"locations"}).out, "drive D:                 " + old_disk.path() + "\n");
+  EXPECT_EQ(RunLumvane({"locations", "--forget", "D:"}).out,
+            "No locations are saved (" + (config / "lumvane/lumvane.ini") + ").\n");
+  EXPECT_EQ(RunLumvane({"locations", "--forget", "D"}).exit_code, 1);
+  unsetenv("XDG_CONFIG_HOME");
 
   // With --source every picture is read from the chosen folder.
   testing_support::WritePhoto(chosen / "a.jpg");

@@ -93,8 +93,6 @@ TEST_F(ThumbsPlusDatabase, VolumesThatAreMissingOrRepeatedOrMany) {
   EXPECT_EQ(from_folder.Sources()[1], "C:\\y\\b.jpg");
   EXPECT_EQ(from_folder.passed_over,
             std::vector<std::string>{"f.jpg: the catalog names no folder for it"});
-  EXPECT_EQ(UnavailableVolumeOf(VolumeNotAvailable("My Disk")), "My Disk");
-  EXPECT_EQ(UnavailableVolumeOf("file missing"), "");
 }
 
 TEST_F(ThumbsPlusDatabase, NumbersWithTheHighBitAndTextsWithoutZero) {

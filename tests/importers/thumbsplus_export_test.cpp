@@ -105,8 +105,6 @@ TEST(LabelToDrive, FirstVolumeInListOrderAndEveryAnswerRemembered) {
   EXPECT_EQ(LabelToDrive("GONE", cache, source), "C:") << "kept for the program's life";
   EXPECT_EQ(LabelToDrive("data", cache, source), "C:") << "labels compare exactly";
   EXPECT_EQ(probes, 3);
-  EXPECT_EQ(SourceOnVolume("/", "a\\b", "c.jpg"), "/a/b/c.jpg");
-  EXPECT_EQ(SourceOnVolume("/m", "", "c.jpg"), "/m/c.jpg");
 }
 
 }  // namespace

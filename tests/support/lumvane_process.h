@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ struct Finished {
 class Process {
  public:
   // Starts lumvane with `args`; `prefix` (a program and its arguments, such as setpriv's)
-  // runs it when given. Standard output and error go to files in `logs`.
+  // runs it when given. Standard output and error go to files in `logs`. Unless the test set
+  // XDG_CONFIG_HOME, the program's settings are kept in `logs`, never in the user's own.
   Process(const std::vector<std::string>& args, const TempDir& logs,
           const std::vector<std::string>& prefix = {})
       : logs_(logs) {
@@ -40,7 +42,17 @@ class Process {
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, (logs / "err").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      environment.emplace_back(*variable);
+    }
+    if (std::getenv("XDG_CONFIG_HOME") == nullptr) {
+      environment.push_back("XDG_CONFIG_HOME=" + logs.path());
+    }
+    std::vector<char*> variables;
+    for (auto& v : environment) variables.push_back(v.data());
+    variables.push_back(nullptr);
+    posix_spawn(&pid_, argv[0].c_str(), &actions, nullptr, pointers.data(), variables.data());
     posix_spawn_file_actions_destroy(&actions);
   }
   void Signal(int signal) { kill(pid_, signal); }

@@ -9,6 +9,7 @@
 
 #include "importers/import_run.h"
 #include "importers/label_to_drive.h"
+#include "platform/case_insensitive_finder.h"
 #include "platform/drive_map.h"
 
 namespace testing_support {
@@ -45,6 +46,9 @@ class RecordingRun : public lumvane::ImportRun {
   std::string Locate(const std::string& source) const override {
     return lumvane::MapDrive(drives, source);
   }
+  std::string FindBelow(const std::string& root, const std::string& within) const override {
+    return finder_.Find(root, within).path;
+  }
   std::string LabelToDrive(const std::string& label) override {
     return lumvane::LabelToDrive(label, drive_cache, [this] {
       ++volume_probes;
@@ -60,6 +64,9 @@ class RecordingRun : public lumvane::ImportRun {
   void NotePassedOver(const std::string& source, const std::string& reason) override {
     passed_over.push_back(source + ": " + reason);
   }
+  void NoteNotAvailable(const lumvane::CatalogPlace& place) override {
+    passed_over.push_back(place.Text() + ": " + lumvane::NotAvailableReason(place));
+  }
   void CountMergedArchive() override { ++archives_merged; }
   bool StopRequested() const override { return static_cast<int>(pictures.size()) == stop_after; }
 
@@ -71,6 +78,7 @@ class RecordingRun : public lumvane::ImportRun {
 
  private:
   lumvane::CatalogFile catalog_;
+  mutable lumvane::CaseInsensitiveFinder finder_;
   std::string catalog_path_;
 };
 

@@ -1,0 +1,69 @@
+#include "cli/locations_command.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "settings/saved_locations.h"
+
+namespace lumvane {
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "lumvane: %s\n", message.c_str());
+  return 1;
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+void PrintLocation(const std::string& what, const std::string& folder) {
+  std::printf("%-24s %s%s\n", what.c_str(), folder.c_str(),
+              IsFolder(folder) ? "" : "  (not there)");
+}
+
+// Removes the drive or volume `name` names; false when none is saved.
+bool Forget(SavedLocations& saved, std::string name) {
+  bool forgotten = saved.volumes.erase(name) > 0;
+  if (name.size() == 2 && name[1] == ':') name.pop_back();
+  if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) {
+    forgotten = saved.drives.erase(static_cast<char>(std::toupper(name[0]))) > 0 || forgotten;
+  }
+  return forgotten;
+}
+
+}  // namespace
+
+int RunLocationsCommand(const CliOptions& options) {
+  SavedLocations saved = SavedLocations::Load();
+  for (const auto& [letter, folder] : options.drives) {
+    if (!IsFolder(folder)) return Fail("the folder " + folder + " does not exist");
+    saved.drives[letter] = folder;
+  }
+  for (const auto& [label, folder] : options.volumes) {
+    if (!IsFolder(folder)) return Fail("the folder " + folder + " does not exist");
+    saved.volumes[label] = folder;
+  }
+  for (const std::string& name : options.forget) {
+    if (!Forget(saved, name)) return Fail("no location is saved for " + name);
+  }
+  const bool changes =
+      !options.drives.empty() || !options.volumes.empty() || !options.forget.empty();
+  if (changes) {
+    if (const Status written = saved.Save(); !written.ok()) return Fail(written.message());
+  }
+  if (saved.drives.empty() && saved.volumes.empty()) {
+    std::printf("No locations are saved (%s).\n", SavedLocations::File().c_str());
+    return 0;
+  }
+  for (const auto& [letter, folder] : saved.drives) {
+    PrintLocation(std::string("drive ") + letter + ":", folder);
+  }
+  for (const auto& [label, folder] : saved.volumes) PrintLocation("volume " + label, folder);
+  return 0;
+}
+
+}  // namespace lumvane

@@ -1,0 +1,39 @@
+// Finding a path that a catalog made on Windows names below a folder of this machine. Windows
+// ignores letter case, so the catalog may write "PHOTOS\A.JPG" for Photos/a.jpg; each name is
+// taken as it is or, failing that, as the one name of its folder that differs in letter case
+// only. Folder listings are kept, so that the pictures of one folder list it once. Not
+// thread-safe.
+#ifndef LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
+#define LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumvane {
+
+// The names equal when letter case is ignored (ASCII letters; other characters as they are).
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
+class CaseInsensitiveFinder {
+ public:
+  struct Found {
+    enum Outcome { kFound, kMissing, kAmbiguous };
+    Outcome outcome = kMissing;
+    std::string path;  // kFound: the path on disk; else `root`/`relative` as given
+  };
+
+  // `relative` ("\" or "/" separated) below `root`. kAmbiguous when some name matches several
+  // names of its folder that differ only in letter case and none exactly.
+  Found Find(const std::string& root, std::string_view relative);
+
+ private:
+  const std::vector<std::string>& NamesOf(const std::string& folder);
+
+  std::map<std::string, std::vector<std::string>> listings_;
+};
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_

@@ -1,0 +1,86 @@
+#include "run/locate_pictures.h"
+
+#include <algorithm>
+
+#include "platform/case_insensitive_finder.h"
+#include "platform/paths.h"
+
+namespace lumvane {
+namespace {
+
+// The folders and the name of a "\" separated path.
+std::vector<std::string> Names(const std::string& within) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  for (size_t i = 0; i <= within.size(); ++i) {
+    if (i < within.size() && within[i] != '\\' && within[i] != '/') continue;
+    if (i > start) names.push_back(within.substr(start, i - start));
+    start = i + 1;
+  }
+  return names;
+}
+
+std::string WithoutTrailingSeparators(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+std::vector<std::vector<const PassedOverPicture*>> MissingByPlace(const RunState& state) {
+  std::vector<std::vector<const PassedOverPicture*>> groups;
+  for (const PassedOverPicture& picture : state.passed_over) {
+    if (!picture.place) continue;
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& pictures) {
+      return pictures.front()->place->SameRoot(*picture.place);
+    });
+    if (group == groups.end()) {
+      groups.emplace_back();
+      group = groups.end() - 1;
+    }
+    group->push_back(&picture);
+  }
+  std::stable_sort(groups.begin(), groups.end(),
+                   [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  return groups;
+}
+
+Status LocateFrom(const CatalogPlace& place, const std::string& chosen,
+                  const std::vector<const PassedOverPicture*>& missing, Located* located) {
+  const std::vector<std::string> names = Names(place.within);
+  if (names.empty()) return Status::Error(place.Text() + " names no picture");
+  const std::string folder = WithoutTrailingSeparators(chosen);
+  CaseInsensitiveFinder finder;
+  const auto picture = finder.Find(folder, names.back());
+  if (picture.outcome == CaseInsensitiveFinder::Found::kMissing) {
+    return Status::Error(folder + " holds no " + names.back() + ".");
+  }
+  std::string root = folder;
+  for (size_t i = names.size() - 1; i-- > 0;) {
+    const SplitPath split = SplitNativePath(root);
+    if (root == "/" || !SameIgnoringCase(split.name, names[i])) {
+      return Status::Error(folder + " holds " + names.back() + ", but not inside the folders " +
+                           place.Text() + " names. The drive or volume's folder must hold " +
+                           place.within + " below it.");
+    }
+    root = split.folder.empty() ? "/" : split.folder;
+  }
+  if (picture.outcome == CaseInsensitiveFinder::Found::kAmbiguous ||
+      finder.Find(root, place.within).outcome != CaseInsensitiveFinder::Found::kFound) {
+    return Status::Error("More than one file below " + root + " could be " + place.Text() +
+                         " (names that differ only in letter case); nothing was saved.");
+  }
+  located->root = root;
+  located->missing = 0;
+  located->found = 0;
+  for (const PassedOverPicture* other : missing) {
+    if (!other->place || !other->place->SameRoot(place)) continue;
+    ++located->missing;
+    if (finder.Find(root, other->place->within).outcome == CaseInsensitiveFinder::Found::kFound) {
+      ++located->found;
+    }
+  }
+  return Status::Ok();
+}
+
+}  // namespace lumvane
