@@ -26,6 +26,7 @@ int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
+  QApplication::setWindowIcon(lumvane::ApplicationIcon());
   lumvane::FrmEditHtml editor(std::move(model), nullptr);
   QObject::connect(&editor, &lumvane::FrmEditHtml::closed, &app, &QApplication::quit);
   editor.show();
@@ -37,7 +38,9 @@ int OpenMainWindow(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumvane");
   QApplication::setApplicationVersion(lumvane::kVersion);
+  QApplication::setWindowIcon(lumvane::ApplicationIcon());
   lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes);
+  window.RestoreSession();
   lumvane::FrmSplash splash(&window);
   splash.show();
   return app.exec();

@@ -190,7 +190,7 @@ void KeepTheEarlierArchive(RunWindow& window, const RunState& state, RunFiles& f
   std::string text =
       "No pictures were archived; the archive in " + files.dest + " was left as it was.";
   if (!state.passed_over.empty()) text += "\r" + RunSummaryLine(state);
-  window.ShowMessage(text);
+  window.ReportNothingArchived(text, state);
 }
 
 // Puts the archive in place, or abandons it when the run failed before its first picture or

@@ -68,6 +68,12 @@ class RunWindow {
   // originals not copied), if anything.
   virtual void ReportRun(const RunState& state) = 0;
 
+  // After a run that archived nothing and so kept the archive it found: `text` says so.
+  virtual void ReportNothingArchived(const std::string& text, const RunState& state) {
+    (void)state;
+    ShowMessage(text);
+  }
+
   // Opens the archive editor on the archive in `folder`.
   virtual void OpenEditor(const std::string& folder) = 0;
 };

@@ -2,14 +2,28 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
+#include <QUrl>
 
+#include "platform/paths.h"
 #include "run/catalog_types.h"
+#include "run/locate_pictures.h"
 #include "run/run_summary.h"
+#include "settings/saved_locations.h"
+#include "settings/settings_file.h"
 #include "shell/frm_copy.h"
+#include "shell/frm_locations.h"
+#include "shell/frm_splash.h"
+#include "shell/locate_missing.h"
 #include "shell/window_style.h"
 
 namespace lumvane {
@@ -40,13 +54,17 @@ QString MessageText(const std::string& text) {
 FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget* parent)
     : QWidget(parent), environment_(std::move(environment)), volumes_(std::move(volumes)) {
   setObjectName("frmArchive");
-  setWindowTitle("Archive");
+  setWindowTitle("Archive \u2014 Lumvane");  // the window's caption, and the program's name
+  setWindowIcon(ApplicationIcon());
   setFixedSize(6990 / 15, 5910 / 15);
   setFont(WindowFont());
   status_ = Placed(new QLabel(this), "Status", Twips(0, 0, 6975, 255));
   BuildLocations();
   BuildModes();
   ConnectLists();
+  AddListHabits(Group::kCatalog, {cat_drive_, cat_dir_, cat_file_});
+  AddListHabits(Group::kSource, {src_drive_, src_dir_});
+  AddListHabits(Group::kDest, {dest_drive_, dest_dir_});
   ApplyMode(Mode::kCatalogOriginalPaths);
   setTabOrder(go_, cat_file_);
   QWidget* order[] = {cat_file_,   cat_drive_,  cat_dir_,   src_drive_,  src_dir_,
@@ -85,6 +103,12 @@ void FrmArchive::BuildLocations() {
 
 void FrmArchive::BuildModes() {
   go_ = Placed(new QPushButton(GoCaption(GoState::kIdle), this), "Go", Twips(240, 4910, 855, 615));
+  // Between the catalog frame and Go: the saved locations of drives and volumes.
+  auto* locations =
+      Placed(new QPushButton("Locations...", this), "Locations", Twips(240, 4605, 1935, 270));
+  locations->setFlat(true);
+  locations->setToolTip("Where the drives and volumes of catalogs made on Windows are now");
+  connect(locations, &QPushButton::clicked, this, &FrmArchive::ShowLocations);
   exit_ = Placed(new QPushButton("Exit", this), "Exit", Twips(1320, 4910, 855, 615));
   auto* modes = new QWidget(this);
   modes->setObjectName("Frame4");
@@ -186,12 +210,19 @@ void FrmArchive::set_go_state(GoState state) {
 }
 
 std::string FrmArchive::status() const {
-  return status_->text().toStdString();
+  return status_text_;
 }
 
 void FrmArchive::set_status(const std::string& text) {
+  status_text_ = text;
   status_->setText(QString::fromStdString(text));
   emit statusChanged(status_->text());
+}
+
+void FrmArchive::ShowProgress(int handled, int total) {
+  if (total > 0 && go_state_ != GoState::kIdle) {
+    status_->setText(QString("Running... %1 of %2").arg(handled).arg(total));
+  }
 }
 
 void FrmArchive::LetEventsRun() {
@@ -230,11 +261,41 @@ void FrmArchive::ReportRun(const RunState& state) {
   if (!RunLeftSomethingOut(state)) return;
   std::string text = RunSummaryLine(state);
   if (state.earlier_kept) text = EarlierArchiveLine(state) + "\n" + text;
+  ShowSummary(text, state);
+}
+
+void FrmArchive::ReportNothingArchived(const std::string& text, const RunState& state) {
+  ShowSummary(MessageText(text).toStdString(), state);
+}
+
+void FrmArchive::ShowSummary(std::string text, const RunState& state) {
+  const auto missing = MissingByPlace(state);
+  size_t count = 0;
+  for (const auto& group : missing) count += group.size();
+  if (count > 0) {
+    text += "\n" + std::to_string(count) +
+            (count == 1 ? " picture is not where the catalog says: Locate... finds it once you "
+                          "show where it is now."
+                        : " pictures are not where the catalog says: Locate... finds them once "
+                          "you show where one of them is now.");
+  }
   QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
                   this);
   box.setObjectName("RunSummary");
   box.setDetailedText(QString::fromStdString(RunSummaryDetails(state)));
+  QPushButton* locate = count > 0 ? box.addButton("Locate...", QMessageBox::ActionRole) : nullptr;
+  QPushButton* locations = box.addButton("Locations...", QMessageBox::ActionRole);
+  QPushButton* open = box.addButton("Open archive", QMessageBox::ActionRole);
+  if (locate != nullptr) box.setDefaultButton(locate);
   box.exec();
+  if (box.clickedButton() == nullptr) return;
+  if (box.clickedButton() == locate) {
+    run_again_ = LocateMissingPictures(this, state, cat_drive_->volumes());
+  } else if (box.clickedButton() == locations) {
+    ShowLocations();
+  } else if (box.clickedButton() == open) {
+    OpenArchive();
+  }
 }
 
 void FrmArchive::OpenEditor(const std::string& folder) {
@@ -248,8 +309,34 @@ void FrmArchive::OpenEditor(const std::string& folder) {
 }
 
 void FrmArchive::OnGo() {
-  GoClick(*this, state_, environment_);
+  const bool starts = go_state() == GoState::kIdle;
+  do {
+    run_again_ = false;
+    if (starts) {  // what the command line or the Locations dialog saved since
+      const SavedLocations saved = SavedLocations::Load();
+      environment_.drive_map = saved.drives;
+      environment_.volume_folders = saved.volumes;
+    }
+    GoClick(*this, state_, environment_);
+  } while (starts && run_again_ && !close_after_run_);
+  if (starts) SaveSession();
   if (close_after_run_ && go_state() == GoState::kIdle) close();
+}
+
+void FrmArchive::ShowLocations() {
+  FrmLocations dialog(this);
+  dialog.exec();
+}
+
+void FrmArchive::OpenArchive() {
+  const QString page = QDir(QString::fromStdString(dest_dir())).filePath("archive.htm");
+  if (!QFileInfo(page).isFile()) {
+    ShowMessage("There is no archive in " + dest_dir() + " yet.");
+    return;
+  }
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+    ShowMessage("No program to open " + page.toStdString() + " was found.");
+  }
 }
 
 void FrmArchive::OnExit() {
@@ -271,6 +358,7 @@ void FrmArchive::keyPressEvent(QKeyEvent* event) {
 
 void FrmArchive::closeEvent(QCloseEvent* event) {
   if (go_state() == GoState::kIdle) {
+    SaveSession();
     event->accept();
     QCoreApplication::quit();
     return;
@@ -278,6 +366,143 @@ void FrmArchive::closeEvent(QCloseEvent* event) {
   set_go_state(GoState::kStopRequested);
   close_after_run_ = true;
   event->ignore();
+}
+
+bool FrmArchive::ShowFolder(Group group, const QString& folder) {
+  if (!QFileInfo(folder).isDir()) return false;
+  const QString path = QDir(folder).absolutePath();
+  DriveList* drives =
+      group == Group::kCatalog ? cat_drive_ : (group == Group::kSource ? src_drive_ : dest_drive_);
+  DirectoryList* folders =
+      group == Group::kCatalog ? cat_dir_ : (group == Group::kSource ? src_dir_ : dest_dir_);
+  drives->ShowVolumeOf(path);
+  const Volume* volume = VolumeHolding(drives->volumes(), path);
+  folders->SetPath(volume != nullptr ? QString::fromStdString(volume->mount_point) : "/", path);
+  return true;
+}
+
+bool FrmArchive::ShowCatalogFile(const QString& path) {
+  const QFileInfo file(path);
+  if (!file.isFile() || !ShowFolder(Group::kCatalog, file.absolutePath())) return false;
+  cat_file_->SetPath(file.absolutePath());  // the list is filled now, not when the model has read
+  const auto found = cat_file_->findItems(file.fileName(), Qt::MatchExactly);
+  if (found.isEmpty()) return false;
+  cat_file_->setCurrentItem(found.front());
+  set_status(CatalogTypeCaption(file.fileName().toStdString()));
+  return true;
+}
+
+void FrmArchive::AddListHabits(Group group, std::initializer_list<QWidget*> lists) {
+  for (QWidget* list : lists) {
+    auto* view = qobject_cast<QAbstractItemView*>(list);
+    QWidget* target = view != nullptr ? view->viewport() : list;
+    target->setAcceptDrops(true);
+    target->installEventFilter(this);
+    drop_targets_[target] = group;
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, group, list](const QPoint& at) { ShowListMenu(group, list, at); });
+  }
+}
+
+bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {
+  const auto target = drop_targets_.find(watched);
+  if (target == drop_targets_.end() || !static_cast<QWidget*>(watched)->isEnabled()) {
+    return QWidget::eventFilter(watched, event);
+  }
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (!drag->mimeData()->hasUrls() || !drag->mimeData()->urls().front().isLocalFile())
+      return false;
+    drag->acceptProposedAction();
+    return true;
+  }
+  if (event->type() != QEvent::Drop) return QWidget::eventFilter(watched, event);
+  auto* drop = static_cast<QDropEvent*>(event);
+  const QString path = drop->mimeData()->urls().value(0).toLocalFile();
+  const QFileInfo dropped(path);
+  const bool shown = dropped.isDir() ? ShowFolder(target->second, path)
+                     : target->second == Group::kCatalog
+                         ? ShowCatalogFile(path)
+                         : ShowFolder(target->second, dropped.absolutePath());
+  if (shown) drop->acceptProposedAction();
+  return true;
+}
+
+void FrmArchive::ShowListMenu(Group group, QWidget* list, const QPoint& at) {
+  if (!list->isEnabled()) return;
+  QMenu menu(this);
+  const bool catalog = group == Group::kCatalog;
+  menu.addAction(catalog ? "Go to file..." : "Go to folder...", this, [this, group, catalog] {
+    QFileDialog dialog(
+        this, catalog ? "Go to file" : "Go to folder",
+        QString::fromStdString(catalog ? catalog_dir()
+                                       : (group == Group::kSource ? source_dir() : dest_dir())));
+    dialog.setObjectName("GoTo");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // takes a typed or pasted path too
+    dialog.setFileMode(catalog ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString chosen = dialog.selectedFiles().front();
+    if (catalog) ShowCatalogFile(chosen);
+    if (!catalog) ShowFolder(group, chosen);
+  });
+  if (group == Group::kDest)
+    menu.addAction("New folder...", this, &FrmArchive::NewDestinationFolder);
+  menu.exec(list->mapToGlobal(at));
+}
+
+void FrmArchive::NewDestinationFolder() {
+  bool ok = false;
+  const QString name = QInputDialog::getText(
+      this, "New folder", "Name of the new folder in " + QString::fromStdString(dest_dir()) + ":",
+      QLineEdit::Normal, {}, &ok);
+  if (!ok || name.trimmed().isEmpty()) return;
+  QDir parent(QString::fromStdString(dest_dir()));
+  if (name.contains('/') || !parent.mkdir(name.trimmed())) {
+    ShowMessage("Cannot make the folder " + name.toStdString() + " in " + dest_dir() + ".");
+    return;
+  }
+  ShowFolder(Group::kDest, parent.filePath(name.trimmed()));
+}
+
+void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction("Locations...", this, &FrmArchive::ShowLocations);
+  menu.addAction("Open archive", this, &FrmArchive::OpenArchive);
+  menu.exec(event->globalPos());
+}
+
+void FrmArchive::SaveSession() const {
+  const auto settings = OpenSettings();
+  settings->beginGroup("window");
+  settings->setValue("mode", static_cast<int>(mode()));
+  settings->setValue(
+      "catalog",
+      QString::fromStdString(catalog_file().empty() ? catalog_dir()
+                                                    : JoinPath(catalog_dir(), catalog_file())));
+  settings->setValue("source", QString::fromStdString(source_dir()));
+  settings->setValue("destination", QString::fromStdString(dest_dir()));
+  settings->setValue("position", pos());
+  settings->endGroup();
+}
+
+void FrmArchive::RestoreSession() {
+  const auto settings = OpenSettings();
+  settings->beginGroup("window");
+  const int mode = settings->value("mode", 0).toInt();
+  if (mode >= 1 && mode <= 5) {
+    options_[mode - 1]->setChecked(true);
+    ApplyMode(static_cast<Mode>(mode));
+  }
+  const QString catalog = settings->value("catalog").toString();
+  if (!ShowCatalogFile(catalog)) ShowFolder(Group::kCatalog, catalog);
+  ShowFolder(Group::kSource, settings->value("source").toString());
+  ShowFolder(Group::kDest, settings->value("destination").toString());
+  const QPoint position = settings->value("position", pos()).toPoint();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().contains(position)) move(position);
+  }
+  set_status("");
 }
 
 }  // namespace lumvane

@@ -1,6 +1,9 @@
 // The main window: five modes, the catalog, source and destination locations, Go and Exit.
 // It is the run's window (RunWindow) and owns the run state for the program's life; the run
 // itself is the run driver's, which yields to this window's event loop once per picture.
+// Beyond the specified controls: the saved locations (a button and the context menu), folders
+// and catalogs dropped onto the lists or chosen through their context menus, and the last
+// session remembered.
 #ifndef LUMVANE_SHELL_FRM_ARCHIVE_H_
 #define LUMVANE_SHELL_FRM_ARCHIVE_H_
 
@@ -10,6 +13,7 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -30,6 +34,18 @@ class FrmArchive : public QWidget, public RunWindow {
 
   const RunState& state() const { return state_; }
 
+  // The three location groups.
+  enum class Group { kCatalog, kSource, kDest };
+  // Opens `folder` in the group's lists (its drive list follows); false when it is no folder.
+  bool ShowFolder(Group group, const QString& folder);
+  // Opens the folder of the file at `path` in the catalog lists and selects the file there.
+  bool ShowCatalogFile(const QString& path);
+
+  // The mode, locations and window position of the last session, from the settings file;
+  // folders that have gone are passed over. SaveSession writes them.
+  void RestoreSession();
+  void SaveSession() const;
+
   // RunWindow.
   Mode mode() const override;
   std::string catalog_dir() const override;
@@ -41,14 +57,19 @@ class FrmArchive : public QWidget, public RunWindow {
   std::string status() const override;
   void set_status(const std::string& text) override;
   void LetEventsRun() override;
+  // "Running... 31 of 160" in Status while the total is known; status() keeps the count.
+  void ShowProgress(int handled, int total) override;
   CopyMode AskCopyOriginals() override;
-  bool ConfirmMasterOver(const std::string& page, int pictures) override;
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
-  // One message with the counts by reason, the files in its details; silent when nothing was
+  // One message with the counts by reason, the files in its details, and buttons to locate
+  // missing pictures, edit the saved locations and open the archive; silent when nothing was
   // left out.
   void ReportRun(const RunState& state) override;
+  // The message, with the summary's buttons.
+  void ReportNothingArchived(const std::string& text, const RunState& state) override;
+  bool ConfirmMasterOver(const std::string& page, int pictures) override;
 
  signals:
   void statusChanged(const QString& text);
@@ -58,6 +79,9 @@ class FrmArchive : public QWidget, public RunWindow {
   void keyPressEvent(QKeyEvent* event) override;
   // During a run, closing is a stop request and the window closes when the run has ended.
   void closeEvent(QCloseEvent* event) override;
+  // Folders and files dropped onto the location lists.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void BuildLocations();
@@ -67,6 +91,15 @@ class FrmArchive : public QWidget, public RunWindow {
   void ChangeDrive(DriveList* drives, DirectoryList* folders, const QString& drive, int previous);
   void OnGo();
   void OnExit();
+  void ShowLocations();
+  // The summary box: `text`, the files left out in its details, and its buttons.
+  void ShowSummary(std::string text, const RunState& state);
+  void OpenArchive();
+  // Lets the group's lists take dropped folders and files, and gives them a context menu.
+  void AddListHabits(Group group, std::initializer_list<QWidget*> lists);
+  void ShowListMenu(Group group, QWidget* list, const QPoint& at);
+  // Creates a folder in the destination folder, named by the user, and opens it.
+  void NewDestinationFolder();
 
   RunEnvironment environment_;
   VolumeTable volumes_;
@@ -74,6 +107,9 @@ class FrmArchive : public QWidget, public RunWindow {
   GoState go_state_ = GoState::kIdle;
   std::unique_ptr<FrmEditHtml> editor_;  // the archive editor while it is open
   bool close_after_run_ = false;
+  bool run_again_ = false;   // Locate found missing pictures and the user asked for a new run
+  std::string status_text_;  // the Status caption as the run set it
+  std::map<QObject*, Group> drop_targets_;
 
   QLabel* status_;
   QGroupBox* catalog_frame_;

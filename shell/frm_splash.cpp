@@ -64,6 +64,18 @@ void Logo::paintEvent(QPaintEvent*) {
   p.drawEllipse(lens.adjusted(5, 5, -5, -5));
 }
 
+QIcon ApplicationIcon() {
+  Logo logo(nullptr);
+  QPixmap drawn(logo.size());
+  drawn.fill(Qt::transparent);
+  logo.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);  // no window background
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(drawn.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  }
+  return icon;
+}
+
 void Logo::mousePressEvent(QMouseEvent*) {
   if (auto* splash = qobject_cast<FrmSplash*>(window())) splash->Finish();
 }

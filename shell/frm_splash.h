@@ -2,6 +2,7 @@
 #ifndef LUMVANE_SHELL_FRM_SPLASH_H_
 #define LUMVANE_SHELL_FRM_SPLASH_H_
 
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,6 +17,9 @@ class Logo : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 };
+
+// The program's icon: the logo, at the sizes desktops ask for.
+QIcon ApplicationIcon();
 
 class FrmSplash : public QWidget {
   Q_OBJECT

@@ -2,12 +2,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -18,11 +21,13 @@
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "run/picture_pipeline.h"
+#include "settings/saved_locations.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_copy.h"
 #include "shell/frm_splash.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/thumbsplus_database.h"
 
 using lumvane::FrmArchive;
 using testing_support::TempDir;
@@ -40,6 +45,38 @@ void WhenModal(std::function<void(QWidget*)> act) {
 
 void ClickInModal(const QString& button) {
   WhenModal([button](QWidget* modal) { modal->findChild<QPushButton*>(button)->click(); });
+}
+
+// Acts on the next modal windows one after another, one step each.
+void WhenModals(std::vector<std::function<void(QWidget*)>> steps) {
+  if (steps.empty()) return;
+  WhenModal([steps](QWidget* modal) {
+    WhenModals({steps.begin() + 1, steps.end()});
+    steps.front()(modal);
+  });
+}
+
+// A step that clicks the button of a message box or dialog captioned `text`.
+std::function<void(QWidget*)> Click(const QString& text) {
+  return [text](QWidget* modal) {
+    for (auto* button : modal->findChildren<QAbstractButton*>()) {
+      if (button->text().remove('&') == text) return button->click();
+    }
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    qFatal("no button %s in %s", qPrintable(text),
+           qPrintable(box ? box->text() : modal->objectName()));
+  };
+}
+
+// A step that chooses `folder` in a folder dialog.
+std::function<void(QWidget*)> ChooseFolder(const std::string& folder) {
+  return [folder](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (dialog == nullptr) qFatal("no folder dialog but %s", qPrintable(modal->objectName()));
+    dialog->setDirectory(QString::fromStdString(folder));
+    dialog->selectFile(QString::fromStdString(folder));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own is protected
+  };
 }
 
 // A volume table that always reads `volumes`.
@@ -135,10 +172,81 @@ class FrmArchiveTest : public QObject {
            records < 6;
   }
 
+  QTemporaryDir config_;
+
  private slots:
+  // The window's settings go to a folder of the test's own.
+  void initTestCase() {
+    QVERIFY(config_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+  }
+
+  // A V4 export and a V3 database whose pictures moved to another disk: a run passes them
+  // over, Locate finds their volumes from one picture each, and the next run has them all.
+  void locateFindsTheMovedPicturesOfACatalog() {
+    TempDir catalogs, moved, dest;
+    std::filesystem::create_directories(moved / "disk/Photos/1998");
+    std::filesystem::create_directories(moved / "cd/Trip");
+    for (const char* picture :
+         {"disk/Photos/1998/a.jpg", "disk/Photos/1998/b.jpg", "cd/Trip/c.jpg"}) {
+      testing_support::WritePhoto(moved / picture);
+    }
+    std::string csv = "Label\r\n";
+    for (const char* name : {"A.JPG", "b.jpg"}) {  // Windows ignored letter case
+      std::vector<std::string> columns(24);
+      columns[0] = "OLDDISK";
+      columns[5] = "PHOTOS\\1998";
+      columns[21] = name;
+      for (const auto& column : columns) csv += column + ",";
+      csv += "\r\n";
+    }
+    catalogs.Write("export.csv", csv);
+    testing_support::Tdb db;
+    db.volumes = {{1, "OLD CD"}};
+    db.folders = {{7, 1, "Trip"}};
+    db.files = {{1, 7, "c.jpg"}};
+    catalogs.Write("photos.tDB", db.Bytes());
+    auto window = MakeWindow();
+    for (const auto& [catalog, found] :
+         {std::pair{"export.csv", "disk/Photos/1998"}, {"photos.tDB", "cd/Trip"}}) {
+      std::filesystem::create_directory(dest / catalog);
+      OpenFolder(window.get(), "DestDir", dest / catalog);
+      QVERIFY(window->ShowCatalogFile(QString::fromStdString(catalogs / catalog)));
+      QString summary;
+      WhenModals({Click("OK"),
+                  [&summary](QWidget* box) {
+                    summary = qobject_cast<QMessageBox*>(box)->text();
+                    box->grab().save(ScreenshotPath("run-summary-locate"));
+                    Click("Locate...")(box);
+                  },
+                  ChooseFolder(moved / found), Click("Yes"), Click("OK")});
+      Child<QPushButton>(window.get(), "Go")->click();
+      QVERIFY2(summary.contains("not where the catalog says"), qPrintable(summary));
+      QCOMPARE(lumvane::ReadCatalogLines(testing_support::ReadAll(dest / catalog + "/archive.htm"))
+                   .size(),
+               std::string(catalog) == "export.csv" ? size_t{2} : size_t{1});
+    }
+    const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
+    QCOMPARE(saved.volumes.at("OLDDISK"), moved / "disk");
+    QCOMPARE(saved.volumes.at("OLD CD"), moved / "cd");
+
+    // The next start remembers the session; a folder dropped on a list is opened there.
+    auto next = MakeWindow();
+    next->RestoreSession();
+    QCOMPARE(next->catalog_file(), std::string("photos.tDB"));
+    QCOMPARE(next->dest_dir(), dest / "photos.tDB");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(moved / "cd"))});
+    QWidget* viewport = Child<lumvane::DirectoryList>(next.get(), "DestDir")->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);  // a drop goes where the drag entered
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QCOMPARE(next->dest_dir(), moved / "cd");
+  }
   void startState() {
     auto window = MakeWindow();
-    QCOMPARE(window->windowTitle(), QString("Archive"));
+    QCOMPARE(window->windowTitle(), QString("Archive \u2014 Lumvane"));
     QCOMPARE(window->size(), QSize(466, 394));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
