@@ -84,7 +84,7 @@ bool LocateMissingPictures(QWidget* parent, const RunState& state,
     return false;
   }
   return Ask(parent, "RunAgain",
-             QString("%1 is read from %2 now: %3 of the %4 missing there are found.\nRun again?")
+             QString("%1 is read from %2 now, which holds %3 of its %4 missing.\nRun again?")
                  .arg(name, root, QString::number(located.found), Pictures(located.missing)));
 }
 

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -24,6 +25,7 @@
 #include "settings/saved_locations.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_copy.h"
+#include "shell/frm_locations.h"
 #include "shell/frm_splash.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
@@ -229,6 +231,15 @@ class FrmArchiveTest : public QObject {
     const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
     QCOMPARE(saved.volumes.at("OLDDISK"), moved / "disk");
     QCOMPARE(saved.volumes.at("OLD CD"), moved / "cd");
+
+    lumvane::FrmLocations locations(window.get());  // removes the entry chosen
+    auto* table = Child<QTableWidget>(&locations, "Locations");
+    QCOMPARE(table->rowCount(), 2);
+    table->selectRow(0);
+    Child<QPushButton>(&locations, "Remove")->click();
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(lumvane::SavedLocations::Load().volumes.count("OLD CD"), size_t{0});
+    QCOMPARE(lumvane::SavedLocations::Load().volumes.count("OLDDISK"), size_t{1});
 
     // The next start remembers the session; a folder dropped on a list is opened there.
     auto next = MakeWindow();
