@@ -15,18 +15,6 @@ char Folded(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The names of `relative`, at "\" and "/", without empty ones.
-std::vector<std::string_view> NamesIn(std::string_view relative) {
-  std::vector<std::string_view> names;
-  size_t start = 0;
-  for (size_t i = 0; i <= relative.size(); ++i) {
-    if (i < relative.size() && relative[i] != '\\' && relative[i] != '/') continue;
-    if (i > start) names.push_back(relative.substr(start, i - start));
-    start = i + 1;
-  }
-  return names;
-}
-
 bool Exists(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0;
@@ -55,8 +43,8 @@ CaseInsensitiveFinder::Found CaseInsensitiveFinder::Find(const std::string& root
                                                          std::string_view relative) {
   std::string path = root;
   std::string as_given = root;
-  for (std::string_view name : NamesIn(relative)) as_given = JoinPath(as_given, name);
-  for (std::string_view name : NamesIn(relative)) {
+  for (std::string_view name : CatalogPathNames(relative)) as_given = JoinPath(as_given, name);
+  for (std::string_view name : CatalogPathNames(relative)) {
     const std::string exact = JoinPath(path, name);
     if (Exists(exact)) {
       path = exact;

@@ -23,6 +23,17 @@ SplitPath SplitNativePath(std::string_view path) {
   return SplitAtLastOf(path, "/");
 }
 
+std::vector<std::string_view> CatalogPathNames(std::string_view path) {
+  std::vector<std::string_view> names;
+  size_t start = 0;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '\\' && path[i] != '/') continue;
+    if (i > start) names.push_back(path.substr(start, i - start));
+    start = i + 1;
+  }
+  return names;
+}
+
 std::string WithTrailingSeparator(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder.push_back('/');
   return folder;

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumvane {
 
@@ -18,6 +19,9 @@ SplitPath SplitCatalogPath(std::string_view path);
 
 // Splits a path of this machine at its last "/" ("\" is part of a name here).
 SplitPath SplitNativePath(std::string_view path);
+
+// The names of a catalog's path, split at "\" and "/", without empty ones; views into `path`.
+std::vector<std::string_view> CatalogPathNames(std::string_view path);
 
 // `folder` unchanged when it ends in "/", otherwise with "/" appended ("" gives "/").
 std::string WithTrailingSeparator(std::string folder);

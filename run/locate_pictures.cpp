@@ -8,18 +8,6 @@
 namespace lumvane {
 namespace {
 
-// The folders and the name of a "\" separated path.
-std::vector<std::string> Names(const std::string& within) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  for (size_t i = 0; i <= within.size(); ++i) {
-    if (i < within.size() && within[i] != '\\' && within[i] != '/') continue;
-    if (i > start) names.push_back(within.substr(start, i - start));
-    start = i + 1;
-  }
-  return names;
-}
-
 std::string WithoutTrailingSeparators(std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
@@ -47,19 +35,20 @@ std::vector<std::vector<const PassedOverPicture*>> MissingByPlace(const RunState
 
 Status LocateFrom(const CatalogPlace& place, const std::string& chosen,
                   const std::vector<const PassedOverPicture*>& missing, Located* located) {
-  const std::vector<std::string> names = Names(place.within);
+  const std::vector<std::string_view> names = CatalogPathNames(place.within);
   if (names.empty()) return Status::Error(place.Text() + " names no picture");
   const std::string folder = WithoutTrailingSeparators(chosen);
   CaseInsensitiveFinder finder;
-  const auto picture = finder.Find(folder, names.back());
+  const std::string name(names.back());
+  const auto picture = finder.Find(folder, name);
   if (picture.outcome == CaseInsensitiveFinder::Found::kMissing) {
-    return Status::Error(folder + " holds no " + names.back() + ".");
+    return Status::Error(folder + " holds no " + name + ".");
   }
   std::string root = folder;
   for (size_t i = names.size() - 1; i-- > 0;) {
     const SplitPath split = SplitNativePath(root);
     if (root == "/" || !SameIgnoringCase(split.name, names[i])) {
-      return Status::Error(folder + " holds " + names.back() + ", but not inside the folders " +
+      return Status::Error(folder + " holds " + name + ", but not inside the folders " +
                            place.Text() + " names. The drive or volume's folder must hold " +
                            place.within + " below it.");
     }
