@@ -2,12 +2,42 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
 #include "platform/file_probe.h"
 
 namespace lumvane {
+namespace {
+
+constexpr uint64_t kPrime = 0x100000001b3ULL;
+
+}  // namespace
+
+void ContentDigest::Add(std::string_view bytes) {
+  size_t at = 0;
+  // Complete the word in `pending_` (its bytes fill it from the low end, in order).
+  for (; at < bytes.size() && size_ % 8 != 0; ++at, ++size_) {
+    pending_ |= uint64_t{static_cast<unsigned char>(bytes[at])} << (8 * (size_ % 8));
+    if (size_ % 8 == 7) {
+      hash_ = (hash_ ^ pending_) * kPrime;
+      pending_ = 0;
+    }
+  }
+  for (; at + 8 <= bytes.size(); at += 8, size_ += 8) {
+    uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[at + i]);
+    hash_ = (hash_ ^ word) * kPrime;
+  }
+  for (; at < bytes.size(); ++at, ++size_) {
+    pending_ |= uint64_t{static_cast<unsigned char>(bytes[at])} << (8 * (size_ % 8));
+  }
+}
+
+uint64_t ContentDigest::hash() const {
+  return size_ % 8 == 0 ? hash_ : (hash_ ^ pending_ ^ (size_ << 56)) * kPrime;
+}
 
 std::optional<ContentDigest> DigestOfFile(const std::string& path, uint64_t limit) {
   const int fd = OpenRegularFile(path);

@@ -1,5 +1,6 @@
-// A short digest of bytes (64-bit FNV-1a) and their count, to tell whether a file is still the
-// one that was read. Not a cryptographic hash: it guards against accidents, not attackers.
+// A short digest of bytes (64-bit FNV-1a over words) and their count, to tell whether a file is
+// still the one that was read. Not a cryptographic hash: it guards against accidents, not
+// attackers.
 #ifndef LUMVANE_PLATFORM_CONTENT_DIGEST_H_
 #define LUMVANE_PLATFORM_CONTENT_DIGEST_H_
 
@@ -13,18 +14,18 @@ namespace lumvane {
 
 class ContentDigest {
  public:
-  void Add(std::string_view bytes) {
-    for (const char c : bytes) {
-      hash_ = (hash_ ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
-    }
-    size_ += bytes.size();
-  }
-  uint64_t hash() const { return hash_; }
+  // Adds `bytes`; the digest is the same however the bytes are cut into calls.
+  void Add(std::string_view bytes);
+  uint64_t hash() const;
   uint64_t size() const { return size_; }
-  bool operator==(const ContentDigest&) const = default;
+  bool operator==(const ContentDigest& other) const {
+    return size_ == other.size_ && hash() == other.hash();
+  }
 
  private:
+  // FNV-1a over eight bytes at a time: the bytes not yet a whole word wait in `pending_`.
   uint64_t hash_ = 0xcbf29ce484222325ULL;
+  uint64_t pending_ = 0;
   uint64_t size_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/catalog_file.h"
+#include "platform/content_digest.h"
 #include "platform/destination_lock.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
@@ -35,6 +36,24 @@ TEST(TemporaryFiles, OnlyOurOwnPrefixCountsAsLeftover) {
   }
   EXPECT_EQ(RemoveLeftoverTemporaries(dir.path()), 1);
   EXPECT_EQ(dir.Names().size(), 5u) << "every file of the user's stays";
+}
+
+TEST(ContentDigest, TheSameBytesInAnyPiecesGiveTheSameDigestAndOneChangedByteAnother) {
+  const std::string bytes = "archive.htm, its records and its tail\r\n";
+  ContentDigest whole, pieces, changed;
+  whole.Add(bytes);
+  for (size_t at = 0, length = 1; at < bytes.size(); at += length, length = length % 5 + 1) {
+    pieces.Add(std::string_view(bytes).substr(at, length));
+  }
+  std::string other = bytes;
+  other[9] = 'H';
+  changed.Add(other);
+  EXPECT_TRUE(whole == pieces);
+  EXPECT_FALSE(whole == changed);
+  TempDir dir;
+  dir.Write("page", bytes);
+  EXPECT_TRUE(DigestOfFile(dir / "page") == whole);
+  EXPECT_FALSE(DigestOfFile(dir / "gone").has_value());
 }
 
 TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
