@@ -368,13 +368,22 @@ void FrmArchive::closeEvent(QCloseEvent* event) {
   event->ignore();
 }
 
+std::pair<DriveList*, DirectoryList*> FrmArchive::ListsOf(Group group) const {
+  switch (group) {
+    case Group::kCatalog:
+      return {cat_drive_, cat_dir_};
+    case Group::kSource:
+      return {src_drive_, src_dir_};
+    case Group::kDest:
+      break;
+  }
+  return {dest_drive_, dest_dir_};
+}
+
 bool FrmArchive::ShowFolder(Group group, const QString& folder) {
   if (!QFileInfo(folder).isDir()) return false;
   const QString path = QDir(folder).absolutePath();
-  DriveList* drives =
-      group == Group::kCatalog ? cat_drive_ : (group == Group::kSource ? src_drive_ : dest_drive_);
-  DirectoryList* folders =
-      group == Group::kCatalog ? cat_dir_ : (group == Group::kSource ? src_dir_ : dest_dir_);
+  const auto [drives, folders] = ListsOf(group);
   drives->ShowVolumeOf(path);
   const Volume* volume = VolumeHolding(drives->volumes(), path);
   folders->SetPath(volume != nullptr ? QString::fromStdString(volume->mount_point) : "/", path);
@@ -421,10 +430,14 @@ bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {
   auto* drop = static_cast<QDropEvent*>(event);
   const QString path = drop->mimeData()->urls().value(0).toLocalFile();
   const QFileInfo dropped(path);
-  const bool shown = dropped.isDir() ? ShowFolder(target->second, path)
-                     : target->second == Group::kCatalog
-                         ? ShowCatalogFile(path)
-                         : ShowFolder(target->second, dropped.absolutePath());
+  bool shown = false;
+  if (dropped.isDir()) {
+    shown = ShowFolder(target->second, path);
+  } else if (target->second == Group::kCatalog) {
+    shown = ShowCatalogFile(path);
+  } else {
+    shown = ShowFolder(target->second, dropped.absolutePath());  // a file: its folder
+  }
   if (shown) drop->acceptProposedAction();
   return true;
 }
@@ -434,10 +447,8 @@ void FrmArchive::ShowListMenu(Group group, QWidget* list, const QPoint& at) {
   QMenu menu(this);
   const bool catalog = group == Group::kCatalog;
   menu.addAction(catalog ? "Go to file..." : "Go to folder...", this, [this, group, catalog] {
-    QFileDialog dialog(
-        this, catalog ? "Go to file" : "Go to folder",
-        QString::fromStdString(catalog ? catalog_dir()
-                                       : (group == Group::kSource ? source_dir() : dest_dir())));
+    QFileDialog dialog(this, catalog ? "Go to file" : "Go to folder",
+                       ListsOf(group).second->path());
     dialog.setObjectName("GoTo");
     dialog.setOption(QFileDialog::DontUseNativeDialog);  // takes a typed or pasted path too
     dialog.setFileMode(catalog ? QFileDialog::ExistingFile : QFileDialog::Directory);

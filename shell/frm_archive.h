@@ -98,6 +98,8 @@ class FrmArchive : public QWidget, public RunWindow {
   // Lets the group's lists take dropped folders and files, and gives them a context menu.
   void AddListHabits(Group group, std::initializer_list<QWidget*> lists);
   void ShowListMenu(Group group, QWidget* list, const QPoint& at);
+  // The group's drive list and folder list.
+  std::pair<DriveList*, DirectoryList*> ListsOf(Group group) const;
   // Creates a folder in the destination folder, named by the user, and opens it.
   void NewDestinationFolder();
 
