@@ -71,7 +71,7 @@ int RunEditCommand(const CliOptions& options, const std::string& folder) {
       List(editor);
       return 0;
     }
-    const long n = RecordNumberOf(options.edit_record);
+    const long n = std::stol(options.edit_record);  // digits only, as the options took it
     if (n < 1 || n > editor.count()) {
       return Fail(options.edit_action == CliOptions::EditAction::kDelete
                       ? "Invalid record number."

@@ -111,11 +111,15 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
   } else if (arg == "--list") {
     options->edit_action = CliOptions::EditAction::kList;
   } else if (arg == "--show" || arg == "--set" || arg == "--delete") {
-    if (i + 1 >= args.size()) return arg + " takes a record number";
+    const std::string number = i + 1 < args.size() ? args[++i] : "";
+    if (number.empty() || number.size() > 9 ||
+        !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      return arg + " takes a record number, not '" + number + "'";
+    }
     options->edit_action = arg == "--show"  ? CliOptions::EditAction::kShow
                            : arg == "--set" ? CliOptions::EditAction::kSet
                                             : CliOptions::EditAction::kDelete;
-    options->edit_record = args[++i];
+    options->edit_record = number;
   } else if (IsOption(arg, "--copy")) {
     const std::string value = OptionValue(args, i, "--copy").value_or("");
     options->copy_mode = ParseCopyMode(value);

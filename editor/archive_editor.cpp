@@ -88,7 +88,10 @@ EditorFields ArchiveEditor::Fields(long n) const {
 }
 
 Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* stored_date) {
-  const std::optional<std::string> date = StoredDate(typed.date);
+  // A date left as it was stored is kept, whatever it holds (a camera's February 30); only a
+  // date the user typed is read by the date rules.
+  const bool unchanged = n >= 1 && n <= count() && typed.date == Fields(n).date;
+  const std::optional<std::string> date = unchanged ? typed.date : StoredDate(typed.date);
   if (!date) return Status::Error(typed.date + " is not a valid date");
   if (stored_date != nullptr) *stored_date = *date;
   if (n < 1 || n > count()) return Status::Error("There is no record " + std::to_string(n));

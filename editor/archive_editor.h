@@ -45,8 +45,9 @@ class ArchiveEditor {
   // REQUIRES: n >= 1.
   EditorFields Fields(long n) const;
 
-  // Stores the typed texts and date of record n and writes the archive. The date goes through
-  // the date rules: a refused one gives the error "TEXT is not a valid date". A number that
+  // Stores the typed texts and date of record n and writes the archive. A date other than the
+  // stored one goes through the date rules: a refused one gives the error "TEXT is not a valid
+  // date". A number that
   // names no record gives "There is no record N". Either way nothing is stored or written.
   // Path, source and thumb are never read. `*stored_date`, when given, receives the date as
   // stored.

@@ -121,7 +121,9 @@ CopyResult CopyToNewFile(const std::string& from, const std::string& to) {
   if (error == 0) error = RenameWithoutReplacing(temp, to);
   if (error == 0) return {CopyResult::kCopied, ""};
   unlink(temp.c_str());
-  if (error == EEXIST) return {CopyResult::kDifferentFileInTheWay, ""};
+  // Another copy took the name meanwhile (a catalog naming one original twice, copied by two
+  // workers at once): it is in the way only when it holds other bytes.
+  if (error == EEXIST) return {CompareExisting(source.get(), original, to), ""};
   return Failed(error);
 }
 

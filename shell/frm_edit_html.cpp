@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 
-#include "editor/date_rules.h"
 #include "shell/window_style.h"
 
 namespace lumvane {
@@ -149,7 +148,7 @@ bool FrmEditHtml::Save(long n) {
   const EditorFields typed = Typed();
   std::string stored;
   const Status status = editor_.Update(n, typed, &stored);
-  if (!StoredDate(typed.date)) {
+  if (status.message() == typed.date + " is not a valid date") {
     ShowMessage(QString::fromStdString(status.message()));
     pic_date_->setText(QString::fromStdString(n >= 1 ? editor_.Fields(n).date : ""));
     return false;

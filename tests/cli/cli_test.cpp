@@ -280,6 +280,9 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   EXPECT_EQ(refused.err, "lumvane: soon is not a valid date\n");
   EXPECT_EQ(ReadAll(archive / "archive.htm"), page);
   EXPECT_EQ(RunLumvane({"edit", dir, "--set", "2", "colour=red"}).exit_code, 2);
+  EXPECT_EQ(RunLumvane({"edit", dir, "--delete", "1e2"}).exit_code, 2) << "numbers are whole";
+  EXPECT_TRUE(RunLumvane({"edit", dir, "--show", "3abc"})
+                  .err.starts_with("lumvane: --show takes a record number, not '3abc'\n"));
   const Finished outside = RunLumvane({"edit", dir, "--delete", "4"});
   EXPECT_EQ(outside.exit_code, 1);
   EXPECT_EQ(outside.err, "lumvane: Invalid record number.\n");

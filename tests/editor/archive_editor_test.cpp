@@ -137,6 +137,25 @@ TEST_F(ArchiveEditorTest, NoRecordAndNoArchiveAreRefusedWithoutWriting) {
             (dir / "archive.htm") + " is not an archive made by this program");
 }
 
+TEST(ArchiveEditorDates, AnUnchangedDateIsKeptWhateverItHolds) {
+  TempDir dir;
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dir.path(), false).ok());
+  PictureRecord record;
+  record.thumb = "_K7Q2M40.jpg";
+  record.picdate = "February 30, 2001";  // as a camera's EXIF said
+  ASSERT_TRUE(writer.Add(record, "a.jpg").ok());
+  ASSERT_TRUE(writer.Commit(false).ok());
+  ArchiveEditor editor;
+  ASSERT_TRUE(editor.Load(dir.path()).ok());
+  EditorFields typed = editor.Fields(1);
+  typed.title = "x";
+  ASSERT_TRUE(editor.Update(1, typed).ok());
+  EXPECT_EQ(editor.Fields(1).date, "February 30, 2001");
+  typed.date = "February 31, 2001";
+  EXPECT_EQ(editor.Update(1, typed).message(), "February 31, 2001 is not a valid date");
+}
+
 TEST_F(ArchiveEditorTest, RefusedDateStoresAndWritesNothing) {
   const std::string page = ReadAll(dir / "archive.htm");
   for (const char* date : {"", "soon", "0999", "2201"}) {

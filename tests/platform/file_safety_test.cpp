@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,20 @@ TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
   EXPECT_EQ(CopyToNewFile(from / "c.jpg", to / "c.jpg").outcome,
             CopyResult::kDifferentFileInTheWay);
   EXPECT_EQ(ReadAll(to / "c.jpg"), "other bytes of the same length");
+}
+
+TEST(CopyToNewFile, TwoCopiesOfOneOriginalAtOnceAreNeverInEachOthersWay) {
+  TempDir from, to;
+  from.Write("a.jpg", std::string(1 << 20, 'x'));
+  for (int round = 0; round < 20; ++round) {
+    const std::string target = to / ("a" + std::to_string(round) + ".jpg");
+    CopyResult first, second;
+    std::thread other([&] { first = CopyToNewFile(from / "a.jpg", target); });
+    second = CopyToNewFile(from / "a.jpg", target);
+    other.join();
+    EXPECT_NE(first.outcome, CopyResult::kDifferentFileInTheWay);
+    EXPECT_NE(second.outcome, CopyResult::kDifferentFileInTheWay);
+  }
 }
 
 TEST(CopyToNewFile, FailuresSayWhyAndLeaveNothingBehind) {
