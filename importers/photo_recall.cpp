@@ -55,7 +55,7 @@ Status ReadPhotoRecall(ImportRun& run) {
   JetTable table;
   switch (table.Open(run.catalog_path(), "GA_PicInfo", kColumns)) {
     case JetTable::Opened::kNoSuchTable:
-      return Status::Ok();
+      return Status::Error(run.catalog_path() + " has no pictures table (GA_PicInfo)");
     case JetTable::Opened::kMissingColumn:
       return Status::Error(run.catalog_path() + ": the table GA_PicInfo has no column \"" +
                            table.error() + "\"");

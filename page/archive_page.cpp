@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 
 #include "platform/catalog_file.h"
@@ -21,7 +22,19 @@ Status ReadArchiveFile(const std::string& path, std::string* bytes) {
     case CatalogFile::OpenResult::kFailed:
       return Status::Error(file.error_reason());
   }
-  if (!file.ReadAll(bytes)) return Status::Error(std::strerror(errno));
+  // An archive of a million pictures takes about 200 MB: a page much larger than that is no
+  // archive of ours, and reading it whole could take all the memory there is.
+  constexpr long long kLargestPage = 1LL << 30;
+  if (file.size() > kLargestPage) {
+    return Status::Error("too large to read (" + std::to_string(file.size() >> 20) +
+                         " MB; an archive has at most " + std::to_string(kLargestPage >> 20) +
+                         " MB)");
+  }
+  try {
+    if (!file.ReadAll(bytes)) return Status::Error(std::strerror(errno));
+  } catch (const std::bad_alloc&) {
+    return Status::Error("too large to read into the memory there is");
+  }
   return Status::Ok();
 }
 

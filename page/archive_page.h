@@ -11,9 +11,10 @@
 
 namespace lumvane {
 
-// The bytes of the archive file at `path` as they are on disk, never waiting on a FIFO. The
-// error's message is the reason alone ("No such file or directory", "open by another
-// program"), for the caller to put beside the file's name.
+// The bytes of the archive file at `path` as they are on disk, never waiting on a FIFO, never
+// more than 1 GB. The error's message is the reason alone ("No such file or directory", "open
+// by another program", "too large to read (3072 MB; ...)"), for the caller to put beside the
+// file's name.
 Status ReadArchiveFile(const std::string& path, std::string* bytes);
 
 // ReadArchiveFile, decoded to UTF-8 (older pages are Windows-1252).

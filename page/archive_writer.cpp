@@ -1,5 +1,6 @@
 #include "page/archive_writer.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -64,6 +65,23 @@ class KeptFile {
   bool existed_ = false, kept_ = false;
 };
 
+// An archive's files of these names that are no regular files (a FIFO, a device, a folder, or
+// a link to one) are the user's: never read, never replaced.
+Status CheckNothingInTheWay(const std::string& dest) {
+  for (const char* name : {"archive.htm", "archive.txt"}) {
+    const std::string path = JoinPath(dest, name);
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) continue;
+    const char* what = S_ISDIR(info.st_mode)    ? "a folder"
+                       : S_ISFIFO(info.st_mode) ? "a FIFO"
+                       : S_ISSOCK(info.st_mode) ? "a socket"
+                                                : "a device";
+    return Status::Error(path + " is " + what + ", not an archive's file; it was left as it is. " +
+                         "Move it away to make an archive in " + dest + ".");
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
 Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
@@ -82,6 +100,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
     return Status::Error("Cannot write into " + dest + ": " + error.message());
   }
   Status status = lock_.Acquire(dest, patience);
+  if (status.ok()) status = CheckNothingInTheWay(dest);
   if (status.ok()) {
     RemoveLeftoverTemporaries(dest);
     status = page_.Open(JoinPath(dest, "archive.htm"));

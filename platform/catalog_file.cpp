@@ -51,6 +51,7 @@ CatalogFile::OpenResult CatalogFile::Open(const std::string& path) {
 bool CatalogFile::ReadAll(std::string* bytes) const {
   if (fd_ < 0) return false;
   bytes->clear();
+  if (const long long known = size(); known > 0) bytes->reserve(static_cast<size_t>(known));
   char buffer[1 << 16];
   for (off_t offset = 0;;) {
     const ssize_t got = pread(fd_, buffer, sizeof buffer, offset);
@@ -60,6 +61,11 @@ bool CatalogFile::ReadAll(std::string* bytes) const {
     bytes->append(buffer, static_cast<size_t>(got));
     offset += got;
   }
+}
+
+long long CatalogFile::size() const {
+  struct stat info {};
+  return fd_ >= 0 && fstat(fd_, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 
 void CatalogFile::Close() {

@@ -30,6 +30,9 @@ class CatalogFile {
   // The whole file. Returns false (errno set) when it cannot be read.
   bool ReadAll(std::string* bytes) const;
 
+  // The file's size in bytes; -1 when it cannot be told.
+  long long size() const;
+
   bool is_open() const { return fd_ >= 0; }
   void Close();
 

@@ -1,6 +1,7 @@
 #include "platform/replacing_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -82,6 +83,10 @@ Status ReplacingFile::Finish() {
 Status ReplacingFile::MoveTo(const std::string& final_path) {
   if (temp_path_.empty() || file_ != nullptr) {
     return Status::Error("Nothing to write for " + final_path);
+  }
+  struct stat earlier {};  // a replaced file keeps its permissions (read-only stays so)
+  if (stat(final_path.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
+    chmod(temp_path_.c_str(), earlier.st_mode & 07777);
   }
   if (std::rename(temp_path_.c_str(), final_path.c_str()) != 0) return Failure(errno);
   temp_path_.clear();

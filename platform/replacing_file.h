@@ -37,7 +37,8 @@ class ReplacingFile {
   // Flushes, syncs and closes the temporary file; it keeps its temporary name.
   Status Finish();
 
-  // Renames the finished temporary file to `final_path`. REQUIRES: Finish succeeded.
+  // Renames the finished temporary file to `final_path`, with the permissions of the file it
+  // replaces. REQUIRES: Finish succeeded.
   Status MoveTo(const std::string& final_path);
 
   // Finish, then MoveTo(final_path()).

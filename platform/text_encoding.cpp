@@ -119,6 +119,15 @@ std::string Utf16ToUtf8(std::string_view bytes, bool little_endian) {
 
 }  // namespace
 
+bool LooksLikeUtf16WithoutMark(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return false;
+  const std::string_view head = bytes.substr(0, 4096);
+  size_t zeros[2] = {0, 0};
+  for (size_t i = 0; i < head.size(); ++i) zeros[i % 2] += head[i] == '\0';
+  const size_t pairs = head.size() / 2;
+  return pairs >= 2 && (zeros[0] >= pairs * 9 / 10 || zeros[1] >= pairs * 9 / 10);
+}
+
 std::string DecodeText(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), true);
   if (bytes.starts_with("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), false);

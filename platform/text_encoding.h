@@ -17,6 +17,10 @@ bool IsValidUtf8(std::string_view bytes);
 // Windows-1252 when not. A leading UTF-8 byte-order mark is dropped. Always valid UTF-8.
 std::string DecodeText(std::string_view bytes);
 
+// True when `bytes` begin without a byte-order mark but look like UTF-16 text: among their
+// first 4 KB, nearly every other byte is zero (which no other text of a catalog has).
+bool LooksLikeUtf16WithoutMark(std::string_view bytes);
+
 // The value of a hexadecimal digit, or -1.
 int HexDigitValue(char c);
 

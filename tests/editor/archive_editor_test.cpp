@@ -135,6 +135,10 @@ TEST_F(ArchiveEditorTest, NoRecordAndNoArchiveAreRefusedWithoutWriting) {
   dir.Write("archive.htm", "<html><body>my homepage</body></html>");
   EXPECT_EQ(editor.Load(dir.path()).message(),
             (dir / "archive.htm") + " is not an archive made by this program");
+  std::filesystem::resize_file(dir / "archive.htm", 3LL << 30);  // sparse: no disk taken
+  EXPECT_EQ(editor.Load(dir.path()).message(),
+            "Cannot read " + (dir / "archive.htm") +
+                ": too large to read (3072 MB; an archive has at most 1024 MB)");
 }
 
 TEST(ArchiveEditorDates, AnUnchangedDateIsKeptWhateverItHolds) {

@@ -81,6 +81,14 @@ TEST(TabCatalog, UnicodeTextFromASpreadsheetAndMixedLines) {
   ASSERT_EQ(pictures.size(), 1u);
   EXPECT_EQ(pictures[0].source, "/p/a.jpg");
   EXPECT_EQ(pictures[0].title, "Harbour");
+  TempDir dir;  // without its mark: said, not read as nothing
+  dir.Write("photos.txt", utf16.substr(2));
+  RecordingRun run;
+  ASSERT_TRUE(run.OpenCatalog(dir / "photos.txt"));
+  EXPECT_EQ(ReadTabCatalog(run).message(),
+            (dir / "photos.txt") +
+                " looks like UTF-16 text without a byte-order mark, which "
+                "cannot be read: save it as UTF-8, or as UTF-16 with the mark");
   const auto mixed = Read("/p/Z\xC3\xBCrich.jpg\tok\n/p/b.jpg\tCaf\xE9\n");
   EXPECT_EQ(mixed[0].source, "/p/Z\xC3\xBCrich.jpg") << "a Windows-1252 line elsewhere";
   EXPECT_EQ(mixed[1].title, "Caf\xC3\xA9");

@@ -1,8 +1,9 @@
-// A folder whose listing fails part way (a failing disk) is an error, never a shorter list.
-#include "platform/directory_listing.h"
-
+// System calls that fail where a test cannot make them fail for real: a folder whose listing
+// fails part way (a failing disk) is an error, never a shorter list; a lock that cannot be
+// taken (a file system without locks) leaves no lock file behind.
 #include <dirent.h>
 #include <dlfcn.h>
+#include <sys/file.h>
 
 #include <cerrno>
 
@@ -10,15 +11,26 @@
 
 #include "tests/support/temp_dir.h"
 
+#include "platform/destination_lock.h"
+#include "platform/directory_listing.h"
+
 namespace {
 
 // Armed with a count, readdir fails with EIO once that many entries have been read.
 int entries_before_failure = -1;
+// Armed, flock fails as on a file system without locks.
+bool locks_fail = false;
 
 }  // namespace
 
-// This test program's readdir stands in for the C library's (which the standard library's
-// directory iterator calls), so that a listing can fail the way a failing disk makes it.
+// These stand in for the C library's functions of the same names in this test program.
+extern "C" int flock(int fd, int operation) {
+  static const auto real = reinterpret_cast<int (*)(int, int)>(dlsym(RTLD_NEXT, "flock"));
+  if (!locks_fail) return real(fd, operation);
+  errno = ENOLCK;
+  return -1;
+}
+
 extern "C" struct dirent* readdir(DIR* folder) {
   static const auto real = reinterpret_cast<struct dirent* (*)(DIR*)>(dlsym(RTLD_NEXT, "readdir"));
   if (entries_before_failure == 0) {
@@ -50,6 +62,16 @@ TEST(DirectoryListing, AListingThatFailsPartWayIsAnError) {
   std::vector<std::string> names;
   ASSERT_TRUE(ListFiles(dir.path(), false, &names).ok());
   EXPECT_EQ(names.size(), 4u);
+}
+
+TEST(DestinationLock, ALockThatCannotBeTakenLeavesNoLockFile) {
+  testing_support::TempDir dir;
+  DestinationLock lock;
+  locks_fail = true;
+  const Status refused = lock.Acquire(dir.path());
+  locks_fail = false;
+  EXPECT_EQ(refused.message(), "Cannot write into " + dir.path() + ": No locks available");
+  EXPECT_TRUE(dir.Names().empty());
 }
 
 }  // namespace
