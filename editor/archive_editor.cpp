@@ -10,6 +10,7 @@
 #include "editor/date_rules.h"
 #include "page/archive_page.h"
 #include "page/archive_writer.h"
+#include "page/commit_journal.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "platform/paths.h"
@@ -59,6 +60,7 @@ Status ArchiveEditor::Load(const std::string& folder) {
   DestinationLock lock;
   if (access(folder.c_str(), W_OK) == 0) {
     if (Status locked = lock.Acquire(folder, kPatience); !locked.ok()) return locked;
+    FinishInterruptedCommit(folder);  // the pair read must be a pair
   }
   const std::string page = JoinPath(folder, "archive.htm");
   std::string bytes;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <system_error>
 
+#include "page/commit_journal.h"
 #include "page/page_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/file_copy.h"
@@ -102,6 +103,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
   Status status = lock_.Acquire(dest, patience);
   if (status.ok()) status = CheckNothingInTheWay(dest);
   if (status.ok()) {
+    FinishInterruptedCommit(dest);
     RemoveLeftoverTemporaries(dest);
     status = page_.Open(JoinPath(dest, "archive.htm"));
   }
@@ -168,12 +170,16 @@ Status ArchiveWriter::Commit(bool stopped) {
 // Renames the catalog, then the page. Should the page fail, the earlier catalog comes back,
 // so that the two files always belong together.
 Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
+  const std::string page_final = JoinPath(dest_, "archive.htm");
+  Status status = BeginCommit(dest_, {tab_.temp_path(), tab_final, page_.temp_path(), page_final});
+  if (!status.ok()) return status;
   const KeptFile earlier_tab(tab_final);
-  Status status = tab_.MoveTo(tab_final);
+  status = tab_.MoveTo(tab_final);
   if (status.ok()) {
-    status = page_.MoveTo(JoinPath(dest_, "archive.htm"));
+    status = page_.MoveTo(page_final);
     if (!status.ok()) earlier_tab.Restore();
   }
+  EndCommit(dest_);
   return status;
 }
 

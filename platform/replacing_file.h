@@ -25,6 +25,8 @@ class ReplacingFile {
   Status Open(const std::string& final_path);
   bool is_open() const { return file_ != nullptr; }
   const std::string& final_path() const { return final_path_; }
+  // Where it is written until it is moved to its final name.
+  const std::string& temp_path() const { return temp_path_; }
   // The digest of every byte written since Open.
   const ContentDigest& digest() const { return digest_; }
 

@@ -1,0 +1,32 @@
+// The page and the catalog of an archive are put in place by two renames, the catalog first.
+// A journal written before them names the two temporaries, so that the next writer of the
+// folder can finish the pair when a run was killed between the renames: both files are
+// complete and synced by then, so finishing is never worse than the run that was ended.
+#ifndef LUMVANE_PAGE_COMMIT_JOURNAL_H_
+#define LUMVANE_PAGE_COMMIT_JOURNAL_H_
+
+#include <string>
+
+#include "platform/status.h"
+
+namespace lumvane {
+
+struct CommitPlan {
+  std::string catalog_temp, catalog_final;  // full paths
+  std::string page_temp, page_final;
+};
+
+// Writes the journal of `plan` into `dest`, synced.
+Status BeginCommit(const std::string& dest, const CommitPlan& plan);
+
+// Removes the journal once both renames are done (or neither will be).
+void EndCommit(const std::string& dest);
+
+// Finishes a commit that a killed run left half done: the page renamed into place when the
+// catalog already was; nothing when neither was. Removes the journal.
+// REQUIRES: the caller holds the folder's DestinationLock.
+void FinishInterruptedCommit(const std::string& dest);
+
+}  // namespace lumvane
+
+#endif  // LUMVANE_PAGE_COMMIT_JOURNAL_H_

@@ -1,0 +1,101 @@
+// A run killed between the two renames that put its page and catalog in place: the next
+// writer of the folder finds a page and a catalog that belong together, and no copy of either
+// is lost, on file systems with hard links and without.
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "page/archive_writer.h"
+#include "pictures/catalog_line.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// Armed, rename ends the process when it puts a file in place under this name: before the
+// rename, or just after it.
+const char* die_at_rename_to = nullptr;
+bool die_after_rename = false;
+// Armed, link fails as on a file system without hard links.
+bool no_hard_links = false;
+
+}  // namespace
+
+// These stand in for the C library's functions of the same names in this test program.
+extern "C" int rename(const char* from, const char* to) {
+  static const auto real =
+      reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"));
+  const bool dies = die_at_rename_to != nullptr && std::string(to).ends_with(die_at_rename_to);
+  if (dies && !die_after_rename) _exit(0);
+  const int renamed = real(from, to);
+  if (dies) _exit(0);
+  return renamed;
+}
+
+extern "C" int link(const char* from, const char* to) {
+  static const auto real =
+      reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "link"));
+  if (!no_hard_links) return real(from, to);
+  errno = EPERM;
+  return -1;
+}
+
+namespace lumvane {
+namespace {
+
+using testing_support::ReadAll;
+using testing_support::TempDir;
+
+// Writes an archive of `pictures` pictures titled `title`.
+void WriteArchive(const TempDir& dest, const std::string& title, int pictures) {
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  PictureRecord record;
+  record.thumb = "_K7Q2M40.jpg";
+  record.title = title;
+  for (int i = 0; i < pictures; ++i) ASSERT_TRUE(writer.Add(record, title + ".jpg").ok());
+  ASSERT_TRUE(writer.Commit(false).ok());
+}
+
+// The titles of the page's records and of the catalog's rows, which must match.
+void ExpectAPair(const TempDir& dest, const std::string& title, size_t pictures) {
+  const auto records = ReadCatalogLines(ReadAll(dest / "archive.htm"));
+  ASSERT_EQ(records.size(), pictures);
+  EXPECT_EQ(records[0][4], title);
+  EXPECT_NE(ReadAll(dest / "archive.txt").find("\t" + title + "\t"), std::string::npos);
+}
+
+TEST(InterruptedCommit, TheNextWriterFindsAPageAndACatalogThatBelongTogether) {
+  for (const bool links : {true, false}) {
+    for (const bool after : {false, true}) {
+      SCOPED_TRACE(std::string(links ? "hard links" : "no hard links") +
+                   (after ? ", killed after the page's rename" : ", killed before it"));
+      TempDir dest;
+      WriteArchive(dest, "Earlier", 1);
+      const pid_t run = fork();
+      if (run == 0) {
+        no_hard_links = !links;
+        die_at_rename_to = "/archive.htm";
+        die_after_rename = after;
+        WriteArchive(dest, "Newer", 2);
+        _exit(1);  // not killed: the test is void
+      }
+      int status = 0;
+      waitpid(run, &status, 0);
+      ASSERT_EQ(WEXITSTATUS(status), 0);
+      ArchiveWriter next;  // the next run into the folder
+      ASSERT_TRUE(next.Open(dest.path(), false).ok());
+      next.Abandon();
+      ExpectAPair(dest, "Newer", 2);
+      EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumvane
