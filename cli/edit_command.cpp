@@ -67,6 +67,9 @@ int RunEditCommand(const CliOptions& options, const std::string& folder) {
   // anew, so that neither change is lost.
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (const Status loaded = editor.Load(folder); !loaded.ok()) return Fail(loaded.message());
+    if (attempt == 0 && !editor.LeftOutNote().empty()) {
+      std::fprintf(stderr, "lumvane: %s\n", editor.LeftOutNote().c_str());
+    }
     if (options.edit_action == CliOptions::EditAction::kList) {
       List(editor);
       return 0;

@@ -73,8 +73,13 @@ Status ArchiveEditor::Load(const std::string& folder) {
   const bool has_catalog = ReadArchiveFile(JoinPath(folder, "archive.txt"), &catalog).ok();
   folder_ = folder;
   records_.clear();
-  for (const StoredValues& values : ReadCatalogLines(text))
-    records_.push_back(DecodeRecord(values));
+  left_out_ = 0;
+  for (const StoredValues& values : ReadCatalogLines(text)) {
+    PictureRecord record = DecodeRecord(values);
+    const bool inside = StaysInsideArchive(record.thumb) && StaysInsideArchive(record.file);
+    if (inside) records_.push_back(std::move(record));
+    if (!inside) ++left_out_;
+  }
   sources_ = SourcesOf(records_, catalog);
   loaded_.page = Digest(bytes);
   loaded_.catalog = has_catalog ? std::optional(Digest(catalog)) : std::nullopt;
@@ -123,6 +128,13 @@ Status ArchiveEditor::Delete(long n) {
     sources_.insert(sources_.begin() + (n - 1), removed_source);
   }
   return written;
+}
+
+std::string ArchiveEditor::LeftOutNote() const {
+  if (left_out_ == 0) return "";
+  return std::to_string(left_out_) + (left_out_ == 1 ? " record of " : " records of ") +
+         JoinPath(folder_, "archive.htm") +
+         " named a file outside the archive's folder and will go at the next change.";
 }
 
 ArchiveEditor::OnDisk ArchiveEditor::ReadOnDisk() const {

@@ -33,9 +33,9 @@ class ArchiveEditor {
  public:
   // Reads every record of FOLDER/archive.htm (no limit on their number) under the folder's
   // lock, with each record's source as archive.txt names it, and notes what both files hold.
-  // Errors: "Cannot read PAGE: reason", "PAGE is not an archive made by this program",
-  // "FOLDER is being written by another run". Each load is an opening: its first write makes
-  // the backup.
+  // Records naming a file outside the folder are left out (left_out()). Errors: "Cannot read PAGE:
+  // reason", "PAGE is not an archive made by this program", "FOLDER is being written by another
+  // run". Each load is an opening: its first write makes the backup.
   Status Load(const std::string& folder);
 
   const std::string& folder() const { return folder_; }
@@ -56,6 +56,12 @@ class ArchiveEditor {
   // Removes record n and writes the archive. "Invalid record number." for a number that names
   // no record; nothing changes then.
   Status Delete(long n);
+
+  // Records of the page that name a file outside the archive's folder (a thumbnail
+  // "../../etc/passwd"): not loaded, so that the next write drops them.
+  long left_out() const { return left_out_; }
+  // What to tell the user of them: "" when there are none.
+  std::string LeftOutNote() const;
 
   // True after a write was refused because the archive had changed on disk since it was
   // loaded (another run or edit wrote it); Load again to see it.
@@ -80,6 +86,7 @@ class ArchiveEditor {
   std::vector<PictureRecord> records_;
   std::vector<std::string> sources_;  // archive.txt's source column, record by record
   OnDisk loaded_;
+  long left_out_ = 0;
   bool backup_made_ = false;
   bool stale_ = false;
 };

@@ -1,6 +1,13 @@
 #include "master/make_master.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <system_error>
 #include <vector>
 
 #include "importers/source_scan.h"
@@ -13,13 +20,41 @@
 namespace lumvane {
 namespace {
 
-// The visible subfolders of `dest` that hold an archive.htm, in file-manager order.
-Status ListArchiveFolders(const std::string& dest, std::vector<std::string>* archives) {
+// The archives of the visible subfolders of `dest`, in file-manager order.
+struct SubfolderArchives {
+  std::vector<std::string> folders;     // to merge
+  std::vector<std::string> unreadable;  // "PAGE: reason"
+};
+
+// Lists the subfolders that hold an archive.htm. A subfolder that is the master's own folder,
+// a folder above it or one listed already (through a link) is passed over and named, so that
+// a master never merges itself.
+Status ListArchiveFolders(ImportRun& run, const std::string& dest, SubfolderArchives* found) {
   std::vector<std::string> folders;
   if (Status status = ListVisibleFolders(dest, &folders); !status.ok()) return status;
   std::sort(folders.begin(), folders.end(), ListedBefore);
+  std::error_code error;
+  const std::string here = std::filesystem::canonical(dest, error).string();
+  std::map<std::string, std::string> merged;  // real folder -> the subfolder that names it
   for (const std::string& folder : folders) {
-    if (IsVisibleFile(JoinPath(JoinPath(dest, folder), "archive.htm"))) archives->push_back(folder);
+    const std::string page = JoinPath(JoinPath(dest, folder), "archive.htm");
+    struct stat info {};
+    if (stat(page.c_str(), &info) != 0) {
+      if (errno != ENOENT && errno != ENOTDIR) {  // a folder that cannot be read is said so
+        found->unreadable.push_back(page + ": " + std::strerror(errno));
+      }
+      continue;
+    }
+    if (!S_ISREG(info.st_mode)) continue;
+    const std::string real = std::filesystem::canonical(JoinPath(dest, folder), error).string();
+    if (real == here || here.starts_with(WithTrailingSeparator(real))) {
+      run.NotePassedOver(JoinPath(dest, folder),
+                         real == here ? "the master's own folder" : "a folder above the master's");
+    } else if (const auto [earlier, fresh] = merged.emplace(real, folder); !fresh) {
+      run.NotePassedOver(JoinPath(dest, folder), "the same folder as " + earlier->second);
+    } else {
+      found->folders.push_back(folder);
+    }
   }
   return Status::Ok();
 }
@@ -31,8 +66,14 @@ void MergeArchive(ImportRun& run, const std::string& page_text, const std::strin
   const PageRecords page = ReadPageRecords(page_text);
   std::vector<PictureRecord> records;
   for (size_t i = 0; i < page.all.size(); ++i) {
-    if (page.whole[i]) records.push_back(DecodeRecord(page.all[i]));
-    if (!page.whole[i]) run.NotePassedOver(page_path, "damaged entry");
+    PictureRecord record = DecodeRecord(page.all[i]);
+    if (!page.whole[i]) {
+      run.NotePassedOver(page_path, "damaged entry");
+    } else if (!StaysInsideArchive(record.thumb) || !StaysInsideArchive(record.file)) {
+      run.NotePassedOver(page_path, "an entry naming a file outside its archive");
+    } else {
+      records.push_back(std::move(record));
+    }
   }
   std::string catalog;
   if (!ReadArchiveFile(JoinPath(FolderOf(page_path), "archive.txt"), &catalog).ok()) {
@@ -57,11 +98,14 @@ std::string SkippedArchives(const std::vector<std::string>& reasons) {
 
 Status MakeMaster(ImportRun& run) {
   const std::string dest = run.dest_dir();
-  std::vector<std::string> folders;
-  if (Status status = ListArchiveFolders(dest, &folders); !status.ok()) return status;
-  if (folders.empty()) return Status::Error("No archives were found in the subfolders of " + dest);
+  SubfolderArchives archives;
+  if (Status status = ListArchiveFolders(run, dest, &archives); !status.ok()) return status;
+  const std::vector<std::string>& folders = archives.folders;
+  std::vector<std::string> skipped = archives.unreadable;
+  if (folders.empty() && skipped.empty()) {
+    return Status::Error("No archives were found in the subfolders of " + dest);
+  }
   run.ExpectPictures(static_cast<int>(folders.size()));
-  std::vector<std::string> skipped;
   for (size_t i = 0; i < folders.size(); ++i) {
     run.BeginStep(" " + std::to_string(i + 1));
     const std::string page_path = JoinPath(JoinPath(dest, folders[i]), "archive.htm");

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/catalog_file.h"
+#include "platform/paths.h"
 #include "platform/text_encoding.h"
 #include "platform/text_lines.h"
 
@@ -52,6 +53,14 @@ bool IsArchivePage(std::string_view page_text) {
     if (at == 0 || page_text[at - 1] == '\n' || page_text[at - 1] == '\r') return true;
   }
   return false;
+}
+
+bool StaysInsideArchive(std::string_view name) {
+  if (name.starts_with('/') || name.starts_with('\\') || (name.size() >= 2 && name[1] == ':')) {
+    return false;
+  }
+  const std::vector<std::string_view> names = CatalogPathNames(name);
+  return std::none_of(names.begin(), names.end(), [](std::string_view n) { return n == ".."; });
 }
 
 std::string OriginalFileOf(const PictureRecord& record) {

@@ -24,6 +24,11 @@ Status ReadArchivePage(const std::string& path, std::string* text);
 // continue): its script creates the catalog that its records are added to.
 bool IsArchivePage(std::string_view page_text);
 
+// True when `name`, a record's thumbnail or file as the page links to it, stays inside the
+// archive's folder: relative, and without a ".." among its folders (either separator). The
+// page would have the browser read anything else, /etc/passwd among it.
+bool StaysInsideArchive(std::string_view name);
+
 // The picture's original file for archive.txt when no catalog row names it: `path` and
 // `source` joined by the separator that `path` uses ("\" for a Windows folder, else "/").
 std::string OriginalFileOf(const PictureRecord& record);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "shell/window_style.h"
 
@@ -219,6 +220,10 @@ void FrmEditHtml::ShowMessage(const QString& text) {
 void FrmEditHtml::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (main_window_ != nullptr) main_window_->hide();
+  if (const std::string note = editor_.LeftOutNote(); !note.empty() && !told_left_out_) {
+    told_left_out_ = true;
+    QTimer::singleShot(0, this, [this, note] { ShowMessage(QString::fromStdString(note)); });
+  }
 }
 
 void FrmEditHtml::closeEvent(QCloseEvent* event) {

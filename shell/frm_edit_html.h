@@ -54,8 +54,9 @@ class FrmEditHtml : public QWidget {
 
   ArchiveEditor editor_;
   QWidget* main_window_;
-  long shown_ = 0;       // the record whose boxes are on screen
-  QString number_text_;  // the record number box as it was before its last change
+  long shown_ = 0;              // the record whose boxes are on screen
+  bool told_left_out_ = false;  // the note of records left out was shown
+  QString number_text_;         // the record number box as it was before its last change
   QLineEdit* record_num_;
   QLabel* record_count_;
   QLineEdit *title_, *keyword_, *category_, *comment_, *author_, *pic_date_;

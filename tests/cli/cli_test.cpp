@@ -223,6 +223,22 @@ TEST(CliMaster, MergesTheSubfoldersAndNamesWhatItSkipped) {
                              "it was. --replace replaces it, keeping it as archive_bak.htm.\n");
   EXPECT_EQ(RunLumvane({"master", master.path(), "--replace", "--quiet"}).exit_code, 0);
   EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(master / "archive_bak.htm")).size(), 1u);
+
+  // A subfolder that cannot be read fails the run (as nobody: root reads everything).
+  chmod(master.path().c_str(), 0777);
+  for (const char* name : {"Trip 10", "Trip 2", "broken"}) {
+    chmod((master / name).c_str(), 0777);
+  }
+  chmod((master / "Trip 10").c_str(), 0);
+  std::vector<std::string> as_user;
+  if (geteuid() == 0) {
+    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  }
+  const Finished locked = RunLumvane({"master", master.path(), "--quiet"}, as_user);
+  chmod((master / "Trip 10").c_str(), 0755);
+  EXPECT_EQ(locked.exit_code, 1);
+  EXPECT_EQ(locked.err, "lumvane: Could not merge 1 archive:\n  " +
+                            (master / "Trip 10/archive.htm") + ": Permission denied\n");
   EXPECT_EQ(
       RunLumvane({"master", master / "gone"}).err,
       "lumvane: Cannot read the folder " + (master / "gone") + ": No such file or directory\n");

@@ -141,6 +141,22 @@ TEST_F(ArchiveEditorTest, NoRecordAndNoArchiveAreRefusedWithoutWriting) {
                 ": too large to read (3072 MB; an archive has at most 1024 MB)");
 }
 
+TEST(ArchiveEditorLoad, RecordsNamingFilesOutsideTheArchiveAreLeftOut) {
+  TempDir dir;
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dir.path(), false).ok());
+  PictureRecord record;
+  for (const char* thumb : {"_K7Q2M40.jpg", "../../etc/passwd", "/etc/passwd"}) {
+    record.thumb = thumb;
+    ASSERT_TRUE(writer.Add(record, "a.jpg").ok());
+  }
+  ASSERT_TRUE(writer.Commit(false).ok());
+  ArchiveEditor editor;
+  ASSERT_TRUE(editor.Load(dir.path()).ok());
+  EXPECT_EQ(editor.count(), 1);
+  EXPECT_EQ(editor.left_out(), 2);
+}
+
 TEST(ArchiveEditorDates, AnUnchangedDateIsKeptWhateverItHolds) {
   TempDir dir;
   ArchiveWriter writer;

@@ -196,6 +196,31 @@ TEST_F(MakeMasterTest, DamagedEntriesAndUnreadableArchivesAreNamedAndTheRestMerg
   EXPECT_TRUE(state.archive_written);
 }
 
+TEST_F(MakeMasterTest, AMasterStaysInsideItsFolderAndNeverMergesItself) {
+  PictureRecord outside_file = Record("_F.jpg", "f");
+  outside_file.file = "..\\..\\x.jpg";
+  WriteArchive("m/evil", {Record("../../../etc/passwd", "up"), Record("/etc/passwd", "root"),
+                          outside_file, Record("_G.jpg", "good")});
+  WriteArchive("", {Record("_A.jpg", "above")});  // the folder above the master's
+  std::filesystem::create_directory_symlink(dest / "m", dest / "m/selfloop");
+  std::filesystem::create_directory_symlink(dest.path(), dest / "m/up");
+  std::filesystem::create_directory_symlink(dest / "m/evil", dest / "m/twin");
+  window.dest_dir_value = dest / "m";
+  for (int run = 0; run < 2; ++run) {
+    GoClick(window, state, environment);
+    ASSERT_EQ(MasterRecords("m").size(), 1u) << "run " << run;
+    EXPECT_EQ(MasterRecords("m")[0].thumb, "evil/_G.jpg");
+  }
+  std::vector<std::string> passed_over;
+  for (const auto& picture : state.passed_over) passed_over.push_back(picture.reason);
+  EXPECT_EQ(passed_over,
+            (std::vector<std::string>{"the master's own folder", "the same folder as evil",
+                                      "a folder above the master's",
+                                      "an entry naming a file outside its archive",
+                                      "an entry naming a file outside its archive",
+                                      "an entry naming a file outside its archive"}));
+}
+
 TEST_F(MakeMasterTest, ArchiveOfAnEarlierVersionIsMergedInTodaysForm) {
   std::filesystem::create_directories(dest / "old");
   dest.Write("old/archive.htm",
