@@ -4,6 +4,9 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,12 +22,23 @@
 #include <mdbtools.h>
 // clang-format on
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define LUMVANE_SANITIZED
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define LUMVANE_SANITIZED
+#endif
+#endif
+
 namespace lumvane {
 namespace {
 
 // Values longer than this (memos of a megabyte) are cut by libmdb.
 constexpr size_t kBindSize = 1 << 20;
 constexpr uint32_t kLongestMessage = 64u << 20;
+constexpr rlim_t kPrintedKept = 64 << 10;
+// How often a waiting parent looks whether the child is stuck printing.
+constexpr std::chrono::milliseconds kSlice(250);
 
 // A tag byte, a 32-bit length and that many bytes: the frame of a message and of each value
 // in a row.
@@ -122,6 +136,23 @@ void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int
   End(out, 'D', "");
 }
 
+// The limits of the child: a damaged file must not take the machine's memory or processor,
+// fill the disk with a core file, or fill the memory with warnings.
+void LimitTheChild() {
+  const auto limit = [](int resource, rlim_t value) {
+    const rlimit bound{value, value};
+    setrlimit(resource, &bound);
+  };
+  limit(RLIMIT_CORE, 0);
+  prctl(PR_SET_DUMPABLE, 0);
+#ifndef LUMVANE_SANITIZED  // a sanitizer's shadow memory is larger than the limit by itself
+  limit(RLIMIT_AS, rlim_t{1} << 30);
+#endif
+  limit(RLIMIT_CPU, 60);
+  limit(RLIMIT_FSIZE, kPrintedKept);  // what it prints goes to a file: beyond, writes fail
+  signal(SIGXFSZ, SIG_IGN);
+}
+
 }  // namespace
 
 JetTable::~JetTable() {
@@ -143,8 +174,12 @@ void JetTable::EndChild() {
 
 JetTable::Opened JetTable::Open(const std::string& path, const std::string& table,
                                 const std::vector<std::string>& columns) {
+  return OpenWith([&](int out) { ReadInChild(out, path, table, columns); }, columns.size());
+}
+
+JetTable::Opened JetTable::OpenWith(const ChildReader& reader, size_t columns) {
   EndChild();
-  columns_ = columns.size();
+  columns_ = columns;
   int pipe_fds[2];
   errors_ = memfd_create("lumvane-jet-errors", MFD_CLOEXEC);
   if (errors_ < 0 || pipe2(pipe_fds, O_CLOEXEC) != 0) {
@@ -158,7 +193,9 @@ JetTable::Opened JetTable::Open(const std::string& path, const std::string& tabl
     close(pipe_fds[0]);
     dup2(errors_, STDERR_FILENO);
     dup2(errors_, STDOUT_FILENO);
-    ReadInChild(pipe_fds[1], path, table, columns);
+    LimitTheChild();
+    reader(pipe_fds[1]);
+    _exit(0);
   }
   close(pipe_fds[1]);
   if (child_ < 0) {
@@ -167,6 +204,7 @@ JetTable::Opened JetTable::Open(const std::string& path, const std::string& tabl
     return Opened::kFailed;
   }
   rows_ = pipe_fds[0];
+  last_heard_ = std::chrono::steady_clock::now();
   buffered_.clear();
   taken_ = 0;
   char kind = 0;
@@ -194,10 +232,14 @@ bool JetTable::ReadExactly(char* out, size_t count) {
     buffered_.erase(0, taken_);
     taken_ = 0;
     pollfd ready{rows_, POLLIN, 0};
-    const int polled = rows_ < 0 ? -1 : poll(&ready, 1, static_cast<int>(patience_.count()));
+    const auto slice = std::min<std::chrono::milliseconds>(patience_, kSlice);
+    const int polled = rows_ < 0 ? -1 : poll(&ready, 1, static_cast<int>(slice.count()));
     if (polled < 0 && errno == EINTR) continue;
     if (polled == 0) {
-      error_ = "its reader stopped answering";
+      const bool stuck = PrintedItsFill();
+      if (!stuck && std::chrono::steady_clock::now() - last_heard_ < patience_) continue;
+      error_ = stuck ? "its reader printed warnings without reading a row"
+                     : "its reader stopped answering";
       EndChild();
       return false;
     }
@@ -209,6 +251,7 @@ bool JetTable::ReadExactly(char* out, size_t count) {
       return false;
     }
     buffered_.append(chunk, static_cast<size_t>(n));
+    last_heard_ = std::chrono::steady_clock::now();
   }
   std::memcpy(out, buffered_.data() + taken_, count);
   taken_ += count;
@@ -247,6 +290,12 @@ bool JetTable::Next(std::vector<Cell>* row) {
     at += length;
   }
   return true;
+}
+
+bool JetTable::PrintedItsFill() const {
+  struct stat printed {};
+  return errors_ >= 0 && fstat(errors_, &printed) == 0 &&
+         printed.st_size >= static_cast<off_t>(kPrintedKept);
 }
 
 // The first line the child wrote on its standard error, or "".

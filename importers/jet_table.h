@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,16 @@ class JetTable {
   Opened Open(const std::string& path, const std::string& table,
               const std::vector<std::string>& columns);
 
+  // What runs in the child: it writes its messages to `out`; what it prints goes to a file
+  // of which the parent keeps the first 64 KB.
+  using ChildReader = std::function<void(int out)>;
+
+  // Open, with `reader` in the child in place of libmdb's reading (for tests and fuzzing of
+  // the parent's side). The child runs under limits: no core file, 1 GB of address space,
+  // a minute of processor time, 64 KB of printing; a child that prints that much and sends
+  // nothing is ended.
+  Opened OpenWith(const ChildReader& reader, size_t columns);
+
   // The table's row count as its definition states it.
   long row_count() const { return row_count_; }
 
@@ -46,6 +57,8 @@ class JetTable {
   bool ReadMessage(char* kind, std::string* text);
   bool ReadExactly(char* out, size_t count);
   std::string WrittenReason() const;
+  // True when the child has printed all it may: a reader stuck in its warnings.
+  bool PrintedItsFill() const;
   std::string ChildFailure();
   void EndChild();
 
@@ -54,7 +67,8 @@ class JetTable {
   std::string buffered_;
   size_t taken_ = 0;  // bytes of buffered_ already read
   std::chrono::milliseconds patience_;
-  int errors_ = -1;  // what the child wrote on its standard error
+  std::chrono::steady_clock::time_point last_heard_;  // the child's last bytes
+  int errors_ = -1;                                   // what the child wrote on its standard error
   size_t columns_ = 0;
   long row_count_ = 0;
   std::string error_;

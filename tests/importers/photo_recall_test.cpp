@@ -1,6 +1,10 @@
 // The PhotoRecall catalog, from Jet 3 and Jet 4 databases written here.
 #include "importers/photo_recall.h"
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -178,6 +182,38 @@ TEST(JetTable, AReaderThatHangsIsEndedAfterItsPatience) {
   const auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(table.Next(&row));
   EXPECT_EQ(table.error(), "its reader stopped answering");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// Sends one message as the child's side frames it: a kind byte, a 32-bit length, the text.
+void SendFramed(int out, char kind, const std::string& text) {
+  const uint32_t length = static_cast<uint32_t>(text.size());
+  std::string message(1, kind);
+  message.append(reinterpret_cast<const char*>(&length), 4);
+  message += text;
+  if (write(out, message.data(), message.size()) < 0) _exit(2);
+}
+
+TEST(JetTable, TheChildRunsUnderLimitsAndEndsWhenItOnlyPrints) {
+  JetTable table;
+  const auto report = [](int out) {  // the limits as the child sees them
+    rlimit core{}, cpu{}, printed{};
+    getrlimit(RLIMIT_CORE, &core);
+    getrlimit(RLIMIT_CPU, &cpu);
+    getrlimit(RLIMIT_FSIZE, &printed);
+    SendFramed(out, 'E',
+               std::to_string(core.rlim_cur) + " " + std::to_string(prctl(PR_GET_DUMPABLE)) + " " +
+                   std::to_string(cpu.rlim_cur) + " " + std::to_string(printed.rlim_cur));
+  };
+  ASSERT_EQ(table.OpenWith(report, 1), JetTable::Opened::kFailed);
+  EXPECT_EQ(table.error(), "0 0 60 65536") << "no core file, a minute, 64 KB of printing";
+
+  const auto chatter = [](int) {  // as libmdb does on some damaged files
+    for (;;) std::fputs("row 0 of page 12 is beyond the page's end\n", stdout);
+  };
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(table.OpenWith(chatter, 1), JetTable::Opened::kFailed);
+  EXPECT_EQ(table.error(), "its reader printed warnings without reading a row");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
