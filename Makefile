@@ -6,7 +6,7 @@
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long bench clean format
 
 all: build
 
@@ -39,22 +39,27 @@ tsan: test-deps
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
 		ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
-# Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer.
+# Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer, from its corpus kept
+# in tests/fuzz/corpus; `make fuzz-long` runs each for FUZZ_LONG_SECONDS (default 1200).
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg
+FUZZ_LONG_SECONDS ?= 1200
+FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg mdb mdb_parent
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzz) texture tdb_seed -- --no-print-directory
-	@mkdir -p build-fuzz/corpus/sjpeg && cp build-fuzz/bin/texture.jpg build-fuzz/corpus/sjpeg/seed.jpg
-	@mkdir -p build-fuzz/corpus/tdb && build-fuzz/bin/tdb_seed build-fuzz/corpus/tdb/seed.tDB
+	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS:%=%_fuzz) -- --no-print-directory
 	@for target in $(FUZZ_TARGETS); do \
 		mkdir -p build-fuzz/corpus/$$target; \
-		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		cp -n tests/fuzz/corpus/$$target/* build-fuzz/corpus/$$target/ 2>/dev/null || true; \
+		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=60 \
 			build-fuzz/corpus/$$target > build-fuzz/$$target.log 2>&1 \
 			|| { tail -n 40 build-fuzz/$$target.log; echo "$$target: the fuzzer found a fault"; exit 1; }; \
-		tail -n 2 build-fuzz/$$target.log; \
+		echo "$$target: $$(grep -o 'cov: [0-9]* ft: [0-9]*' build-fuzz/$$target.log | tail -n 1);" \
+			"$$(tail -n 1 build-fuzz/$$target.log)"; \
 	done
+
+fuzz-long:
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_LONG_SECONDS)
 
 bench: build
 	@bench/run-bench.sh build

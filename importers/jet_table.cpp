@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 // clang-format off
@@ -33,8 +34,6 @@
 namespace lumvane {
 namespace {
 
-// Values longer than this (memos of a megabyte) are cut by libmdb.
-constexpr size_t kBindSize = 1 << 20;
 constexpr uint32_t kLongestMessage = 64u << 20;
 constexpr rlim_t kPrintedKept = 64 << 10;
 // How often a waiting parent looks whether the child is stuck printing.
@@ -56,15 +55,28 @@ void Send(int out, char kind, const std::string& text) {
   for (size_t sent = 0; sent < message.size();) {
     const ssize_t n = write(out, message.data() + sent, message.size() - sent);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) _exit(1);
+    if (n <= 0) _exit(1);  // the parent is gone
     sent += static_cast<size_t>(n);
   }
 }
 
-// The child's last message.
-[[noreturn]] void End(int out, char kind, const std::string& text) {
-  Send(out, kind, text);
-  _exit(0);
+// Whether the table at `entry` has a usage map: libmdb reads rows through it without looking
+// whether there is one.
+bool HasUsageMap(MdbCatalogEntry* entry) {
+  MdbTableDef* table = mdb_read_table(entry);
+  const bool has = table != nullptr && table->usage_map != nullptr && table->map_sz > 0;
+  if (table != nullptr) mdb_free_tabledef(table);
+  return has;
+}
+
+// Whether libmdb can read the list of tables, which is the table on page 2.
+bool CatalogReadable(MdbHandle* mdb) {
+  MdbCatalogEntry catalog{};
+  catalog.mdb = mdb;
+  catalog.object_type = MDB_TABLE;
+  catalog.table_pg = 2;
+  std::strcpy(catalog.object_name, "MSysObjects");
+  return HasUsageMap(&catalog);
 }
 
 MdbCatalogEntry* TableNamed(MdbHandle* mdb, const std::string& name) {
@@ -75,13 +87,16 @@ MdbCatalogEntry* TableNamed(MdbHandle* mdb, const std::string& name) {
   return nullptr;
 }
 
-// Each row as one message (ends the child when fewer rows than the table counts can be read): per
-// column a NULL byte and the value as a message of its own.
-void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int>& indexes) {
-  std::vector<std::vector<char>> values(indexes.size(), std::vector<char>(kBindSize + 1));
+// Each row as one message: per column a NULL byte and the value, framed. The last message:
+// 'D', or 'E' when fewer rows than the table counts can be read.
+void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int>& indexes,
+              size_t bind_size) {
+  // libmdb writes at most the bind size into each; the pages nothing is written to are never
+  // touched.
+  const auto values = std::make_unique_for_overwrite<char[]>(indexes.size() * (bind_size + 1));
   std::vector<int> lengths(indexes.size());
   for (size_t c = 0; c < indexes.size(); ++c) {
-    mdb_bind_column(table, indexes[c] + 1, values[c].data(), &lengths[c]);
+    mdb_bind_column(table, indexes[c] + 1, &values[c * (bind_size + 1)], &lengths[c]);
   }
   std::vector<MdbField> fields(table->num_cols);
   mdb_rewind_table(table);
@@ -96,44 +111,17 @@ void SendRows(int out, MdbHandle* mdb, MdbTableDef* table, const std::vector<int
     for (size_t c = 0; c < indexes.size(); ++c) {
       const bool null = fields[indexes[c]].is_null != 0;
       const size_t length = null ? 0 : static_cast<size_t>(std::max(lengths[c], 0));
-      AppendFramed(&row, null ? '1' : '0', std::string_view(values[c].data(), length));
+      AppendFramed(&row, null ? '1' : '0',
+                   std::string_view(&values[c * (bind_size + 1)], std::min(length, bind_size)));
     }
     Send(out, 'R', row);
   }
   if (fetched < table->num_rows) {  // libmdb ends a table quietly where its pages cannot be read
-    End(out, 'E',
-        "only " + std::to_string(fetched) + " of its " + std::to_string(table->num_rows) +
-            " rows can be read");
+    return Send(out, 'E',
+                "only " + std::to_string(fetched) + " of its " + std::to_string(table->num_rows) +
+                    " rows can be read");
   }
-}
-
-[[noreturn]] void ReadInChild(int out, const std::string& path, const std::string& name,
-                              const std::vector<std::string>& columns) {
-  MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
-  if (mdb == nullptr) End(out, 'E', "");
-  mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
-  mdb_set_bind_size(mdb, kBindSize);
-  if (mdb_read_catalog(mdb, MDB_TABLE) == nullptr)
-    End(out, 'E', "its list of tables cannot be read");
-  MdbCatalogEntry* entry = TableNamed(mdb, name);
-  if (entry == nullptr) End(out, 'N', "");
-  MdbTableDef* table = mdb_read_table(entry);
-  if (table == nullptr || mdb_read_columns(table) == nullptr) {
-    End(out, 'E', "the table " + name + " cannot be read");
-  }
-  std::vector<int> indexes;
-  for (const std::string& wanted : columns) {
-    int found = -1;
-    for (guint i = 0; i < table->num_cols && found < 0; ++i) {
-      auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-      if (g_ascii_strcasecmp(column->name, wanted.c_str()) == 0) found = static_cast<int>(i);
-    }
-    if (found < 0) End(out, 'M', wanted);
-    indexes.push_back(found);
-  }
-  Send(out, 'O', std::to_string(table->num_rows));
-  SendRows(out, mdb, table, indexes);
-  End(out, 'D', "");
+  Send(out, 'D', "");
 }
 
 // The limits of the child: a damaged file must not take the machine's memory or processor,
@@ -155,6 +143,39 @@ void LimitTheChild() {
 
 }  // namespace
 
+void ReadJetTable(int out, const std::string& path, const std::string& name,
+                  const std::vector<std::string>& columns, size_t bind_size) {
+  MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+  if (mdb == nullptr) return Send(out, 'E', "");
+  const std::unique_ptr<MdbHandle, void (*)(MdbHandle*)> close_mdb(mdb, mdb_close);
+  mdb_set_date_fmt(mdb, "%Y-%m-%d %H:%M:%S");
+  mdb_set_bind_size(mdb, static_cast<int>(bind_size));
+  if (!CatalogReadable(mdb) || mdb_read_catalog(mdb, MDB_TABLE) == nullptr) {
+    return Send(out, 'E', "its list of tables cannot be read");
+  }
+  MdbCatalogEntry* entry = TableNamed(mdb, name);
+  if (entry == nullptr) return Send(out, 'N', "");
+  if (!HasUsageMap(entry)) return Send(out, 'E', "the table " + name + " cannot be read");
+  MdbTableDef* table = mdb_read_table(entry);
+  if (table == nullptr) return Send(out, 'E', "the table " + name + " cannot be read");
+  const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> free_table(table, mdb_free_tabledef);
+  if (mdb_read_columns(table) == nullptr) {
+    return Send(out, 'E', "the table " + name + " cannot be read");
+  }
+  std::vector<int> indexes;
+  for (const std::string& wanted : columns) {
+    int found = -1;
+    for (guint i = 0; i < table->num_cols && found < 0; ++i) {
+      auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
+      if (g_ascii_strcasecmp(column->name, wanted.c_str()) == 0) found = static_cast<int>(i);
+    }
+    if (found < 0) return Send(out, 'M', wanted);
+    indexes.push_back(found);
+  }
+  Send(out, 'O', std::to_string(table->num_rows));
+  SendRows(out, mdb, table, indexes, bind_size);
+}
+
 JetTable::~JetTable() {
   EndChild();
 }
@@ -174,7 +195,7 @@ void JetTable::EndChild() {
 
 JetTable::Opened JetTable::Open(const std::string& path, const std::string& table,
                                 const std::vector<std::string>& columns) {
-  return OpenWith([&](int out) { ReadInChild(out, path, table, columns); }, columns.size());
+  return OpenWith([&](int out) { ReadJetTable(out, path, table, columns); }, columns.size());
 }
 
 JetTable::Opened JetTable::OpenWith(const ChildReader& reader, size_t columns) {
@@ -227,10 +248,36 @@ JetTable::Opened JetTable::OpenWith(const ChildReader& reader, size_t columns) {
 }
 
 // `count` bytes from the child, waiting for them at most the patience at a time.
-bool JetTable::ReadExactly(char* out, size_t count) {
-  while (buffered_.size() - taken_ < count) {
-    buffered_.erase(0, taken_);
-    taken_ = 0;
+bool TakeMessage(std::string_view* stream, char* kind, std::string* text, bool* broken) {
+  uint32_t length = 0;
+  if (stream->size() < 5) return false;
+  std::memcpy(&length, stream->data() + 1, 4);
+  if (length > kLongestMessage) {
+    *broken = true;
+    return false;
+  }
+  if (stream->size() - 5 < length) return false;
+  *kind = (*stream)[0];
+  text->assign(stream->substr(5, length));
+  stream->remove_prefix(5 + length);
+  return true;
+}
+
+std::vector<JetTable::Cell> DecodeRow(std::string_view message, size_t columns) {
+  std::vector<JetTable::Cell> row(columns);
+  for (JetTable::Cell& cell : row) {
+    bool broken = false;
+    char null = 0;
+    if (!TakeMessage(&message, &null, &cell.text, &broken)) break;
+    cell.null = null == '1';
+  }
+  return row;
+}
+
+// Reads what the child has sent, waiting at most the patience; false (error_ set) when the
+// child ended, hangs, or only prints.
+bool JetTable::ReadMore() {
+  while (true) {
     pollfd ready{rows_, POLLIN, 0};
     const auto slice = std::min<std::chrono::milliseconds>(patience_, kSlice);
     const int polled = rows_ < 0 ? -1 : poll(&ready, 1, static_cast<int>(slice.count()));
@@ -250,23 +297,28 @@ bool JetTable::ReadExactly(char* out, size_t count) {
       error_ = ChildFailure();
       return false;
     }
+    buffered_.erase(0, taken_);
+    taken_ = 0;
     buffered_.append(chunk, static_cast<size_t>(n));
     last_heard_ = std::chrono::steady_clock::now();
+    return true;
   }
-  std::memcpy(out, buffered_.data() + taken_, count);
-  taken_ += count;
-  return true;
 }
 
 bool JetTable::ReadMessage(char* kind, std::string* text) {
-  uint32_t length = 0;
-  if (!ReadExactly(kind, 1) || !ReadExactly(reinterpret_cast<char*>(&length), 4)) return false;
-  if (length > kLongestMessage) {
-    error_ = ChildFailure();
-    return false;
+  while (true) {
+    std::string_view stream = std::string_view(buffered_).substr(taken_);
+    bool broken = false;
+    if (TakeMessage(&stream, kind, text, &broken)) {
+      taken_ = buffered_.size() - stream.size();
+      return true;
+    }
+    if (broken) {
+      error_ = ChildFailure();
+      return false;
+    }
+    if (!ReadMore()) return false;
   }
-  text->resize(length);
-  return length == 0 || ReadExactly(text->data(), length);
 }
 
 bool JetTable::Next(std::vector<Cell>* row) {
@@ -278,17 +330,7 @@ bool JetTable::Next(std::vector<Cell>* row) {
     EndChild();
     return false;
   }
-  row->assign(columns_, Cell{});
-  size_t at = 0;
-  for (Cell& cell : *row) {
-    uint32_t length = 0;
-    if (at + 5 > message.size()) break;
-    cell.null = message[at] == '1';
-    std::memcpy(&length, message.data() + at + 1, 4);
-    at += 5;
-    cell.text = message.substr(at, length);
-    at += length;
-  }
+  *row = DecodeRow(message, columns_);
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumvane {
@@ -55,7 +56,7 @@ class JetTable {
 
  private:
   bool ReadMessage(char* kind, std::string* text);
-  bool ReadExactly(char* out, size_t count);
+  bool ReadMore();
   std::string WrittenReason() const;
   // True when the child has printed all it may: a reader stuck in its warnings.
   bool PrintedItsFill() const;
@@ -73,6 +74,24 @@ class JetTable {
   long row_count_ = 0;
   std::string error_;
 };
+
+// Values longer than this (memos of a megabyte) are cut by libmdb.
+inline constexpr size_t kJetBindSize = 1 << 20;
+
+// The child's side: reads the table through libmdb and writes its messages to `out`, the last
+// one saying how it ended; values are cut at `bind_size` bytes. Runs in the reader's child, or
+// in a fuzzer.
+void ReadJetTable(int out, const std::string& path, const std::string& table,
+                  const std::vector<std::string>& columns, size_t bind_size = kJetBindSize);
+
+// The messages from the child: a kind byte, a 32-bit length and that many bytes. Takes the next
+// whole message from the front of `stream`; false when none is whole yet, or when its length
+// is past any message's (then `*broken`).
+bool TakeMessage(std::string_view* stream, char* kind, std::string* text, bool* broken);
+
+// The cells of a row message for `columns` columns: each a NULL byte ('1' for NULL) and its
+// text, framed as a message; cells the message lacks are NULL.
+std::vector<JetTable::Cell> DecodeRow(std::string_view message, size_t columns);
 
 }  // namespace lumvane
 

@@ -1,5 +1,5 @@
-// Fuzzes sjpeg with arbitrary files: it must return one of its codes and never crash, print
-// or exit.
+// Fuzzes sjpeg and sjpeg_note with arbitrary files: they must return one of their codes and
+// never crash, print or exit.
 #include <unistd.h>
 
 #include <cstddef>
@@ -18,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(file);
   const int result = sjpeg_why(in.c_str(), out.c_str(), size % 2 == 0 ? 0 : 96, nullptr);
   if (result < VANTLE_DONE || result > VANTLE_TOO_LARGE) __builtin_trap();
+  char note[64];  // the reader of the notes our images carry, on any file
+  const int noted = sjpeg_note(in.c_str(), note, sizeof note);
+  if (noted >= static_cast<int>(sizeof note) || (noted >= 0 && note[noted] != '\0'))
+    __builtin_trap();
   std::remove(out.c_str());
   return 0;
 }
