@@ -2,6 +2,7 @@
 // from the catalog of another photo program; without a command, the window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "cli/edit_command.h"
 #include "cli/locations_command.h"
 #include "cli/options.h"
+#include "cli/usage.h"
 #include "lumvane/version.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
@@ -44,8 +46,13 @@ void InstallStopHandlers() {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "lumvane: %s\n%s", message.c_str(), lumvane::UsageText());
+// One line for what was wrong, and where the help is: that of the command given, if any.
+int UsageError(const std::string& message, const std::vector<std::string>& args) {
+  const auto command = std::find_if(args.begin(), args.end(),
+                                    [](const std::string& arg) { return !arg.starts_with("-"); });
+  const bool known = command != args.end() && !lumvane::CommandUsage(*command).empty();
+  std::fprintf(stderr, "lumvane: %s\nTry 'lumvane %s--help'.\n", message.c_str(),
+               known ? (*command + " ").c_str() : "");
   return 2;
 }
 
@@ -181,8 +188,8 @@ bool HasDisplay() {
       std::getenv("QT_QPA_PLATFORM") != nullptr) {
     return true;
   }
-  std::fprintf(stderr, "lumvane: there is no display to open the window on\n%s",
-               lumvane::UsageText());
+  std::fprintf(stderr,
+               "lumvane: there is no display to open the window on\nTry 'lumvane --help'.\n");
   return false;
 }
 
@@ -210,11 +217,15 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return OpenWindow({});
   lumvane::CliOptions options;
-  if (const auto problem = lumvane::ParseOptions(args, &options)) return UsageError(*problem);
+  if (const auto problem = lumvane::ParseOptions(args, &options)) {
+    return UsageError(*problem, args);
+  }
   switch (options.command) {
-    case lumvane::CliOptions::Command::kHelp:
-      std::printf("%s", lumvane::UsageText());
+    case lumvane::CliOptions::Command::kHelp: {
+      const std::string usage = lumvane::CommandUsage(options.help_topic);
+      std::printf("%s", usage.empty() ? lumvane::UsageText().c_str() : usage.c_str());
       return 0;
+    }
     case lumvane::CliOptions::Command::kVersion:
       std::printf("Lumvane %s\n", lumvane::kVersion);
       return 0;
@@ -232,5 +243,5 @@ int main(int argc, char** argv) {
     case lumvane::CliOptions::Command::kNone:
       break;
   }
-  return UsageError("no command given");
+  return UsageError("no command given", args);
 }

@@ -6,49 +6,6 @@
 
 namespace lumvane {
 
-const char* UsageText() {
-  return "Usage:\n"
-         "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
-         "               [--jobs N] [--force] [--verbose|--quiet]\n"
-         "      Make DEST_DIR/archive.htm from every JPEG picture in SOURCE_DIR, with the\n"
-         "      titles, keywords, captions, authors and capture dates the photos carry.\n"
-         "      --no-embedded  leave those out: empty texts, the files' modified dates\n"
-         "      --copy    copy the originals into DEST_DIR: no, keep their names, or rename\n"
-         "                them to unique short names (the default when the folders differ)\n"
-         "      --verbose list every picture that was passed over, with the reason\n"
-         "      --quiet   print nothing but errors\n"
-         "      --jobs    make the images on N threads (default: one per core)\n"
-         "      --force   make every display image and thumbnail again; without it, those\n"
-         "                of unchanged originals already in DEST_DIR are kept\n"
-         "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
-         "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--jobs N] [--force]\n"
-         "                  [--verbose|--quiet]\n"
-         "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
-         "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
-         "      (.plb), an EasyPhoto or Adobe Gallery file (.GAL) or a PhotoRecall database\n"
-         "      (.mdb). Pictures are read where the catalog says, or from DIR with --source.\n"
-         "      --drive   read the catalog's Windows drive X: from the folder DIR\n"
-         "      --volume  read the catalog's volume labelled LABEL from the folder DIR\n"
-         "                (both for this run, before the saved locations)\n"
-         "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n"
-         "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n"
-         "      --replace replace an archive of DEST_DIR's own pictures (kept as\n"
-         "                archive_bak.htm); without it such an archive is left alone\n"
-         "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n"
-         "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window;\n"
-         "      --list one line per record; --show N the boxes of record N; --set N with\n"
-         "      FIELD one of title, keywords, category, comment, author, date; --delete N.\n"
-         "  lumvane locations [--drive X=DIR]... [--volume LABEL=DIR]... [--forget X|LABEL]...\n"
-         "      List the saved locations, which every catalog run reads a Windows drive or\n"
-         "      volume from (the window saves them too); --drive and --volume save one,\n"
-         "      --forget removes one.\n"
-         "  lumvane                   open the window\n"
-         "  lumvane --help | --version\n"
-         "  --        ends the options, for folder names that begin with '-'\n"
-         "Ctrl-C (or SIGTERM, SIGHUP) stops a run after the picture in hand; the archive is\n"
-         "still complete. A run that fails leaves the archive folder as it was.\n";
-}
-
 namespace {
 
 // "X=DIR" with a drive letter X.
@@ -234,6 +191,7 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Cl
       return problem;
     } else if (options->command == CliOptions::Command::kHelp ||
                options->command == CliOptions::Command::kVersion) {
+      if (!positional.empty()) options->help_topic = positional.front();
       return std::nullopt;
     }
   }

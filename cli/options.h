@@ -29,6 +29,7 @@ struct CliOptions {
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;                                       // N of --show, --set, --delete
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set
+  std::string help_topic;  // --help after a command: that command's name
   bool verbose = false;
   bool quiet = false;
 };
@@ -36,9 +37,6 @@ struct CliOptions {
 // Parses the arguments after the program name; "--" ends the options. Returns an error
 // message for a usage error.
 std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options);
-
-// The usage text for --help and usage errors.
-const char* UsageText();
 
 }  // namespace lumvane
 

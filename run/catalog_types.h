@@ -25,6 +25,11 @@ inline constexpr CatalogType kCatalogTypes[] = {
 
 inline constexpr char kUnsupportedTypeCaption[] = " Catalog file type not supported";
 
+// Which files are read as catalogs, for the message that refuses another.
+inline constexpr char kCatalogTypesRead[] =
+    "Catalogs are read from files whose names hold .txt, .plb, .GAL, .tDB, .csv or .mdb, in "
+    "that letter case.";
+
 // The marker of the first catalog type that `file_name` contains, or "" when none does. Only
 // the file's own name is tested, never its folders.
 std::string CatalogTypeOf(const std::string& file_name);

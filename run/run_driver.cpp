@@ -57,7 +57,7 @@ bool CheckSelection(RunWindow& window, const Importers& importers) {
   if (mode == Mode::kSourceScan || mode == Mode::kMaster) return true;
   const std::string type = CatalogTypeOf(file);
   if (type.empty() || mode == Mode::kEdit) {
-    window.ShowMessage("Catalog file type not supported");
+    window.ShowMessage(std::string("Catalog file type not supported") + "\r" + kCatalogTypesRead);
     return false;
   }
   if (!importers.catalog_readers.contains(type)) {

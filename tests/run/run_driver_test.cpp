@@ -138,15 +138,18 @@ TEST_F(RunDriverTest, UnwritableDestinationGivesAMessageAndKeepsTheEarlierArchiv
 }
 
 TEST_F(RunDriverTest, SelectionAndTypeChecks) {
+  const std::string kUnsupported = std::string("Catalog file type not supported\r") +
+                                   "Catalogs are read from files whose names hold .txt, .plb, " +
+                                   ".GAL, .tDB, .csv or .mdb, in that letter case.";
   const struct {
     Mode mode;
     const char* file;
-    const char* message;
+    std::string message;
   } cases[] = {{Mode::kCatalogOriginalPaths, "", "Select Catalog File"},
                {Mode::kEdit, "", "Select Archive File"},
-               {Mode::kCatalogSourceDir, "trip.TXT", "Catalog file type not supported"},
-               {Mode::kEdit, "Archive.htm", "Catalog file type not supported"},
-               {Mode::kEdit, "photos.txt", "Catalog file type not supported"}};
+               {Mode::kCatalogSourceDir, "trip.TXT", kUnsupported},
+               {Mode::kEdit, "Archive.htm", kUnsupported},
+               {Mode::kEdit, "photos.txt", kUnsupported}};
   for (const auto& c : cases) {
     FakeWindow w;
     w.mode_value = c.mode;

@@ -1,0 +1,118 @@
+#include "cli/usage.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace lumvane {
+namespace {
+
+// Each option's lines of help, once, for every command that takes it.
+struct Option {
+  std::string_view name;
+  std::string_view text;
+};
+constexpr Option kOptions[] = {
+    {"--copy",
+     "      --copy no|keep|rename  copy the originals into DEST_DIR: no, keep their names,\n"
+     "                or rename them to unique short names (the default when the folders\n"
+     "                differ)\n"},
+    {"--no-embedded",
+     "      --no-embedded  leave out the photos' own descriptions: empty texts, the files'\n"
+     "                modified dates\n"},
+    {"--source", "      --source DIR  read every picture from DIR, not where the catalog says\n"},
+    {"--drive",
+     "      --drive X=DIR  read the catalog's Windows drive X: from the folder DIR, for\n"
+     "                this run, before the saved locations\n"},
+    {"--volume",
+     "      --volume LABEL=DIR  read the catalog's volume labelled LABEL from DIR, for this\n"
+     "                run, before the saved locations\n"},
+    {"--replace",
+     "      --replace replace an archive of DEST_DIR's own pictures (kept as\n"
+     "                archive_bak.htm); without it such an archive is left alone\n"},
+    {"--jobs", "      --jobs N  make the images on N threads (default: one per core)\n"},
+    {"--force",
+     "      --force   make every display image and thumbnail again; without it, those of\n"
+     "                unchanged originals already in DEST_DIR are kept\n"},
+    {"--verbose", "      --verbose list every picture that was passed over, with the reason\n"},
+    {"--quiet", "      --quiet   print nothing but errors\n"},
+    {"--list", "      --list    one line per record: number, title, date, thumbnail\n"},
+    {"--show", "      --show N  the editor's boxes of record N\n"},
+    {"--set",
+     "      --set N FIELD=VALUE...  store the values in record N; FIELD is one of title,\n"
+     "                keywords, category, comment, author, date\n"},
+    {"--delete", "      --delete N  remove record N\n"},
+    {"--forget", "      --forget X|LABEL  remove the saved location of a drive or volume\n"},
+};
+
+struct Command {
+  std::string_view name, synopsis, purpose;
+  std::vector<std::string_view> options;
+};
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"scan",
+       "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
+       "               [--jobs N] [--force] [--verbose|--quiet]\n",
+       "      Make DEST_DIR/archive.htm from every picture in SOURCE_DIR, with the titles,\n"
+       "      keywords, captions, authors and capture dates the photos carry.\n",
+       {"--copy", "--no-embedded", "--jobs", "--force", "--verbose", "--quiet"}},
+      {"catalog",
+       "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
+       "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--jobs N] [--force]\n"
+       "                  [--verbose|--quiet]\n",
+       "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
+       "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
+       "      (.plb), an EasyPhoto or Adobe Gallery file (.GAL) or a PhotoRecall database\n"
+       "      (.mdb). Pictures are read where the catalog says (its drives and volumes\n"
+       "      where the saved locations say), or from DIR with --source.\n",
+       {"--source", "--copy", "--drive", "--volume", "--jobs", "--force", "--verbose", "--quiet"}},
+      {"master",
+       "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n",
+       "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n",
+       {"--replace", "--verbose", "--quiet"}},
+      {"edit",
+       "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n",
+       "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window.\n",
+       {"--list", "--show", "--set", "--delete"}},
+      {"locations",
+       "  lumvane locations [--drive X=DIR]... [--volume LABEL=DIR]... [--forget X|LABEL]...\n",
+       "      List the saved locations, from which every catalog run reads a Windows drive\n"
+       "      or volume (the window saves them too); --drive and --volume save one.\n",
+       {"--drive", "--volume", "--forget"}},
+  };
+  return commands;
+}
+
+std::string Block(const Command& command) {
+  std::string text = std::string(command.synopsis) + std::string(command.purpose);
+  for (const std::string_view name : command.options) {
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [name](const Option& o) { return o.name == name; });
+    text += option->text;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string CommandUsage(std::string_view name) {
+  for (const Command& command : Commands()) {
+    if (command.name == name) return "Usage:\n" + Block(command);
+  }
+  return "";
+}
+
+std::string UsageText() {
+  std::string text = "Usage:\n";
+  for (const Command& command : Commands()) text += Block(command);
+  return text +
+         "  lumvane                   open the window\n"
+         "  lumvane --help | --version\n"
+         "  lumvane COMMAND --help    the help of one command\n"
+         "  --        ends the options, for folder names that begin with '-'\n"
+         "Ctrl-C (or SIGTERM, SIGHUP) stops a run after the picture in hand; the archive is\n"
+         "still complete. A run that fails leaves the archive folder as it was.\n";
+}
+
+}  // namespace lumvane
