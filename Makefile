@@ -6,7 +6,7 @@
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long package package-check bench clean format
 
 all: build
 
@@ -60,6 +60,16 @@ fuzz:
 
 fuzz-long:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_LONG_SECONDS)
+
+# The Debian package, build/lumvane_VERSION_ARCH.deb, made by CPack from the install rules.
+package: build
+	@scripts/install-deps.sh package
+	@cd build && cpack -G DEB >/dev/null && ls -1 "$$PWD"/lumvane_*.deb
+
+# The package checked: lintian, then installed into a throw-away root (dpkg -x) whose program
+# makes an archive.
+package-check: package
+	@scripts/package-check.sh build
 
 bench: build
 	@bench/run-bench.sh build

@@ -193,14 +193,18 @@ bool HasDisplay() {
   return false;
 }
 
-// The window is a program of its own beside this one, so that the command line never loads
-// the window's libraries: it starts in place of this process, with `args` after its name (the
-// main window without any, the editor with "edit" and the archive folder).
+// The window is a program of its own, so that the command line never loads the window's
+// libraries: beside this one in the build tree, in the program's private folder once
+// installed. It starts in place of this process, with `args` after its name (the main window
+// without any, the editor with "edit" and the archive folder).
 int OpenWindow(std::vector<std::string> args) {
   if (!HasDisplay()) return 2;
   std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  std::string window = (self.parent_path() / "lumvane-window").string();
+  const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
+  std::string window = (here / "lumvane-window").string();
+  if (access(window.c_str(), X_OK) != 0) {
+    window = (here / ".." / LUMVANE_PRIVATE_DIR / "lumvane-window").lexically_normal().string();
+  }
   std::vector<char*> argv = {window.data()};
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);

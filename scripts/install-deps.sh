@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing: `install-deps.sh build` what building and the demo need,
 # `install-deps.sh test` that and what the tests need (a browser and the npm packages),
-# `install-deps.sh fuzz` that and clang with its libFuzzer runtime.
+# `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh package`
+# that and what builds and checks the Debian package.
 set -euo pipefail
 purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
-  qt6-base-dev fonts-liberation
+  qt6-base-dev qt6-svg-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )
+if [ "$purpose" = package ]; then
+  packages+=(dpkg-dev lintian)
+fi
 if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
@@ -18,6 +22,8 @@ if [ "$purpose" = test ]; then
   packages+=(chromium libimage-exiftool-perl mdbtools)
   # The splash's test runs the window in a real X server with a window manager.
   packages+=(xvfb openbox xdotool x11-utils)
+  # The installed desktop files are checked by their validators.
+  packages+=(desktop-file-utils appstream)
   # Node.js (20 or later) comes with the machine; Debian's is only a fallback.
   command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
 fi

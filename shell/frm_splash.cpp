@@ -5,12 +5,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "lumvane/version.h"
+#include "shell/logo.h"
 #include "shell/window_style.h"
 
 namespace lumvane {
@@ -36,42 +36,19 @@ Logo::Logo(QWidget* parent) : QWidget(parent) {
 }
 
 void Logo::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF lens = QRectF(rect()).adjusted(6, 6, -6, -6);
-  QLinearGradient sky(lens.topLeft(), lens.bottomLeft());
-  sky.setColorAt(0, QColor(58, 96, 168));
-  sky.setColorAt(0.65, QColor(240, 196, 120));
-  QPainterPath circle;
-  circle.addEllipse(lens);
-  p.setClipPath(circle);
-  p.fillRect(lens, sky);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(255, 244, 214));
-  p.drawEllipse(QPointF(lens.center().x() + 14, lens.top() + 38), 13, 13);
-  QPainterPath hills(QPointF(lens.left(), lens.bottom()));
-  hills.lineTo(lens.left(), lens.top() + 66);
-  hills.cubicTo(lens.left() + 30, lens.top() + 50, lens.left() + 55, lens.top() + 78, lens.right(),
-                lens.top() + 58);
-  hills.lineTo(lens.right(), lens.bottom());
-  p.setBrush(QColor(46, 88, 58));
-  p.drawPath(hills);
-  p.setClipping(false);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(40, 40, 48), 6));
-  p.drawEllipse(lens);
-  p.setPen(QPen(QColor(200, 200, 210), 1.5));
-  p.drawEllipse(lens.adjusted(5, 5, -5, -5));
+  QPainter painter(this);
+  DrawLogo(painter, rect());
 }
 
 QIcon ApplicationIcon() {
-  Logo logo(nullptr);
-  QPixmap drawn(logo.size());
-  drawn.fill(Qt::transparent);
-  logo.render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);  // no window background
   QIcon icon;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(drawn.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QPixmap drawn(size, size);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    DrawLogo(painter, QRectF(0, 0, size, size));
+    painter.end();
+    icon.addPixmap(drawn);
   }
   return icon;
 }

@@ -8,7 +8,7 @@
 
 namespace lumvane {
 
-// Lumvane's logo, drawn: a sun over hills inside a lens ring.
+// The logo on the splash (DrawLogo); a click on it ends the splash.
 class Logo : public QWidget {
  public:
   explicit Logo(QWidget* parent);

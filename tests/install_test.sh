@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The program installed under a prefix of its own: it runs from there and makes an archive
+# with the installed textures; the desktop files pass their validators (when installed); the
+# manual page names every command and option of `lumvane --help`; the completion loads.
+# Usage: install_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+mkdir -p "$prefix/photos"
+"$build/bin/make_sample_photos" "$prefix/photos" 1 320x240 3 >/dev/null
+(cd / && "$prefix/bin/lumvane" scan "$prefix/photos" "$prefix/archive" --quiet --copy no)
+cmp "$prefix/archive/texture.jpg" "$prefix/share/lumvane/texture.jpg"
+
+for check in desktop-file-validate appstreamcli; do
+  command -v "$check" >/dev/null || echo "skipped: $check is not installed"
+done
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix"/share/applications/*.desktop
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null
+fi
+
+manual=$(gzip -dc "$prefix/share/man/man1/lumvane.1.gz")
+missing=0
+for word in $("$prefix/bin/lumvane" --help | grep -oE -- '--[a-z][a-z-]*|lumvane [a-z]+' |
+              sed 's/^lumvane //' | sort -u); do
+  escaped=${word//-/\\\\-}  # the manual writes a minus as \-
+  if ! grep -qE -- "(^|[^a-z])$escaped([^a-z-]|$)" <<<"$manual"; then
+    echo "the manual page does not name $word"
+    missing=1
+  fi
+done
+bash -n "$prefix/share/bash-completion/completions/lumvane"
+exit $missing
