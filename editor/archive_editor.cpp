@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "editor/date_rules.h"
 #include "page/archive_page.h"
@@ -63,6 +64,16 @@ Status ArchiveEditor::Load(const std::string& folder) {
     FinishInterruptedCommit(folder);  // the pair read must be a pair
   }
   const std::string page = JoinPath(folder, "archive.htm");
+  try {
+    return Read(folder);
+  } catch (const std::bad_alloc&) {
+    return Status::Error("Cannot open " + page + ": it is too large for the memory there is");
+  }
+}
+
+// Load's reading; the editor changes only when all was read.
+Status ArchiveEditor::Read(const std::string& folder) {
+  const std::string page = JoinPath(folder, "archive.htm");
   std::string bytes;
   if (Status read = ReadArchiveFile(page, &bytes); !read.ok()) {
     return Status::Error("Cannot read " + page + ": " + read.message());
@@ -71,16 +82,18 @@ Status ArchiveEditor::Load(const std::string& folder) {
   if (!IsArchivePage(text)) return Status::Error(page + " is not an archive made by this program");
   std::string catalog;
   const bool has_catalog = ReadArchiveFile(JoinPath(folder, "archive.txt"), &catalog).ok();
-  folder_ = folder;
-  records_.clear();
-  left_out_ = 0;
+  std::vector<PictureRecord> records;
+  long left_out = 0;
   for (const StoredValues& values : ReadCatalogLines(text)) {
     PictureRecord record = DecodeRecord(values);
     const bool inside = StaysInsideArchive(record.thumb) && StaysInsideArchive(record.file);
-    if (inside) records_.push_back(std::move(record));
-    if (!inside) ++left_out_;
+    if (inside) records.push_back(std::move(record));
+    if (!inside) ++left_out;
   }
-  sources_ = SourcesOf(records_, catalog);
+  sources_ = SourcesOf(records, catalog);
+  records_ = std::move(records);
+  folder_ = folder;
+  left_out_ = left_out;
   loaded_.page = Digest(bytes);
   loaded_.catalog = has_catalog ? std::optional(Digest(catalog)) : std::nullopt;
   backup_made_ = stale_ = false;

@@ -75,6 +75,9 @@ class ArchiveEditor {
   // and stale() turns true. Every record keeps its archive.txt source as loaded.
   Status Write();
 
+  // Load's reading, under the lock Load holds.
+  Status Read(const std::string& folder);
+
   // What the archive's two files held when they were last read or written.
   struct OnDisk {
     std::optional<ContentDigest> page, catalog;

@@ -42,7 +42,11 @@ Status ReadArchiveFile(const std::string& path, std::string* bytes) {
 Status ReadArchivePage(const std::string& path, std::string* text) {
   std::string bytes;
   if (Status read = ReadArchiveFile(path, &bytes); !read.ok()) return read;
-  *text = DecodeText(bytes);
+  try {
+    *text = DecodeText(bytes);
+  } catch (const std::bad_alloc&) {
+    return Status::Error("too large to read into the memory there is");
+  }
   return Status::Ok();
 }
 

@@ -1,5 +1,9 @@
 #include "editor/archive_editor.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -156,6 +160,25 @@ TEST(ArchiveEditorLoad, RecordsNamingFilesOutsideTheArchiveAreLeftOut) {
   EXPECT_EQ(editor.count(), 1);
   EXPECT_EQ(editor.left_out(), 2);
 }
+
+#if !defined(__SANITIZE_ADDRESS__)  // a sanitizer's memory is past any such limit by itself
+TEST(ArchiveEditorLoad, APageLargerThanTheMemoryThereIsIsRefusedWithAMessage) {
+  TempDir dir;
+  dir.Write("archive.htm", "var cat = new Catalog();\r\n");
+  std::filesystem::resize_file(dir / "archive.htm", 900LL << 20);  // sparse: no disk taken
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit memory{rlim_t{256} << 20, rlim_t{256} << 20};
+    setrlimit(RLIMIT_AS, &memory);
+    ArchiveEditor editor;
+    const Status loaded = editor.Load(dir.path());
+    _exit(loaded.message().find("the memory there is") != std::string::npos ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a message, not an abort";
+}
+#endif
 
 TEST(ArchiveEditorDates, AnUnchangedDateIsKeptWhateverItHolds) {
   TempDir dir;
