@@ -1,0 +1,168 @@
+// The main window's habits beyond its specified controls: folders and catalogs dropped onto
+// the lists or chosen through their context menus, and the last session remembered.
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+#include "platform/paths.h"
+#include "run/catalog_types.h"
+#include "settings/settings_file.h"
+#include "shell/frm_archive.h"
+
+namespace lumvane {
+
+std::pair<DriveList*, DirectoryList*> FrmArchive::ListsOf(Group group) const {
+  switch (group) {
+    case Group::kCatalog:
+      return {cat_drive_, cat_dir_};
+    case Group::kSource:
+      return {src_drive_, src_dir_};
+    case Group::kDest:
+      break;
+  }
+  return {dest_drive_, dest_dir_};
+}
+
+bool FrmArchive::ShowFolder(Group group, const QString& folder) {
+  if (!QFileInfo(folder).isDir()) return false;
+  const QString path = QDir(folder).absolutePath();
+  const auto [drives, folders] = ListsOf(group);
+  drives->ShowVolumeOf(path);
+  const Volume* volume = VolumeHolding(drives->volumes(), path);
+  folders->SetPath(volume != nullptr ? QString::fromStdString(volume->mount_point) : "/", path);
+  return true;
+}
+
+bool FrmArchive::ShowCatalogFile(const QString& path) {
+  const QFileInfo file(path);
+  if (!file.isFile() || !ShowFolder(Group::kCatalog, file.absolutePath())) return false;
+  cat_file_->SetPath(file.absolutePath());  // the list is filled now, not when the model has read
+  const auto found = cat_file_->findItems(file.fileName(), Qt::MatchExactly);
+  if (found.isEmpty()) return false;
+  cat_file_->setCurrentItem(found.front());
+  set_status(CatalogTypeCaption(file.fileName().toStdString()));
+  return true;
+}
+
+void FrmArchive::AddListHabits(Group group, std::initializer_list<QWidget*> lists) {
+  for (QWidget* list : lists) {
+    auto* view = qobject_cast<QAbstractItemView*>(list);
+    QWidget* target = view != nullptr ? view->viewport() : list;
+    target->setAcceptDrops(true);
+    target->installEventFilter(this);
+    drop_targets_[target] = group;
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [this, group, list](const QPoint& at) { ShowListMenu(group, list, at); });
+  }
+}
+
+bool FrmArchive::eventFilter(QObject* watched, QEvent* event) {
+  const auto target = drop_targets_.find(watched);
+  if (target == drop_targets_.end() || !static_cast<QWidget*>(watched)->isEnabled()) {
+    return QWidget::eventFilter(watched, event);
+  }
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (!drag->mimeData()->hasUrls() || !drag->mimeData()->urls().front().isLocalFile())
+      return false;
+    drag->acceptProposedAction();
+    return true;
+  }
+  if (event->type() != QEvent::Drop) return QWidget::eventFilter(watched, event);
+  auto* drop = static_cast<QDropEvent*>(event);
+  const QString path = drop->mimeData()->urls().value(0).toLocalFile();
+  const QFileInfo dropped(path);
+  bool shown = false;
+  if (dropped.isDir()) {
+    shown = ShowFolder(target->second, path);
+  } else if (target->second == Group::kCatalog) {
+    shown = ShowCatalogFile(path);
+  } else {
+    shown = ShowFolder(target->second, dropped.absolutePath());  // a file: its folder
+  }
+  if (shown) drop->acceptProposedAction();
+  return true;
+}
+
+void FrmArchive::ShowListMenu(Group group, QWidget* list, const QPoint& at) {
+  if (!list->isEnabled()) return;
+  QMenu menu(this);
+  const bool catalog = group == Group::kCatalog;
+  menu.addAction(catalog ? "Go to file..." : "Go to folder...", this, [this, group, catalog] {
+    QFileDialog dialog(this, catalog ? "Go to file" : "Go to folder",
+                       ListsOf(group).second->path());
+    dialog.setObjectName("GoTo");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // takes a typed or pasted path too
+    dialog.setFileMode(catalog ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString chosen = dialog.selectedFiles().front();
+    if (catalog) ShowCatalogFile(chosen);
+    if (!catalog) ShowFolder(group, chosen);
+  });
+  if (group == Group::kDest)
+    menu.addAction("New folder...", this, &FrmArchive::NewDestinationFolder);
+  menu.exec(list->mapToGlobal(at));
+}
+
+void FrmArchive::NewDestinationFolder() {
+  bool ok = false;
+  const QString name = QInputDialog::getText(
+      this, "New folder", "Name of the new folder in " + QString::fromStdString(dest_dir()) + ":",
+      QLineEdit::Normal, {}, &ok);
+  if (!ok || name.trimmed().isEmpty()) return;
+  QDir parent(QString::fromStdString(dest_dir()));
+  if (name.contains('/') || !parent.mkdir(name.trimmed())) {
+    ShowMessage("Cannot make the folder " + name.toStdString() + " in " + dest_dir() + ".");
+    return;
+  }
+  ShowFolder(Group::kDest, parent.filePath(name.trimmed()));
+}
+
+void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction("Locations...", this, &FrmArchive::ShowLocations);
+  menu.addAction("Open archive", this, &FrmArchive::OpenArchive);
+  menu.exec(event->globalPos());
+}
+
+void FrmArchive::SaveSession() const {
+  const auto settings = OpenSettings();
+  settings->beginGroup("window");
+  settings->setValue("mode", static_cast<int>(mode()));
+  settings->setValue(
+      "catalog",
+      QString::fromStdString(catalog_file().empty() ? catalog_dir()
+                                                    : JoinPath(catalog_dir(), catalog_file())));
+  settings->setValue("source", QString::fromStdString(source_dir()));
+  settings->setValue("destination", QString::fromStdString(dest_dir()));
+  settings->setValue("position", pos());
+  settings->endGroup();
+}
+
+void FrmArchive::RestoreSession() {
+  const auto settings = OpenSettings();
+  settings->beginGroup("window");
+  const int mode = settings->value("mode", 0).toInt();
+  if (mode >= 1 && mode <= 5) {
+    options_[mode - 1]->setChecked(true);
+    ApplyMode(static_cast<Mode>(mode));
+  }
+  const QString catalog = settings->value("catalog").toString();
+  if (!ShowCatalogFile(catalog)) ShowFolder(Group::kCatalog, catalog);
+  ShowFolder(Group::kSource, settings->value("source").toString());
+  ShowFolder(Group::kDest, settings->value("destination").toString());
+  const QPoint position = settings->value("position", pos()).toPoint();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().contains(position)) move(position);
+  }
+  set_status("");
+}
+
+}  // namespace lumvane
