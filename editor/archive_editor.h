@@ -47,10 +47,9 @@ class ArchiveEditor {
 
   // Stores the typed texts and date of record n and writes the archive. A date other than the
   // stored one goes through the date rules: a refused one gives the error "TEXT is not a valid
-  // date". A number that
-  // names no record gives "There is no record N". Either way nothing is stored or written.
-  // Path, source and thumb are never read. `*stored_date`, when given, receives the date as
-  // stored.
+  // date". A number that names no record gives "There is no record N". Either way nothing is
+  // stored or written. Path, source and thumb are never read. `*stored_date`, when given,
+  // receives the date as stored.
   Status Update(long n, const EditorFields& typed, std::string* stored_date = nullptr);
 
   // Removes record n and writes the archive. "Invalid record number." for a number that names
