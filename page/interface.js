@@ -23,6 +23,22 @@ function imageUrl(path)
   return parts.join("/");
 }
 
+// The start of every frame's document: its language and title, a focus that shows, and the
+// page's keys wherever the focus is.
+function frameStart(title, bodyAttributes, style)
+{
+  return "<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + title + "</title><style>" +
+    ":focus-visible{outline:2px solid #FF8C00;outline-offset:1px}" + (style || "") +
+    "</style></head><body " + bodyAttributes + " onkeydown=\"return parent.pageKey(event)\">";
+}
+
+// What names a picture to those who cannot see it: its title, else its file's name.
+function pictureName(pic)
+{
+  var name = pic.title != "" ? pic.title : pic.source != "" ? pic.source : pic.file;
+  return htmlText(name);
+}
+
 function writeFrame(name, html)
 {
   var doc = window.frames[name].document;
@@ -51,7 +67,9 @@ function checkPlural(keywords)
   return keywords;
 }
 
-function doSearch()
+// Searches with the panel's choices; `fromKeyboard` (Enter in the panel) puts the focus on
+// the first picture found.
+function doSearch(fromKeyboard)
 {
   var form = panel();
   var keywords = parseKeywords(form.keywords.value);
@@ -79,7 +97,10 @@ function doSearch()
     }
   }
   storeSetup();
-  showAll();
+  setTimeout(function () {
+    showList();
+    if (fromKeyboard) focusThumb(0, "nearest");
+  }, 50);
 }
 
 function getPic()
@@ -87,8 +108,8 @@ function getPic()
   var pic = results.item[pickedItem].object;
   var columns = parseInt(stored().viewcols.value);
   if ((columns > 1 && results.count > 1) || blackflag) {
-    var nav = "<html><head><meta charset=\"utf-8\"><style>a{color:#0000FF;text-decoration:none}</style></head>" +
-      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">" +
+    var nav = frameStart("Previous and next", "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\"",
+      "a{color:#0000FF;text-decoration:none}") +
       "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem - 1) + ");return false\">Prev</a><br>" +
       "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem + 1) + ");return false\">Next</a><br>" +
       "<a href=\"#\" onClick=\"parent.showAll();return false\">All</a></body></html>";
@@ -97,25 +118,96 @@ function getPic()
   var src = htmlText(imageUrl(nextfile(pic.thumb)));
   if (blackflag) {
     // As large as the frame allows, centred, the proportions kept.
-    writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
-      "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\" style=\"margin:0\">" +
+    writeFrame("show", frameStart("Picture " + pic.num,
+      "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\" style=\"margin:0\"") +
       "<div style=\"display:flex;align-items:center;justify-content:center;height:100vh\">" +
-      "<a href=\"#\" onClick=\"parent.showNormal();return false\"><img src=\"" + src + "\" border=0 alt=\"\" " +
+      "<a href=\"#\" onClick=\"parent.showNormal();return false\"><img src=\"" + src + "\" border=0 alt=\"" + pictureName(pic) + "\" " +
       "style=\"display:block;max-width:100vw;max-height:100vh\"></a></div></body></html>");
+    showDetail();
     return;
   }
   // Fitted beside its description, which stays in the window.
-  var image = "<img src=\"" + src + "\" border=0 alt=\"\" " +
+  var image = "<img src=\"" + src + "\" border=0 alt=\"" + pictureName(pic) + "\" " +
     "style=\"max-width:calc(100vw - 280px);max-height:calc(100vh - 24px)\">";
   var fields = [pic.title, pic.subject, pic.category, pic.comment, pic.author, pic.picdate,
     pic.path, pic.source, pic.file];
   var details = "<b>" + pic.num + "</b><br>";
   for (var f = 0; f < fields.length; f++) details += htmlText(fields[f]) + "<br>";
-  writeFrame("show", "<html><head><meta charset=\"utf-8\"></head>" +
-    "<body background=\"texture.jpg\" bgcolor=\"#F4F1EA\"><table border=0 cellpadding=4><tr>" +
+  writeFrame("show", frameStart("Picture " + pic.num, "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
+    "<table border=0 cellpadding=4><tr>" +
     "<td valign=top><a href=\"#\" onClick=\"parent.showBlack();return false\">" + image + "</a></td>" +
     "<td valign=top style=\"min-width:200px;overflow-wrap:anywhere\">" + details +
     "</td></tr></table></body></html>");
+  showDetail();
+}
+
+// The detail is in the show frame: its keys are the detail's, and the focus is on the picture.
+function showDetail()
+{
+  detailShown = true;
+  focusIn("show", window.frames["show"].document.querySelector("a"), "nearest");
+}
+
+function focusIn(name, element, block)
+{
+  if (!element) return false;
+  window.frames[name].focus();
+  element.focus();
+  element.scrollIntoView({ block: block });
+  return true;
+}
+
+// The page's keys, from whichever frame has the focus. In a picture's detail: Left or Page Up
+// and Right or Page Down for the previous and next picture, Home and End for the first and
+// last, Escape back to the results with that picture in view. Over the thumbnails the arrow
+// keys move the focus and Enter opens. Keys typed into the panel's fields are the fields'.
+var detailShown = false;
+
+function pageKey(event)
+{
+  var target = event.target;
+  if (event.altKey || event.ctrlKey || event.metaKey || results == null) return true;
+  if (target && /^(INPUT|SELECT|TEXTAREA)$/.test(target.tagName)) return true;
+  var key = event.key;
+  if (detailShown) {
+    var to = key == "ArrowLeft" || key == "PageUp" ? pickedItem - 1 :
+      key == "ArrowRight" || key == "PageDown" ? pickedItem + 1 :
+      key == "Home" ? 0 : key == "End" ? results.count - 1 : null;
+    if (to != null) {
+      showPic(to);
+      return false;
+    }
+    if (key == "Escape") {
+      backToResults();
+      return false;
+    }
+  }
+  if (listing == null || !/^Arrow/.test(key)) return true;
+  var from = target && target.getAttribute ? target.getAttribute("data-n") : null;
+  if (from == null) return !focusThumb(0, "nearest");
+  var across = listing.columns < 2 ? 1 : listing.columns;
+  var step = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -across, ArrowDown: across }[key];
+  focusThumb(parseInt(from) + step, "nearest");
+  return false;
+}
+
+// Focuses the thumbnail of result n, adding batches until it is written; false when there is
+// no such thumbnail on screen.
+function focusThumb(n, block)
+{
+  if (listing == null || results == null || n < 0 || n >= results.count) return false;
+  while (listing.shown <= n && showMore()) {}
+  var name = listing.columns < 2 ? "film" : "show";
+  return focusIn(name, window.frames[name].document.querySelector("a[data-n=\"" + n + "\"]"), block);
+}
+
+function backToResults()
+{
+  var picked = pickedItem;
+  setTimeout(function () {
+    showList();
+    focusThumb(picked, "center");
+  }, 50);
 }
 
 function showPic(i)
@@ -157,6 +249,7 @@ var batchSize = 120;
 function showList()
 {
   blackflag = false;
+  detailShown = false;
   if (results == null) {
     showControl();
     writeFrame("film", blankFrame);
@@ -166,8 +259,7 @@ function showList()
   if (columns > results.count) columns = results.count;
   listing = { columns: columns, titles: stored().titles.checked, shown: 0,
     batch: columns < 2 ? batchSize : columns * Math.ceil(batchSize / columns) };
-  var page = "<html><head><meta charset=\"utf-8\"></head>" +
-    "<body background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\">";
+  var page = frameStart("Pictures found", "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\"");
   if (results.count == 0) page += "<h2 align=center>Sorry, no matches found</h2>";
   else page += nextBatch() + moreLink();
   page += "</body></html>";
@@ -194,7 +286,8 @@ function nextBatch()
   for (var i = from; i < to; i++) {
     var pic = results.item[i].object;
     if (i > from && columns > 0 && (i - from) % columns == 0) cells += "</tr><tr>";
-    cells += "<td align=center valign=top><a href=\"#\" onClick=\"parent.showPic(" + i + ");return false\">" +
+    cells += "<td align=center valign=top><a href=\"#\" data-n=\"" + i + "\" aria-label=\"" +
+      pictureName(pic) + "\" onClick=\"parent.showPic(" + i + ");return false\">" +
       "<img src=\"" + htmlText(imageUrl(pic.thumb)) + "\" width=96 height=96 border=0 loading=\"lazy\" " +
       "style=\"object-fit:contain\" alt=\"\"></a>";
     if (listing.titles) cells += "<br><small>" + shortTitle(pic.title) + "</small>";
@@ -214,12 +307,13 @@ function moreLink()
 // Adds the next batch of thumbnails before the "More" link, which goes when all are shown.
 function showMore()
 {
-  if (listing == null || results == null) return;
+  if (listing == null || results == null) return false;
   var frame = window.frames[listing.columns < 2 ? "film" : "show"].document;
   var more = frame.getElementById("more");
-  if (!more) return;
+  if (!more) return false;
   more.insertAdjacentHTML("beforebegin", nextBatch());
   if (listing.shown >= results.count) more.parentNode.removeChild(more);
+  return true;
 }
 
 // The title as grid text: cut near 32 characters, long words broken with <br>; every piece is
@@ -280,11 +374,11 @@ function listWords(name)
   return name == "title" ? cat.title.words : cat.picdate.words;
 }
 
-function list(name, kept, onChange)
+function list(name, kept, onChange, label)
 {
   var words = listWords(name);
   var selected = parseInt(kept.value) || 0;
-  var head = "<select name=\"" + name + "\" onChange=\"" + onChange + "\"";
+  var head = "<select name=\"" + name + "\" aria-label=\"" + label + "\" onChange=\"" + onChange + "\"";
   if (cat.title.words.length + cat.picdate.words.length <= kFilledAtOnce)
     return head + " data-filled=\"1\">" + options(words, selected) + "</select>";
   var chosen = selected > 0 && selected <= words.length ?
@@ -330,21 +424,21 @@ function getControl()
   var columns = "";
   for (var c = 1; c <= 8; c++)
     columns += "<option" + (String(c) == keep.viewcols.value ? " selected" : "") + ">" + c + "</option>";
-  var html = "<html><head><meta charset=\"utf-8\"></head>" +
-    "<body background=\"texture.jpg\" bgcolor=\"#F4F1EA\">" +
-    "<form name=\"cont\" onSubmit=\"parent.doSearch();return false\">" +
+  var html = frameStart("Search", "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
+    "<form name=\"cont\" onSubmit=\"parent.doSearch(true);return false\">" +
     "<table border=0 cellpadding=0 cellspacing=3>" +
     "<tr><td colspan=2><input type=button value=\"Search\" onClick=\"parent.doSearch()\"> " +
-    "<input type=button value=\" Clear \" onClick=\"parent.clear()\"> Thumbnail Columns " +
-    "<select name=\"viewcols\" onChange=\"parent.storeSetup()\">" + columns + "</select> " +
-    "<input type=checkbox name=\"titles\" onClick=\"parent.storeSetup()\"" +
-    (keep.titles.checked ? " checked" : "") + "> Show Titles</td></tr>" +
-    "<tr><td colspan=2><input type=text name=\"keywords\" size=60 value=\"" +
+    "<input type=button value=\" Clear \" onClick=\"parent.clear()\"> <label>Thumbnail Columns " +
+    "<select name=\"viewcols\" onChange=\"parent.storeSetup()\">" + columns + "</select></label> " +
+    "<label><input type=checkbox name=\"titles\" onClick=\"parent.storeSetup()\"" +
+    (keep.titles.checked ? " checked" : "") + "> Show Titles</label></td></tr>" +
+    "<tr><td colspan=2><input type=text name=\"keywords\" size=60 aria-label=\"Search words\" value=\"" +
     htmlText(keep.keywords.value) + "\"></td></tr>" +
     "<tr><td valign=top>Index Words:<br>" +
-    list("title", keep.title, "parent.copyWord(this.options[this.selectedIndex].text)") +
-    "</td><td valign=top>Date Range:<br>" + list("startdate", keep.startdate, "parent.copyDate()") +
-    " " + list("enddate", keep.enddate, "parent.copyDate()") + "</td></tr>";
+    list("title", keep.title, "parent.copyWord(this.options[this.selectedIndex].text)", "Index words") +
+    "</td><td valign=top>Date Range:<br>" +
+    list("startdate", keep.startdate, "parent.copyDate()", "From date") + " " +
+    list("enddate", keep.enddate, "parent.copyDate()", "To date") + "</td></tr>";
   if (cat.path.words.length > 1) {
     html += "<tr><td colspan=2>Folder:</td></tr>";
     for (var f = 0; f < cat.path.words.length; f++)
@@ -355,10 +449,13 @@ function getControl()
   controlflag = false;
 }
 
+// The panel, with the focus in its search box.
 function showControl()
 {
   if (controlflag || !controlFrame) getControl();
   writeFrame("show", controlFrame);
+  detailShown = false;
+  focusIn("show", panel().keywords, "nearest");
 }
 
 function storeSetup()
@@ -422,7 +519,7 @@ function searchPath(i)
   showList();
 }
 
-var welcomeFrame = "<html><head><meta charset=\"utf-8\"></head><body background=\"texture.jpg\" bgcolor=\"#F4F1EA\">" +
+var welcomeFrame = frameStart("Welcome", "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
   "<h1 align=center>Welcome to Lumvane</h1><h3 align=center>Search by words or by date." +
   "<br>Select one or more words from the Index Words" +
   "<br>list or select a single date or a Date Range." +
@@ -433,8 +530,8 @@ var welcomeFrame = "<html><head><meta charset=\"utf-8\"></head><body background=
 
 var xFrame = "<html><body bgcolor=\"#000000\" onLoad=\"parent.initialize()\"></body></html>";
 
-var startFrame = "<html><head><meta charset=\"utf-8\"><style>a{color:#FFFFFF}</style></head>" +
-  "<body bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#FFFFFF\" vlink=\"#FFFFFF\">" +
+var startFrame = frameStart("Start", "bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#FFFFFF\" vlink=\"#FFFFFF\"",
+  "a{color:#FFFFFF}") +
   "<a href=\"#\" onClick=\"parent.showControl();return false\"><big><b>Start</b></big></a>" +
   "<form name=\"cont\" onSubmit=\"return false\"><div style=\"display:none\">" +
   "<input type=text name=\"keywords\" value=\"\"><input type=text name=\"title\" value=\"\">" +
@@ -442,7 +539,7 @@ var startFrame = "<html><head><meta charset=\"utf-8\"><style>a{color:#FFFFFF}</s
   "<input type=text name=\"viewcols\" value=\"1\"><input type=checkbox name=\"titles\">" +
   "</div></form></body></html>";
 
-var blankFrame = "<html><body background=\"texture2.jpg\" bgcolor=\"#000000\"> </body></html>";
+var blankFrame = frameStart("Pictures", "background=\"texture2.jpg\" bgcolor=\"#000000\"") + " </body></html>";
 
 // The frames start empty and are written from here, so that they share the page's origin
 // even when the archive is opened from a disk.

@@ -1,6 +1,7 @@
 // The archive page in a real browser (Debian's Chromium), opened from file:// URLs.
 import assert from 'node:assert/strict';
-import { mkdirSync } from 'node:fs';
+import { mkdirSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { join } from 'node:path';
 import { after, before, describe, it } from 'node:test';
 import { pathToFileURL } from 'node:url';
@@ -14,6 +15,7 @@ import {
 import { lumvane } from './page_script.mjs';
 
 const screenshots = join(lumvane, '..', '..', 'page-screenshots');
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 mkdirSync(screenshots, { recursive: true });
 
 let browser;
@@ -86,6 +88,32 @@ class ArchivePage {
 
   async options(select) {
     return this.frame('show').$$eval(`select[name=${select}] option`, (all) => all.map((o) => o.text));
+  }
+
+  // The focused element of a frame: its tag, name or data-n.
+  focused(name) {
+    return this.frame(name).evaluate(() => {
+      const at = document.activeElement;
+      return at && (at.getAttribute('data-n') ?? at.getAttribute('name') ?? at.tagName);
+    });
+  }
+
+  // axe-core's critical and serious findings in the page and each of its frames, as
+  // "frame: rule (count)"; the moderate and minor ones are printed.
+  async accessibility(view) {
+    const found = [];
+    for (const frame of this.page.frames()) {
+      await frame.addScriptTag({ content: axeSource });
+      const violations = await frame.evaluate(async () => (await window.axe.run(document,
+        { iframes: false, resultTypes: ['violations'] })).violations
+        .map((v) => ({ id: v.id, impact: v.impact, nodes: v.nodes.length })));
+      for (const v of violations) {
+        const line = `${view} ${frame.name() || 'page'}: ${v.id} (${v.impact}, ${v.nodes})`;
+        if (v.impact === 'critical' || v.impact === 'serious') found.push(line);
+        else console.log(`# kept: ${line}`);
+      }
+    }
+    return found;
   }
 
   shot(name) { return this.page.screenshot({ path: join(screenshots, `${name}.png`) }); }
@@ -323,6 +351,79 @@ describe('many results', () => {
     await archive.frame('show').focus('select[name=title]');
     assert.equal(await archive.frame('show').$eval('select[name=title]',
       (s) => s.options[s.selectedIndex].text), 'harbour');
+    await archive.close();
+  });
+});
+
+describe('the keyboard alone, and every reader', () => {
+  it('finds, opens and walks through the pictures, and back to them', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.frame('control').press('a', 'Enter');
+    await archive.waitText('show', 'Index Words:');
+    assert.equal(await archive.focused('show'), 'keywords', 'the panel starts in the search box');
+    await archive.page.keyboard.press('Enter');
+    await archive.images('film', 6);
+    await poll(() => archive.focused('film'), (n) => n === '0', 'the first result focused');
+    await archive.page.keyboard.press('ArrowDown');
+    await archive.page.keyboard.press('ArrowDown');
+    assert.equal(await archive.focused('film'), '2');
+    await archive.page.keyboard.press('Enter');
+    await archive.waitText('show', 'Church on the hill');
+    const walk = [['ArrowRight', 'Two churches'], ['PageDown', HOSTILE.author], ['ArrowLeft', 'Two churches'],
+      ['PageUp', 'Church on the hill'], ['End', 'Kirchturmspitzenreparatur'], ['ArrowRight', 'Red boat at dawn'],
+      ['Home', 'Red boat at dawn'], ['End', 'Kirchturmspitzenreparatur']];
+    for (const [key, shown] of walk) {
+      await archive.page.keyboard.press(key);
+      await archive.waitText('show', shown);
+    }
+    await archive.page.keyboard.press('Escape');
+    await poll(() => archive.focused('film'), (n) => n === '5', 'the last picture focused in the strip');
+    await archive.close();
+  });
+
+  it('moves over a grid by rows, opens and returns to a later batch', async () => {
+    const archive = await ArchivePage.open(makeLargeArchive(300));
+    await archive.start();
+    await archive.frame('show').selectOption('select[name=viewcols]', '4');
+    await archive.frame('show').focus('input[name=keywords]');
+    await archive.page.keyboard.press('Enter');
+    await archive.images('show', 120);
+    for (const [key, at] of [['ArrowDown', '4'], ['ArrowRight', '5'], ['ArrowUp', '1'], ['ArrowLeft', '0']]) {
+      await archive.page.keyboard.press(key);
+      assert.equal(await archive.focused('show'), at, key);
+    }
+    await archive.page.keyboard.press('Enter');
+    await archive.waitText('film', 'Next');
+    await archive.page.keyboard.press('End');
+    await poll(() => archive.text('show'), (t) => /^\s*300\n/.test(t), 'the last picture');
+    await archive.page.keyboard.press('Escape');
+    await poll(() => archive.focused('show'), (n) => n === '299', 'the last result focused, its batch written');
+    await archive.close();
+  });
+
+  it('has no critical or serious finding of axe-core in any frame at any view', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.waitText('show', 'Welcome to Lumvane');
+    const found = await archive.accessibility('welcome');
+    await archive.start();
+    found.push(...await archive.accessibility('panel'));
+    await archive.search('');
+    await archive.images('film', 6);
+    found.push(...await archive.accessibility('strip'));
+    await archive.frame('film').click('img >> nth=4');
+    await archive.waitText('show', 'IMG_0002.jpg');
+    found.push(...await archive.accessibility('detail'));
+    await archive.frame('control').click('text=Start');
+    await archive.waitText('show', 'Index Words:');
+    await archive.frame('show').selectOption('select[name=viewcols]', '3');
+    await archive.frame('show').check('input[name=titles]');
+    await archive.search('');
+    await archive.images('show', 6);
+    found.push(...await archive.accessibility('grid'));
+    await archive.frame('show').click('img >> nth=0');
+    await archive.waitText('film', 'Next');
+    found.push(...await archive.accessibility('grid detail'));
+    assert.deepEqual(found, []);
     await archive.close();
   });
 });
