@@ -545,6 +545,7 @@ var blankFrame = frameStart("Pictures", "background=\"texture2.jpg\" bgcolor=\"#
 // even when the archive is opened from a disk.
 function fillFrames()
 {
+  cat.addRecords(document.getElementById("records").text);
   writeFrame("film", blankFrame);
   writeFrame("show", welcomeFrame);
   writeFrame("control", xFrame);

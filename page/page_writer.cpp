@@ -8,10 +8,12 @@
 
 namespace lumvane {
 
-// The fixed blocks, from page/: the head block is head.html and library.js, the tail block
-// interface.js and tail.html.
+// The fixed blocks, from page/: the head block is head.html, library.js and the opening of the
+// records' block, the tail block its closing, interface.js and tail.html.
 extern const char kPageHead[];
 extern const char kPageLibrary[];
+extern const char kPageRecordsOpen[];
+extern const char kPageRecordsClose[];
 extern const char kPageInterface[];
 extern const char kPageTail[];
 
@@ -33,9 +35,11 @@ void WriteBlock(ReplacingFile& page, std::string_view block) {
 void WritePageHead(ReplacingFile& page) {
   WriteBlock(page, kPageHead);
   WriteBlock(page, kPageLibrary);
+  WriteBlock(page, kPageRecordsOpen);
 }
 
 void WritePageTail(ReplacingFile& page) {
+  WriteBlock(page, kPageRecordsClose);
   WriteBlock(page, kPageInterface);
   WriteBlock(page, kPageTail);
 }

@@ -180,6 +180,24 @@ TEST(ArchiveEditorLoad, APageLargerThanTheMemoryThereIsIsRefusedWithAMessage) {
 }
 #endif
 
+TEST(ArchiveEditorLoad, APageWithItsRecordsInsideItsScriptIsReadAndWrittenInTodaysForm) {
+  TempDir dir;
+  dir.Write("archive.htm",
+            "<script>\r\nvar cat = new Catalog();\r\n"
+            "cat.add (new Pic (\"_K7Q2M40.jpg\", \"\",\r\n  \"C:\\\\Fotos\", \"a.jpg\",\r\n"
+            "  \"Old\", \"\",\r\n  \"\", \"\",\r\n  \"\", \"May 1, 1999\"));\r\n</script>\r\n");
+  ArchiveEditor editor;
+  ASSERT_TRUE(editor.Load(dir.path()).ok());
+  ASSERT_EQ(editor.count(), 1);
+  EXPECT_EQ(editor.Fields(1).path, "C:\\Fotos");
+  EditorFields typed = editor.Fields(1);
+  typed.title = "New";
+  ASSERT_TRUE(editor.Update(1, typed).ok());
+  const std::string page = ReadAll(dir / "archive.htm");
+  EXPECT_NE(page.find("id=\"records\""), std::string::npos) << "today's records block";
+  EXPECT_EQ(Titles(dir), std::vector<std::string>{"New"});
+}
+
 TEST(ArchiveEditorDates, AnUnchangedDateIsKeptWhateverItHolds) {
   TempDir dir;
   ArchiveWriter writer;

@@ -21,10 +21,11 @@ export function emptyArchivePage() {
 // A fresh context holding the page's functions and its empty catalog `cat`.
 export function loadScript() {
   const page = emptyArchivePage();
-  const start = page.indexOf('<!-- begin script');
-  const end = page.indexOf('// end script -->');
   const context = vm.createContext({ setTimeout: () => 0 });
-  vm.runInContext(page.substring(start, end), context);
+  for (let start = page.indexOf('<!-- begin script'); start >= 0;
+    start = page.indexOf('<!-- begin script', start + 1)) {
+    vm.runInContext(page.substring(start, page.indexOf('// end script -->', start)), context);
+  }
   return context;
 }
 
