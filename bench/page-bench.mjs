@@ -1,17 +1,19 @@
-// Times the archive page in headless Chromium, for archives made by `lumvane catalog`: opening
-// to the panel being ready, a search that hits every picture until its first thumbnails show,
-// and the panel built again after that search.
-// Usage: node bench/page-bench.mjs [BUILD_DIR] [RECORDS,...]   (from the repository, after
-// make test; the default sizes are 1000,10000,20000,50000)
+// Times the archive page in headless Chromium, for archives made by `lumvane catalog`, and for
+// masters over N copies of such an archive (a size "20x10000"): opening to the panel being
+// ready, the word list filled when first used, a search that hits every picture until its
+// first thumbnails show, a click on a thumbnail until its detail shows, and the panel built
+// again after that search.
+// Usage: node bench/page-bench.mjs [BUILD_DIR] [SIZE,...]   (from the repository, after
+// make test; the default sizes are 1000,10000,20000,50000,20x10000)
 import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 const build = resolve(process.argv[2] ?? 'build');
-const sizes = (process.argv[3] ?? '1000,10000,20000,50000').split(',').map(Number);
+const sizes = (process.argv[3] ?? '1000,10000,20000,50000,20x10000').split(',');
 const require = createRequire(resolve('tests/page/js/package.json'));
 const { chromium } = require('playwright-core');
 
@@ -36,6 +38,17 @@ function makeArchive(root, records) {
   return join(archive, 'archive.htm');
 }
 
+// "N" records, or "AxN": a master over A copies of an archive of N records.
+function makeSized(root, size) {
+  const [copies, records] = size.includes('x') ? size.split('x').map(Number) : [0, Number(size)];
+  const page = makeArchive(root, records);
+  if (copies === 0) return { page, records };
+  const master = join(root, 'master');
+  for (let i = 0; i < copies; i++) cpSync(join(root, 'archive'), join(master, `part ${i + 1}`), { recursive: true });
+  execFileSync(join(build, 'bin', 'lumvane'), ['master', master, '--quiet']);
+  return { page: join(master, 'archive.htm'), records: copies * records };
+}
+
 async function measure(browser, page_path, records) {
   const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
   const started = performance.now();
@@ -46,6 +59,10 @@ async function measure(browser, page_path, records) {
   const show = page.frame({ name: 'show' });
   await show.waitForSelector('select[name=title]');
   const ready = performance.now() - started;
+  const listed = performance.now();
+  await show.focus('select[name=title]');
+  await show.waitForFunction(() => document.querySelector('select[name=title]').options.length > 2);
+  const words = performance.now() - listed;
   await show.fill('input[name=keywords]', 'holiday');
   const searched = performance.now();
   await show.click('input[value=Search]');
@@ -53,12 +70,17 @@ async function measure(browser, page_path, records) {
   await film.waitForFunction(() => document.images.length > 0 && document.images[0].complete,
     null, { timeout: 300000 });
   const search = performance.now() - searched;
+  const clicked = performance.now();
+  await film.click('img >> nth=3');
+  await show.waitForFunction(() => document.images.length > 0 && document.images[0].complete &&
+    document.body.innerText.includes('Ann'));
+  const detail = performance.now() - clicked;
   const again = performance.now();
   await control.click('text=Start');
   await page.frame({ name: 'show' }).waitForSelector('select[name=title]', { timeout: 300000 });
   const panel = performance.now() - again;
   await page.close();
-  return { ready, search, panel };
+  return { ready, words, search, detail, panel };
 }
 
 const browser = await chromium.launch({
@@ -66,15 +88,17 @@ const browser = await chromium.launch({
   args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync'],
 });
-for (const records of sizes) {
+for (const size of sizes) {
   const root = mkdtempSync(join(tmpdir(), 'lumvane-page-bench-'));
   try {
-    const page = makeArchive(root, records);
+    const { page, records } = makeSized(root, size);
     const runs = [];
     for (let i = 0; i < 3; i++) runs.push(await measure(browser, page, records));
     const median = (key) => runs.map((r) => r[key]).sort((a, b) => a - b)[1];
-    console.log(`${records} records: panel ready ${median('ready').toFixed(0)} ms, ` +
+    console.log(`${size} (${records} records): panel ready ${median('ready').toFixed(0)} ms, ` +
+      `word list filled ${median('words').toFixed(0)} ms, ` +
       `search hitting every picture to its first thumbnails ${median('search').toFixed(0)} ms, ` +
+      `detail after a click ${median('detail').toFixed(0)} ms, ` +
       `panel again after it ${median('panel').toFixed(0)} ms (median of 3)`);
   } finally {
     rmSync(root, { recursive: true, force: true });

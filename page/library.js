@@ -43,13 +43,15 @@ function normalizeWord(word)
   return word.replace(/[^A-Za-z0-9@*_+\-.\/\p{L}\p{N}]/gu, "") + " ";
 }
 
+// The lists below have their methods on their prototypes: a catalog makes hundreds of
+// thousands of them as the page loads.
 function KeywordList()
 {
   this.count = 0;
-  this.word = new Object();
-  this.add = AddKeyword;
+  this.word = [];
   return this;
 }
+KeywordList.prototype.add = AddKeyword;
 
 function AddKeyword(word)
 {
@@ -105,10 +107,10 @@ function CompareResults(a, b)
 function IndexItemList()
 {
   this.count = 0;
-  this.item = new Array();
-  this.add = AddIndexItem;
+  this.item = [];
   return this;
 }
+IndexItemList.prototype.add = AddIndexItem;
 
 function AddIndexItem(object)
 {
@@ -123,24 +125,27 @@ function Index()
   this.count = 0;
   this.item = Object.create(null);
   this.words = new Array();
-  this.add = AddToIndex;
-  this.find = SearchIndex;
   return this;
 }
+Index.prototype.add = AddToIndex;
+Index.prototype.addWord = AddWordToIndex;
+Index.prototype.find = SearchIndex;
 
 function AddToIndex(object, keywords)
 {
-  for (var k = 0; k < keywords.count; k++) {
-    var word = keywords.word[k];
-    var list = this.item[word];
-    if (!list) {
-      list = new IndexItemList();
-      this.item[word] = list;
-      this.words[this.words.length] = word;
-      this.count++;
-    }
-    list.add(object);
+  for (var k = 0; k < keywords.count; k++) this.addWord(object, keywords.word[k]);
+}
+
+function AddWordToIndex(object, word)
+{
+  var list = this.item[word];
+  if (!list) {
+    list = new IndexItemList();
+    this.item[word] = list;
+    this.words[this.words.length] = word;
+    this.count++;
   }
+  list.add(object);
 }
 
 function SearchIndex(keywords)
@@ -159,14 +164,22 @@ function SearchIndex(keywords)
 // over the characters when thousands of records are indexed as the page loads.
 var specialCharacters = /[,?\-.\\\/:; \n\r\t\f\x08]/;
 
+// The keyword of each lower-case word met so far (" " for a stop word or none): a catalog
+// repeats its words many times over.
+var keywordOfWord = Object.create(null);
+
 function parseKeywords(str)
 {
   var list = new KeywordList();
   var pieces = String(str).toLowerCase().split(specialCharacters);
   for (var i = 0; i < pieces.length; i++) {
     var word = pieces[i];
-    if (word == "" || isStopword(word)) continue;
-    var keyword = normalizeWord(word);
+    if (word == "") continue;
+    var keyword = keywordOfWord[word];
+    if (keyword === undefined) {
+      keyword = isStopword(word) ? " " : normalizeWord(word);
+      keywordOfWord[word] = keyword;
+    }
     if (keyword != " ") list.add(keyword);
   }
   return list;
@@ -250,6 +263,8 @@ function Catalog()
   this.title = new Index();
   this.path = new Index();
   this.picdate = new Index();
+  this.lastPath = null;  // the folder of the last picture added, made once per folder
+  this.lastFolder = "";
   this.add = AddToCatalog;
   this.addRecords = AddRecords;
   return this;
@@ -292,10 +307,13 @@ function AddToCatalog(pic)
   this.count++;
   pic.num = this.count;
   this.title.add(pic, parseKeywords(pic.title + " " + pic.subject + " " + pic.category + " " + pic.comment));
-  var folder = pic.path.toLowerCase();
-  folder = folder.charAt(0).toUpperCase() + folder.substring(1);
-  if (folder != "") this.path.add(pic, parseDate(folder));
-  if (pic.picdate != "") this.picdate.add(pic, parseDate(pic.picdate));
+  if (pic.path != this.lastPath) {  // records come folder by folder
+    var folder = pic.path.toLowerCase();
+    this.lastPath = pic.path;
+    this.lastFolder = folder.charAt(0).toUpperCase() + folder.substring(1);
+  }
+  if (this.lastFolder != "") this.path.addWord(pic, this.lastFolder);
+  if (pic.picdate != "") this.picdate.addWord(pic, pic.picdate);
 }
 
 var cat = new Catalog();
