@@ -20,7 +20,7 @@ Status DestinationLock::Acquire(const std::string& folder, std::chrono::millisec
   // The holder removes the file when it lets go; a lock taken on a file that was removed
   // meanwhile guards nothing, so take it again on the file that now has the name.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    // Made here, or found: a lock file this call made goes again when the lock is not taken.
+    // Made here, or found: a lock file this call made goes again when locks cannot be taken.
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     const bool made = fd >= 0;
     if (!made && errno == EEXIST) {
@@ -32,7 +32,8 @@ Status DestinationLock::Acquire(const std::string& folder, std::chrono::millisec
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
-      if (made) unlink(path.c_str());
+      // A file this call made and another run locked first is that run's lock: left to it.
+      if (made && error != EWOULDBLOCK) unlink(path.c_str());
       close(fd);
       if (error == EWOULDBLOCK && std::chrono::steady_clock::now() < give_up) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -328,7 +328,10 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
           std::vector<std::string>{"edit", dir, "--set", n, change}, *logs.back()));
     }
   }
-  for (auto& edit : edits) EXPECT_EQ(edit->Wait().exit_code, 0);
+  for (auto& edit : edits) {
+    const Finished finished = edit->Wait();
+    EXPECT_EQ(finished.exit_code, 0) << finished.err;
+  }
   for (const auto& record : RecordsIn(dir)) {
     EXPECT_EQ(record.title + record.comment + record.author + record.subject, "ABCD");
   }

@@ -1,11 +1,15 @@
 // System calls that fail where a test cannot make them fail for real: a folder whose listing
 // fails part way (a failing disk) is an error, never a shorter list; a lock that cannot be
-// taken (a file system without locks) leaves no lock file behind.
+// taken (a file system without locks) leaves no lock file behind, and one that another run
+// took first is left to it.
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -20,12 +24,20 @@ namespace {
 int entries_before_failure = -1;
 // Armed, flock fails as on a file system without locks.
 bool locks_fail = false;
+// Armed, another run locks the file on its own descriptor just before this one tries.
+bool another_run_first = false;
+int other_run_fd = -1;
 
 }  // namespace
 
 // These stand in for the C library's functions of the same names in this test program.
 extern "C" int flock(int fd, int operation) {
   static const auto real = reinterpret_cast<int (*)(int, int)>(dlsym(RTLD_NEXT, "flock"));
+  if (another_run_first) {
+    another_run_first = false;
+    other_run_fd = open(("/proc/self/fd/" + std::to_string(fd)).c_str(), O_RDWR | O_CLOEXEC);
+    real(other_run_fd, LOCK_EX | LOCK_NB);
+  }
   if (!locks_fail) return real(fd, operation);
   errno = ENOLCK;
   return -1;
@@ -72,6 +84,18 @@ TEST(DestinationLock, ALockThatCannotBeTakenLeavesNoLockFile) {
   locks_fail = false;
   EXPECT_EQ(refused.message(), "Cannot write into " + dir.path() + ": No locks available");
   EXPECT_TRUE(dir.Names().empty());
+}
+
+// This run made the lock file, but another run locked it first: the file is that run's lock,
+// and removing it would let a third run write beside it.
+TEST(DestinationLock, AFreshLockFileThatAnotherRunTookFirstIsLeftToIt) {
+  testing_support::TempDir dir;
+  DestinationLock lock;
+  another_run_first = true;
+  const Status refused = lock.Acquire(dir.path());
+  EXPECT_EQ(refused.message(), dir.path() + " is being written by another run");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{kLockFileName});
+  close(other_run_fd);
 }
 
 }  // namespace
