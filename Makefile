@@ -52,6 +52,7 @@ fuzz:
 		mkdir -p build-fuzz/corpus/$$target; \
 		cp -n tests/fuzz/corpus/$$target/* build-fuzz/corpus/$$target/ 2>/dev/null || true; \
 		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=60 \
+			-artifact_prefix=build-fuzz/$$target- \
 			build-fuzz/corpus/$$target > build-fuzz/$$target.log 2>&1 \
 			|| { tail -n 40 build-fuzz/$$target.log; echo "$$target: the fuzzer found a fault"; exit 1; }; \
 		echo "$$target: $$(grep -o 'cov: [0-9]* ft: [0-9]*' build-fuzz/$$target.log | tail -n 1);" \
