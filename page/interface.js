@@ -97,10 +97,7 @@ function doSearch(fromKeyboard)
     }
   }
   storeSetup();
-  setTimeout(function () {
-    showList();
-    if (fromKeyboard) focusThumb(0, "nearest");
-  }, 50);
+  showAll(fromKeyboard ? function () { focusThumb(0, "nearest"); } : null);
 }
 
 function getPic()
@@ -204,10 +201,7 @@ function focusThumb(n, block)
 function backToResults()
 {
   var picked = pickedItem;
-  setTimeout(function () {
-    showList();
-    focusThumb(picked, "center");
-  }, 50);
+  showAll(function () { focusThumb(picked, "center"); });
 }
 
 function showPic(i)
@@ -237,9 +231,13 @@ function showNormal()
   if (parseInt(stored().viewcols.value) == 1 || results.count == 1) showList();
 }
 
-function showAll()
+// The results, written after a moment; `then`, when given, runs once they are written.
+function showAll(then)
 {
-  setTimeout(showList, 50);
+  setTimeout(function () {
+    showList();
+    if (then) then();
+  }, 50);
 }
 
 // Thumbnails are written a batch at a time, so that the first ones show at once however many
