@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 #include "page/commit_journal.h"
 #include "page/page_writer.h"
@@ -106,6 +107,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
     FinishInterruptedCommit(dest);
     RemoveLeftoverTemporaries(dest);
     status = page_.Open(JoinPath(dest, "archive.htm"));
+    previous_ = StoredValues();
   }
   if (status.ok()) status = tab_.Open(JoinPath(dest, "archive.txt"));
   if (status.ok()) {
@@ -124,7 +126,9 @@ void ArchiveWriter::StartCatalog() {
 
 Status ArchiveWriter::Add(const PictureRecord& record, const std::string& tab_source) {
   StartCatalog();
-  for (const std::string& line : CatalogLine(EncodeRecord(record))) page_.WriteLine(line);
+  StoredValues values = EncodeRecord(record);
+  page_.WriteLine(RecordRow(values, previous_));
+  previous_ = std::move(values);
   tab_.WriteLine(TabCatalogLine(tab_source, record));
   Status status = page_.Flush();
   if (status.ok()) status = tab_.Flush();
@@ -230,6 +234,29 @@ void ArchiveWriter::Abandon() {
   created_folders_.clear();
 }
 
+namespace {
+
+// Whether `line` of a page starts a record (a row of the records block, whose state `in_rows`
+// keeps, or an earlier page's "cat.add" statement), and its thumbnail as stored: a lone quote
+// repeats the one before.
+bool IsRecordLine(std::string_view line, bool* in_rows, std::string_view* thumb) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (*in_rows) {
+    *in_rows = !line.starts_with("</script>");
+    if (!*in_rows || line.empty()) return false;
+    *thumb = line.substr(0, line.find('\t'));
+    return true;
+  }
+  if (line == kRecordRowsOpen) *in_rows = true;
+  if (!line.starts_with("cat.add")) return false;
+  const size_t open = line.find('"');
+  const size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
+  if (close != std::string_view::npos) *thumb = line.substr(open + 1, close - open - 1);
+  return true;
+}
+
+}  // namespace
+
 ArchiveSurvey SurveyArchive(const std::string& dest) {
   ArchiveSurvey survey;
   const int fd = OpenRegularFile(JoinPath(dest, "archive.htm"));
@@ -240,14 +267,15 @@ ArchiveSurvey SurveyArchive(const std::string& dest) {
   }
   char* line = nullptr;
   size_t capacity = 0;
-  while (getline(&line, &capacity, page) > 0) {
-    const std::string_view text(line);
-    if (!text.starts_with("cat.add")) continue;
+  bool in_rows = false;
+  ssize_t length = 0;
+  while ((length = getline(&line, &capacity, page)) > 0) {
+    std::string_view thumb;
+    if (!IsRecordLine(std::string_view(line, static_cast<size_t>(length)), &in_rows, &thumb)) {
+      continue;
+    }
     ++survey.records;
-    const size_t open = text.find('"');
-    const size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
-    if (close != std::string_view::npos &&
-        text.substr(open + 1, close - open - 1).find('/') == std::string_view::npos) {
+    if (!thumb.empty() && thumb != "\"" && thumb.find('/') == std::string_view::npos) {
       survey.own_pictures = true;
     }
   }

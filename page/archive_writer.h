@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pictures/catalog_line.h"
 #include "pictures/picture_record.h"
 #include "platform/destination_lock.h"
 #include "platform/replacing_file.h"
@@ -81,6 +82,7 @@ class ArchiveWriter {
   bool back_up_when_fewer_ = false;
   bool backed_up_ = false;
   int records_ = 0;
+  StoredValues previous_;  // the last record written, whose repeated values rows leave out
   int earlier_records_ = 0;
   DestinationLock lock_;
   ReplacingFile page_;

@@ -1,5 +1,7 @@
 #include "pictures/catalog_line.h"
 
+#include <utility>
+
 #include "pictures/field_encoding.h"
 #include "platform/text_lines.h"
 
@@ -19,10 +21,17 @@ PictureRecord DecodeRecord(const StoredValues& values) {
   return record;
 }
 
-std::array<std::string, 5> CatalogLine(const StoredValues& v) {
-  const auto pair = [&](int first) { return v[first] + "\", \"" + v[first + 1]; };
-  return {"cat.add (new Pic (\"" + pair(0) + "\",", "  \"" + pair(2) + "\",",
-          "  \"" + pair(4) + "\",", "  \"" + pair(6) + "\",", "  \"" + pair(8) + "\"));"};
+std::string RecordRow(const StoredValues& values, const StoredValues& previous) {
+  std::string row;
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) row.push_back('\t');
+    if (values[i].size() > 1 && values[i] == previous[i]) {
+      row.push_back('"');
+    } else {
+      row += values[i];
+    }
+  }
+  return row;
 }
 
 namespace {
@@ -45,12 +54,50 @@ StoredValues ValuesBetweenQuotes(const std::string& joined, bool* complete) {
   return values;
 }
 
+// The values of a RecordRow, a lone quote standing for the value of `previous`.
+StoredValues ValuesOfRow(std::string_view row, const StoredValues& previous, bool* complete) {
+  StoredValues values;
+  size_t start = 0;
+  size_t found = 0;
+  bool ended = false;
+  while (found < values.size() && !ended) {
+    const size_t tab = row.find('\t', start);
+    const std::string_view value = row.substr(start, tab - start);
+    values[found] = value == "\"" ? previous[found] : std::string(value);
+    ++found;
+    ended = tab == std::string_view::npos;
+    start = tab + 1;
+  }
+  *complete = found == values.size() && ended;
+  return values;
+}
+
+// Reads the rows of the block that starts after line `open`; returns the line that ends it. A
+// lone quote stands for the value of the last whole row, as the page reads it.
+size_t ReadRecordRows(const std::vector<std::string_view>& lines, size_t open, PageRecords* page) {
+  StoredValues last_whole;
+  size_t i = open + 1;
+  for (; i < lines.size() && !lines[i].starts_with("</script>"); ++i) {
+    if (lines[i].empty()) continue;
+    bool complete = false;
+    StoredValues values = ValuesOfRow(lines[i], last_whole, &complete);
+    if (complete) last_whole = values;
+    page->all.push_back(std::move(values));
+    page->whole.push_back(complete);
+  }
+  return i;
+}
+
 }  // namespace
 
 PageRecords ReadPageRecords(std::string_view page_text) {
   const std::vector<std::string_view> lines = SplitLines(page_text);
   PageRecords page;
   for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == kRecordRowsOpen) {
+      i = ReadRecordRows(lines, i, &page);
+      continue;
+    }
     if (!lines[i].starts_with("cat.add")) continue;
     std::string joined(lines[i]);
     size_t k = 1;

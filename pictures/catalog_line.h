@@ -1,5 +1,6 @@
-// The two text forms of a PictureRecord: the five-line CatalogLine statement of archive.htm and
-// the tab-delimited TabCatalogLine of archive.txt, and reading CatalogLines back.
+// The two text forms of a PictureRecord: the RecordRow of archive.htm's records block and the
+// tab-delimited TabCatalogLine of archive.txt, and reading a page's records back, in today's
+// rows and in the five-line statements of earlier pages.
 #ifndef LUMVANE_PICTURES_CATALOG_LINE_H_
 #define LUMVANE_PICTURES_CATALOG_LINE_H_
 
@@ -21,17 +22,24 @@ StoredValues EncodeRecord(const PictureRecord& record);
 // The record with every stored value decoded to plain text.
 PictureRecord DecodeRecord(const StoredValues& values);
 
-// The five physical lines of the CatalogLine for `values`, written unchanged, without line ends.
-std::array<std::string, 5> CatalogLine(const StoredValues& values);
+// The opening line of the page's records block; the block ends at a line starting "</script>".
+inline constexpr std::string_view kRecordRowsOpen =
+    "<script type=\"text/x-lumvane-rows\" id=\"records\">";
 
-// Finds every record of a page: a line whose first seven characters are "cat.add" starts a
+// One line of the records block, without its end: the ten values joined by TAB, where a value
+// longer than one character that equals `previous`'s is written as a lone double quote (a
+// folder is written once for all its pictures). Encoded values hold no TAB, quote or line break.
+std::string RecordRow(const StoredValues& values, const StoredValues& previous);
+
+// Finds every record of a page. Inside the records block each line is a RecordRow. Elsewhere
+// (pages of earlier versions), a line whose first seven characters are "cat.add" starts a
 // record that takes the next four lines; the k-th value is the text between the (2k-1)-th and
 // 2k-th double quote. Values a damaged record lacks are empty. Lines end at CR LF, CR or LF.
 std::vector<StoredValues> ReadCatalogLines(std::string_view page_text);
 
 // Every record of a page, as ReadCatalogLines finds them, and for each whether it is whole:
-// all five lines there and ten values in them. A damaged one (cut short at the end of the
-// page, or a "cat.add" line that is no record) is in `all` with its missing values empty.
+// ten values there (and, for a statement, all five lines). A damaged one (cut short at the end
+// of the page, or a "cat.add" line that is no record) is in `all` with its missing values empty.
 struct PageRecords {
   std::vector<StoredValues> all;
   std::vector<bool> whole;

@@ -96,6 +96,30 @@ TEST_F(ArchiveWriterTest, AnArchiveNameThatIsNoFileIsNeitherReadNorReplaced) {
   EXPECT_EQ(SurveyArchive(dest.path()).records, 0) << "and it is never read";
 }
 
+TEST(SurveyArchive, CountsRowsAndEarlierStatementsAndTellsAMasterFromAnArchive) {
+  struct Case {
+    const char* page;
+    int records;
+    bool own_pictures;
+  } cases[] = {
+      {"<script type=\"text/x-lumvane-rows\" id=\"records\">\r\n"
+       "a/_K7Q2M40.jpg\ta/\r\n\"\t\"\r\nb/_K7Q2M50.jpg\r\n</script>\r\n_K7Q2M60.jpg\r\n",
+       3, false},
+      {"<script type=\"text/x-lumvane-rows\" id=\"records\">\na/_K7Q2M40.jpg\n_K7Q2M50.jpg\n", 2,
+       true},
+      {"cat.add (new Pic (\"a/_K7Q2M40.jpg\", \"a/\",\r\ncat.add (new Pic (\"_K7Q2M40.jpg\"\r\n", 2,
+       true},
+      {"cat.add (new Pic (\"a/_K7Q2M40.jpg\", \"a/\",\r\n", 1, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dest;
+    dest.Write("archive.htm", c.page);
+    const ArchiveSurvey survey = SurveyArchive(dest.path());
+    EXPECT_EQ(survey.records, c.records) << c.page;
+    EXPECT_EQ(survey.own_pictures, c.own_pictures) << c.page;
+  }
+}
+
 TEST_F(ArchiveWriterTest, PageThatCannotTakeItsNameBringsTheEarlierCatalogBack) {
   ArchiveWriter writer;
   ASSERT_TRUE(writer.Open(dest.path(), false).ok());

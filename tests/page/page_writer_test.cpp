@@ -27,7 +27,7 @@ TEST(PageWriter, EmptyArchiveIsHeadDirectlyFollowedByTailEveryLineEndingInCrLf) 
                        "<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
                        "<title>Lumvane</title>\r\n"));
   EXPECT_NE(page.find("var cat = new Catalog();\r\n"), std::string::npos);
-  EXPECT_NE(page.find("id=\"records\">\r\n</script>\r\n"), std::string::npos)
+  EXPECT_NE(page.find(std::string(kRecordRowsOpen) + "\r\n</script>\r\n"), std::string::npos)
       << "the records' block, empty, then the rest of the script";
   EXPECT_TRUE(page.ends_with("</html>\r\n"));
   for (size_t i = 0; i < page.size(); ++i) {
@@ -35,7 +35,7 @@ TEST(PageWriter, EmptyArchiveIsHeadDirectlyFollowedByTailEveryLineEndingInCrLf) 
       ASSERT_EQ(page[i - 1], '\r') << "at byte " << i;
     }
   }
-  EXPECT_TRUE(ReadCatalogLines(page).empty()) << "no fixed line may begin with cat.add";
+  EXPECT_TRUE(ReadCatalogLines(page).empty()) << "no fixed line may be read as a record";
   EXPECT_NE(page.find("var alphabet = \"0123456789ABCDFGHJKLMNPQRSTVWXYZ\";"), std::string::npos)
       << "the build writes the name alphabet into the script";
 }

@@ -22,55 +22,57 @@ PictureRecord Harbour() {
   return r;
 }
 
-std::string Joined(const std::array<std::string, 5>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  return text;
+// A page whose records block holds `rows`.
+std::string PageOf(const std::vector<std::string>& rows) {
+  std::string page = "<html>\r\n" + std::string(kRecordRowsOpen) + "\r\n";
+  for (const auto& row : rows) page += row + "\r\n";
+  return page + "</script>\r\n</html>\r\n";
 }
 
-TEST(CatalogLineWriting, WorkedExampleCharacterForCharacter) {
-  EXPECT_EQ(Joined(CatalogLine(EncodeRecord(Harbour()))),
-            "cat.add (new Pic (\"_K7Q2M4H.jpg\", \"\",\r\n"
-            "  \"C:\\\\Photos\\\\1999\", \"IMG_0042.jpg\",\r\n"
-            "  \"Harbour at dawn\", \"boats sea\",\r\n"
-            "  \"Travel\", \"\",\r\n"
-            "  \"K. Example\", \"April 5, 1999\"));\r\n");
+TEST(RecordRows, WorkedExampleAndRepeatedValuesWrittenOnce) {
+  const StoredValues harbour = EncodeRecord(Harbour());
+  EXPECT_EQ(RecordRow(harbour, StoredValues()),
+            "_K7Q2M4H.jpg\t\tC:\\\\Photos\\\\1999\tIMG_0042.jpg\tHarbour at dawn\tboats sea\t"
+            "Travel\t\tK. Example\tApril 5, 1999");
+  PictureRecord next = Harbour();
+  next.thumb = "_K7Q2M4J.jpg";
+  next.title = "T";
+  EXPECT_EQ(RecordRow(EncodeRecord(next), harbour), "_K7Q2M4J.jpg\t\t\"\t\"\tT\t\"\t\"\t\t\"\t\"")
+      << "a one-character value is shorter than the quote that would stand for it";
 }
 
-TEST(CatalogLineWriting, EmptyFieldsStillGiveFiveLinesAndTwentyQuotes) {
-  PictureRecord r;
-  r.thumb = "_0000000.jpg";
-  const auto lines = CatalogLine(EncodeRecord(r));
-  EXPECT_EQ(lines[1], "  \"\", \"\",");
-  EXPECT_EQ(lines[4], "  \"\", \"\"));");
-  const std::string text = Joined(lines);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '"'), 20);
-}
-
-TEST(CatalogLineWriting, UncFolderKeepsItsShapeDoubled) {
-  PictureRecord r = Harbour();
-  r.path = "\\\\server\\share";
-  EXPECT_EQ(EncodeRecord(r)[2], "\\\\\\\\server\\\\share");
-}
-
-TEST(CatalogLineReading, RoundTripOfHostileValuesKeepsEveryRecordIntact) {
+TEST(RecordRows, HostileValuesAndRepeatsReadBackAsWritten) {
   PictureRecord nasty = Harbour();
   nasty.title = "He said \"hi\"\r\nthen left\t</script><img src=x onerror=alert(1)>";
   nasty.comment = "trailing backslash \\";
   nasty.author = "\x01 control";
-  const std::string page = "<html>\r\n" + Joined(CatalogLine(EncodeRecord(nasty))) +
-                           Joined(CatalogLine(EncodeRecord(Harbour()))) + "</html>\r\n";
-  EXPECT_EQ(page.find("</script>"), std::string::npos);
+  PictureRecord second = Harbour();
+  second.title = "\"";
+  const StoredValues first_values = EncodeRecord(nasty);
+  const std::string page = PageOf(
+      {RecordRow(first_values, StoredValues()), RecordRow(EncodeRecord(second), first_values)});
+  EXPECT_EQ(page.find("</script><"), std::string::npos);
   const auto records = ReadCatalogLines(page);
   ASSERT_EQ(records.size(), 2u);
   const PictureRecord back = DecodeRecord(records[0]);
   EXPECT_EQ(back.title, nasty.title);
   EXPECT_EQ(back.comment, nasty.comment);
   EXPECT_EQ(back.author, nasty.author);
-  EXPECT_EQ(back.path, "C:\\Photos\\1999");
+  EXPECT_EQ(DecodeRecord(records[1]).title, "\"");
+  EXPECT_EQ(records[1], EncodeRecord(second)) << "repeated values are read from the row before";
   EXPECT_EQ(records[1][2], "C:\\\\Photos\\\\1999") << "stored values keep the doubled form";
-  EXPECT_EQ(CatalogLine(records[1]), CatalogLine(EncodeRecord(Harbour())))
-      << "a record read back and written again is unchanged";
+}
+
+TEST(RecordRows, DamagedRowsAreMarkedAndRepeatsComeFromTheLastWholeRow) {
+  const std::string whole = "_A000000.jpg\t\tD:\\\\A\ta.jpg\t\t\t\t\t\tMay 1, 2000";
+  const PageRecords page = ReadPageRecords(PageOf(
+      {whole, "_B000000.jpg\tx\t\"", whole + "\textra", "_C000000.jpg\t\t\"\t\"\t\t\t\t\t\t\""}));
+  ASSERT_EQ(page.all.size(), 4u);
+  EXPECT_EQ(page.whole, (std::vector<bool>{true, false, false, true}));
+  EXPECT_EQ(page.all[1][2], "D:\\\\A");
+  EXPECT_EQ(page.all[1][3], "");
+  EXPECT_EQ(page.all[3][2], "D:\\\\A");
+  EXPECT_EQ(page.all[3][9], "May 1, 2000");
 }
 
 TEST(CatalogLineReading, OldStyleRecordsAndAnyLineEndingsRead) {
