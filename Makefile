@@ -6,7 +6,7 @@
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long package package-check bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long mutants package package-check bench clean format
 
 all: build
 
@@ -62,6 +62,12 @@ fuzz:
 fuzz-long:
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_LONG_SECONDS)
 
+# Each fault of tools/mutants/faults.tsv planted alone, built in build-mutants/ and tested:
+# caught (by which test) or survived. ONLY=3,7 plants those alone.
+mutants:
+	@scripts/install-deps.sh mutants
+	@tools/mutants/run --jobs $(JOBS) $(if $(ONLY),--only $(ONLY))
+
 # The Debian package, build/lumvane_VERSION_ARCH.deb, made by CPack from the install rules.
 package: build
 	@scripts/install-deps.sh package
@@ -79,4 +85,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz build-mutants

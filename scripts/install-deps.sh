@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing: `install-deps.sh build` what building and the demo need,
 # `install-deps.sh test` that and what the tests need (a browser and the npm packages),
-# `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh package`
+# `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh mutants`
+# what the tests need and Python for the fault planter, `install-deps.sh package`
 # that and what builds and checks the Debian package.
 set -euo pipefail
 purpose=${1:-test}
@@ -16,6 +17,10 @@ if [ "$purpose" = package ]; then
 fi
 if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ "$purpose" = mutants ]; then
+  packages+=(python3)
+  purpose=test
 fi
 if [ "$purpose" = test ]; then
   # exiftool writes the tests' embedded metadata; mdb-export reads their databases back.
