@@ -87,6 +87,8 @@ TEST_F(ArchiveEditorTest, LoadsEveryRecordAndShowsPlainText) {
 
 TEST_F(ArchiveEditorTest, UpdateStoresTypedTextSafelyAndNeverTheInformationBoxes) {
   EditorFields typed = Typed(2, "He said \"hi\" <b> \\ </script>\nline two", "1999-04-05");
+  typed.category = "Travel";
+  typed.comment = "at dawn";
   typed.path = "typed path";
   typed.thumb = "typed.jpg";
   std::string stored;
@@ -96,6 +98,8 @@ TEST_F(ArchiveEditorTest, UpdateStoresTypedTextSafelyAndNeverTheInformationBoxes
   ASSERT_TRUE(reread.Load(dir.path()).ok());
   EXPECT_EQ(reread.Fields(2).title, typed.title) << "a round trip through the page";
   EXPECT_EQ(reread.Fields(2).date, "April 5, 1999");
+  EXPECT_EQ(reread.Fields(2).category, "Travel");
+  EXPECT_EQ(reread.Fields(2).comment, "at dawn");
   EXPECT_EQ(reread.Fields(2).path, "C:\\Photos");
   EXPECT_EQ(reread.Fields(2).thumb, "_K7Q2M20.jpg");
 }
@@ -248,6 +252,8 @@ TEST_F(ArchiveEditorTest, DeleteClosesTheGapAndRefusesNumbersThatNameNoRecord) {
   EXPECT_EQ(Titles(dir),
             (std::vector<std::string>{"Picture 1", "Picture 2", "Picture 4", "Picture 5"}));
   EXPECT_EQ(editor.Fields(3).title, "Picture 4");
+  EXPECT_NE(ReadAll(dir / "archive.txt").find("C:\\Photos\\P5.JPG\tPicture 5"), std::string::npos)
+      << "each catalog row keeps its own original";
   ASSERT_TRUE(editor.Delete(4).ok());
   EXPECT_EQ(editor.Fields(4).title, "") << "the last deleted: empty boxes";
   for (long n : {0L, -1L, 4L}) EXPECT_EQ(editor.Delete(n).message(), "Invalid record number.");

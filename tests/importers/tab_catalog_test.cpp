@@ -26,6 +26,7 @@ TEST(TabCatalogColumns, QuotesTabsAndSurplusColumns) {
             "Title, with \"\"quotes\"\"");
   EXPECT_EQ(SplitTabLine("a\t\"open only")[1], "\"open only");
   EXPECT_EQ(SplitTabLine("a\t\"")[1], "\"") << "a lone quote is kept";
+  EXPECT_EQ(SplitTabLine("a\t5\" disk\tx")[2], "x") << "a quote inside a value joins no columns";
   EXPECT_EQ(SplitTabLine("a\t\t\tx")[3], "x") << "two TABs give an empty column";
   const auto many = SplitTabLine("1\t2\t3\t4\t5\t6\t7\t8\t9\t10");
   EXPECT_EQ(many[7], "8");

@@ -33,6 +33,16 @@ TEST(ArchivePage, SourcesComeFromTheCatalogRowOfEachRecord) {
   EXPECT_EQ(OriginalFileOf(Record("", "/home/k/photos", "x.jpg")), "/home/k/photos/x.jpg");
 }
 
+TEST(ArchivePage, OnlyNamesInsideTheArchivesFolderStay) {
+  for (const char* inside : {"_K7Q2M40.jpg", "part 1/_K7Q2M40.jpg", "a..b/x.jpg"}) {
+    EXPECT_TRUE(StaysInsideArchive(inside)) << inside;
+  }
+  for (const char* outside :
+       {"/etc/passwd", "\\\\server\\x.jpg", "C:x.jpg", "a/../../x.jpg", "a\\..\\..\\x.jpg"}) {
+    EXPECT_FALSE(StaysInsideArchive(outside)) << outside;
+  }
+}
+
 TEST(ArchivePage, OnlyAPageThatMakesACatalogIsAnArchive) {
   EXPECT_TRUE(IsArchivePage("<html>\r\nvar cat = new Catalog();\r\n"));
   EXPECT_FALSE(IsArchivePage("<html><body>my homepage</body></html>"));

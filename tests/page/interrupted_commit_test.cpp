@@ -1,6 +1,7 @@
 // A run killed between the two renames that put its page and catalog in place: the next
 // writer of the folder finds a page and a catalog that belong together, and no copy of either
-// is lost, on file systems with hard links and without.
+// is lost, on file systems with hard links and without. A page whose rename fails leaves the
+// folder as it was, backups included.
 #include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,8 @@ namespace {
 // rename, or just after it.
 const char* die_at_rename_to = nullptr;
 bool die_after_rename = false;
+// Armed, rename fails when it puts a file in place under this name.
+const char* fail_rename_to = nullptr;
 // Armed, link fails as on a file system without hard links.
 bool no_hard_links = false;
 
@@ -30,6 +33,10 @@ bool no_hard_links = false;
 extern "C" int rename(const char* from, const char* to) {
   static const auto real =
       reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"));
+  if (fail_rename_to != nullptr && std::string(to).ends_with(fail_rename_to)) {
+    errno = EACCES;
+    return -1;
+  }
   const bool dies = die_at_rename_to != nullptr && std::string(to).ends_with(die_at_rename_to);
   if (dies && !die_after_rename) _exit(0);
   const int renamed = real(from, to);
@@ -95,6 +102,23 @@ TEST(InterruptedCommit, TheNextWriterFindsAPageAndACatalogThatBelongTogether) {
       EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
     }
   }
+}
+
+TEST(FailedCommit, APageThatCannotTakeItsNameLeavesTheFolderAndItsBackupsAsTheyWere) {
+  TempDir dest;
+  WriteArchive(dest, "Earlier", 1);
+  dest.Write("archive_bak.htm", "the backup of an earlier edit");
+  dest.Write("archive_bak.txt", "its catalog");
+  const auto before = dest.Snapshot();
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  writer.BackUpAtCommit();
+  ASSERT_TRUE(writer.Add(PictureRecord(), "a.jpg").ok());
+  fail_rename_to = "/archive.htm";
+  const Status status = writer.Commit(false);
+  fail_rename_to = nullptr;
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(dest.Snapshot(), before);
 }
 
 }  // namespace

@@ -31,14 +31,14 @@ TEST_F(EmbeddedDescriptionTest, XmpGivesEveryField) {
                   "-XMP-dc:Subject=harbour", "-XMP-dc:Subject=boat", "-XMP-photoshop:Category=TRV",
                   "-XMP-photoshop:SupplementalCategories=Summer", "-XMP-dc:Description=Two boats",
                   "-XMP-dc:Creator=Ann", "-XMP-dc:Creator=Bo",
-                  "-XMP-exif:DateTimeOriginal=2005:06:07 12:34:56"}));
+                  "-XMP-exif:DateTimeOriginal=2005:12:31 12:34:56"}));
   EXPECT_EQ(d.title, "Harbour at dawn");
   EXPECT_EQ(d.keywords, "boat harbour") << "each keyword once";
   EXPECT_EQ(d.category, "TRV Summer");
   EXPECT_EQ(d.comment, "Two boats");
   EXPECT_EQ(d.author, "Ann, Bo");
   ASSERT_TRUE(d.taken);
-  EXPECT_EQ(FormatLongDate(*d.taken), "June 7, 2005");
+  EXPECT_EQ(FormatLongDate(*d.taken), "December 31, 2005");
 }
 
 TEST_F(EmbeddedDescriptionTest, IptcInItsDeclaredCharacterSet) {

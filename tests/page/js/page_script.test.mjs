@@ -148,6 +148,7 @@ describe('shortTitle', () => {
   it('escapes every piece', () => {
     assert.equal(page.shortTitle('<b>bold</b>'), '&lt;b&gt;bold&lt;/b&gt;');
     assert.equal(page.shortTitle('<script>alert(1)</script>'), '&lt;script&gt;a<br>lert(1)&lt;/script&gt;');
+    assert.equal(page.htmlText('5" & <b>'), '5&quot; &amp; &lt;b&gt;', 'safe inside an attribute too');
   });
 });
 
