@@ -65,8 +65,9 @@ TEST(RecordRows, HostileValuesAndRepeatsReadBackAsWritten) {
 
 TEST(RecordRows, DamagedRowsAreMarkedAndRepeatsComeFromTheLastWholeRow) {
   const std::string whole = "_A000000.jpg\t\tD:\\\\A\ta.jpg\t\t\t\t\t\tMay 1, 2000";
-  const PageRecords page = ReadPageRecords(PageOf(
-      {whole, "_B000000.jpg\tx\t\"", whole + "\textra", "_C000000.jpg\t\t\"\t\"\t\t\t\t\t\t\""}));
+  const PageRecords page = ReadPageRecords(
+      PageOf({whole, "_B000000.jpg\tx\t\"", "_B000001.jpg\t\tE:\t\t\t\t\t\t\t\textra",
+              "_C000000.jpg\t\t\"\t\"\t\t\t\t\t\t\""}));
   ASSERT_EQ(page.all.size(), 4u);
   EXPECT_EQ(page.whole, (std::vector<bool>{true, false, false, true}));
   EXPECT_EQ(page.all[1][2], "D:\\\\A");
