@@ -1,14 +1,16 @@
 // A run killed between the two renames that put its page and catalog in place: the next
 // writer of the folder finds a page and a catalog that belong together, and no copy of either
 // is lost, on file systems with hard links and without. A page whose rename fails leaves the
-// folder as it was, backups included.
+// folder as it was, backups included. What a rename puts in place is on the disk before it.
 #include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,14 @@ const char* die_at_rename_to = nullptr;
 bool die_after_rename = false;
 // Armed, rename fails when it puts a file in place under this name.
 const char* fail_rename_to = nullptr;
+// Armed, fsync and rename note what they sync and rename ("sync NAME", "rename FROM TO").
+bool noting = false;
+std::vector<std::string> noted;
+
+std::string BaseName(const std::string& path) {
+  return path.substr(path.find_last_of('/') + 1);
+}
+
 // Armed, link fails as on a file system without hard links.
 bool no_hard_links = false;
 
@@ -37,11 +47,22 @@ extern "C" int rename(const char* from, const char* to) {
     errno = EACCES;
     return -1;
   }
+  if (noting) noted.push_back("rename " + BaseName(from) + " " + BaseName(to));
   const bool dies = die_at_rename_to != nullptr && std::string(to).ends_with(die_at_rename_to);
   if (dies && !die_after_rename) _exit(0);
   const int renamed = real(from, to);
   if (dies) _exit(0);
   return renamed;
+}
+
+extern "C" int fsync(int fd) {
+  static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+  char path[4096] = {};
+  if (noting &&
+      readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1) > 0) {
+    noted.push_back("sync " + BaseName(path));
+  }
+  return real(fd);
 }
 
 extern "C" int link(const char* from, const char* to) {
@@ -102,6 +123,29 @@ TEST(InterruptedCommit, TheNextWriterFindsAPageAndACatalogThatBelongTogether) {
       EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
     }
   }
+}
+
+TEST(Commit, EachFileAndTheJournalsFolderAreOnDiskBeforeTheRenamesThatNeedThem) {
+  TempDir dest;
+  ArchiveWriter writer;
+  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  ASSERT_TRUE(writer.Add(PictureRecord(), "a.jpg").ok());
+  noted.clear();
+  noting = true;
+  const Status status = writer.Commit(false);
+  noting = false;
+  ASSERT_TRUE(status.ok());
+  int renames = 0;
+  for (auto event = noted.begin(); event != noted.end(); ++event) {
+    if (!event->starts_with("rename ")) continue;
+    ++renames;
+    const std::string from = event->substr(7, event->find(' ', 7) - 7);
+    EXPECT_NE(std::find(noted.begin(), event, "sync " + from), event) << *event;
+    if (event->ends_with(" archive.txt")) {  // the journal's name is on the disk first
+      EXPECT_NE(std::find(noted.begin(), event, "sync " + BaseName(dest.path())), event);
+    }
+  }
+  EXPECT_EQ(renames, 3) << "the journal, the catalog and the page";
 }
 
 TEST(FailedCommit, APageThatCannotTakeItsNameLeavesTheFolderAndItsBackupsAsTheyWere) {
