@@ -236,23 +236,13 @@ void ArchiveWriter::Abandon() {
 
 namespace {
 
-// Whether `line` of a page starts a record (a row of the records block, whose state `in_rows`
-// keeps, or an earlier page's "cat.add" statement), and its thumbnail as stored: a lone quote
-// repeats the one before.
-bool IsRecordLine(std::string_view line, bool* in_rows, std::string_view* thumb) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  if (*in_rows) {
-    *in_rows = !line.starts_with("</script>");
-    if (!*in_rows || line.empty()) return false;
-    *thumb = line.substr(0, line.find('\t'));
-    return true;
-  }
-  if (line == kRecordRowsOpen) *in_rows = true;
-  if (!line.starts_with("cat.add")) return false;
+// The thumbnail of a record's first line as stored: a row's first value (a lone quote repeats
+// the one before), or what stands between a statement's first two quotes.
+std::string_view ThumbOf(std::string_view line, PageLine kind) {
+  if (kind == PageLine::kRow) return line.substr(0, line.find_first_of("\t\r\n"));
   const size_t open = line.find('"');
   const size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
-  if (close != std::string_view::npos) *thumb = line.substr(open + 1, close - open - 1);
-  return true;
+  return close == std::string_view::npos ? "" : line.substr(open + 1, close - open - 1);
 }
 
 }  // namespace
@@ -270,10 +260,10 @@ ArchiveSurvey SurveyArchive(const std::string& dest) {
   bool in_rows = false;
   ssize_t length = 0;
   while ((length = getline(&line, &capacity, page)) > 0) {
-    std::string_view thumb;
-    if (!IsRecordLine(std::string_view(line, static_cast<size_t>(length)), &in_rows, &thumb)) {
-      continue;
-    }
+    const std::string_view text(line, static_cast<size_t>(length));
+    const PageLine kind = ClassifyPageLine(text, &in_rows);
+    if (kind == PageLine::kOther) continue;
+    const std::string_view thumb = ThumbOf(text, kind);
     ++survey.records;
     if (!thumb.empty() && thumb != "\"" && thumb.find('/') == std::string_view::npos) {
       survey.own_pictures = true;

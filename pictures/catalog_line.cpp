@@ -72,33 +72,33 @@ StoredValues ValuesOfRow(std::string_view row, const StoredValues& previous, boo
   return values;
 }
 
-// Reads the rows of the block that starts after line `open`; returns the line that ends it. A
-// lone quote stands for the value of the last whole row, as the page reads it.
-size_t ReadRecordRows(const std::vector<std::string_view>& lines, size_t open, PageRecords* page) {
-  StoredValues last_whole;
-  size_t i = open + 1;
-  for (; i < lines.size() && !lines[i].starts_with("</script>"); ++i) {
-    if (lines[i].empty()) continue;
-    bool complete = false;
-    StoredValues values = ValuesOfRow(lines[i], last_whole, &complete);
-    if (complete) last_whole = values;
-    page->all.push_back(std::move(values));
-    page->whole.push_back(complete);
-  }
-  return i;
-}
-
 }  // namespace
+
+PageLine ClassifyPageLine(std::string_view line, bool* in_rows) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  if (*in_rows) {
+    *in_rows = !line.starts_with("</script>");
+    return *in_rows && !line.empty() ? PageLine::kRow : PageLine::kOther;
+  }
+  if (line == kRecordRowsOpen) *in_rows = true;
+  return line.starts_with("cat.add") ? PageLine::kStatement : PageLine::kOther;
+}
 
 PageRecords ReadPageRecords(std::string_view page_text) {
   const std::vector<std::string_view> lines = SplitLines(page_text);
   PageRecords page;
+  bool in_rows = false;
+  StoredValues last_whole;  // a row's lone quote stands for its value, as the page reads it
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i] == kRecordRowsOpen) {
-      i = ReadRecordRows(lines, i, &page);
-      continue;
+    const PageLine kind = ClassifyPageLine(lines[i], &in_rows);
+    if (kind == PageLine::kRow) {
+      bool complete = false;
+      StoredValues values = ValuesOfRow(lines[i], last_whole, &complete);
+      if (complete) last_whole = values;
+      page.all.push_back(std::move(values));
+      page.whole.push_back(complete);
     }
-    if (!lines[i].starts_with("cat.add")) continue;
+    if (kind != PageLine::kStatement) continue;
     std::string joined(lines[i]);
     size_t k = 1;
     for (; k <= 4 && i + k < lines.size(); ++k) {

@@ -37,6 +37,11 @@ std::string RecordRow(const StoredValues& values, const StoredValues& previous);
 // 2k-th double quote. Values a damaged record lacks are empty. Lines end at CR LF, CR or LF.
 std::vector<StoredValues> ReadCatalogLines(std::string_view page_text);
 
+// What a page's line is, for a reader that takes the lines in order; `in_rows` keeps whether
+// the records block is open. A line's end (CR, LF) may be there or not.
+enum class PageLine { kOther, kRow, kStatement };
+PageLine ClassifyPageLine(std::string_view line, bool* in_rows);
+
 // Every record of a page, as ReadCatalogLines finds them, and for each whether it is whole:
 // ten values there (and, for a statement, all five lines). A damaged one (cut short at the end
 // of the page, or a "cat.add" line that is no record) is in `all` with its missing values empty.
