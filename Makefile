@@ -2,11 +2,12 @@
 # make demo: install what is missing, build, make the demo archive in build/demo/.
 # make sanitize: the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # make tsan: the tests of parallel runs built with ThreadSanitizer.
+# make coverage: the tests built with gcov; prints the line coverage of the product code.
 # make fuzz: the libFuzzer targets of the untrusted-input readers, built with clang; fails
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize tsan fuzz fuzz-long mutants package package-check bench clean format
+.PHONY: all build-deps test-deps build test demo sanitize tsan coverage fuzz fuzz-long mutants package package-check bench clean format
 
 all: build
 
@@ -38,6 +39,18 @@ tsan: test-deps
 	@cmake --build build-tsan -j $(JOBS) --target run_test cli_test gui_test lumvane texture -- --no-print-directory
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
 		ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+
+# Line coverage of the product code (not of tests/) by every test, with gcov and gcovr;
+# the per-file table goes to build-coverage/coverage.txt.
+coverage:
+	@scripts/install-deps.sh coverage
+	@cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS=--coverage \
+		-DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage >/dev/null
+	@cmake --build build-coverage -j $(JOBS) -- --no-print-directory
+	@find build-coverage -name '*.gcda' -delete
+	@cd build-coverage && ctest -j $(JOBS) >ctest.log || { tail -n 30 ctest.log; exit 1; }
+	@gcovr -r . --object-directory build-coverage -e 'tests/' -e 'build-coverage/' \
+		-o build-coverage/coverage.txt --print-summary | grep -E '^(lines|branches)'
 
 # Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer, from its corpus kept
 # in tests/fuzz/corpus; `make fuzz-long` runs each for FUZZ_LONG_SECONDS (default 1200).

@@ -2,8 +2,8 @@
 # Installs what is missing: `install-deps.sh build` what building and the demo need,
 # `install-deps.sh test` that and what the tests need (a browser and the npm packages),
 # `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh mutants`
-# what the tests need and Python for the fault planter, `install-deps.sh package`
-# that and what builds and checks the Debian package.
+# what the tests need and Python for the fault planter, `install-deps.sh coverage` that and
+# gcovr, `install-deps.sh package` that and what builds and checks the Debian package.
 set -euo pipefail
 purpose=${1:-test}
 packages=(
@@ -17,6 +17,10 @@ if [ "$purpose" = package ]; then
 fi
 if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ "$purpose" = coverage ]; then
+  packages+=(gcovr)
+  purpose=test
 fi
 if [ "$purpose" = mutants ]; then
   packages+=(python3)
