@@ -1,7 +1,9 @@
 #include "shell/location_lists.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QTimer>
 
 namespace lumvane {
 
@@ -73,8 +75,14 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent) {
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setUniformRowHeights(true);
+  connect(&tips_, &QAbstractItemModel::rowsRemoved, this, [this] {
+    if (!rows_leaving_) return;
+    rows_leaving_ = false;
+    QTimer::singleShot(0, this, &DirectoryList::KeepPathOpen);
+  });
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& index) {
+            if (rows_leaving_) return;  // not the user's choice; see KeepPathOpen
             const QString path = model_.filePath(tips_.mapToSource(index));
             if (path.isEmpty() || path == path_) return;
             path_ = path;
@@ -93,6 +101,22 @@ void DirectoryList::SetPath(const QString& root, const QString& path) {
     path_ = path;
     emit pathChanged(path_);
   }
+}
+
+void DirectoryList::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+  rows_leaving_ = true;
+  QTreeView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void DirectoryList::KeepPathOpen() {
+  if (QFileInfo(path_).isDir()) {
+    setCurrentIndex(tips_.mapFromSource(model_.index(path_)));
+    return;
+  }
+  const QString path = model_.filePath(tips_.mapToSource(currentIndex()));  // it has gone
+  if (path.isEmpty() || path == path_) return;
+  path_ = path;
+  emit pathChanged(path_);
 }
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {

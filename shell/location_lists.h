@@ -68,10 +68,20 @@ class DirectoryList : public QTreeView {
  signals:
   void pathChanged(const QString& path);
 
+ protected:
+  // Called before the model takes rows away, ahead of the selection's own handling.
+  void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
  private:
+  // After the model took rows away: the open folder stays open while it exists. A listing
+  // read before a folder was made drops its row for a moment, and its neighbour must not
+  // become the destination.
+  void KeepPathOpen();
+
   QFileSystemModel model_;
   FullPathTips tips_;
   QString path_;
+  bool rows_leaving_ = false;
 };
 
 class FileList : public QListWidget {
