@@ -75,8 +75,12 @@ std::function<void(QWidget*)> ChooseFolder(const std::string& folder) {
   return [folder](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr) qFatal("no folder dialog but %s", qPrintable(modal->objectName()));
-    dialog->setDirectory(QString::fromStdString(folder));
-    dialog->selectFile(QString::fromStdString(folder));
+    const QString chosen = QString::fromStdString(folder);
+    dialog->setDirectory(chosen);
+    dialog->selectFile(chosen);
+    // The dialog reads its folders in another thread and may reselect once they arrive.
+    (void)QTest::qWaitFor(
+        [dialog, chosen] { return dialog->selectedFiles() == QStringList{chosen}; });
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own is protected
   };
 }
@@ -154,13 +158,6 @@ class FrmArchiveTest : public QObject {
     Child<QRadioButton>(window, "Option3")->click();
     OpenFolder(window, "SrcDir", source.path());
     OpenFolder(window, "DestDir", dest.path());
-  }
-
-  // Clicks `control` once Status shows `status`.
-  void ClickWhenStatus(FrmArchive* window, const QString& status, QWidget* control) {
-    connect(window, &FrmArchive::statusChanged, control, [status, control](const QString& text) {
-      if (text == status) QMetaObject::invokeMethod(control, "click", Qt::QueuedConnection);
-    });
   }
 
   static size_t Records(const TempDir& dest) {
@@ -255,20 +252,6 @@ class FrmArchiveTest : public QObject {
     QApplication::sendEvent(viewport, &drop);
     QCOMPARE(next->dest_dir(), moved / "cd");
   }
-  void startState() {
-    auto window = MakeWindow();
-    QCOMPARE(window->windowTitle(), QString("Archive \u2014 Lumvane"));
-    QCOMPARE(window->size(), QSize(466, 394));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
-    QVERIFY(Child<QRadioButton>(window.get(), "Option1")->isChecked());
-    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString());
-    QVERIFY(!Child<QWidget>(window.get(), "SrcDrive")->isEnabled());
-    QVERIFY(UsesFace(Child<QWidget>(window.get(), "SrcDir")));
-    QCOMPARE(window->focusWidget(), Child<QWidget>(window.get(), "Go"));
-    QCOMPARE(QString::fromStdString(window->dest_dir()), QDir::currentPath());
-    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kNone);
-  }
 
   void modeTable_data() {
     QTest::addColumn<QString>("option");
@@ -344,56 +327,43 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString());
   }
 
+  // A volume's entry opens its root; one that has gone says so and the choice stays; a
+  // card plugged in while the window is open shows when the list is opened.
   void driveLists() {
     TempDir volume;
-    FrmArchive window(lumvane::DefaultRunEnvironment(),
-                      Volumes({{"/", ""}, {volume.path(), "PHOTOS"}, {"/no/such/volume", "GONE"}}));
-    auto* drives = Child<QComboBox>(&window, "DestDrive");
-    QCOMPARE(drives->count(), 3);
+    auto table = std::make_shared<std::vector<lumvane::Volume>>(
+        std::vector<lumvane::Volume>{{"/", ""}, {volume.path(), "PHOTOS"}, {"/no/such", "GONE"}});
+    FrmArchive window(lumvane::DefaultRunEnvironment(), [table] { return *table; });
+    auto* drives = Child<lumvane::DriveList>(&window, "DestDrive");
     QCOMPARE(drives->itemText(1), QString::fromStdString("PHOTOS  (" + volume.path() + ")"));
     Choose(drives, 1);  // the current folder is not on it: its root
     QCOMPARE(QString::fromStdString(window.dest_dir()), QString::fromStdString(volume.path()));
     QString message;
-    WhenModal([&message](QWidget* box) {
-      message = box->findChild<QLabel*>("qt_msgbox_label")->text();
-      box->findChild<QPushButton*>()->click();
-    });
+    ReadMessage(&message);
     Choose(drives, 2);
-    QCOMPARE(message, QString("Cannot open /no/such/volume."));
+    QCOMPARE(message, QString("Cannot open /no/such."));
     QCOMPARE(drives->currentIndex(), 1);
-    QCOMPARE(QString::fromStdString(window.dest_dir()), QString::fromStdString(volume.path()));
     Choose(drives, 0);  // the current folder lies on the root volume
     QCOMPARE(QString::fromStdString(window.dest_dir()), QDir::currentPath());
-  }
-
-  void driveListsAreReadAgainWhenOpenedAndNamesShowInFull() {
-    TempDir volume;
-    auto table =
-        std::make_shared<std::vector<lumvane::Volume>>(std::vector<lumvane::Volume>{{"/", ""}});
-    FrmArchive window(lumvane::DefaultRunEnvironment(), [table] { return *table; });
-    auto* drives = Child<lumvane::DriveList>(&window, "DestDrive");
-    QCOMPARE(drives->count(), 1);
-    table->push_back({volume.path(), "CARD"});  // a card plugged in while the window is open
+    table->push_back({volume.path(), "CARD"});
     drives->showPopup();
     drives->hidePopup();
-    QCOMPARE(drives->count(), 2);
-    QCOMPARE(drives->itemData(1, Qt::ToolTipRole).toString(),
-             QString::fromStdString(volume.path()));
+    QCOMPARE(drives->count(), 4);
     QCOMPARE(drives->currentIndex(), 0);  // the chosen volume stays chosen
+  }
 
-    const std::string long_name = volume / std::string(60, 'n');
-    std::filesystem::create_directory(long_name);
-    testing_support::WritePhoto(long_name + "/a.jpg");
-    OpenFolder(&window, "CatDir", long_name);
-    auto* folders = Child<lumvane::DirectoryList>(&window, "CatDir");
-    QCOMPARE(folders->model()->data(folders->currentIndex(), Qt::ToolTipRole).toString(),
-             QString::fromStdString(long_name));
-    auto* files = Child<QListWidget>(&window, "CatFile");
-    QTRY_COMPARE(files->count(), 1);
-    QCOMPARE(files->item(0)->toolTip(), QString::fromStdString(long_name + "/a.jpg"));
-    window.show();
-    window.grab().save(ScreenshotPath("long-folder-name"));
-    QVERIFY(folders->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+  // Folders made one after another and opened at once stay open while the list reads them:
+  // a listing read before one was made must not put its neighbour in its place.
+  void aFolderMadeJustBeforeItIsOpenedStaysOpen() {
+    TempDir dest;
+    lumvane::DirectoryList list;
+    for (const char* folder : {"e", "d", "c", "b", "a"}) {
+      std::filesystem::create_directory(dest / folder);
+      list.SetPath("/", QString::fromStdString(dest / folder));
+      QTest::qWait(5);
+    }
+    QTest::qWait(200);
+    QCOMPARE(list.path(), QString::fromStdString(dest / "a"));
   }
 
   void enterPressesTheFocusedButton() {
@@ -406,7 +376,7 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
   }
 
-  void runsTellWhatTheyLeftOutAndKeepAnArchiveWhenTheyArchiveNothing() {
+  void runSummaryNamesWhatWasPassedOver() {
     TempDir source, dest;
     auto window = MakeWindow();
     PrepareScan(window.get(), source, source, 2);
@@ -428,39 +398,22 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(details,
              QString::fromStdString((source / "gone.jpg") + ": file missing\n" +
                                     (source / "not-a-picture.txt") + ": not a JPEG name\n"));
-
-    const auto earlier = dest.Snapshot();
-    source.Write("list.txt", "gone.jpg\n");
-    WhenModal([&text](QWidget* question) {
-      question->findChild<QPushButton*>("OK")->click();
-      ReadMessage(&text);
-    });
-    text.clear();
-    Child<QPushButton>(window.get(), "Go")->click();
-    QTRY_VERIFY(!text.isEmpty());
-    QVERIFY(text.startsWith(QString::fromStdString("No pictures were archived; the archive in " +
-                                                   dest.path() + " was left as it was.")));
-    QVERIFY(dest.Snapshot() == earlier);
   }
 
+  // OK answers the choice, Escape and the close box cancel, and the arrows choose from the
+  // preselected answer, which has the focus.
   void copyQuestion() {
-    ClickInModal("OK");
-    QCOMPARE(lumvane::FrmCopy::Ask(nullptr), 2);
     WhenModal([](QWidget* dialog) {
-      dialog->findChild<QRadioButton*>("Option1")->click();
+      QCOMPARE(QApplication::focusWidget(), dialog->findChild<QRadioButton*>("Option2"));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+      dialog->grab().save(ScreenshotPath("copy-originals"));
       dialog->findChild<QPushButton*>("OK")->click();
     });
     QCOMPARE(lumvane::FrmCopy::Ask(nullptr), 1);
-    bool preselected = false;
-    WhenModal([&preselected](QWidget* dialog) {
-      preselected = dialog->findChild<QRadioButton*>("Option2")->isChecked();
-      dialog->grab().save(ScreenshotPath("copy-originals"));
-      QTest::keyClick(dialog, Qt::Key_Escape);
-    });
+    WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     QCOMPARE(lumvane::FrmCopy::Ask(nullptr), -1);
-    QVERIFY(preselected);
     WhenModal([](QWidget* dialog) { dialog->close(); });
-    QCOMPARE(lumvane::FrmCopy::Ask(nullptr), -1);  // the close box is Cancel
+    QCOMPARE(lumvane::FrmCopy::Ask(nullptr), -1);
   }
 
   void cancelledQuestionWritesNothing() {
@@ -473,34 +426,37 @@ class FrmArchiveTest : public QObject {
     QVERIFY(dest.Names().empty());
   }
 
-  void runIntoAFolderInUseIsRefusedWithAMessage() {
-    TempDir source;
-    auto window = MakeWindow();
-    PrepareScan(window.get(), source, source, 2);  // one folder: no copy question
-    lumvane::DestinationLock other_run;
-    QVERIFY(other_run.Acquire(source.path()).ok());
-    QString message;
-    ReadMessage(&message);
-    Child<QPushButton>(window.get(), "Go")->click();
-    QCOMPARE(message, QString::fromStdString(source.path() + " is being written by another run"));
-    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
-    QVERIFY(!std::filesystem::exists(source / "archive.htm"));
+  // Go and Exit stop a run, and so does the close box, which then closes the window; each
+  // completes the page with the pictures in hand.
+  void runStops_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Go") << "Go";
+    QTest::newRow("Exit") << "Exit";
+    QTest::newRow("close box") << "close";
   }
 
-  void runStoppedWithGo() {
+  void runStops() {
+    QFETCH(QString, how);
     TempDir source, dest;
     auto window = MakeWindow(1);
     PrepareScan(window.get(), source, dest, 6);
-    auto* go = Child<QPushButton>(window.get(), "Go");
-    ClickWhenStatus(window.get(), " 3", go);
+    FrmArchive* raw = window.get();
+    connect(raw, &FrmArchive::statusChanged, raw, [raw, how](const QString& text) {
+      if (text != " 3") return;
+      if (how == "close")
+        return (void)QMetaObject::invokeMethod(raw, "close", Qt::QueuedConnection);
+      QMetaObject::invokeMethod(raw->findChild<QPushButton*>(how), "click", Qt::QueuedConnection);
+    });
     ClickInModal("OK");
-    go->click();
+    Child<QPushButton>(raw, "Go")->click();
     const size_t records = Records(dest);
     QVERIFY2(StoppedAfter(3, records), std::to_string(records).c_str());
     QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
-    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" %1 Done!").arg(records));
-    QCOMPARE(go->text(), QString("Go"));
-    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kRename);
+    QCOMPARE(raw->isVisible(), how != "close");
+    QCOMPARE(Child<QPushButton>(raw, "Go")->text(), QString("Go"));
+    if (how == "Go") {
+      QCOMPARE(Child<QLabel>(raw, "Status")->text(), QString(" %1 Done!").arg(records));
+    }
   }
 
   void masterModeMergesTheSubfolderArchives() {
@@ -520,33 +476,6 @@ class FrmArchiveTest : public QObject {
     const auto records = lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm"));
     QCOMPARE(records.size(), size_t{4});
     QVERIFY(records[0][0].starts_with("a/_") && records[3][0].starts_with("b/_"));
-  }
-
-  void runStoppedWithExitKeepsTheProgram() {
-    TempDir source, dest;
-    auto window = MakeWindow(1);
-    PrepareScan(window.get(), source, dest, 6);
-    ClickWhenStatus(window.get(), " 3", Child<QPushButton>(window.get(), "Exit"));
-    ClickInModal("OK");
-    Child<QPushButton>(window.get(), "Go")->click();
-    QVERIFY(StoppedAfter(3, Records(dest)));
-    QVERIFY(window->isVisible());
-    QCOMPARE(Child<QPushButton>(window.get(), "Go")->text(), QString("Go"));
-  }
-
-  void closingDuringARunStopsThenCloses() {
-    TempDir source, dest;
-    auto window = MakeWindow(1);
-    PrepareScan(window.get(), source, dest, 6);
-    FrmArchive* raw = window.get();
-    connect(raw, &FrmArchive::statusChanged, raw, [raw](const QString& text) {
-      if (text == " 2") QMetaObject::invokeMethod(raw, "close", Qt::QueuedConnection);
-    });
-    ClickInModal("OK");
-    Child<QPushButton>(raw, "Go")->click();
-    QVERIFY(StoppedAfter(2, Records(dest)));
-    QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
-    QVERIFY(!raw->isVisible());
   }
 
   void splash() {
@@ -605,13 +534,6 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(box("RecordNum")->text(), QString());
 
     box("RecordNum")->setText("1");
-    box("PicDate")->setText("soon");
-    QString message;
-    ReadMessage(&message);
-    Child<QPushButton>(editor, "Update")->click();
-    QCOMPARE(message, QString("soon is not a valid date"));
-    QCOMPARE(box("PicDate")->text(), QString("May 1, 2000"));
-
     // Typed changes are never dropped without a question.
     QCOMPARE(Child<QLabel>(editor, "RecordCount")->text(), QString("of 3"));
     QString asked;
@@ -644,20 +566,6 @@ class FrmArchiveTest : public QObject {
     QVERIFY(asked.contains("has changed since it was opened"));
     QCOMPARE(box("Title")->text(), QString("Chapel"));
 
-    box("RecordNum")->setText("2");
-    QString question;
-    WhenModal([&question, &message](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      question = box->windowTitle() + ": " + box->text();
-      box->button(QMessageBox::Yes)->click();
-      ReadMessage(&message);
-    });
-    Child<QPushButton>(editor, "Delete")->click();
-    QCOMPARE(question, QString("Delete!: Delete record 2 ?"));
-    QTRY_COMPARE(message, QString("Please reload the web page."));
-    QCOMPARE(box("Title")->text(), QString("Hills"));  // the record after the deleted one
-    QCOMPARE(Records(dir), size_t{2});
-
     box("Title")->setText("kept");
     answer(QMessageBox::Yes);
     editor->close();  // the close box, with a change typed: saved when asked
@@ -665,21 +573,6 @@ class FrmArchiveTest : public QObject {
     lumvane::ArchiveEditor saved;
     QVERIFY(saved.Load(dir.path()).ok());
     QCOMPARE(saved.Fields(2).title, std::string("kept"));
-  }
-
-  void arrowKeysChooseInTheCopyQuestion() {
-    lumvane::FrmCopy dialog(nullptr);
-    dialog.show();
-    dialog.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    // The chosen answer has the focus, so that arrows choose from it.
-    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QRadioButton*>("Option2"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QVERIFY(dialog.findChild<QRadioButton*>("Option1")->isChecked());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QVERIFY(dialog.findChild<QRadioButton*>("Option0")->isChecked());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    QVERIFY(dialog.findChild<QRadioButton*>("Option1")->isChecked());
   }
 };
 
