@@ -65,13 +65,6 @@ TEST_F(RunDriverTest, ScanRunCountsInStatusAndEndsDone) {
   EXPECT_TRUE(ReadAll(dest / "archive.txt").starts_with(TabCatalogHeader() + "\r\n"));
 }
 
-TEST_F(RunDriverTest, EmptyFolderGivesDoneAloneAndAnEmptyCompletePage) {
-  GoClick(window, state, environment);
-  EXPECT_EQ(window.status_text, " Done!");
-  EXPECT_TRUE(PageIsComplete());
-  EXPECT_EQ(RecordsInPage(), 0u);
-}
-
 TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndKeepsTheFullerArchive) {
   AddPhotos(6);
   GoClick(window, state, environment);

@@ -416,16 +416,6 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(lumvane::FrmCopy::Ask(nullptr), -1);
   }
 
-  void cancelledQuestionWritesNothing() {
-    TempDir source, dest;
-    auto window = MakeWindow();
-    PrepareScan(window.get(), source, dest, 2);
-    ClickInModal("Cancel");
-    Child<QPushButton>(window.get(), "Go")->click();
-    QVERIFY(window->state().copy_mode == lumvane::CopyMode::kCancelled);
-    QVERIFY(dest.Names().empty());
-  }
-
   // Go and Exit stop a run, and so does the close box, which then closes the window; each
   // completes the page with the pictures in hand.
   void runStops_data() {
