@@ -269,11 +269,6 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   EXPECT_NE(show.out.find("Thumb File: _"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(archive / "archive_bak.htm"));
 
-  const std::string page = ReadAll(archive / "archive.htm");
-  const Finished refused = RunLumvane({"edit", dir, "--set", "2", "date=soon"});
-  EXPECT_EQ(refused.exit_code, 1);
-  EXPECT_EQ(refused.err, "lumvane: soon is not a valid date\n");
-  EXPECT_EQ(ReadAll(archive / "archive.htm"), page);
   EXPECT_EQ(RunLumvane({"edit", dir, "--set", "2", "colour=red"}).exit_code, 2);
   EXPECT_EQ(RunLumvane({"edit", dir, "--delete", "1e2"}).exit_code, 2) << "numbers are whole";
   EXPECT_TRUE(RunLumvane({"edit", dir, "--show", "3abc"})
@@ -305,26 +300,6 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   for (const auto& record : RecordsIn(dir)) {
     EXPECT_EQ(record.title + record.comment + record.author + record.subject, "ABCD");
   }
-}
-
-TEST(CliEdit, AFailedWriteLeavesAllThreeFilesAsTheyWere) {
-  TempDir photos, archive;
-  testing_support::WritePhoto(photos / "a.jpg");
-  ASSERT_EQ(RunLumvane({"scan", photos.path(), archive.path(), "--copy", "no"}).exit_code, 0);
-  ASSERT_EQ(
-      RunLumvane({"edit", archive.path(), "--set", "1", "title=first", "date=1999"}).exit_code, 0);
-  const auto before = archive.Snapshot();
-  std::vector<std::string> as_user;
-  if (geteuid() == 0) {  // root writes into read-only folders: edit as nobody
-    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
-  }
-  chmod(archive.path().c_str(), 0555);
-  const Finished run =
-      RunLumvane({"edit", archive.path(), "--set", "1", "title=second", "date=1999"}, as_user);
-  chmod(archive.path().c_str(), 0755);
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "lumvane: Cannot write into " + archive.path() + ": Permission denied\n");
-  EXPECT_EQ(archive.Snapshot(), before) << "archive.htm, archive.txt and archive_bak.htm";
 }
 
 // A damaged catalog fails the run, keeping the pictures read before the damage.

@@ -120,20 +120,6 @@ TEST(SurveyArchive, CountsRowsAndEarlierStatementsAndTellsAMasterFromAnArchive) 
   }
 }
 
-TEST_F(ArchiveWriterTest, PageThatCannotTakeItsNameBringsTheEarlierCatalogBack) {
-  ArchiveWriter writer;
-  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
-  ASSERT_TRUE(writer.Add(Record("Harbour"), "a.jpg").ok());
-  // Something takes the page's name while the run is under way.
-  std::filesystem::remove(dest / "archive.htm");
-  std::filesystem::create_directories(dest / "archive.htm/in the way");
-  const Status status = writer.Commit(false);
-  EXPECT_FALSE(status.ok());
-  EXPECT_EQ(status.message().rfind("Cannot write into " + dest.path() + ": ", 0), 0u);
-  EXPECT_EQ(ReadAll(dest / "archive.txt"), "earlier catalog");
-  EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
-}
-
 // Writes an archive of `count` pictures with the rule that keeps a larger earlier one.
 Status WriteArchive(const TempDir& dest, int count, ArchiveWriter& writer) {
   if (Status status = writer.Open(dest.path(), false); !status.ok()) return status;
@@ -172,16 +158,6 @@ TEST_F(ArchiveWriterTest, FilesTakeTheUsersUmaskAndReplacedOnesKeepTheirPermissi
   };
   EXPECT_EQ(permissions("archive.htm"), std::filesystem::perms(0600)) << "a new file";
   EXPECT_EQ(permissions("archive.txt"), std::filesystem::perms(0444)) << "read-only stays so";
-}
-
-TEST_F(ArchiveWriterTest, OneWriterAtATimePerFolder) {
-  ArchiveWriter first, second;
-  ASSERT_TRUE(first.Open(dest.path(), false).ok());
-  const Status refused = second.Open(dest.path(), false);
-  EXPECT_EQ(refused.message(), dest.path() + " is being written by another run");
-  ASSERT_TRUE(first.Add(Record("Harbour"), "a.jpg").ok()) << "the refusal touched nothing";
-  ASSERT_TRUE(first.Commit(false).ok());
-  ASSERT_TRUE(second.Open(dest.path(), false).ok());
 }
 
 TEST_F(ArchiveWriterTest, OpenRemovesTheTemporariesOfKilledRuns) {

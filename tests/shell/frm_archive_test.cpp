@@ -284,6 +284,7 @@ class FrmArchiveTest : public QObject {
     Child<QRadioButton>(window.get(), option.toLatin1())->click();
     QFETCH(QString, catalogCaption);
     QFETCH(QString, destCaption);
+    QCOMPARE(QString("Option%1").arg(static_cast<int>(window->mode())), option);
     QCOMPARE(Child<QGroupBox>(window.get(), "Frame1")->title(), catalogCaption);
     QCOMPARE(Child<QGroupBox>(window.get(), "Frame3")->title(), destCaption);
     QFETCH(bool, catalog);
@@ -447,25 +448,6 @@ class FrmArchiveTest : public QObject {
     if (how == "Go") {
       QCOMPARE(Child<QLabel>(raw, "Status")->text(), QString(" %1 Done!").arg(records));
     }
-  }
-
-  void masterModeMergesTheSubfolderArchives() {
-    TempDir source, dest;
-    auto window = MakeWindow();
-    PrepareScan(window.get(), source, source, 2);
-    for (const char* folder : {"b", "a"}) {  // an archive of the two pictures in each
-      std::filesystem::create_directory(dest / folder);
-      OpenFolder(window.get(), "DestDir", dest / folder);
-      ClickInModal("OK");
-      Child<QPushButton>(window.get(), "Go")->click();
-    }
-    Child<QRadioButton>(window.get(), "Option4")->click();
-    OpenFolder(window.get(), "DestDir", dest.path());
-    Child<QPushButton>(window.get(), "Go")->click();
-    QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
-    const auto records = lumvane::ReadCatalogLines(testing_support::ReadAll(dest / "archive.htm"));
-    QCOMPARE(records.size(), size_t{4});
-    QVERIFY(records[0][0].starts_with("a/_") && records[3][0].starts_with("b/_"));
   }
 
   void splash() {
