@@ -50,7 +50,7 @@ coverage:
 	@find build-coverage -name '*.gcda' -delete
 	@# the tests that run the program as nobody write their counts too
 	@find build-coverage -type d -exec chmod a+rwx {} +
-	@cd build-coverage && ctest -j $(JOBS) >ctest.log || { tail -n 30 ctest.log; exit 1; }
+	@cd build-coverage && umask 000 && ctest -j $(JOBS) >ctest.log || { tail -n 30 ctest.log; exit 1; }
 	@gcovr -r . --object-directory build-coverage -e 'tests/' -e 'build-coverage/' \
 		-o build-coverage/coverage.txt --print-summary | grep -E '^(lines|branches)'
 

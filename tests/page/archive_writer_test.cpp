@@ -135,12 +135,12 @@ TEST_F(ArchiveWriterTest, FewerPicturesKeepTheEarlierArchiveAsBackup) {
   ASSERT_TRUE(WriteArchive(dest, 3, first).ok());
   EXPECT_FALSE(first.backed_up()) << "the earlier page held no pictures";
   const std::string page = ReadAll(dest / "archive.htm"), catalog = ReadAll(dest / "archive.txt");
-  ASSERT_TRUE(WriteArchive(dest, 1, fewer).ok());
+  ASSERT_TRUE(WriteArchive(dest, 2, fewer).ok());  // one picture short is fewer
   EXPECT_TRUE(fewer.backed_up());
   EXPECT_EQ(fewer.earlier_records(), 3);
   EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page);
   EXPECT_EQ(ReadAll(dest / "archive_bak.txt"), catalog);
-  ASSERT_TRUE(WriteArchive(dest, 2, more).ok());
+  ASSERT_TRUE(WriteArchive(dest, 3, more).ok());
   EXPECT_FALSE(more.backed_up());
   EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page) << "a larger archive replaces no backup";
 }
