@@ -51,7 +51,7 @@ coverage:
 	@# the tests that run the program as nobody write their counts too
 	@find build-coverage -type d -exec chmod a+rwx {} +
 	@cd build-coverage && umask 000 && ctest -j $(JOBS) >ctest.log || { tail -n 30 ctest.log; exit 1; }
-	@gcovr -r . --object-directory build-coverage -e 'tests/' -e 'build-coverage/' \
+	@gcovr -r . --object-directory build-coverage --gcov-ignore-parse-errors -e 'tests/' -e 'build-coverage/' \
 		-o build-coverage/coverage.txt --print-summary | grep -E '^(lines|branches)'
 
 # Each fuzz target for FUZZ_SECONDS (default 60) with clang's libFuzzer, from its corpus kept
