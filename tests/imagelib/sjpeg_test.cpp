@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
-#include <random>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <lcms2.h>
@@ -75,22 +73,24 @@ class Sjpeg : public testing::Test {
   TempDir dir;
 };
 
-TEST_F(Sjpeg, DisplayImageFitsWithin1600InBothOrientationsAndIsNeverEnlarged) {
-  ASSERT_EQ(sjpeg(Make("wide.jpg", {4000, 3000}).c_str(), (dir / "w.jpg").c_str(), 0), 0);
-  EXPECT_EQ(SizeOf(dir / "w.jpg"), (Dimensions{1600, 1200}));
-  ASSERT_EQ(sjpeg(Make("tall.jpg", {1500, 2000}).c_str(), (dir / "t.jpg").c_str(), 0), 0);
-  EXPECT_EQ(SizeOf(dir / "t.jpg"), (Dimensions{1200, 1600}));
-  ASSERT_EQ(sjpeg(Make("small.jpg", {640, 480}).c_str(), (dir / "s.jpg").c_str(), 0), 0);
-  EXPECT_EQ(SizeOf(dir / "s.jpg"), (Dimensions{640, 480}));
-}
-
-TEST_F(Sjpeg, ThumbnailFitsWithinTwiceItsSizeKeepingProportions) {
-  ASSERT_EQ(sjpeg(Make("d.jpg", {1600, 1200}).c_str(), (dir / "th.jpg").c_str(), 96), 0);
-  EXPECT_EQ(SizeOf(dir / "th.jpg"), (Dimensions{192, 144}));
-  ASSERT_EQ(sjpeg(Make("p.jpg", {900, 1600}).c_str(), (dir / "tp.jpg").c_str(), 96), 0);
-  EXPECT_EQ(SizeOf(dir / "tp.jpg"), (Dimensions{108, 192}));
-  ASSERT_EQ(sjpeg(Make("tiny.jpg", {50, 40}).c_str(), (dir / "tt.jpg").c_str(), 96), 0);
-  EXPECT_EQ(SizeOf(dir / "tt.jpg"), (Dimensions{50, 40}));
+// Display images (size 0) fit within 1600, thumbnails within twice their size; neither is
+// ever enlarged.
+TEST_F(Sjpeg, OutputsFitTheirBoxKeepingProportionsAndAreNeverEnlarged) {
+  const struct {
+    Spec in;
+    int size;
+    Dimensions out;
+  } cases[] = {{{4000, 3000}, 0, {1600, 1200}},
+               {{1500, 2000}, 0, {1200, 1600}},
+               {{640, 480}, 0, {640, 480}},
+               {{1600, 1200}, 96, {192, 144}},
+               {{900, 1600}, 96, {108, 192}},
+               {{50, 40}, 96, {50, 40}},
+               {{3000, 2000, Kind::kProgressive}, 0, {1600, 1067}}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(sjpeg(Make("in.jpg", c.in).c_str(), (dir / "out.jpg").c_str(), c.size), 0);
+    EXPECT_EQ(SizeOf(dir / "out.jpg"), c.out) << c.in.width << "x" << c.in.height;
+  }
 }
 
 TEST_F(Sjpeg, ExifOrientationIsAppliedAndNoTagIsLeft) {
@@ -127,30 +127,6 @@ TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
   EXPECT_EQ(ReadJpeg(dir / "g-out.jpg").channels, 1);
 }
 
-TEST_F(Sjpeg, ProgressiveInputWorks) {
-  ASSERT_EQ(sjpeg(Make("p.jpg", {3000, 2000, Kind::kProgressive}).c_str(),
-                  (dir / "p-out.jpg").c_str(), 0),
-            0);
-  EXPECT_EQ(SizeOf(dir / "p-out.jpg"), (Dimensions{1600, 1067}));
-}
-
-TEST_F(Sjpeg, BrokenInputFailsAndLeavesNothingBehind) {
-  const std::string whole = testing_support::ReadAll(Make("good.jpg", {800, 600}));
-  dir.Write("truncated.jpg", whole.substr(0, whole.size() / 3));
-  std::mt19937 random(7);
-  std::string noise(5000, '\0');
-  for (char& c : noise) c = static_cast<char>(random());
-  dir.Write("noise.jpg", noise);
-  dir.Write("empty.jpg", "");
-  for (const char* name : {"truncated.jpg", "noise.jpg", "empty.jpg", "missing.jpg"}) {
-    EXPECT_EQ(sjpeg((dir / name).c_str(), (dir / "out.jpg").c_str(), 0), 1) << name;
-  }
-  EXPECT_EQ(dir.Names(),
-            (std::vector<std::string>{"empty.jpg", "good.jpg", "noise.jpg", "truncated.jpg"}));
-  EXPECT_EQ(sjpeg(nullptr, (dir / "out.jpg").c_str(), 0), 1);
-  EXPECT_EQ(sjpeg((dir / "good.jpg").c_str(), (dir / "out.jpg").c_str(), -1), 1);
-}
-
 // `jpeg` with the size in its frame header (baseline or progressive) changed to the given one.
 std::string WithClaimedSize(std::string jpeg, int width, int height) {
   for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
@@ -176,13 +152,19 @@ TEST_F(Sjpeg, WhyItFailedNamesTheCause) {
   dir.Write("taller.jpg", WithClaimedSize(whole, 800, 1200));
   const std::string out = dir / "out.jpg";
   EXPECT_EQ(Why(dir / "good.jpg", out), VANTLE_DONE);
+  std::filesystem::remove(out);
   EXPECT_EQ(Why(dir / "text.jpg", out), VANTLE_NOT_JPEG);
   EXPECT_EQ(Why(dir / "cut.jpg", out), VANTLE_DAMAGED);
   EXPECT_EQ(Why(dir / "cut-with-end.jpg", out), VANTLE_DAMAGED) << "no grey lower part";
   EXPECT_EQ(Why(dir / "taller.jpg", out), VANTLE_DAMAGED) << "more lines claimed than held";
+  dir.Write("empty.jpg", "");
+  EXPECT_EQ(Why(dir / "empty.jpg", out), VANTLE_NOT_JPEG);
   vantle_failure failure{};
   EXPECT_EQ(Why(dir / "missing.jpg", out, &failure), VANTLE_CANNOT_OPEN);
   EXPECT_EQ(failure.system_error, ENOENT);
+  EXPECT_FALSE(std::filesystem::exists(out)) << "a failure leaves nothing behind";
+  EXPECT_EQ(sjpeg(nullptr, out.c_str(), 0), 1);
+  EXPECT_EQ(sjpeg((dir / "good.jpg").c_str(), out.c_str(), -1), 1);
 }
 
 TEST_F(Sjpeg, HeaderClaimingAHugeProgressiveImageIsRefusedBeforeItsDataIsRead) {
@@ -248,19 +230,15 @@ TEST_F(Sjpeg, PicturesInAnotherColourSpaceComeOutInSrgb) {
   EXPECT_NEAR(untouched.g, 60, 4);
 }
 
-TEST_F(Sjpeg, FailedCallKeepsAnExistingOutputAndSuccessReplacesIt) {
+TEST_F(Sjpeg, FailuresKeepAnEarlierOutputAndLeaveNothingBehind) {
   const std::string good = Make("good.jpg", {320, 240});
   ASSERT_EQ(sjpeg(good.c_str(), (dir / "out.jpg").c_str(), 0), 0);
   const std::string before = testing_support::ReadAll(dir / "out.jpg");
   dir.Write("bad.jpg", "not a jpeg");
   EXPECT_EQ(sjpeg((dir / "bad.jpg").c_str(), (dir / "out.jpg").c_str(), 0), 1);
   EXPECT_EQ(testing_support::ReadAll(dir / "out.jpg"), before);
-  ASSERT_EQ(sjpeg(good.c_str(), (dir / "out.jpg").c_str(), 96), 0);
-  EXPECT_EQ(SizeOf(dir / "out.jpg"), (Dimensions{192, 144}));
-}
-
-TEST_F(Sjpeg, UnwritableDestinationFailsWithoutLeftovers) {
-  const std::string good = Make("good.jpg", {320, 240});
+  std::filesystem::remove(dir / "bad.jpg");
+  std::filesystem::remove(dir / "out.jpg");
   EXPECT_EQ(sjpeg(good.c_str(), (dir / "no-such-folder/out.jpg").c_str(), 0), 1);
   std::filesystem::create_directory(dir / "locked");
   chmod((dir / "locked").c_str(), 0500);
@@ -309,24 +287,6 @@ TEST_F(Sjpeg, OutputsTakeTheUsersUmaskAndCarryTheirNote) {
   EXPECT_EQ(sjpeg_note((dir / "out.jpg").c_str(), note, sizeof note), 7);
   EXPECT_STREQ(note, "from go") << "cut to the room given";
   EXPECT_EQ(sjpeg_note(good.c_str(), note, sizeof note), -1);
-}
-
-TEST_F(Sjpeg, TwoThreadsAtOnce) {
-  const std::string a = Make("a.jpg", {2400, 1800});
-  const std::string b = Make("b.jpg", {1800, 2400, Kind::kProgressive, 6});
-  int result_a = -1, result_b = -1;
-  std::thread first([&] {
-    for (int i = 0; i < 3; ++i) result_a = sjpeg(a.c_str(), (dir / "a-out.jpg").c_str(), 0);
-  });
-  std::thread second([&] {
-    for (int i = 0; i < 3; ++i) result_b = sjpeg(b.c_str(), (dir / "b-out.jpg").c_str(), 0);
-  });
-  first.join();
-  second.join();
-  EXPECT_EQ(result_a, 0);
-  EXPECT_EQ(result_b, 0);
-  EXPECT_EQ(SizeOf(dir / "a-out.jpg"), (Dimensions{1600, 1200}));
-  EXPECT_EQ(SizeOf(dir / "b-out.jpg"), (Dimensions{1600, 1200}));
 }
 
 }  // namespace
