@@ -112,9 +112,45 @@ TEST_F(Sjpeg, ExifOrientationIsAppliedAndNoTagIsLeft) {
   EXPECT_TRUE(IsRed(PixelAt(eight, 100, 380)));
 }
 
+// A CMYK profile of naive inks (red = (1 - C)(1 - K), ...), as Little CMS builds one.
+std::vector<uint8_t> NaiveCmykProfile() {
+  cmsHPROFILE lab = cmsCreateLab4Profile(nullptr), srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM to_lab = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_16, 0, 0);
+  cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
+  cmsStageSampleCLut16bit(
+      clut,
+      [](const cmsUInt16Number ink[], cmsUInt16Number out[], void* transform) -> cmsInt32Number {
+        const double k = 1 - ink[3] / 65535.0;
+        const double rgb[3] = {(1 - ink[0] / 65535.0) * k, (1 - ink[1] / 65535.0) * k,
+                               (1 - ink[2] / 65535.0) * k};
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(transform), rgb, out, 1);
+        return 1;
+      },
+      to_lab, 0);
+  cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
+  cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+  cmsHPROFILE cmyk = cmsCreateProfilePlaceholder(nullptr);
+  cmsSetProfileVersion(cmyk, 4.3);
+  cmsSetDeviceClass(cmyk, cmsSigOutputClass);
+  cmsSetColorSpace(cmyk, cmsSigCmykData);
+  cmsSetPCS(cmyk, cmsSigLabData);
+  cmsWriteTag(cmyk, cmsSigAToB0Tag, pipeline);
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(cmyk, nullptr, &size);
+  std::vector<uint8_t> bytes(size);
+  cmsSaveProfileToMem(cmyk, bytes.data(), &size);
+  for (cmsHPROFILE profile : {cmyk, lab, srgb}) cmsCloseProfile(profile);
+  cmsPipelineFree(pipeline);
+  cmsDeleteTransform(to_lab);
+  return bytes;
+}
+
+// Adobe's CMYK (inverted, with or without its profile) and YCCK become RGB; gray stays gray.
 TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
-  for (Kind kind : {Kind::kCmykAdobe, Kind::kYcck}) {
-    ASSERT_EQ(sjpeg(Make("c.jpg", {200, 100, kind}).c_str(), (dir / "c-out.jpg").c_str(), 0), 0);
+  const std::vector<uint8_t> profile = NaiveCmykProfile();
+  for (const Spec& spec : {Spec{200, 100, Kind::kCmykAdobe}, Spec{200, 100, Kind::kYcck},
+                           Spec{200, 100, Kind::kCmykAdobe, 0, -1, profile}}) {
+    ASSERT_EQ(sjpeg(Make("c.jpg", spec).c_str(), (dir / "c-out.jpg").c_str(), 0), 0);
     vantle::Raster rgb = ReadJpeg(dir / "c-out.jpg");
     EXPECT_EQ(rgb.channels, 3);
     EXPECT_TRUE(IsRed(PixelAt(rgb, 20, 50)));                // magenta + yellow ink
