@@ -95,12 +95,15 @@ TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
   EXPECT_EQ(dest.Names(), before);
 }
 
-TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesAndTime) {
+TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesTimeAndPermissions) {
   WritePhoto(source / "IMG_1.JPG", 2003, 7, 8);
+  chmod((source / "IMG_1.JPG").c_str(), 0640);
   ASSERT_TRUE(Process(PictureAt(source / "IMG_1.JPG"), CopyMode::kKeepNames).archived());
   EXPECT_EQ(ReadAll(dest / "IMG_1.jpg"), ReadAll(source / "IMG_1.JPG"));
   EXPECT_EQ(std::filesystem::last_write_time(dest / "IMG_1.jpg"),
             std::filesystem::last_write_time(source / "IMG_1.JPG"));
+  EXPECT_EQ(std::filesystem::status(dest / "IMG_1.jpg").permissions(),
+            std::filesystem::perms(0640));
 
   TempDir renamed;
   const PictureResult result = ProcessPicture(PictureAt(source / "IMG_1.JPG"),
