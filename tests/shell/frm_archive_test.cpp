@@ -405,6 +405,7 @@ class FrmArchiveTest : public QObject {
   // preselected answer, which has the focus.
   void copyQuestion() {
     WhenModal([](QWidget* dialog) {
+      QVERIFY(QTest::qWaitForWindowActive(dialog));  // a window manager gives focus later
       QCOMPARE(QApplication::focusWidget(), dialog->findChild<QRadioButton*>("Option2"));
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
       dialog->grab().save(ScreenshotPath("copy-originals"));
