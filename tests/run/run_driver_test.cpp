@@ -15,7 +15,6 @@
 #include "pictures/catalog_line.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/pictures.h"
-#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -101,23 +100,6 @@ TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedI
   for (const auto& picture : state.passed_over) {
     EXPECT_EQ(picture.reason, "an archive's own generated image") << picture.source;
   }
-}
-
-TEST(RunOnAFullDisk, ABackgroundThatDoesNotFitIsReportedAndTheArchiveStays) {
-  TempDir source, dest, textures;
-  testing_support::WritePhoto(source / "a.jpg");
-  textures.Write("texture.jpg", std::string(400 * 1024, 'x'));
-  testing_support::SmallDisk disk(dest.path(), 200 * 1024);
-  FakeWindow window;
-  window.source_dir_value = source.path();
-  window.dest_dir_value = dest.path();
-  RunState state;
-  RunEnvironment environment = DefaultRunEnvironment();
-  environment.texture = textures / "texture.jpg";
-  GoClick(window, state, environment);
-  EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot copy texture.jpg into " +
-                                                      dest.path() + ": " + disk.full_reason()});
-  EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 1u);
 }
 
 TEST_F(RunDriverTest, CancelledCopyQuestionTouchesNothing) {

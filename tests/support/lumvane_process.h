@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -21,6 +22,12 @@ struct Finished {
   int exit_code;  // -1 when a signal ended the process
   std::string out, err;
 };
+
+// The prefix that runs lumvane as nobody when the tests run as root, who reads everything.
+inline std::vector<std::string> AsNobody() {
+  if (geteuid() != 0) return {};
+  return {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+}
 
 class Process {
  public:

@@ -97,57 +97,29 @@ describe('dates', () => {
   });
 });
 
-describe('nextfile', () => {
-  it('moves the eighth character one place on in each group', () => {
-    assert.equal(page.nextfile('_K7Q2M40.jpg'), '_K7Q2M41.jpg');
-    assert.equal(page.nextfile('_K7Q2M48.jpg'), '_K7Q2M49.jpg');
-    assert.equal(page.nextfile('_K7Q2M4H.jpg'), '_K7Q2M4J.jpg');
-    assert.equal(page.nextfile('_K7Q2M4R.jpg'), '_K7Q2M4S.jpg');
-  });
-
-  it('leaves the last of each run of eight, unknown characters and short names alone', () => {
+describe('names and titles', () => {
+  it('nextfile moves the eighth character one place on in its group of eight, after any folder', () => {
+    const cases = [['_K7Q2M40.jpg', '_K7Q2M41.jpg'], ['_K7Q2M48.jpg', '_K7Q2M49.jpg'],
+      ['_K7Q2M4H.jpg', '_K7Q2M4J.jpg'], ['_K7Q2M4R.jpg', '_K7Q2M4S.jpg'],
+      ['Summer 2001/_K7Q2M40.jpg', 'Summer 2001/_K7Q2M41.jpg'], ['a/b/_K7Q2M4R.jpg', 'a/b/_K7Q2M4S.jpg']];
+    // the last of each run of eight, unknown characters and short names stay
     for (const name of ['_K7Q2M4Z.jpg', '_K7Q2M47.jpg', '_K7Q2M4G.jpg', '_K7Q2M4E.jpg', 'a.jpg', '']) {
-      assert.equal(page.nextfile(name), name);
+      cases.push([name, name]);
     }
+    for (const [name, next] of cases) assert.equal(page.nextfile(name), next);
   });
 
-  it('applies to the file name after a master archive folder', () => {
-    assert.equal(page.nextfile('Summer 2001/_K7Q2M40.jpg'), 'Summer 2001/_K7Q2M41.jpg');
-    assert.equal(page.nextfile('a/b/_K7Q2M4R.jpg'), 'a/b/_K7Q2M4S.jpg');
-  });
-});
-
-describe('shortTitle', () => {
-  it('returns titles without a long word whole, even past 32 characters', () => {
-    assert.equal(page.shortTitle('Harbour at dawn'), 'Harbour at dawn');
+  it('shortTitle breaks long words at nine, twelve and thirteen more, cuts at a late space, escapes', () => {
     const long = 'The harbour at dawn with the fishing fleet going out';
-    assert.equal(page.shortTitle(long), long);
-  });
-
-  it('breaks a long word near the start after nine characters', () => {
-    assert.equal(page.shortTitle('Supercalifragilistic'), 'Supercali<br>fragilistic');
-  });
-
-  it('breaks a long word ending at 25 or later into three pieces', () => {
-    const title = 'Pneumonoultramicroscopicsilicovolcano';  // cut to 31 characters first
-    assert.equal(page.shortTitle(title), 'Pneumonou<br>ltramicrosco<br>picsilicov');
-    assert.equal(page.shortTitle('At the Kirchturmspitzenreparatur'),
-      'At the Ki<br>rchturmspitz<br>enreparatur');
-  });
-
-  it('breaks a long word later in the title after thirteen more characters', () => {
-    assert.equal(page.shortTitle('Old town Marktplatzbrunnenfest'),
-      'Old town Marktplatzbr<br>unnenfest');
-  });
-
-  it('cuts before the last space among positions 29 to 32', () => {
-    assert.equal(page.shortTitle('A abcdefghijklmnopqrstuvwxyzAB more words'),
-      'A abcdefg<br>hijklmnopqrs<br>tuvwxyzAB');
-  });
-
-  it('escapes every piece', () => {
-    assert.equal(page.shortTitle('<b>bold</b>'), '&lt;b&gt;bold&lt;/b&gt;');
-    assert.equal(page.shortTitle('<script>alert(1)</script>'), '&lt;script&gt;a<br>lert(1)&lt;/script&gt;');
+    const cases = [['Harbour at dawn', 'Harbour at dawn'], [long, long],
+      ['Supercalifragilistic', 'Supercali<br>fragilistic'],
+      ['Pneumonoultramicroscopicsilicovolcano', 'Pneumonou<br>ltramicrosco<br>picsilicov'],
+      ['At the Kirchturmspitzenreparatur', 'At the Ki<br>rchturmspitz<br>enreparatur'],
+      ['Old town Marktplatzbrunnenfest', 'Old town Marktplatzbr<br>unnenfest'],
+      ['A abcdefghijklmnopqrstuvwxyzAB more words', 'A abcdefg<br>hijklmnopqrs<br>tuvwxyzAB'],
+      ['<b>bold</b>', '&lt;b&gt;bold&lt;/b&gt;'],
+      ['<script>alert(1)</script>', '&lt;script&gt;a<br>lert(1)&lt;/script&gt;']];
+    for (const [title, shown] of cases) assert.equal(page.shortTitle(title), shown, title);
     assert.equal(page.htmlText('5" & <b>'), '5&quot; &amp; &lt;b&gt;', 'safe inside an attribute too');
   });
 });
