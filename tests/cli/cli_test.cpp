@@ -51,6 +51,9 @@ TEST(Cli, VersionHelpAndUsageErrors) {
   EXPECT_EQ(one_folder.err,
             "lumvane: scan takes SOURCE_DIR and DEST_DIR\nTry 'lumvane scan --help'.\n");
   EXPECT_EQ(RunLumvane({"scan", "a", "b", "--copy", "maybe"}).exit_code, 2);
+  EXPECT_EQ(RunLumvane({"catalog", "x.tDB", "d", "--volume", "LOST"}).err,
+            "lumvane: --volume takes LABEL=DIR, not 'LOST'\nTry 'lumvane catalog --help'.\n");
+  EXPECT_EQ(RunLumvane({"catalog", "/no/x.tDB", "d", "--volume=OLD CD=/cd"}).exit_code, 1);
   EXPECT_EQ(RunLumvane({"frobnicate"}).err,
             "lumvane: unknown command frobnicate\nTry 'lumvane --help'.\n");
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
@@ -77,6 +80,9 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
                          ": not a JPEG image\n");
   EXPECT_EQ(dest.Names().size(), 4u + 4u) << "two pairs of images, page, catalog, textures";
   EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
+  EXPECT_NE(RunLumvane({"scan", source.path(), source.path(), "--copy", "rename"})
+                .out.find("Nothing was copied: the originals are in the archive folder already."),
+            std::string::npos);
 }
 
 TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
@@ -247,6 +253,8 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   EXPECT_NE(show.out.find("Thumb File: _"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(archive / "archive_bak.htm"));
 
+  EXPECT_EQ(RunLumvane({"edit", dir, "--set", "2", "date=soon"}).err,
+            "lumvane: soon is not a valid date\n");
   EXPECT_EQ(RunLumvane({"edit", dir, "--set", "2", "colour=red"}).exit_code, 2);
   EXPECT_EQ(RunLumvane({"edit", dir, "--delete", "1e2"}).exit_code, 2) << "numbers are whole";
   EXPECT_TRUE(RunLumvane({"edit", dir, "--show", "3abc"})

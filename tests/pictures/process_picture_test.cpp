@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
+#include "tests/imagelib/test_jpegs.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
 
@@ -63,6 +64,12 @@ TEST_F(ProcessPictureTest, PassOverReasonsSayWhatIsWrong) {
   EXPECT_EQ(Outcome(source / "pipe.jpg"), PassOver::kNotRegularFile) << "and it did not block";
   EXPECT_EQ(Outcome(source / "text.jpg"), PassOver::kNotJpegImage);
   EXPECT_EQ(Outcome(source / "cut.jpg"), PassOver::kImageDamaged);
+  testing_jpegs::WriteJpeg(source / "bomb.jpg", {64, 48, testing_jpegs::Kind::kProgressive});
+  std::string bomb = ReadAll(source / "bomb.jpg");  // its header made to claim 65500 x 65500
+  bomb.replace(bomb.find("\xFF\xC2") + 5, 4, "\xFF\xDC\xFF\xDC");
+  source.Write("bomb.jpg", bomb);
+  EXPECT_EQ(Process(PictureAt(source / "bomb.jpg")).PassOverText(),
+            "image too large (65500 x 65500)");
   if (geteuid() != 0) {  // root reads any file
     chmod((source / "a.jpg").c_str(), 0);
     EXPECT_EQ(Outcome(source / "a.jpg"), PassOver::kPermissionDenied);
