@@ -97,6 +97,7 @@ PageRecords ReadPageRecords(std::string_view page_text) {
       if (complete) last_whole = values;
       page.all.push_back(std::move(values));
       page.whole.push_back(complete);
+      continue;
     }
     if (kind != PageLine::kStatement) continue;
     std::string joined(lines[i]);

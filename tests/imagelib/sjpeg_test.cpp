@@ -112,6 +112,16 @@ TEST_F(Sjpeg, ExifOrientationIsAppliedAndNoTagIsLeft) {
   EXPECT_TRUE(IsRed(PixelAt(eight, 100, 380)));
 }
 
+// `profile` as the bytes of an ICC file; the profile is closed.
+std::vector<uint8_t> SavedAndClosed(cmsHPROFILE profile) {
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  std::vector<uint8_t> bytes(size);
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  return bytes;
+}
+
 // A CMYK profile of naive inks (red = (1 - C)(1 - K), ...), as Little CMS builds one.
 std::vector<uint8_t> NaiveCmykProfile() {
   cmsHPROFILE lab = cmsCreateLab4Profile(nullptr), srgb = cmsCreate_sRGBProfile();
@@ -135,11 +145,9 @@ std::vector<uint8_t> NaiveCmykProfile() {
   cmsSetColorSpace(cmyk, cmsSigCmykData);
   cmsSetPCS(cmyk, cmsSigLabData);
   cmsWriteTag(cmyk, cmsSigAToB0Tag, pipeline);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(cmyk, nullptr, &size);
-  std::vector<uint8_t> bytes(size);
-  cmsSaveProfileToMem(cmyk, bytes.data(), &size);
-  for (cmsHPROFILE profile : {cmyk, lab, srgb}) cmsCloseProfile(profile);
+  std::vector<uint8_t> bytes = SavedAndClosed(cmyk);
+  cmsCloseProfile(lab);
+  cmsCloseProfile(srgb);
   cmsPipelineFree(pipeline);
   cmsDeleteTransform(to_lab);
   return bytes;
@@ -225,12 +233,7 @@ std::vector<uint8_t> AdobeRgbProfile() {
   const cmsCIExyYTRIPLE primaries = {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
   cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256.0);
   cmsToneCurve* curves[3] = {gamma, gamma, gamma};
-  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  std::vector<uint8_t> bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
+  std::vector<uint8_t> bytes = SavedAndClosed(cmsCreateRGBProfile(&white, &primaries, curves));
   cmsFreeToneCurve(gamma);
   return bytes;
 }

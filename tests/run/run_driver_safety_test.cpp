@@ -246,21 +246,16 @@ TEST(RunOnAFullDisk, EndsTheRunAndKeepsTheEarlierArchive) {
   EXPECT_EQ(window.caption(), "Go");
 }
 
-TEST(RunOnAFullDisk, ABackgroundThatDoesNotFitIsReportedAndTheArchiveStays) {
-  TempDir source, dest, textures;
+TEST_F(RunSafetyTest, ABackgroundThatDoesNotFitOnTheDiskIsReportedAndTheArchiveStays) {
+  TempDir textures;
   testing_support::WritePhoto(source / "a.jpg");
   textures.Write("texture.jpg", std::string(400 * 1024, 'x'));
   testing_support::SmallDisk disk(dest.path(), 200 * 1024);
-  FakeWindow window;
-  window.source_dir_value = source.path();
-  window.dest_dir_value = dest.path();
-  RunState state;
-  RunEnvironment environment = DefaultRunEnvironment();
   environment.texture = textures / "texture.jpg";
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, std::vector<std::string>{"Cannot copy texture.jpg into " +
                                                       dest.path() + ": " + disk.full_reason()});
-  EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 1u);
+  EXPECT_EQ(RecordsIn(dest / "archive.htm"), 1u);
 }
 
 }  // namespace

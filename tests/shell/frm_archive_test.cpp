@@ -435,9 +435,9 @@ class FrmArchiveTest : public QObject {
     FrmArchive* raw = window.get();
     connect(raw, &FrmArchive::statusChanged, raw, [raw, how](const QString& text) {
       if (text != " 3") return;
-      if (how == "close")
-        return (void)QMetaObject::invokeMethod(raw, "close", Qt::QueuedConnection);
-      QMetaObject::invokeMethod(raw->findChild<QPushButton*>(how), "click", Qt::QueuedConnection);
+      QObject* target =
+          how == "close" ? static_cast<QObject*>(raw) : raw->findChild<QPushButton*>(how);
+      QMetaObject::invokeMethod(target, how == "close" ? "close" : "click", Qt::QueuedConnection);
     });
     ClickInModal("OK");
     Child<QPushButton>(raw, "Go")->click();
@@ -501,7 +501,7 @@ class FrmArchiveTest : public QObject {
     Child<QPushButton>(editor, "Up")->click();
     Child<QPushButton>(editor, "Up")->click();
     QCOMPARE(box("Title")->text(), QString());  // beyond the last: empty boxes
-    box("RecordNum")->setText("2.5");  // the number typed shows its record at once
+    box("RecordNum")->setText("2.5");           // the number typed shows its record at once
     QCOMPARE(box("Title")->text(), QString("Church"));
 
     box("RecordNum")->setText("1");
