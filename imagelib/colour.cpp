@@ -53,6 +53,30 @@ void ConvertRgbToSrgb(const std::vector<uint8_t>& icc, Raster* image) {
   cmsDeleteContext(context);
 }
 
+std::vector<uint8_t> ProfileForPrimaries(const Primaries& p) {
+  std::vector<uint8_t> icc;
+  cmsContext context = cmsCreateContext(nullptr, nullptr);
+  if (context == nullptr) return icc;
+  const cmsCIExyY white{p.white_x, p.white_y, 1.0};
+  const cmsCIExyYTRIPLE primaries{
+      {p.red_x, p.red_y, 1.0}, {p.green_x, p.green_y, 1.0}, {p.blue_x, p.blue_y, 1.0}};
+  // sRGB's curve: a linear part near black, then a power of 2.4.
+  const cmsFloat64Number srgb_curve[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+  cmsToneCurve* curve = cmsBuildParametricToneCurve(context, 4, srgb_curve);
+  cmsToneCurve* curves[3] = {curve, curve, curve};
+  cmsHPROFILE profile =
+      curve == nullptr ? nullptr : cmsCreateRGBProfileTHR(context, &white, &primaries, curves);
+  cmsUInt32Number size = 0;
+  if (profile != nullptr && cmsSaveProfileToMem(profile, nullptr, &size) && size > 0) {
+    icc.resize(size);
+    if (!cmsSaveProfileToMem(profile, icc.data(), &size)) icc.clear();
+  }
+  if (profile != nullptr) cmsCloseProfile(profile);
+  if (curve != nullptr) cmsFreeToneCurve(curve);
+  cmsDeleteContext(context);
+  return icc;
+}
+
 CmykToSrgb::CmykToSrgb(const std::vector<uint8_t>& icc, bool inverted) {
   cmsContext context = nullptr;
   cmsHPROFILE profile = OpenProfile(icc, &context);

@@ -15,6 +15,15 @@ namespace vantle {
 // be read or does not describe RGB.
 void ConvertRgbToSrgb(const std::vector<uint8_t>& icc, Raster* image);
 
+// The chromaticities of an RGB colour space's primaries and white point (CIE xy).
+struct Primaries {
+  float red_x, red_y, green_x, green_y, blue_x, blue_y, white_x, white_y;
+};
+
+// An ICC profile for RGB with `primaries` and sRGB's tone curve, for ConvertRgbToSrgb; empty
+// when the primaries describe no colour space.
+std::vector<uint8_t> ProfileForPrimaries(const Primaries& primaries);
+
 // A conversion of CMYK rows to sRGB through the picture's CMYK profile.
 class CmykToSrgb {
  public:

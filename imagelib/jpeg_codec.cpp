@@ -3,7 +3,6 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
 #include <jpeglib.h>
-#include <libexif/exif-data.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -12,6 +11,7 @@
 #include <cstring>
 
 #include "imagelib/colour.h"
+#include "imagelib/exif_orientation.h"
 
 // The functions that call setjmp hold only trivially destructible locals, so a longjmp from
 // libjpeg's error handler skips no destructor.
@@ -59,20 +59,10 @@ void InstallErrorManager(ErrorManager* errors) {
 }
 
 int OrientationFromMarkers(jpeg_saved_marker_ptr marker) {
-  static constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
   for (; marker != nullptr; marker = marker->next) {
-    if (marker->marker != JPEG_APP0 + 1 || marker->data_length < sizeof kExifHeader) continue;
-    if (std::memcmp(marker->data, kExifHeader, sizeof kExifHeader) != 0) continue;
-    ExifData* exif = exif_data_new_from_data(marker->data, marker->data_length);
-    if (exif == nullptr) return 1;
-    int orientation = 1;
-    ExifEntry* entry = exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-    if (entry != nullptr && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 &&
-        entry->data != nullptr && entry->size >= 2) {
-      orientation = exif_get_short(entry->data, exif_data_get_byte_order(exif));
-    }
-    exif_data_unref(exif);
-    return (orientation >= 1 && orientation <= 8) ? orientation : 1;
+    if (marker->marker != JPEG_APP0 + 1 || marker->data_length < 6) continue;
+    if (std::memcmp(marker->data, "Exif\0\0", 6) != 0) continue;
+    return ExifOrientation(marker->data, marker->data_length);
   }
   return 1;
 }

@@ -12,8 +12,10 @@
 
 #include "imagelib/colour.h"
 #include "imagelib/jpeg_codec.h"
+#include "imagelib/picture_format.h"
 #include "imagelib/raster.h"
 #include "imagelib/vantle.h"
+#include "imagelib/whole_decode.h"
 
 namespace vantle {
 namespace {
@@ -51,26 +53,56 @@ FILE* OpenInput(const char* in, Outcome* outcome) {
   return nullptr;
 }
 
-// Makes the upright, resized picture that `box` asks for.
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
 
-bool Render(const char* in, int box, Raster* out, Outcome* outcome) {
-  const File file(OpenInput(in, outcome), std::fclose);  // closed on a failed allocation too
-  if (file == nullptr) return false;
+void NoteTooLarge(Size claimed, Outcome* outcome) {
+  outcome->code = VANTLE_TOO_LARGE;
+  outcome->failure.width = claimed.width;
+  outcome->failure.height = claimed.height;
+}
+
+bool RenderJpeg(FILE* file, int box, Raster* out, Outcome* outcome) {
   DecodedJpeg decoded;
-  const bool ok = DecodeScaled(file.get(), box, &decoded);
-  if (!ok) {
+  if (!DecodeScaled(file, box, &decoded)) {
     outcome->code = decoded.not_jpeg ? VANTLE_NOT_JPEG : VANTLE_DAMAGED;
-    if (decoded.too_large) {
-      outcome->code = VANTLE_TOO_LARGE;
-      outcome->failure.width = decoded.full.width;
-      outcome->failure.height = decoded.full.height;
-    }
+    if (decoded.too_large) NoteTooLarge(decoded.full, outcome);
     return false;
   }
   ConvertRgbToSrgb(decoded.icc, &decoded.image);  // after resizing: fewer pixels to convert
   *out = ApplyOrientation(std::move(decoded.image), decoded.orientation);
   return true;
+}
+
+bool RenderWhole(FILE* file, PictureFormat format, int box, Raster* out, Outcome* outcome) {
+  WholePicture whole;
+  if (!DecodeWhole(file, format, &whole)) {
+    outcome->code = VANTLE_DAMAGED;
+    if (whole.too_large) NoteTooLarge(whole.full, outcome);
+    return false;
+  }
+  const Size fitted = FitWithin({whole.image.width, whole.image.height}, box);
+  Raster image;
+  if (fitted.width == whole.image.width && fitted.height == whole.image.height) {
+    image = std::move(whole.image);
+  } else if (!Resample(whole.image, fitted, &image)) {
+    outcome->code = VANTLE_DAMAGED;
+    return false;
+  }
+  ConvertRgbToSrgb(whole.icc, &image);
+  *out = ApplyOrientation(std::move(image), whole.orientation);
+  return true;
+}
+
+// Makes the upright, resized picture that `box` asks for, from a JPEG or (with
+// `every_format`) a picture of any format the library reads.
+bool Render(const char* in, int box, bool every_format, Raster* out, Outcome* outcome) {
+  const File file(OpenInput(in, outcome), std::fclose);  // closed on a failed allocation too
+  if (file == nullptr) return false;
+  const PictureFormat format = every_format ? SniffFile(file.get()) : PictureFormat::kJpeg;
+  if (format == PictureFormat::kJpeg || format == PictureFormat::kUnknown) {
+    return RenderJpeg(file.get(), box, out, outcome);
+  }
+  return RenderWhole(file.get(), format, box, out, outcome);
 }
 
 // Creates a new temporary beside `out`, named as every Lumvane temporary is (a hidden prefix
@@ -115,7 +147,8 @@ bool WriteReplacing(const Raster& image, const char* out, const char* note, Outc
   return false;
 }
 
-Outcome Convert(const char* in, const char* out, int size, const char* note = nullptr) {
+Outcome Convert(const char* in, const char* out, int size, const char* note = nullptr,
+                bool every_format = false) {
   Outcome outcome;
   if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
     return Failed(VANTLE_CANNOT_OPEN, EINVAL);
@@ -123,7 +156,7 @@ Outcome Convert(const char* in, const char* out, int size, const char* note = nu
   const int box = BoxFor(size);
   try {
     Raster image;
-    if (Render(in, box, &image, &outcome)) WriteReplacing(image, out, note, &outcome);
+    if (Render(in, box, every_format, &image, &outcome)) WriteReplacing(image, out, note, &outcome);
   } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
     outcome = Failed(VANTLE_TOO_LARGE, 0);
   }
@@ -145,7 +178,13 @@ extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char
   if (file == nullptr) return 0;
   size_t bytes = 0;
   try {
-    bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
+    const vantle::PictureFormat format = vantle::SniffFile(file);
+    vantle::Size whole;
+    if (format == vantle::PictureFormat::kJpeg) {
+      bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
+    } else if (vantle::ReadWholeSize(file, format, &whole)) {
+      bytes = vantle::WholeDecodeBytes(whole, vantle::BoxFor(size));
+    }
   } catch (...) {
   }
   std::fclose(file);
@@ -161,8 +200,10 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, 
 
 extern "C" __attribute__((visibility("default"))) int sjpeg_noted(const char* in, const char* out,
                                                                   int size, const char* note,
+                                                                  int formats,
                                                                   vantle_failure* failure) {
-  const vantle::Outcome outcome = vantle::Convert(in, out, size, note);
+  const vantle::Outcome outcome =
+      vantle::Convert(in, out, size, note, formats == VANTLE_EVERY_FORMAT);
   if (failure != nullptr) *failure = outcome.failure;
   return outcome.code;
 }
@@ -183,4 +224,11 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_note(const char* pat
   std::memcpy(note, comment.data(), length);
   note[length] = '\0';
   return static_cast<int>(length);
+}
+
+extern "C" __attribute__((visibility("default"))) int vantle_format(const char* path) {
+  if (path == nullptr) return VANTLE_FORMAT_UNKNOWN;
+  vantle::Outcome ignored;
+  const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
+  return file == nullptr ? VANTLE_FORMAT_UNKNOWN : static_cast<int>(vantle::SniffFile(file.get()));
 }

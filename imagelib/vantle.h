@@ -24,8 +24,8 @@ int sjpeg(const char* in, const char* out, int size);
 // What sjpeg_why returns.
 #define VANTLE_DONE 0
 #define VANTLE_CANNOT_OPEN 1   // the input cannot be opened, or is no regular file
-#define VANTLE_NOT_JPEG 2      // the input is no JPEG image
-#define VANTLE_DAMAGED 3       // the input is a damaged JPEG, or too large to decode
+#define VANTLE_NOT_JPEG 2      // the input is no JPEG image (no picture of the formats asked for)
+#define VANTLE_DAMAGED 3       // the input is a damaged picture, or too large to decode
 #define VANTLE_CANNOT_WRITE 4  // the output cannot be written
 #define VANTLE_TOO_LARGE 5     // decoding would need more memory than one picture may take
 
@@ -41,18 +41,39 @@ struct vantle_failure {
 // progressive image is within it) is refused before its data is read.
 int sjpeg_why(const char* in, const char* out, int size, struct vantle_failure* failure);
 
-// sjpeg_why, and the output carries `note` (a short text; null for none) as a JPEG comment,
-// which sjpeg_note reads back.
-int sjpeg_noted(const char* in, const char* out, int size, const char* note,
+// What sjpeg_noted reads: JPEG pictures alone, or HEIF (HEIC, AVIF), PNG, TIFF, GIF, BMP and
+// WebP pictures as well, told by their first bytes whatever their names. Of an animation or a
+// multi-page file it takes the first picture; transparent parts show the page's light
+// background. The memory budget, orientation and colour rules hold for every format.
+#define VANTLE_JPEG_ONLY 0
+#define VANTLE_EVERY_FORMAT 1
+
+// sjpeg_why over `formats`, and the output carries `note` (a short text; null for none) as a
+// JPEG comment, which sjpeg_note reads back.
+int sjpeg_noted(const char* in, const char* out, int size, const char* note, int formats,
                 struct vantle_failure* failure);
+
+// What vantle_format tells.
+#define VANTLE_FORMAT_UNKNOWN 0
+#define VANTLE_FORMAT_JPEG 1
+#define VANTLE_FORMAT_HEIF 2
+#define VANTLE_FORMAT_PNG 3
+#define VANTLE_FORMAT_TIFF 4
+#define VANTLE_FORMAT_GIF 5
+#define VANTLE_FORMAT_BMP 6
+#define VANTLE_FORMAT_WEBP 7
+
+// The format of the picture at `path`, from its first bytes; VANTLE_FORMAT_UNKNOWN when it is
+// none of them or cannot be read. Never blocks on a FIFO or device.
+int vantle_format(const char* path);
 
 // Copies the first comment of the JPEG at `path` into `note` (at most `capacity` - 1 bytes and
 // a terminating zero). Returns the length copied, or -1 when the file has no comment, is no
 // JPEG or cannot be read. Never blocks on a FIFO or device.
 int sjpeg_note(const char* path, char* note, size_t capacity);
 
-// About how many bytes sjpeg takes for `in` at `size`, read from its header alone; 0 when it
-// has none. For sharing memory between pictures made at the same time.
+// About how many bytes sjpeg_noted takes for `in` (of any format) at `size`, read from its
+// header alone; 0 when it has none. For sharing memory between pictures made at the same time.
 size_t sjpeg_memory(const char* in, int size);
 
 #ifdef __cplusplus

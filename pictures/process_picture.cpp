@@ -200,13 +200,14 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
   const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
   const std::string identity = plan.identity.empty() ? OriginalIdentity(original) : plan.identity;
   vantle_failure failure{};
-  const int made = sjpeg_noted(original.c_str(), display.c_str(), 0, identity.c_str(), &failure);
+  const int made = sjpeg_noted(original.c_str(), display.c_str(), 0, identity.c_str(),
+                               VANTLE_JPEG_ONLY, &failure);
   if (made != VANTLE_DONE && made != VANTLE_CANNOT_WRITE) {
     NoteUnreadableOriginal(made, failure, result);
     return;
   }
   const int thumbed = made == VANTLE_DONE ? sjpeg_noted(display.c_str(), thumbnail.c_str(), 96,
-                                                        identity.c_str(), &failure)
+                                                        identity.c_str(), VANTLE_JPEG_ONLY, &failure)
                                           : made;
   if (thumbed == VANTLE_DONE) {
     if (!display_existed) result->created.push_back(display);

@@ -9,6 +9,7 @@ purpose=${1:-test}
 packages=(
   cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
+  libpng-dev libtiff-dev libgif-dev libwebp-dev libheif-dev libstb-dev
   qt6-base-dev qt6-svg-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )

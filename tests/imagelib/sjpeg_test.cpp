@@ -318,8 +318,8 @@ TEST_F(Sjpeg, MemoryRunningOutReleasesTheFileAndTheDecoder) {
 TEST_F(Sjpeg, OutputsTakeTheUsersUmaskAndCarryTheirNote) {
   const std::string good = Make("good.jpg", {64, 48});
   const mode_t earlier = umask(077);
-  const int made =
-      sjpeg_noted(good.c_str(), (dir / "out.jpg").c_str(), 0, "from good.jpg", nullptr);
+  const int made = sjpeg_noted(good.c_str(), (dir / "out.jpg").c_str(), 0, "from good.jpg",
+                               VANTLE_JPEG_ONLY, nullptr);
   umask(earlier);
   ASSERT_EQ(made, VANTLE_DONE);
   EXPECT_EQ(std::filesystem::status(dir / "out.jpg").permissions(), std::filesystem::perms(0600));

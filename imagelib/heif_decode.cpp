@@ -1,0 +1,111 @@
+// HEIF over libheif: HEIC (and AVIF, which the same library reads), its primary image with
+// its own rotation, mirror and crop applied, alpha, 10 and 12 bits taken to 8; the colour
+// profile, or primaries other than sRGB's given as numbers (nclx).
+#include <libheif/heif.h>
+
+#include <memory>
+
+#include "imagelib/colour.h"
+#include "imagelib/whole_decode.h"
+
+namespace vantle {
+namespace {
+
+constexpr size_t kMostFileBytes = size_t{256} << 20;
+
+struct HeifFile {
+  std::vector<uint8_t> bytes;
+  heif_context* context = nullptr;
+  heif_image_handle* handle = nullptr;
+  heif_image* image = nullptr;
+  ~HeifFile() {
+    heif_image_release(image);
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+  }
+};
+
+bool OpenPrimary(FILE* file, HeifFile* heif) {
+  if (!ReadAll(file, kMostFileBytes, &heif->bytes)) return false;
+  heif->context = heif_context_alloc();
+  if (heif->context == nullptr) return false;
+  heif_context_set_maximum_image_size_limit(heif->context, 1 << 15);
+  return heif_context_read_from_memory_without_copy(heif->context, heif->bytes.data(),
+                                                    heif->bytes.size(), nullptr)
+                 .code == heif_error_Ok &&
+         heif_context_get_primary_image_handle(heif->context, &heif->handle).code == heif_error_Ok;
+}
+
+void ReadColour(const heif_image_handle* handle, WholePicture* out) {
+  const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+  if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
+    out->icc.resize(heif_image_handle_get_raw_color_profile_size(handle));
+    if (heif_image_handle_get_raw_color_profile(handle, out->icc.data()).code != heif_error_Ok) {
+      out->icc.clear();
+    }
+    return;
+  }
+  heif_color_profile_nclx* nclx = nullptr;
+  if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok) return;
+  const heif_color_primaries primaries = nclx->color_primaries;
+  if (primaries != heif_color_primaries_ITU_R_BT_709_5 &&
+      primaries != heif_color_primaries_unspecified) {
+    out->icc = ProfileForPrimaries({nclx->color_primary_red_x, nclx->color_primary_red_y,
+                                    nclx->color_primary_green_x, nclx->color_primary_green_y,
+                                    nclx->color_primary_blue_x, nclx->color_primary_blue_y,
+                                    nclx->color_primary_white_x, nclx->color_primary_white_y});
+  }
+  heif_nclx_color_profile_free(nclx);
+}
+
+bool DecodePixels(HeifFile* heif, WholePicture* out) {
+  const bool alpha = heif_image_handle_has_alpha_channel(heif->handle) != 0;
+  const std::unique_ptr<heif_decoding_options, void (*)(heif_decoding_options*)> options(
+      heif_decoding_options_alloc(), heif_decoding_options_free);
+  if (options == nullptr) return false;
+  options->convert_hdr_to_8bit = 1;
+  options->strict_decoding = 1;
+  if (heif_decode_image(heif->handle, &heif->image, heif_colorspace_RGB,
+                        alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                        options.get())
+          .code != heif_error_Ok) {
+    return false;
+  }
+  int stride = 0;
+  const uint8_t* plane =
+      heif_image_get_plane_readonly(heif->image, heif_channel_interleaved, &stride);
+  const int width = heif_image_get_width(heif->image, heif_channel_interleaved);
+  const int height = heif_image_get_height(heif->image, heif_channel_interleaved);
+  if (plane == nullptr || !TakeSize({width, height}, alpha ? 4 : 3, out)) return false;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = plane + static_cast<size_t>(stride) * y;
+    uint8_t* rgb = &out->image.pixels[size_t{3} * width * y];
+    if (alpha) {
+      CompositeRow(row, width, rgb);
+    } else {
+      std::copy(row, row + size_t{3} * width, rgb);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadHeifSize(FILE* file, Size* size) {
+  HeifFile heif;
+  if (!OpenPrimary(file, &heif)) return false;
+  *size = {heif_image_handle_get_width(heif.handle), heif_image_handle_get_height(heif.handle)};
+  return true;
+}
+
+bool DecodeHeif(FILE* file, WholePicture* out) {
+  HeifFile heif;
+  if (!OpenPrimary(file, &heif)) return false;
+  const Size claimed{heif_image_handle_get_width(heif.handle),
+                     heif_image_handle_get_height(heif.handle)};
+  if (!WithinBudget(claimed, 4, out)) return false;
+  ReadColour(heif.handle, out);
+  return DecodePixels(&heif, out);
+}
+
+}  // namespace vantle

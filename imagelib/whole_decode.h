@@ -1,0 +1,72 @@
+// Pictures of every format but JPEG, decoded whole at their full size, each over its format's
+// own library. Each call is independent (thread-safe), never prints, and trusts nothing in
+// the file: a damaged or truncated picture fails rather than coming out partly grey.
+#ifndef LUMVANE_IMAGELIB_WHOLE_DECODE_H_
+#define LUMVANE_IMAGELIB_WHOLE_DECODE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "imagelib/picture_format.h"
+#include "imagelib/raster.h"
+
+namespace vantle {
+
+struct WholePicture {
+  Raster image;              // RGB, 8 bits, as stored (before `orientation`), transparency
+                             // composited over the page's light background
+  Size full;                 // the size the file claims, also after a failure
+  int orientation = 1;       // EXIF or TIFF orientation 1..8 (HEIF's own is applied already)
+  bool too_large = false;    // after a failure: decoding it would pass the memory budget
+  std::vector<uint8_t> icc;  // the embedded RGB colour profile, if any
+};
+
+// Decodes the first picture (frame, page) of `file`, which holds `format`. False when it is
+// damaged, truncated, or would take more than kDecodeBudget (`too_large`).
+// REQUIRES: `file` is at its start; `format` is neither kJpeg nor kUnknown.
+bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out);
+
+// The size `file` claims for its first picture, from its header alone; false when it has none.
+bool ReadWholeSize(FILE* file, PictureFormat format, Size* size);
+
+// About the most memory DecodeWhole takes for a picture of `size` and making an image of it
+// that fits `box`.
+size_t WholeDecodeBytes(Size size, int box);
+
+// --- For the format decoders ---
+
+// The most memory one decode may take (the same for JPEG).
+inline constexpr size_t kWholeBudget = size_t{512} << 20;
+
+// The colour transparent pixels show: the page's light background, #F4F1EA.
+inline constexpr uint8_t kPageBackground[3] = {0xF4, 0xF1, 0xEA};
+
+// Records `size` as the picture's; false (and `too_large`) when it is empty or a decode that
+// holds `bytes_per_pixel` besides the RGB image would pass the budget.
+bool WithinBudget(Size size, int bytes_per_pixel, WholePicture* out);
+
+// WithinBudget, then sizes `out->image` for it as RGB.
+bool TakeSize(Size size, int bytes_per_pixel, WholePicture* out);
+
+// Composites `width` RGBA pixels over the page's background into RGB.
+void CompositeRow(const uint8_t* rgba, int width, uint8_t* rgb);
+
+// Reads all of `file` (at most `limit` bytes); false when it cannot or it is larger.
+bool ReadAll(FILE* file, size_t limit, std::vector<uint8_t>* bytes);
+
+bool DecodePng(FILE* file, WholePicture* out);
+bool DecodeGif(FILE* file, WholePicture* out);
+bool DecodeTiff(FILE* file, WholePicture* out);
+bool DecodeBmp(FILE* file, WholePicture* out);
+bool DecodeWebp(FILE* file, WholePicture* out);
+bool DecodeHeif(FILE* file, WholePicture* out);
+bool ReadTiffSize(FILE* file, Size* size);
+bool ReadBmpSize(FILE* file, Size* size);
+bool ReadWebpSize(FILE* file, Size* size);
+bool ReadHeifSize(FILE* file, Size* size);
+
+}  // namespace vantle
+
+#endif  // LUMVANE_IMAGELIB_WHOLE_DECODE_H_

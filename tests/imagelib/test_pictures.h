@@ -1,0 +1,44 @@
+// Small pictures of every format but JPEG, written through each format's own library: left
+// half red, right half blue (or transparent), for the decoding tests.
+#ifndef LUMVANE_TESTS_IMAGELIB_TEST_PICTURES_H_
+#define LUMVANE_TESTS_IMAGELIB_TEST_PICTURES_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_pictures {
+
+enum class Format {
+  kPng,
+  kPng16,
+  kPngPalette,
+  kGif,
+  kTiff,
+  kTiffCmyk,
+  kTiffTwoPages,
+  kBmp,
+  kWebpLossy,
+  kWebpLossless,
+  kHeic,
+  kAvif
+};
+
+struct Picture {
+  Format format;
+  int width = 64;
+  int height = 48;
+  int orientation = 1;             // EXIF, TIFF's tag or HEIF's rotation; 1: none written
+  bool transparent_right = false;  // the right half transparent (formats with alpha)
+  std::vector<uint8_t> icc = {};   // an embedded colour profile (PNG)
+};
+
+// Writes `picture` to `path`; false when the format's library could not.
+bool WritePicture(const std::string& path, const Picture& picture);
+
+// The first bytes of a PNG whose header claims width x height, and nothing else.
+std::string PngHeaderClaiming(int width, int height);
+
+}  // namespace testing_pictures
+
+#endif  // LUMVANE_TESTS_IMAGELIB_TEST_PICTURES_H_
