@@ -30,6 +30,7 @@ class DiscardingRun : public lumvane::ImportRun {
   std::string path;
   std::string source_dir() const override { return ""; }
   bool reads_source_dir() const override { return false; }
+  bool jpeg_only() const override { return false; }
   std::string dest_dir() const override { return ""; }
   const lumvane::CatalogFile* catalog() const override { return &file; }
   std::string catalog_path() const override { return path; }

@@ -83,8 +83,10 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("%s %s from %s into %s\n", stopped ? "Stopped after merging" : "Merged",
                 pictures.c_str(), Count(state.archives_merged, "archive").c_str(), page.c_str());
   } else {
-    std::printf("%s %s into %s\n", stopped ? "Stopped after archiving" : "Archived",
-                pictures.c_str(), page.c_str());
+    const std::string formats = lumvane::ArchivedByFormat(state);
+    std::printf("%s %s%s into %s\n", stopped ? "Stopped after archiving" : "Archived",
+                pictures.c_str(), formats.empty() ? "" : (" (" + formats + ")").c_str(),
+                page.c_str());
   }
   if (const std::string earlier = lumvane::EarlierArchiveLine(state); !earlier.empty()) {
     std::printf("%s\n", earlier.c_str());
@@ -165,6 +167,7 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.read_embedded = options.read_embedded;
   environment.workers = options.jobs;
   environment.render_again = options.force;
+  environment.jpeg_only = options.jpeg_only;
   // The saved locations, with those of --drive and --volume before them for this run only.
   const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
   const lumvane::CliOptions given = WithAbsoluteFolders(options);

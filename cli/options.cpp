@@ -55,6 +55,8 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->read_embedded = false;
   } else if (arg == "--force") {
     options->force = true;
+  } else if (arg == "--jpeg-only") {
+    options->jpeg_only = true;
   } else if (arg == "--replace") {
     options->replace = true;
   } else if (IsOption(arg, "--jobs")) {
@@ -159,9 +161,9 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
   } else if (command == "master") {
     if (positional.size() != 2) return "master takes DEST_DIR";
     if (catalog_only || options->copy_mode || !options->read_embedded || options->jobs != 0 ||
-        options->force) {
-      return "master takes no --source, --drive, --volume, --copy, --no-embedded, --jobs or "
-             "--force";
+        options->force || options->jpeg_only) {
+      return "master takes no --source, --drive, --volume, --copy, --no-embedded, --jobs, "
+             "--force or --jpeg-only";
     }
     options->command = CliOptions::Command::kMaster;
   } else if (command == "edit") {

@@ -33,6 +33,9 @@ constexpr Option kOptions[] = {
     {"--force",
      "      --force   make every display image and thumbnail again; without it, those of\n"
      "                unchanged originals already in DEST_DIR are kept\n"},
+    {"--jpeg-only",
+     "      --jpeg-only  archive JPEG pictures alone; without it HEIC, AVIF, PNG, TIFF, GIF,\n"
+     "                BMP and WebP pictures are archived as well\n"},
     {"--verbose", "      --verbose list every picture that was passed over, with the reason\n"},
     {"--quiet", "      --quiet   print nothing but errors\n"},
     {"--list", "      --list    one line per record: number, title, date, thumbnail\n"},
@@ -53,20 +56,22 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"scan",
        "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
-       "               [--jobs N] [--force] [--verbose|--quiet]\n",
-       "      Make DEST_DIR/archive.htm from every picture in SOURCE_DIR, with the titles,\n"
-       "      keywords, captions, authors and capture dates the photos carry.\n",
-       {"--copy", "--no-embedded", "--jobs", "--force", "--verbose", "--quiet"}},
+       "               [--jobs N] [--force] [--jpeg-only] [--verbose|--quiet]\n",
+       "      Make DEST_DIR/archive.htm from every picture in SOURCE_DIR (JPEG, HEIC, PNG,\n"
+       "      TIFF, GIF, BMP, WebP), with the titles, keywords, captions, authors and capture\n"
+       "      dates the photos carry.\n",
+       {"--copy", "--no-embedded", "--jobs", "--force", "--jpeg-only", "--verbose", "--quiet"}},
       {"catalog",
        "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
        "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--jobs N] [--force]\n"
-       "                  [--verbose|--quiet]\n",
+       "                  [--jpeg-only] [--verbose|--quiet]\n",
        "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
        "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
        "      (.plb), an EasyPhoto or Adobe Gallery file (.GAL) or a PhotoRecall database\n"
        "      (.mdb). Pictures are read where the catalog says (its drives and volumes\n"
        "      where the saved locations say), or from DIR with --source.\n",
-       {"--source", "--copy", "--drive", "--volume", "--jobs", "--force", "--verbose", "--quiet"}},
+       {"--source", "--copy", "--drive", "--volume", "--jobs", "--force", "--jpeg-only",
+        "--verbose", "--quiet"}},
       {"master",
        "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n",
        "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n",

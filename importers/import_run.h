@@ -22,6 +22,9 @@ class ImportRun {
   // "select source directory" mode); the catalog's own path then only gives dates.
   virtual bool reads_source_dir() const = 0;
 
+  // True when the run takes JPEG pictures alone; otherwise every format the image library reads.
+  virtual bool jpeg_only() const = 0;
+
   // The destination folder of the run (a master's subfolders lie in it).
   virtual std::string dest_dir() const = 0;
 

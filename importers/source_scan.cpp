@@ -53,13 +53,14 @@ bool ListedBefore(const std::string& a, const std::string& b) {
   return order != 0 ? order < 0 : a < b;
 }
 
-Status ListSourcePictures(const std::string& folder, std::vector<std::string>* names) {
+Status ListSourcePictures(const std::string& folder, bool jpeg_only,
+                          std::vector<std::string>* names) {
   std::vector<std::string> all;
   if (Status status = ListFiles(folder, /*include_hidden=*/false, &all); !status.ok()) {
     return status;
   }
   for (std::string& name : all) {
-    if (HasJpegExtension(name)) names->push_back(std::move(name));
+    if (HasPictureExtension(name, jpeg_only)) names->push_back(std::move(name));
   }
   std::sort(names->begin(), names->end(), ListedBefore);
   return Status::Ok();
@@ -68,7 +69,9 @@ Status ListSourcePictures(const std::string& folder, std::vector<std::string>* n
 Status ScanSourceDirectory(ImportRun& run) {
   const std::string folder = WithTrailingSeparator(run.source_dir());
   std::vector<std::string> names;
-  if (Status status = ListSourcePictures(folder, &names); !status.ok()) return status;
+  if (Status status = ListSourcePictures(folder, run.jpeg_only(), &names); !status.ok()) {
+    return status;
+  }
   run.ExpectPictures(static_cast<int>(names.size()));
   for (const std::string& name : names) {
     PictureInput picture;

@@ -1,4 +1,4 @@
-// The importer of the source-folder mode: every JPEG file of one folder, without descriptions.
+// The importer of the source-folder mode: every picture file of one folder.
 #ifndef LUMVANE_IMPORTERS_SOURCE_SCAN_H_
 #define LUMVANE_IMPORTERS_SOURCE_SCAN_H_
 
@@ -10,9 +10,10 @@
 
 namespace lumvane {
 
-// The visible files of `folder` whose names end in .jpg or .jpeg (any letter case), in the order
-// a file manager shows them (ListedBefore). Subfolders are not entered.
-Status ListSourcePictures(const std::string& folder, std::vector<std::string>* names);
+// The visible files of `folder` whose names end in a picture extension (HasPictureExtension),
+// in the order a file manager shows them (ListedBefore). Subfolders are not entered.
+Status ListSourcePictures(const std::string& folder, bool jpeg_only,
+                          std::vector<std::string>* names);
 
 // File-manager order: letter case ignored, runs of digits compared as numbers (IMG_2 before
 // IMG_10); names equal that way fall back to plain byte order.

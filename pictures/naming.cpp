@@ -47,8 +47,19 @@ bool HasJpegExtension(const std::string& name) {
          (lower.size() > 5 && lower.ends_with(".jpeg"));
 }
 
-std::optional<JpegName> ClassifyJpegName(const std::string& name) {
-  if (HasJpegExtension(name)) {
+bool HasPictureExtension(const std::string& name, bool jpeg_only) {
+  static constexpr std::string_view kOthers[] = {".heic", ".heif", ".hif", ".avif", ".png",
+                                                 ".tif",  ".tiff", ".gif", ".bmp",  ".webp"};
+  if (HasJpegExtension(name)) return true;
+  if (jpeg_only) return false;
+  const std::string lower = Lower(name);
+  return std::any_of(std::begin(kOthers), std::end(kOthers), [&](std::string_view extension) {
+    return lower.size() > extension.size() && lower.ends_with(extension);
+  });
+}
+
+std::optional<JpegName> ClassifyPictureName(const std::string& name, bool jpeg_only) {
+  if (HasPictureExtension(name, jpeg_only)) {
     const size_t dot = name.rfind('.');
     return JpegName{name, name.substr(0, dot) + Lower(name.substr(dot))};
   }
@@ -59,6 +70,12 @@ std::optional<JpegName> ClassifyJpegName(const std::string& name) {
   }
   if (name.find(".jpg") != std::string::npos) return JpegName{name, name};
   return std::nullopt;
+}
+
+std::string RenamedCopyName(const std::string& copy, const std::string& recorded) {
+  const size_t dot = recorded.rfind('.');
+  if (HasJpegExtension(recorded) || dot == std::string::npos) return copy;
+  return copy.substr(0, copy.rfind('.')) + Lower(recorded.substr(dot));
 }
 
 bool IsOriginalPicture(const std::string& folder, const std::string& name) {

@@ -39,17 +39,26 @@ class NameRegistry {
 // True when `name` ends in ".jpg" or ".jpeg" in any letter case (and is more than that).
 bool HasJpegExtension(const std::string& name);
 
+// True when `name` ends, in any letter case, in an extension of a picture format the image
+// library reads: JPEG's, or (unless `jpeg_only`) ".heic", ".heif", ".hif", ".avif", ".png",
+// ".tif", ".tiff", ".gif", ".bmp" or ".webp".
+bool HasPictureExtension(const std::string& name, bool jpeg_only);
+
 // The names under which a picture file is read and recorded.
 struct JpegName {
   std::string on_disk;   // the name to open in the picture's folder
   std::string recorded;  // the name for the record and the naming key
 };
 
-// A name ending in ".jpg" or ".jpeg" in any letter case is read as it is and recorded with the
+// A name with a picture extension (HasPictureExtension) is read as it is and recorded with the
 // extension in lower case. Otherwise a name holding ".JPG" is cut after it and looked for as
 // ".jpg" ("photo.JPG.bak" as "photo.jpg"), and a name holding ".jpg" is taken as it is.
-// nullopt: not a JPEG name.
-std::optional<JpegName> ClassifyJpegName(const std::string& name);
+// nullopt: not a picture name.
+std::optional<JpegName> ClassifyPictureName(const std::string& name, bool jpeg_only);
+
+// The renamed copy's name for an original recorded as `recorded`: `copy` ("_K7Q2M42.jpg")
+// with the original's own extension in lower case (".jpeg" stays ".jpg").
+std::string RenamedCopyName(const std::string& copy, const std::string& recorded);
 
 // False when `name` is one of an archive's own thumbnails or display images: twelve characters,
 // "_" first, ending in 0/1, 8/9, H/J or R/S + ".jpg", with its partner file in `folder`; and

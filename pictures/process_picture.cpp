@@ -44,10 +44,11 @@ bool IsDestinationFailure(int error) {
 }
 
 // Records why the image library could not read the original.
-void NoteUnreadableOriginal(int code, const vantle_failure& failure, PictureResult* result) {
+void NoteUnreadableOriginal(int code, const vantle_failure& failure, bool jpeg_only,
+                            PictureResult* result) {
   switch (code) {
     case VANTLE_NOT_JPEG:
-      result->pass_over = PassOver::kNotJpegImage;
+      result->pass_over = jpeg_only ? PassOver::kNotJpegImage : PassOver::kNotPicture;
       break;
     case VANTLE_CANNOT_OPEN:
       result->pass_over = PassOver::kFileUnreadable;
@@ -87,6 +88,25 @@ std::optional<GeneratedNames> UniqueNames(const std::string& stamp, const std::s
     const auto outputs = NamesForCode(NameCodeFor(key));
     if (!outputs || names == nullptr || names->Claim(outputs->thumbnail, original)) return outputs;
     key = stamp + original + (attempt > 1 ? "#" + std::to_string(attempt) : "");
+  }
+}
+
+const char* FormatName(int format) {
+  switch (format) {
+    case VANTLE_FORMAT_HEIF:
+      return "HEIF";
+    case VANTLE_FORMAT_PNG:
+      return "PNG";
+    case VANTLE_FORMAT_TIFF:
+      return "TIFF";
+    case VANTLE_FORMAT_GIF:
+      return "GIF";
+    case VANTLE_FORMAT_BMP:
+      return "BMP";
+    case VANTLE_FORMAT_WEBP:
+      return "WebP";
+    default:
+      return "JPEG";
   }
 }
 
@@ -135,6 +155,8 @@ const char* PassOverReason(PassOver reason) {
       return "archived";
     case PassOver::kNotJpegName:
       return "not a JPEG name";
+    case PassOver::kNotPictureName:
+      return "not a picture name";
     case PassOver::kFileMissing:
       return "file missing";
     case PassOver::kPermissionDenied:
@@ -147,6 +169,8 @@ const char* PassOverReason(PassOver reason) {
       return "an archive's own generated image";
     case PassOver::kNotJpegImage:
       return "not a JPEG image";
+    case PassOver::kNotPicture:
+      return "not a picture";
     case PassOver::kImageDamaged:
       return "image damaged";
     case PassOver::kImageTooLarge:
@@ -169,8 +193,8 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   SplitPath split =
       input.native_path ? SplitNativePath(input.source) : SplitCatalogPath(input.source);
   plan->folder = target.source_dir ? *target.source_dir : split.folder;
-  const std::optional<JpegName> name = ClassifyJpegName(split.name);
-  if (!name) return PassOver::kNotJpegName;
+  const std::optional<JpegName> name = ClassifyPictureName(split.name, target.jpeg_only);
+  if (!name) return target.jpeg_only ? PassOver::kNotJpegName : PassOver::kNotPictureName;
   plan->name = *name;
   const std::string original = JoinPath(plan->folder, name->on_disk);
   if (const PassOver probed = FromProbe(ProbeFile(original, detail)); probed != PassOver::kNone) {
@@ -189,7 +213,8 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   return PassOver::kNone;
 }
 
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result) {
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jpeg_only,
+                   PictureResult* result) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
@@ -201,14 +226,15 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, Picture
   const std::string identity = plan.identity.empty() ? OriginalIdentity(original) : plan.identity;
   vantle_failure failure{};
   const int made = sjpeg_noted(original.c_str(), display.c_str(), 0, identity.c_str(),
-                               VANTLE_JPEG_ONLY, &failure);
+                               jpeg_only ? VANTLE_JPEG_ONLY : VANTLE_EVERY_FORMAT, &failure);
   if (made != VANTLE_DONE && made != VANTLE_CANNOT_WRITE) {
-    NoteUnreadableOriginal(made, failure, result);
+    NoteUnreadableOriginal(made, failure, jpeg_only, result);
     return;
   }
-  const int thumbed = made == VANTLE_DONE ? sjpeg_noted(display.c_str(), thumbnail.c_str(), 96,
-                                                        identity.c_str(), VANTLE_JPEG_ONLY, &failure)
-                                          : made;
+  const int thumbed = made == VANTLE_DONE
+                          ? sjpeg_noted(display.c_str(), thumbnail.c_str(), 96, identity.c_str(),
+                                        VANTLE_JPEG_ONLY, &failure)
+                          : made;
   if (thumbed == VANTLE_DONE) {
     if (!display_existed) result->created.push_back(display);
     if (!thumbnail_existed) result->created.push_back(thumbnail);
@@ -223,8 +249,9 @@ void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureR
   if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) return;
   if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // the original is there
   const std::string copy =
-      JoinPath(target.dest_dir,
-               target.copy_mode == CopyMode::kKeepNames ? plan.name.recorded : plan.outputs.copy);
+      JoinPath(target.dest_dir, target.copy_mode == CopyMode::kKeepNames
+                                    ? plan.name.recorded
+                                    : RenamedCopyName(plan.outputs.copy, plan.name.recorded));
   const CopyResult copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
   if (copied.outcome == CopyResult::kCopied) result->created.push_back(copy);
   result->copy_problem = CopyProblem(copied);
@@ -259,8 +286,9 @@ PictureResult ProcessPicture(const PictureInput& given, const PictureTarget& tar
 PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
                             const PictureTarget& target) {
   PictureResult result;
-  RenderPicture(plan, target.dest_dir, &result);
+  RenderPicture(plan, target.dest_dir, target.jpeg_only, &result);
   if (!result.archived()) return result;
+  result.format = FormatName(vantle_format(JoinPath(plan.folder, plan.name.on_disk).c_str()));
   PictureInput input = given;
   if (input.read_embedded) {
     result.described = TakeEmbeddedDescription(JoinPath(plan.folder, plan.name.on_disk), &input);

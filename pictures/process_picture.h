@@ -37,19 +37,21 @@ struct PictureInput {
 // Why a picture was passed over; kNone when it was archived.
 enum class PassOver {
   kNone,
-  kNotJpegName,        // the name is not a JPEG file name
+  kNotJpegName,        // the name is not a JPEG file name (JPEG pictures alone are asked for)
+  kNotPictureName,     // the name is not that of a picture file
   kFileMissing,        // no file of that name, or its folder is missing
   kPermissionDenied,   // the file may not be read
   kNotRegularFile,     // a folder, FIFO, device or socket
   kFileUnreadable,     // any other failure to open or examine it
   kGeneratedImage,     // one of an archive's own thumbnails or display images
-  kNotJpegImage,       // the file holds no JPEG image
-  kImageDamaged,       // a damaged JPEG, or one whose data ends before the image does
+  kNotJpegImage,       // the file holds no JPEG image (JPEG pictures alone are asked for)
+  kNotPicture,         // the file holds no picture of a format the image library reads
+  kImageDamaged,       // a damaged picture, or one whose data ends before the image does
   kImageTooLarge,      // decoding it would take more memory than one picture may ("W x H")
   kCannotWriteImages,  // its display image or thumbnail cannot be written
 };
 
-// A short English reason, for reports: "not a JPEG name", "file missing", ...
+// A short English reason, for reports: "not a picture name", "file missing", ...
 const char* PassOverReason(PassOver reason);
 
 // The answer to the Copy Originals question.
@@ -64,6 +66,8 @@ struct PictureTarget {
   // Display images and thumbnails already in the destination under a picture's names are
   // taken as they are (the names change with the original's time); false renders them again.
   bool reuse_images = true;
+  // JPEG pictures alone; false takes every format the image library reads.
+  bool jpeg_only = false;
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before
@@ -92,6 +96,7 @@ struct PictureResult {
   std::vector<std::string> created;  // files this picture added to the destination
   bool described = false;            // texts came from the photo's own descriptions
   bool reused = false;               // its display image and thumbnail were there already
+  std::string format;                // an archived picture's format: "JPEG", "PNG", "HEIF", ...
 
   bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
   // The reason with its detail: "cannot write display image or thumbnail: Is a directory",
@@ -107,7 +112,9 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
 // The image work of one picture: the display image, then the thumbnail made from it. Touches
 // nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
 // made takes away the display image this call created. Images the plan found in place are kept.
-void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, PictureResult* result);
+// `jpeg_only`: an original of another format is passed over.
+void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jpeg_only,
+                   PictureResult* result);
 
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
 // name, never replacing another file. An original in the destination folder is there already

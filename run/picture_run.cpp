@@ -24,6 +24,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   state_.archives_merged = 0;
   state_.described = 0;
   state_.reused = 0;
+  state_.formats.clear();
   state_.passed_over.clear();
   state_.uncopied.clear();
 }
@@ -127,6 +128,7 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
     state_.uncopied.push_back({picture.source, result.copy_problem});
   }
   if (result.described) ++state_.described;
+  ++state_.formats[result.format];
   window_.set_status(" " + std::to_string(state_.PictureCount));
 }
 

@@ -132,6 +132,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   if (window.mode() == Mode::kCatalogSourceDir) target.source_dir = window.source_dir();
   target.copy_mode = state.copy_mode;
   target.reuse_images = !environment.render_again;
+  target.jpeg_only = environment.jpeg_only;
   PictureRun::Sources sources;
   sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
   sources.catalog_path = files.catalog_path;

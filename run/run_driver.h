@@ -39,6 +39,7 @@ struct RunEnvironment {
   bool read_embedded = true;     // a folder scan takes the photos' own descriptions and dates
   int workers = 0;               // threads for the image work; 0: one per core
   bool render_again = false;     // make every display image and thumbnail again, none reused
+  bool jpeg_only = false;        // JPEG pictures alone; others are passed over
 };
 
 // The importers of this build and the installed texture.

@@ -32,6 +32,7 @@ struct RunState {
   int archives_merged = 0;               // archives a master run merged
   int reused = 0;                        // pictures whose images were in the destination already
   int described = 0;                     // pictures whose texts came from the photos themselves
+  std::map<std::string, int> formats;    // pictures archived by their format ("JPEG", "PNG")
 
   // Of the current or last run, in order: pictures passed over, and archived pictures whose
   // original could not be copied as asked.

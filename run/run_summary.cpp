@@ -24,6 +24,15 @@ std::string PassedOverPart(const RunState& state) {
 
 }  // namespace
 
+std::string ArchivedByFormat(const RunState& state) {
+  std::string text;
+  if (state.formats.size() < 2) return text;
+  for (const auto& [format, count] : state.formats) {
+    text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + format;
+  }
+  return text;
+}
+
 std::map<std::string, int> PassedOverByReason(const RunState& state) {
   std::map<std::string, int> by_reason;
   for (const auto& picture : state.passed_over) ++by_reason[picture.reason];
@@ -66,6 +75,9 @@ int UnreadablePictures(const RunState& state) {
 
 std::string RunSummaryLine(const RunState& state) {
   std::string line = std::to_string(state.PictureCount) + " archived";
+  if (const std::string formats = ArchivedByFormat(state); !formats.empty()) {
+    line += " (" + formats + ")";
+  }
   if (!state.passed_over.empty()) line += "; " + PassedOverPart(state);
   if (!state.uncopied.empty())
     line += "; " + Plural(state.uncopied.size(), "original") + " not copied";

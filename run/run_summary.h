@@ -10,10 +10,14 @@
 
 namespace lumvane {
 
-// "3 archived; 2 passed over: file missing; 1 original not copied": the count archived, then
-// the pictures passed over by reason (counted per reason when there are several), then the
-// originals not copied.
+// "3 archived; 2 passed over: file missing; 1 original not copied": the count archived (by
+// format when there were several: "3 archived (1 HEIF, 2 JPEG)"), then the pictures passed
+// over by reason (counted per reason when there are several), then the originals not copied.
 std::string RunSummaryLine(const RunState& state);
+
+// "1 HEIF, 2 JPEG": the pictures archived by format, formats in alphabetical order; empty when
+// they were all of one format.
+std::string ArchivedByFormat(const RunState& state);
 
 // How many pictures were passed over for each reason, reasons in alphabetical order.
 std::map<std::string, int> PassedOverByReason(const RunState& state);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
+#include "tests/imagelib/test_pictures.h"
 #include "tests/support/binary_catalogs.h"
 #include "tests/support/exiftool.h"
 #include "tests/support/lumvane_process.h"
@@ -72,13 +73,19 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
   testing_support::WritePhoto(source / "a.jpg");
   testing_support::WritePhoto(source / "b.JPEG");
   source.Write("broken.jpg", "not a picture");
+  ASSERT_TRUE(testing_pictures::WritePicture(source / "c.png", {testing_pictures::Format::kPng}));
+  TempDir jpeg_dest;
+  const Finished jpegs =
+      RunLumvane({"scan", source.path(), jpeg_dest.path(), "--copy", "no", "--jpeg-only"});
+  EXPECT_EQ(jpegs.out, "Archived 2 pictures into " + (jpeg_dest / "archive.htm") +
+                           "\nPassed over 1: 1 not a JPEG image\n");
   const Finished run =
       RunLumvane({"scan", source.path(), dest.path(), "--verbose", "--copy", "no"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(run.out, "Archived 2 pictures into " + (dest / "archive.htm") +
-                         "\nPassed over 1: 1 not a JPEG image\n  " + (source / "broken.jpg") +
-                         ": not a JPEG image\n");
-  EXPECT_EQ(dest.Names().size(), 4u + 4u) << "two pairs of images, page, catalog, textures";
+  EXPECT_EQ(run.out, "Archived 3 pictures (2 JPEG, 1 PNG) into " + (dest / "archive.htm") +
+                         "\nPassed over 1: 1 not a picture\n  " + (source / "broken.jpg") +
+                         ": not a picture\n");
+  EXPECT_EQ(dest.Names().size(), 6u + 4u) << "three pairs of images, page, catalog, textures";
   EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
   EXPECT_NE(RunLumvane({"scan", source.path(), source.path(), "--copy", "rename"})
                 .out.find("Nothing was copied: the originals are in the archive folder already."),

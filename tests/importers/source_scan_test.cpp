@@ -23,22 +23,26 @@ TEST(SourceScanOrder, FileManagerOrder) {
       << "digit runs longer than any integer";
 }
 
-TEST(SourceScanListing, JpegNamesOnlyVisibleFilesOnlyNoSubfolders) {
+TEST(SourceScanListing, PictureNamesOnlyVisibleFilesOnlyNoSubfolders) {
   TempDir dir;
-  for (const char* name :
-       {"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", ".hidden.jpg", "e.png", "f.jpg.bak", "jpg", ".jpg"}) {
+  for (const char* name : {"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", ".hidden.jpg", "e.png",
+                           "f.jpg.bak", "g.HEIC", "h.txt", "jpg", ".jpg"}) {
     dir.Write(name, "x");
   }
   std::filesystem::create_directory(dir / "sub.jpg");
   dir.Write("sub.jpg/inner.jpg", "x");
   std::vector<std::string> names;
-  ASSERT_TRUE(ListSourcePictures(dir.path(), &names).ok());
+  ASSERT_TRUE(ListSourcePictures(dir.path(), false, &names).ok());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg", "e.png", "g.HEIC"}));
+  names.clear();
+  ASSERT_TRUE(ListSourcePictures(dir.path(), true, &names).ok());
   EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "B.JPG", "c.jpeg", "d.Jpeg"}));
 }
 
 TEST(SourceScanListing, MissingFolderIsAnErrorWithItsName) {
   std::vector<std::string> names;
-  const Status status = ListSourcePictures("/no/such/folder", &names);
+  const Status status = ListSourcePictures("/no/such/folder", false, &names);
   ASSERT_FALSE(status.ok());
   EXPECT_NE(status.message().find("/no/such/folder"), std::string::npos);
 }

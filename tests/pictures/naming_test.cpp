@@ -34,24 +34,34 @@ TEST(Naming, CodeDependsOnDateAndNameOnly) {
   EXPECT_TRUE(NamesForCode(NameCodeFor("20200101000000x.jpg")).has_value());
 }
 
-TEST(Naming, JpegNamesInAnyCaseAreRecordedInLowerCase) {
-  const auto upper = ClassifyJpegName("IMG_0042.JPG");
-  ASSERT_TRUE(upper);
-  EXPECT_EQ(upper->on_disk, "IMG_0042.JPG");
-  EXPECT_EQ(upper->recorded, "IMG_0042.jpg");
-  EXPECT_EQ(ClassifyJpegName("Phone.Jpeg")->recorded, "Phone.jpeg");
-  EXPECT_EQ(ClassifyJpegName("Phone.Jpeg")->on_disk, "Phone.Jpeg");
-  EXPECT_EQ(ClassifyJpegName("a.jpg")->recorded, "a.jpg");
-}
-
-TEST(Naming, OtherNamesFollowTheOldExtensionRules) {
-  EXPECT_FALSE(ClassifyJpegName("scan.gif"));
-  EXPECT_FALSE(ClassifyJpegName("notes.txt"));
-  const auto backup = ClassifyJpegName("photo.JPG.bak");
-  ASSERT_TRUE(backup);
-  EXPECT_EQ(backup->on_disk, "photo.jpg") << "looked for under the rewritten name";
-  EXPECT_EQ(backup->recorded, "photo.jpg");
-  EXPECT_EQ(ClassifyJpegName("photo.jpg.bak")->on_disk, "photo.jpg.bak");
+// Picture names are read as they are and recorded with the extension in lower case; other
+// names follow the old rules for ".jpg" inside a name.
+TEST(Naming, PictureNamesAndTheOldExtensionRules) {
+  const struct {
+    const char* name;
+    bool jpeg_only;
+    const char* on_disk;  // null: not a picture name
+    const char* recorded;
+  } cases[] = {
+      {"IMG_0042.JPG", true, "IMG_0042.JPG", "IMG_0042.jpg"},
+      {"Phone.Jpeg", true, "Phone.Jpeg", "Phone.jpeg"},
+      {"IMG_1.HEIC", false, "IMG_1.HEIC", "IMG_1.heic"},
+      {"scan.Tiff", false, "scan.Tiff", "scan.tiff"},
+      {"scan.gif", true, nullptr, nullptr},
+      {"notes.txt", false, nullptr, nullptr},
+      {".webp", false, nullptr, nullptr},
+      {"photo.JPG.bak", false, "photo.jpg", "photo.jpg"},  // looked for under the rewritten name
+      {"photo.jpg.bak", true, "photo.jpg.bak", "photo.jpg.bak"},
+  };
+  for (const auto& c : cases) {
+    const auto name = ClassifyPictureName(c.name, c.jpeg_only);
+    ASSERT_EQ(name.has_value(), c.on_disk != nullptr) << c.name;
+    if (!name) continue;
+    EXPECT_EQ(name->on_disk, c.on_disk);
+    EXPECT_EQ(name->recorded, c.recorded);
+  }
+  EXPECT_EQ(RenamedCopyName("_K7Q2M42.jpg", "a.jpeg"), "_K7Q2M42.jpg");
+  EXPECT_EQ(RenamedCopyName("_K7Q2M42.jpg", "a.png"), "_K7Q2M42.png");
 }
 
 TEST(IsOriginalPicture, GeneratedImagesNeedTheirPartner) {

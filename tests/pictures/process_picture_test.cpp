@@ -9,6 +9,7 @@
 
 #include "pictures/catalog_line.h"
 #include "tests/imagelib/test_jpegs.h"
+#include "tests/imagelib/test_pictures.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
 
@@ -57,12 +58,20 @@ TEST_F(ProcessPictureTest, PassOverReasonsSayWhatIsWrong) {
   source.Write("scan.gif", "GIF89a");
   std::filesystem::create_directory(source / "folder.jpg");
   ASSERT_EQ(mkfifo((source / "pipe.jpg").c_str(), 0644), 0);
-  EXPECT_EQ(Outcome(source / "scan.gif"), PassOver::kNotJpegName);
+  EXPECT_EQ(Outcome(source / "notes.txt"), PassOver::kNotPictureName);
+  EXPECT_EQ(Outcome(source / "scan.gif"), PassOver::kImageDamaged);
+  PictureTarget jpegs;
+  jpegs.dest_dir = dest.path();
+  jpegs.jpeg_only = true;
+  EXPECT_EQ(ProcessPicture(PictureAt(source / "scan.gif"), jpegs).pass_over,
+            PassOver::kNotJpegName);
+  EXPECT_EQ(ProcessPicture(PictureAt(source / "text.jpg"), jpegs).pass_over,
+            PassOver::kNotJpegImage);
   EXPECT_EQ(Outcome(source / "missing.jpg"), PassOver::kFileMissing);
   EXPECT_EQ(Outcome(source / "nofolder/a.jpg"), PassOver::kFileMissing);
   EXPECT_EQ(Outcome(source / "folder.jpg"), PassOver::kNotRegularFile);
   EXPECT_EQ(Outcome(source / "pipe.jpg"), PassOver::kNotRegularFile) << "and it did not block";
-  EXPECT_EQ(Outcome(source / "text.jpg"), PassOver::kNotJpegImage);
+  EXPECT_EQ(Outcome(source / "text.jpg"), PassOver::kNotPicture);
   EXPECT_EQ(Outcome(source / "cut.jpg"), PassOver::kImageDamaged);
   testing_jpegs::WriteJpeg(source / "bomb.jpg", {64, 48, testing_jpegs::Kind::kProgressive});
   std::string bomb = ReadAll(source / "bomb.jpg");  // its header made to claim 65500 x 65500
@@ -119,6 +128,17 @@ TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesTimeAndPermissions) {
   const std::string copy = NamesForCode(result.record.thumb.substr(1, 7))->copy;
   EXPECT_EQ(ReadAll(renamed / copy), ReadAll(source / "IMG_1.JPG"));
   EXPECT_EQ(renamed.Names().size(), 3u) << "thumbnail, display image, renamed copy";
+
+  ASSERT_TRUE(
+      testing_pictures::WritePicture(source / "scan.PNG", {testing_pictures::Format::kPng}));
+  const PictureResult png = ProcessPicture(PictureAt(source / "scan.PNG"),
+                                           {renamed.path(), std::nullopt, CopyMode::kRename});
+  ASSERT_TRUE(png.archived()) << png.PassOverText();
+  EXPECT_EQ(png.format, "PNG");
+  EXPECT_EQ(png.record.source, "scan.png");
+  const std::string png_copy = NamesForCode(png.record.thumb.substr(1, 7))->copy;
+  EXPECT_EQ(ReadAll(renamed / (png_copy.substr(0, 8) + ".png")), ReadAll(source / "scan.PNG"))
+      << "a renamed copy keeps its format's extension";
 }
 
 TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {

@@ -395,10 +395,10 @@ class FrmArchiveTest : public QObject {
     });
     Child<QPushButton>(window.get(), "Go")->click();
     QTRY_VERIFY(!text.isEmpty());
-    QCOMPARE(text, QString("2 archived; 2 passed over: 1 file missing, 1 not a JPEG name"));
+    QCOMPARE(text, QString("2 archived; 2 passed over: 1 file missing, 1 not a picture name"));
     QCOMPARE(details,
              QString::fromStdString((source / "gone.jpg") + ": file missing\n" +
-                                    (source / "not-a-picture.txt") + ": not a JPEG name\n"));
+                                    (source / "not-a-picture.txt") + ": not a picture name\n"));
   }
 
   // OK answers the choice, Escape and the close box cancel, and the arrows choose from the

@@ -18,6 +18,7 @@ class RecordingRun : public lumvane::ImportRun {
  public:
   std::string folder;
   bool reads_folder = false;  // the "select source directory" mode
+  bool jpegs_alone = false;
   std::string dest;
   int stop_after = -1;
   int expected = -2;
@@ -38,6 +39,7 @@ class RecordingRun : public lumvane::ImportRun {
 
   std::string source_dir() const override { return folder; }
   bool reads_source_dir() const override { return reads_folder; }
+  bool jpeg_only() const override { return jpegs_alone; }
   std::string dest_dir() const override { return dest; }
   const lumvane::CatalogFile* catalog() const override {
     return catalog_.is_open() ? &catalog_ : nullptr;
