@@ -9,17 +9,20 @@
 #include <set>
 #include <vector>
 
+#include "pictures/heif_metadata.h"
 #include "platform/text_encoding.h"
 
 namespace lumvane {
 namespace {
 
-// exiv2 prints its warnings by default, and its XMP toolkit wants one initialisation.
+// exiv2 prints its warnings by default, its XMP toolkit wants one initialisation, and its
+// reader of HEIF files is off until it is turned on.
 void PrepareExiv2() {
   static std::once_flag once;
   std::call_once(once, [] {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize();
+    Exiv2::enableBMFF(true);  // tells HEIF files by their type; their blocks come from libheif
   });
 }
 
@@ -187,6 +190,17 @@ std::optional<LocalDateTime> Taken(const Sources& s) {
   return std::nullopt;
 }
 
+// The EXIF and XMP blocks of a HEIF picture, where exiv2 finds none by itself.
+void ReadHeifSources(const std::string& path, Sources* sources) {
+  const HeifMetadata blocks = ReadHeifMetadata(path, kMaxXmpBytes);
+  if (!blocks.exif.empty()) {
+    Exiv2::ExifParser::decode(sources->exif,
+                              reinterpret_cast<const Exiv2::byte*>(blocks.exif.data()),
+                              static_cast<uint32_t>(blocks.exif.size()));
+  }
+  if (!blocks.xmp.empty()) Exiv2::XmpParser::decode(sources->xmp, blocks.xmp);
+}
+
 // Reads the three blocks; a block that fails leaves the others.
 bool ReadSources(const std::string& path, Sources* sources) {
   Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
@@ -195,6 +209,10 @@ bool ReadSources(const std::string& path, Sources* sources) {
   sources->exif = image->exifData();
   sources->iptc = image->iptcData();
   if (image->xmpPacket().size() <= kMaxXmpBytes) sources->xmp = image->xmpData();
+  if (sources->exif.empty() && sources->xmp.empty() &&
+      image->imageType() == Exiv2::ImageType::bmff) {
+    ReadHeifSources(path, sources);
+  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/process_picture.h"
+#include "tests/imagelib/test_pictures.h"
 #include "tests/support/exiftool.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
@@ -39,6 +40,26 @@ TEST_F(EmbeddedDescriptionTest, XmpGivesEveryField) {
   EXPECT_EQ(d.author, "Ann, Bo");
   ASSERT_TRUE(d.taken);
   EXPECT_EQ(FormatLongDate(*d.taken), "December 31, 2005");
+}
+
+// Pictures of other formats carry their texts and dates as JPEGs do.
+TEST_F(EmbeddedDescriptionTest, XmpOfEveryOtherFormat) {
+  using testing_pictures::Format;
+  const std::pair<const char*, Format> pictures[] = {{"a.png", Format::kPng},
+                                                     {"a.tif", Format::kTiff},
+                                                     {"a.webp", Format::kWebpLossy},
+                                                     {"a.heic", Format::kHeic}};
+  for (const auto& [name, format] : pictures) {
+    ASSERT_TRUE(testing_pictures::WritePicture(dir / name, {format}));
+    ASSERT_TRUE(Exiftool(dir / name, {"-XMP-dc:Title=Harbour", "-XMP-dc:Subject=boat",
+                                      "-EXIF:DateTimeOriginal=2021:06:01 10:00:00"}))
+        << name;
+    const auto d = ReadEmbeddedDescription(dir / name);
+    EXPECT_EQ(d.title, "Harbour") << name;
+    EXPECT_EQ(d.keywords, "boat") << name;
+    ASSERT_TRUE(d.taken) << name;
+    EXPECT_EQ(FormatLongDate(*d.taken), "June 1, 2021") << name;
+  }
 }
 
 TEST_F(EmbeddedDescriptionTest, IptcInItsDeclaredCharacterSet) {
