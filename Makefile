@@ -58,7 +58,7 @@ coverage:
 # in tests/fuzz/corpus; `make fuzz-long` runs each for FUZZ_LONG_SECONDS (default 1200).
 FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1200
-FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg mdb mdb_parent
+FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg picture mdb mdb_parent
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null
@@ -66,12 +66,13 @@ fuzz:
 	@for target in $(FUZZ_TARGETS); do \
 		mkdir -p build-fuzz/corpus/$$target; \
 		cp -n tests/fuzz/corpus/$$target/* build-fuzz/corpus/$$target/ 2>/dev/null || true; \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp \
 		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=60 \
 			-artifact_prefix=build-fuzz/$$target- \
 			build-fuzz/corpus/$$target > build-fuzz/$$target.log 2>&1 \
 			|| { tail -n 40 build-fuzz/$$target.log; echo "$$target: the fuzzer found a fault"; exit 1; }; \
 		echo "$$target: $$(grep -o 'cov: [0-9]* ft: [0-9]*' build-fuzz/$$target.log | tail -n 1);" \
-			"$$(tail -n 1 build-fuzz/$$target.log)"; \
+			"$$(grep -E '^Done' build-fuzz/$$target.log | tail -n 1)"; \
 	done
 
 fuzz-long:

@@ -46,7 +46,10 @@ void ReadColour(const heif_image_handle* handle, WholePicture* out) {
     return;
   }
   heif_color_profile_nclx* nclx = nullptr;
-  if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok) return;
+  const bool read = heif_image_handle_get_nclx_color_profile(handle, &nclx).code == heif_error_Ok;
+  const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
+      nclx, heif_nclx_color_profile_free);  // allocated even when it fails on unknown primaries
+  if (!read || nclx == nullptr) return;
   const heif_color_primaries primaries = nclx->color_primaries;
   if (primaries != heif_color_primaries_ITU_R_BT_709_5 &&
       primaries != heif_color_primaries_unspecified) {
@@ -55,7 +58,6 @@ void ReadColour(const heif_image_handle* handle, WholePicture* out) {
                                     nclx->color_primary_blue_x, nclx->color_primary_blue_y,
                                     nclx->color_primary_white_x, nclx->color_primary_white_y});
   }
-  heif_nclx_color_profile_free(nclx);
 }
 
 bool DecodePixels(HeifFile* heif, WholePicture* out) {

@@ -226,6 +226,9 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_note(const char* pat
   return static_cast<int>(length);
 }
 
+static_assert(static_cast<int>(vantle::PictureFormat::kHeif) == VANTLE_FORMAT_HEIF &&
+              static_cast<int>(vantle::PictureFormat::kWebp) == VANTLE_FORMAT_WEBP);
+
 extern "C" __attribute__((visibility("default"))) int vantle_format(const char* path) {
   if (path == nullptr) return VANTLE_FORMAT_UNKNOWN;
   vantle::Outcome ignored;
