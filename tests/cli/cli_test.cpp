@@ -130,16 +130,24 @@ TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
   EXPECT_EQ(RunLumvane({"locations", "--forget", "D"}).exit_code, 1);
   unsetenv("XDG_CONFIG_HOME");
 
-  // With --source every picture is read from the chosen folder.
+  // With --source every picture is read from the chosen folder; a catalog's pictures of
+  // other formats are archived too.
   testing_support::WritePhoto(chosen / "a.jpg");
-  testing_support::WritePhoto(chosen / "b.jpg");
+  using testing_pictures::Format;
+  ASSERT_TRUE(testing_pictures::WritePicture(chosen / "scan.gif", {Format::kGif}));
+  ASSERT_TRUE(testing_pictures::WritePicture(chosen / "page.TIF", {Format::kTiff}));
+  pictures.Write("mixed.txt", "SourceFile\tTitle\nD:\\a.jpg\tHarbour\nD:\\scan.gif\tScan\n"
+                              "D:\\page.TIF\tPage\n");
   const Finished from_source =
-      RunLumvane({"catalog", pictures / "trip.txt", dest2.path(), "--source", chosen.path()});
+      RunLumvane({"catalog", pictures / "mixed.txt", dest2.path(), "--source", chosen.path()});
   EXPECT_EQ(from_source.exit_code, 0) << from_source.err;
+  EXPECT_NE(from_source.out.find("Archived 3 pictures (1 GIF, 1 JPEG, 1 TIFF)"), std::string::npos)
+      << from_source.out;
   records = lumvane::ReadCatalogLines(ReadAll(dest2 / "archive.htm"));
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[1][2], chosen.path());
-  EXPECT_EQ(records[1][4], "Hill");
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[2][2], chosen.path());
+  EXPECT_EQ(records[2][3], "page.tif");
+  EXPECT_EQ(records[2][4], "Page");
 }
 
 TEST(CliCatalog, RefusedCatalogsExitWithTheMessage) {
