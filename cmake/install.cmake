@@ -1,6 +1,7 @@
 # What `cmake --install` puts under a prefix, and the Debian package (`make package`) of it:
 #   bin/lumvane                    the program (starts the window when given no command)
-#   lib/TRIPLET/lumvane/           its private parts: libvantle.so and lumvane-window (the
+#   lib/TRIPLET/lumvane/           its private parts: libvantle.so, the module of picture formats
+#                                  beside it (libvantle_formats.so) and lumvane-window (the
 #                                  machine's library folder, lib/lumvane where it has none)
 #   share/lumvane/                 the archive's two textures
 #   share/applications, share/metainfo, share/icons/hicolor, share/man/man1,
@@ -12,7 +13,7 @@ set_target_properties(lumvane PROPERTIES INSTALL_RPATH "$ORIGIN/../${LUMVANE_PRI
 set_target_properties(lumvane-window PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS lumvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS lumvane-window RUNTIME DESTINATION ${LUMVANE_PRIVATE_DIR})
-install(TARGETS vantle LIBRARY DESTINATION ${LUMVANE_PRIVATE_DIR})
+install(TARGETS vantle vantle_formats LIBRARY DESTINATION ${LUMVANE_PRIVATE_DIR})
 install(FILES ${CMAKE_BINARY_DIR}/bin/texture.jpg ${CMAKE_BINARY_DIR}/bin/texture2.jpg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lumvane)
 

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "imagelib/colour.h"
+#include "imagelib/formats_module.h"
 #include "imagelib/jpeg_codec.h"
 #include "imagelib/picture_format.h"
 #include "imagelib/raster.h"
 #include "imagelib/vantle.h"
-#include "imagelib/whole_decode.h"
 
 namespace vantle {
 namespace {
@@ -75,7 +75,7 @@ bool RenderJpeg(FILE* file, int box, Raster* out, Outcome* outcome) {
 
 bool RenderWhole(FILE* file, PictureFormat format, int box, Raster* out, Outcome* outcome) {
   WholePicture whole;
-  if (!DecodeWhole(file, format, &whole)) {
+  if (!DecodeOtherFormat(file, format, &whole)) {
     outcome->code = VANTLE_DAMAGED;
     if (whole.too_large) NoteTooLarge(whole.full, outcome);
     return false;
@@ -182,8 +182,8 @@ extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char
     vantle::Size whole;
     if (format == vantle::PictureFormat::kJpeg) {
       bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
-    } else if (vantle::ReadWholeSize(file, format, &whole)) {
-      bytes = vantle::WholeDecodeBytes(whole, vantle::BoxFor(size));
+    } else if (vantle::ReadOtherFormatSize(file, format, &whole)) {
+      bytes = vantle::OtherFormatBytes(whole, vantle::BoxFor(size));
     }
   } catch (...) {
   }
@@ -224,6 +224,15 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_note(const char* pat
   std::memcpy(note, comment.data(), length);
   note[length] = '\0';
   return static_cast<int>(length);
+}
+
+extern "C" __attribute__((visibility("default"))) long vantle_heif_block(const char* path,
+                                                                         int which, char* buffer,
+                                                                         size_t capacity) {
+  if (path == nullptr || buffer == nullptr) return -1;
+  vantle::Outcome ignored;
+  const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
+  return file == nullptr ? -1 : vantle::ReadHeifBlockOf(file.get(), which, buffer, capacity);
 }
 
 static_assert(static_cast<int>(vantle::PictureFormat::kHeif) == VANTLE_FORMAT_HEIF &&

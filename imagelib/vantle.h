@@ -72,6 +72,15 @@ int vantle_format(const char* path);
 // JPEG or cannot be read. Never blocks on a FIFO or device.
 int sjpeg_note(const char* path, char* note, size_t capacity);
 
+// What vantle_heif_block copies.
+#define VANTLE_HEIF_EXIF 0  // the EXIF block, from its TIFF header on
+#define VANTLE_HEIF_XMP 1   // the XMP packet
+
+// Copies a descriptive block of the primary image of the HEIF (HEIC, AVIF) picture at `path`
+// into `buffer`, at most `capacity` bytes. Returns its length, 0 when the picture has none, -1
+// when it is no readable HEIF picture or the block is larger. Never blocks on a FIFO or device.
+long vantle_heif_block(const char* path, int which, char* buffer, size_t capacity);
+
 // About how many bytes sjpeg_noted takes for `in` (of any format) at `size`, read from its
 // header alone; 0 when it has none. For sharing memory between pictures made at the same time.
 size_t sjpeg_memory(const char* in, int size);

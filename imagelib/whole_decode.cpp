@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-
 namespace vantle {
 namespace {
 
@@ -110,17 +108,6 @@ bool ReadWholeSize(FILE* file, PictureFormat format, Size* size) {
     default:
       return false;
   }
-}
-
-size_t WholeDecodeBytes(Size size, int box) {
-  if (size.width <= 0 || size.height <= 0) return 0;
-  const size_t pixels =
-      size_t{static_cast<size_t>(size.width)} * size_t{static_cast<size_t>(size.height)};
-  const Size fitted = FitWithin(size, box);
-  const size_t image = size_t{static_cast<size_t>(fitted.width)} * fitted.height * 3;
-  // The decoder's own pixels (RGBA at most), the whole RGB picture, and the fitted image twice
-  // while it is converted and encoded.
-  return std::min(pixels * 7, kWholeBudget) + 2 * image;
 }
 
 }  // namespace vantle

@@ -1,6 +1,7 @@
 // Pictures of every format but JPEG, decoded whole at their full size, each over its format's
-// own library. Each call is independent (thread-safe), never prints, and trusts nothing in
-// the file: a damaged or truncated picture fails rather than coming out partly grey.
+// own library: the inside of libvantle_formats.so (formats_module.h). Each call is independent
+// (thread-safe), never prints, and trusts nothing in the file: a damaged or truncated picture fails
+// rather than coming out partly grey.
 #ifndef LUMVANE_IMAGELIB_WHOLE_DECODE_H_
 #define LUMVANE_IMAGELIB_WHOLE_DECODE_H_
 
@@ -31,9 +32,10 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out);
 // The size `file` claims for its first picture, from its header alone; false when it has none.
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size);
 
-// About the most memory DecodeWhole takes for a picture of `size` and making an image of it
-// that fits `box`.
-size_t WholeDecodeBytes(Size size, int box);
+// Copies a block of the primary image of a HEIF file (VANTLE_HEIF_EXIF, VANTLE_HEIF_XMP) into
+// `buffer`: its length, 0 when it has none, -1 when the file cannot be read or the block is
+// larger than `capacity`.
+long ReadHeifBlock(FILE* file, int which, char* buffer, size_t capacity);
 
 // --- For the format decoders ---
 

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "pictures/heif_metadata.h"
+#include "imagelib/vantle.h"
 #include "platform/text_encoding.h"
 
 namespace lumvane {
@@ -22,7 +22,7 @@ void PrepareExiv2() {
   std::call_once(once, [] {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize();
-    Exiv2::enableBMFF(true);  // tells HEIF files by their type; their blocks come from libheif
+    Exiv2::enableBMFF(true);  // tells HEIF files by their type; the image library reads them
   });
 }
 
@@ -190,15 +190,23 @@ std::optional<LocalDateTime> Taken(const Sources& s) {
   return std::nullopt;
 }
 
+// A block of a HEIF picture, read by the image library ("" when it has none).
+std::string HeifBlock(const std::string& path, int which) {
+  std::string block(kMaxXmpBytes, '\0');
+  const long length = vantle_heif_block(path.c_str(), which, block.data(), block.size());
+  block.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return block;
+}
+
 // The EXIF and XMP blocks of a HEIF picture, where exiv2 finds none by itself.
 void ReadHeifSources(const std::string& path, Sources* sources) {
-  const HeifMetadata blocks = ReadHeifMetadata(path, kMaxXmpBytes);
-  if (!blocks.exif.empty()) {
-    Exiv2::ExifParser::decode(sources->exif,
-                              reinterpret_cast<const Exiv2::byte*>(blocks.exif.data()),
-                              static_cast<uint32_t>(blocks.exif.size()));
+  const std::string exif = HeifBlock(path, VANTLE_HEIF_EXIF);
+  const std::string xmp = HeifBlock(path, VANTLE_HEIF_XMP);
+  if (!exif.empty()) {
+    Exiv2::ExifParser::decode(sources->exif, reinterpret_cast<const Exiv2::byte*>(exif.data()),
+                              static_cast<uint32_t>(exif.size()));
   }
-  if (!blocks.xmp.empty()) Exiv2::XmpParser::decode(sources->xmp, blocks.xmp);
+  if (!xmp.empty()) Exiv2::XmpParser::decode(sources->xmp, xmp);
 }
 
 // Reads the three blocks; a block that fails leaves the others.

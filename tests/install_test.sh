@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program installed under a prefix of its own: it runs from there and makes an archive
-# with the installed textures; the desktop files pass their validators (when installed); the
+# with the installed textures, of a JPEG and a PNG (read by the module beside its library); the desktop files pass their validators (when installed); the
 # manual page names every command and option of `lumvane --help`; the completion loads.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
@@ -10,7 +10,13 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 mkdir -p "$prefix/photos"
 "$build/bin/make_sample_photos" "$prefix/photos" 1 320x240 3 >/dev/null
-(cd / && "$prefix/bin/lumvane" scan "$prefix/photos" "$prefix/archive" --quiet --copy no)
+echo "iVBORw0KGgoAAAANSUhEUgAAAAgAAAAGCAIAAABxZ0isAAAAEUlEQVR4nGN4JiKCFTEMpAQA/agyocRQu9AAAAAASUVORK5CYII=" |
+  base64 -d >"$prefix/photos/red.png"
+summary=$(cd / && "$prefix/bin/lumvane" scan "$prefix/photos" "$prefix/archive" --copy no)
+case $summary in
+  "Archived 2 pictures (1 JPEG, 1 PNG) into"*) ;;
+  *) echo "the installed program archived: $summary"; exit 1 ;;
+esac
 cmp "$prefix/archive/texture.jpg" "$prefix/share/lumvane/texture.jpg"
 
 for check in desktop-file-validate appstreamcli; do

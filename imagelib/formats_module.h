@@ -1,0 +1,30 @@
+// Pictures of every format but JPEG are read by a module of their own, libvantle_formats.so
+// beside libvantle, loaded with the first such picture: their libraries (libheif with its HEVC
+// and AV1 coders, libtiff, libwebp, giflib, libpng) would otherwise be mapped into every run,
+// several megabytes that a run of JPEG pictures never uses. Thread-safe.
+#ifndef LUMVANE_IMAGELIB_FORMATS_MODULE_H_
+#define LUMVANE_IMAGELIB_FORMATS_MODULE_H_
+
+#include <cstddef>
+#include <cstdio>
+
+#include "imagelib/picture_format.h"
+#include "imagelib/whole_decode.h"
+
+namespace vantle {
+
+// DecodeWhole and ReadWholeSize of whole_decode.h, through the module; false when it cannot be
+// loaded (from the folder this library was loaded from, else the library search path).
+bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out);
+bool ReadOtherFormatSize(FILE* file, PictureFormat format, Size* size);
+
+// ReadHeifBlock of whole_decode.h, through the module; -1 when it cannot be loaded.
+long ReadHeifBlockOf(FILE* file, int which, char* buffer, size_t capacity);
+
+// About the most memory DecodeOtherFormat takes for a picture of `size` and making an image
+// of it that fits `box`.
+size_t OtherFormatBytes(Size size, int box);
+
+}  // namespace vantle
+
+#endif  // LUMVANE_IMAGELIB_FORMATS_MODULE_H_

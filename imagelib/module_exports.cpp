@@ -1,0 +1,32 @@
+// The exports of libvantle_formats.so, which formats_module.cpp looks up by these names. None
+// throws: a failed allocation is a failed picture.
+#include "imagelib/whole_decode.h"
+
+extern "C" __attribute__((visibility("default"))) bool lumvane_decode_whole(
+    FILE* file, int format, vantle::WholePicture* out) {
+  try {
+    return vantle::DecodeWhole(file, static_cast<vantle::PictureFormat>(format), out);
+  } catch (...) {
+    out->too_large = true;
+    return false;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) bool lumvane_whole_size(FILE* file, int format,
+                                                                          vantle::Size* size) {
+  try {
+    return vantle::ReadWholeSize(file, static_cast<vantle::PictureFormat>(format), size);
+  } catch (...) {
+    return false;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) long lumvane_heif_block(FILE* file, int which,
+                                                                          char* buffer,
+                                                                          size_t capacity) {
+  try {
+    return vantle::ReadHeifBlock(file, which, buffer, capacity);
+  } catch (...) {
+    return -1;
+  }
+}
