@@ -2,8 +2,10 @@
 # `lumvane scan` over a corpus of large photos, on one and on two workers, and a second run
 # over the unchanged photos, each as a ratio to the decode floor measured in the same run:
 # every photo decoded at 1/8 scale by djpeg, one at a time (two at a time for two workers).
-# Usage: bench/scan-bench.sh [BUILD_DIR] [COUNT] [CORPUS_DIR]
+# Usage: [MIX=mixed] bench/scan-bench.sh [BUILD_DIR] [COUNT] [CORPUS_DIR]
 # CORPUS_DIR keeps the photos between runs: they are made there when it holds none.
+# MIX=mixed makes a corpus like a camera owner's: 12-megapixel 4:2:0 photos, every eighth a
+# 24-megapixel 4:2:2 one, one in ten grayscale, one in ten progressive, one in seven CMYK.
 set -euo pipefail
 build=${1:-build}
 count=${2:-40}
@@ -32,7 +34,37 @@ for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do  # prog
   touch -r "$f" "$out"
 done
 }
-ls "$photos"/*.jpg >/dev/null 2>&1 || make_corpus
+make_mixed_corpus() {
+mkdir -p "$work/made12" "$work/made24"
+big=$((count / 8))
+"$build/bin/make_sample_photos" "$work/made12" "$((count - big))" 4000x3000 7 cmyk >/dev/null
+"$build/bin/make_sample_photos" "$work/made24" "$big" 6000x4000 8 >/dev/null
+local twelve=("$work"/made12/*.[jJ][pP][gG]) twentyfour=("$work"/made24/*.[jJ][pP][gG])
+local n i12=0 i24=0 f out
+for n in $(seq "$count"); do
+  out="$photos/photo_$n.jpg"
+  if [ $((n % 8)) -eq 0 ]; then
+    f=${twentyfour[$i24]}; i24=$((i24 + 1))
+    djpeg "$f" | cjpeg -sample 2x1 -quality 92 -outfile "$out"
+  else
+    f=${twelve[$i12]}; i12=$((i12 + 1))
+    cp "$f" "$out"
+  fi
+  case $((n % 10)) in
+    5) # a CMYK photo cannot be made gray by djpeg: it stays as it is
+       if djpeg -grayscale "$out" 2>/dev/null | cjpeg -quality 90 -outfile "$out.tmp" && [ -s "$out.tmp" ]; then
+         mv "$out.tmp" "$out"
+       else
+         rm -f "$out.tmp"
+       fi ;;
+    0) jpegtran -progressive -copy all -outfile "$out.tmp" "$out" && mv "$out.tmp" "$out" ;;
+  esac
+  touch -r "$f" "$out"
+done
+}
+if ! ls "$photos"/*.jpg >/dev/null 2>&1; then
+  if [ "${MIX:-}" = mixed ]; then make_mixed_corpus; else make_corpus; fi
+fi
 echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, CMYK, turned)"
 since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
 seconds() { local s; s=$(date +%s.%N); "$@"; since "$s"; }
