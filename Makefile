@@ -30,7 +30,8 @@ demo: build
 sanitize: test-deps
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLUMVANE_SANITIZE=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
-	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
 TSAN_TESTS = PicturePipeline|RunPictures|RunDriverTest|CliParallel|CtrlC|FrmArchiveTest|gui_test
@@ -66,7 +67,7 @@ fuzz:
 	@for target in $(FUZZ_TARGETS); do \
 		mkdir -p build-fuzz/corpus/$$target; \
 		cp -n tests/fuzz/corpus/$$target/* build-fuzz/corpus/$$target/ 2>/dev/null || true; \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		build-fuzz/bin/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=60 \
 			-artifact_prefix=build-fuzz/$$target- \
 			build-fuzz/corpus/$$target > build-fuzz/$$target.log 2>&1 \
