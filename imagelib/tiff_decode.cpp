@@ -1,11 +1,12 @@
 // TIFF over libtiff's RGBA interface: every photometric interpretation it knows (RGB, gray,
 // palette, CMYK, YCbCr, 16 bits), strips or tiles, the first page only; the orientation tag
-// and the ICC profile.
+// and the ICC profile, which 8-bit CMYK is converted through.
 #include <tiffio.h>
 #include <unistd.h>
 
 #include <memory>
 
+#include "imagelib/colour.h"
 #include "imagelib/whole_decode.h"
 
 namespace vantle {
@@ -45,18 +46,54 @@ bool SizeOf(TIFF* tiff, Size* size) {
   return true;
 }
 
+// libtiff's reader with what our CMYK routine needs beside it; libtiff hands the routine its
+// first member.
+struct Reader {
+  TIFFRGBAImage image;
+  const CmykToSrgb* profile;
+  uint8_t* rgb;  // a row of image.width RGB pixels
+};
+
+// Puts `width` x `height` pixels of 8-bit CMYK converted through the picture's profile, as
+// libtiff's own contiguous routines put theirs.
+void PutCmykThroughProfile(TIFFRGBAImage* image, uint32_t* out, uint32_t, uint32_t, uint32_t width,
+                           uint32_t height, int32_t from_skew, int32_t to_skew, unsigned char* in) {
+  const Reader* reader = reinterpret_cast<const Reader*>(image);
+  for (uint32_t y = 0; y < height; ++y, out += width + to_skew, in += (width + from_skew) * 4) {
+    reader->profile->Row(in, reader->rgb, static_cast<int>(width));
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint8_t* p = reader->rgb + 3 * x;
+      out[x] = p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{0xFF} << 24);
+    }
+  }
+}
+
+// 8-bit CMYK in one plane, which libtiff would turn into RGB naively, ink by ink.
+bool IsPlainCmyk(const TIFFRGBAImage& image) {
+  return image.photometric == PHOTOMETRIC_SEPARATED && image.samplesperpixel == 4 &&
+         image.bitspersample == 8 && image.isContig;
+}
+
 // Reads the pixels as stored (the orientation is applied later, with every format's).
 bool ReadPixels(TIFF* tiff, WholePicture* out) {
   char message[1024];
-  TIFFRGBAImage reader{};
-  if (!TIFFRGBAImageOK(tiff, message) || !TIFFRGBAImageBegin(&reader, tiff, 1, message)) {
+  Reader reader{};
+  if (!TIFFRGBAImageOK(tiff, message) || !TIFFRGBAImageBegin(&reader.image, tiff, 1, message)) {
     return false;
   }
-  reader.req_orientation = reader.orientation;  // no flips: rows come as they are stored
+  reader.image.req_orientation = reader.image.orientation;  // no flips: rows as stored
+  const CmykToSrgb profile(IsPlainCmyk(reader.image) ? out->icc : std::vector<uint8_t>{}, false);
+  std::vector<uint8_t> rgb(size_t{3} * out->full.width);
+  if (profile.ok()) {
+    reader.profile = &profile;
+    reader.rgb = rgb.data();
+    reader.image.put.contig = PutCmykThroughProfile;
+    out->icc.clear();  // the pixels come out in sRGB
+  }
   const Size size = out->full;
   std::vector<uint32_t> abgr(size_t{static_cast<size_t>(size.width)} * size.height);
-  const bool read = TIFFRGBAImageGet(&reader, abgr.data(), size.width, size.height) != 0;
-  TIFFRGBAImageEnd(&reader);
+  const bool read = TIFFRGBAImageGet(&reader.image, abgr.data(), size.width, size.height) != 0;
+  TIFFRGBAImageEnd(&reader.image);
   if (!read) return false;
   std::vector<uint8_t> rgba(size_t{4} * size.width);
   for (int y = 0; y < size.height; ++y) {

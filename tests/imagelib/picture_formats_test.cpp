@@ -17,12 +17,14 @@ using testing_pictures::Format;
 using testing_pictures::Picture;
 using testing_support::TempDir;
 
-enum class Seen { kRed, kBlue, kBackground };
+enum class Seen { kRed, kGreen, kBlue, kBackground };
 
 bool Shows(testing_jpegs::Rgb p, Seen colour) {
   switch (colour) {
     case Seen::kRed:
       return p.r > 150 && p.g < 90 && p.b < 90;
+    case Seen::kGreen:
+      return p.g > 150 && p.r < 90 && p.b < 90;
     case Seen::kBlue:
       return p.b > 150 && p.r < 90 && p.g < 90;
     case Seen::kBackground:  // #F4F1EA
@@ -63,6 +65,12 @@ const Case kCases[] = {
     {"two-frames.gif", {Format::kGif, 64, 48, 1, true}, 64, 48, Seen::kRed, Seen::kBackground},
     {"turned.tif", {Format::kTiff, 64, 48, 6}, 48, 64, Seen::kRed, Seen::kBlue},
     {"cmyk.tif", {Format::kTiffCmyk}, 64, 48, Seen::kRed, Seen::kBlue},
+    {"profiled-cmyk.tif",
+     {Format::kTiffCmyk, 64, 48, 1, false, testing_pictures::CmykProfile(true)},
+     64,
+     48,
+     Seen::kGreen,
+     Seen::kBlue},
     {"two-pages.tiff", {Format::kTiffTwoPages}, 64, 48, Seen::kRed, Seen::kBlue},
     {"plain.bmp", {Format::kBmp}, 64, 48, Seen::kRed, Seen::kBlue},
     {"lossy.webp", {Format::kWebpLossy}, 64, 48, Seen::kRed, Seen::kBlue},

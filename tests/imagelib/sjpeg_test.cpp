@@ -13,6 +13,7 @@
 
 #include "imagelib/vantle.h"
 #include "tests/imagelib/test_jpegs.h"
+#include "tests/imagelib/test_pictures.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -122,40 +123,9 @@ std::vector<uint8_t> SavedAndClosed(cmsHPROFILE profile) {
   return bytes;
 }
 
-// A CMYK profile of naive inks (red = (1 - C)(1 - K), ...), as Little CMS builds one.
-std::vector<uint8_t> NaiveCmykProfile() {
-  cmsHPROFILE lab = cmsCreateLab4Profile(nullptr), srgb = cmsCreate_sRGBProfile();
-  cmsHTRANSFORM to_lab = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_LabV2_16, 0, 0);
-  cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
-  cmsStageSampleCLut16bit(
-      clut,
-      [](const cmsUInt16Number ink[], cmsUInt16Number out[], void* transform) -> cmsInt32Number {
-        const double k = 1 - ink[3] / 65535.0;
-        const double rgb[3] = {(1 - ink[0] / 65535.0) * k, (1 - ink[1] / 65535.0) * k,
-                               (1 - ink[2] / 65535.0) * k};
-        cmsDoTransform(static_cast<cmsHTRANSFORM>(transform), rgb, out, 1);
-        return 1;
-      },
-      to_lab, 0);
-  cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
-  cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
-  cmsHPROFILE cmyk = cmsCreateProfilePlaceholder(nullptr);
-  cmsSetProfileVersion(cmyk, 2.1);
-  cmsSetDeviceClass(cmyk, cmsSigOutputClass);
-  cmsSetColorSpace(cmyk, cmsSigCmykData);
-  cmsSetPCS(cmyk, cmsSigLabData);
-  cmsWriteTag(cmyk, cmsSigAToB0Tag, pipeline);
-  std::vector<uint8_t> bytes = SavedAndClosed(cmyk);
-  cmsCloseProfile(lab);
-  cmsCloseProfile(srgb);
-  cmsPipelineFree(pipeline);
-  cmsDeleteTransform(to_lab);
-  return bytes;
-}
-
 // Adobe's CMYK (inverted, with or without its profile) and YCCK become RGB; gray stays gray.
 TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
-  const std::vector<uint8_t> profile = NaiveCmykProfile();
+  const std::vector<uint8_t> profile = testing_pictures::CmykProfile(false);
   ASSERT_FALSE(profile.empty());
   for (const Spec& spec : {Spec{200, 100, Kind::kCmykAdobe}, Spec{200, 100, Kind::kYcck},
                            Spec{200, 100, Kind::kCmykAdobe, 0, -1, profile}}) {

@@ -1,6 +1,7 @@
 #include "tests/imagelib/test_pictures.h"
 
 #include <gif_lib.h>
+#include <lcms2.h>
 #include <libheif/heif.h>
 #include <png.h>
 #include <tiffio.h>
@@ -153,6 +154,7 @@ bool WriteTiff(const std::string& path, const Picture& p, bool cmyk, int pages) 
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, p.orientation);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
+    if (!p.icc.empty()) TIFFSetField(tiff, TIFFTAG_ICCPROFILE, p.icc.size(), p.icc.data());
     for (int x = 0; x < p.width; ++x) {
       const uint8_t* px = page == 1 ? kClear : PixelOf(p, x);
       uint8_t* out = &row[static_cast<size_t>(x) * samples];
@@ -274,6 +276,46 @@ bool WritePicture(const std::string& path, const Picture& p) {
       return WriteHeif(path, p, heif_compression_AV1);
   }
   return false;
+}
+
+std::vector<uint8_t> CmykProfile(bool swapped) {
+  cmsHPROFILE lab = cmsCreateLab4Profile(nullptr), srgb = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM to_lab = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_LabV2_16, 0, 0);
+  struct Sampler {
+    cmsHTRANSFORM to_lab;
+    bool swapped;
+  } sampler{to_lab, swapped};
+  cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
+  cmsStageSampleCLut16bit(
+      clut,
+      [](const cmsUInt16Number ink[], cmsUInt16Number out[], void* data) -> cmsInt32Number {
+        const auto* s = static_cast<const Sampler*>(data);
+        const double k = 1 - ink[3] / 65535.0;
+        const double c = 1 - ink[s->swapped ? 1 : 0] / 65535.0;
+        const double m = 1 - ink[s->swapped ? 0 : 1] / 65535.0;
+        const double rgb[3] = {c * k, m * k, (1 - ink[2] / 65535.0) * k};
+        cmsDoTransform(s->to_lab, rgb, out, 1);
+        return 1;
+      },
+      &sampler, 0);
+  cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
+  cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+  cmsHPROFILE cmyk = cmsCreateProfilePlaceholder(nullptr);
+  cmsSetProfileVersion(cmyk, 2.1);  // a version 4 profile saves empty
+  cmsSetDeviceClass(cmyk, cmsSigOutputClass);
+  cmsSetColorSpace(cmyk, cmsSigCmykData);
+  cmsSetPCS(cmyk, cmsSigLabData);
+  cmsWriteTag(cmyk, cmsSigAToB0Tag, pipeline);
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(cmyk, nullptr, &size);
+  std::vector<uint8_t> bytes(size);
+  cmsSaveProfileToMem(cmyk, bytes.data(), &size);
+  cmsCloseProfile(cmyk);
+  cmsCloseProfile(lab);
+  cmsCloseProfile(srgb);
+  cmsPipelineFree(pipeline);
+  cmsDeleteTransform(to_lab);
+  return bytes;
 }
 
 std::string PngHeaderClaiming(int width, int height) {

@@ -30,11 +30,15 @@ struct Picture {
   int height = 48;
   int orientation = 1;             // EXIF, TIFF's tag or HEIF's rotation; 1: none written
   bool transparent_right = false;  // the right half transparent (formats with alpha)
-  std::vector<uint8_t> icc = {};   // an embedded colour profile (PNG)
+  std::vector<uint8_t> icc = {};   // an embedded colour profile (PNG, TIFF)
 };
 
 // Writes `picture` to `path`; false when the format's library could not.
 bool WritePicture(const std::string& path, const Picture& picture);
+
+// A CMYK profile of naive inks (red = (1 - C)(1 - K), ...), as Little CMS builds one;
+// `swapped`: cyan and magenta ink trade places, so that no naive conversion can pass for it.
+std::vector<uint8_t> CmykProfile(bool swapped);
 
 // The first bytes of a PNG whose header claims width x height, and nothing else.
 std::string PngHeaderClaiming(int width, int height);
