@@ -50,6 +50,10 @@ const Module* Loaded() {
 
 }  // namespace
 
+bool OtherFormatsAvailable() {
+  return Loaded() != nullptr;
+}
+
 bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out) {
   const Module* module = Loaded();
   return module != nullptr && module->decode(file, static_cast<int>(format), out);

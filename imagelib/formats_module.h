@@ -13,6 +13,9 @@
 
 namespace vantle {
 
+// Whether the module could be loaded.
+bool OtherFormatsAvailable();
+
 // DecodeWhole and ReadWholeSize of whole_decode.h, through the module; false when it cannot be
 // loaded (from the folder this library was loaded from, else the library search path).
 bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out);

@@ -74,6 +74,10 @@ bool RenderJpeg(FILE* file, int box, Raster* out, Outcome* outcome) {
 }
 
 bool RenderWhole(FILE* file, PictureFormat format, int box, Raster* out, Outcome* outcome) {
+  if (!OtherFormatsAvailable()) {  // an installation without its module of formats
+    *outcome = Failed(VANTLE_CANNOT_OPEN, ELIBACC);
+    return false;
+  }
   WholePicture whole;
   if (!DecodeOtherFormat(file, format, &whole)) {
     outcome->code = VANTLE_DAMAGED;

@@ -23,7 +23,8 @@ int sjpeg(const char* in, const char* out, int size);
 
 // What sjpeg_why returns.
 #define VANTLE_DONE 0
-#define VANTLE_CANNOT_OPEN 1   // the input cannot be opened, or is no regular file
+#define VANTLE_CANNOT_OPEN 1   // the input cannot be opened, or is no regular file, or its
+                               // format's library is missing (ELIBACC)
 #define VANTLE_NOT_JPEG 2      // the input is no JPEG image (no picture of the formats asked for)
 #define VANTLE_DAMAGED 3       // the input is a damaged picture, or too large to decode
 #define VANTLE_CANNOT_WRITE 4  // the output cannot be written
