@@ -25,7 +25,7 @@ struct WholePicture {
 };
 
 // Decodes the first picture (frame, page) of `file`, which holds `format`. False when it is
-// damaged, truncated, or would take more than kDecodeBudget (`too_large`).
+// damaged, truncated, or would take more than kWholeBudget (`too_large`).
 // REQUIRES: `file` is at its start; `format` is neither kJpeg nor kUnknown.
 bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out);
 
