@@ -70,9 +70,15 @@ bool ReadAll(FILE* file, size_t limit, std::vector<uint8_t>* bytes) {
 }
 
 bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
-  // The size its header claims is weighed before the format's library reads any further.
+  // The size a fixed header claims is weighed before the format's library reads any further, so
+  // that a header alone is refused as too large. TIFF and HEIF are opened by their decoders,
+  // which weigh the size before they decode; reading them here would read them twice.
   Size claimed;
-  if (ReadWholeSize(file, format, &claimed) && !WithinBudget(claimed, 4, out)) return false;
+  const bool opened_by_decoder = format == PictureFormat::kTiff || format == PictureFormat::kHeif;
+  if (!opened_by_decoder && ReadWholeSize(file, format, &claimed) &&
+      !WithinBudget(claimed, 4, out)) {
+    return false;
+  }
   std::rewind(file);
   switch (format) {
     case PictureFormat::kPng:
