@@ -9,7 +9,7 @@
 namespace lumvane {
 
 ConsoleWindow::ConsoleWindow(const CliOptions& options, Locations locations,
-                             const volatile std::sig_atomic_t* stop_signal)
+                             const std::atomic<int>* stop_signal)
     : options_(options), locations_(std::move(locations)), stop_signal_(stop_signal) {
   if (!options.quiet && isatty(STDERR_FILENO)) progress_ = std::make_unique<ProgressBar>(stderr);
 }

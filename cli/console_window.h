@@ -3,7 +3,7 @@
 #ifndef LUMVANE_CLI_CONSOLE_WINDOW_H_
 #define LUMVANE_CLI_CONSOLE_WINDOW_H_
 
-#include <csignal>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +23,7 @@ class ConsoleWindow : public RunWindow {
     std::string catalog_dir, catalog_file, source_dir, dest_dir;
   };
   ConsoleWindow(const CliOptions& options, Locations locations,
-                const volatile std::sig_atomic_t* stop_signal);
+                const std::atomic<int>* stop_signal);
 
   Mode mode() const override { return locations_.mode; }
   std::string catalog_dir() const override { return locations_.catalog_dir; }
@@ -54,7 +54,7 @@ class ConsoleWindow : public RunWindow {
  private:
   CliOptions options_;
   Locations locations_;
-  const volatile std::sig_atomic_t* stop_signal_;
+  const std::atomic<int>* stop_signal_;
   GoState go_state_ = GoState::kIdle;
   std::string status_;
   std::unique_ptr<ProgressBar> progress_;  // null when standard error is no terminal

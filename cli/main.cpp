@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -29,8 +30,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // The number of the stop signal received (SIGINT, SIGTERM, SIGHUP), 0 before any; the run
-// reads it through the console window as its stop request.
-volatile std::sig_atomic_t stop_signal = 0;
+// reads it through the console window as its stop request. An atomic, not a volatile: the
+// signal may be handled on a worker thread while the run thread reads it.
+std::atomic<int> stop_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 
 void OnStopSignal(int signal) {
   stop_signal = signal;
