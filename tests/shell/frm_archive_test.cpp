@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -36,11 +37,14 @@ using testing_support::TempDir;
 
 namespace {
 
-// Acts on the next modal dialog or message box as soon as it is up.
-void WhenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(10, [act] {
+// Acts on the next modal dialog or message box as soon as it is up; not on `handled`, the one
+// the step before acted on, while it is still there (a step may wait in the event loop).
+void WhenModal(std::function<void(QWidget*)> act, QPointer<QWidget> handled = nullptr) {
+  QTimer::singleShot(10, [act, handled] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return WhenModal(act);
+    if (modal == nullptr || (handled != nullptr && modal == handled)) {
+      return WhenModal(act, handled);
+    }
     act(modal);
   });
 }
@@ -50,12 +54,15 @@ void ClickInModal(const QString& button) {
 }
 
 // Acts on the next modal windows one after another, one step each.
-void WhenModals(std::vector<std::function<void(QWidget*)>> steps) {
+void WhenModals(std::vector<std::function<void(QWidget*)>> steps,
+                QPointer<QWidget> handled = nullptr) {
   if (steps.empty()) return;
-  WhenModal([steps](QWidget* modal) {
-    WhenModals({steps.begin() + 1, steps.end()});
-    steps.front()(modal);
-  });
+  WhenModal(
+      [steps](QWidget* modal) {
+        WhenModals({steps.begin() + 1, steps.end()}, modal);
+        steps.front()(modal);
+      },
+      handled);
 }
 
 // A step that clicks the button of a message box or dialog captioned `text`.
@@ -76,12 +83,14 @@ std::function<void(QWidget*)> ChooseFolder(const std::string& folder) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr) qFatal("no folder dialog but %s", qPrintable(modal->objectName()));
     const QString chosen = QString::fromStdString(folder);
+    // Opens the folder itself with no name typed, as a user who goes into it and presses the
+    // button does. selectFile would type its name in the parent folder, unless the name box
+    // has the focus, and the list read in another thread may then change the selection.
     dialog->setDirectory(chosen);
-    dialog->selectFile(chosen);
-    // The dialog reads its folders in another thread and may reselect once they arrive.
-    (void)QTest::qWaitFor(
-        [dialog, chosen] { return dialog->selectedFiles() == QStringList{chosen}; });
-    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own is protected
+    dialog->findChild<QLineEdit*>("fileNameEdit")->clear();
+    if (dialog->selectedFiles() != QStringList{chosen})
+      qFatal("cannot open %s", qPrintable(chosen));
+    QMetaObject::invokeMethod(dialog, "accept");  // QFileDialog's own, as its button calls it
   };
 }
 
