@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imagelib/coefficient_spill.h"
 #include "imagelib/colour.h"
 #include "imagelib/exif_orientation.h"
 
@@ -36,19 +37,6 @@ void IgnoreMessage(j_common_ptr) {}
 void FailOnPrematureEnd(j_common_ptr info, int level) {
   const int code = info->err->msg_code;
   if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) JumpOnError(info);
-}
-
-// What a progressive (multi-scan) image keeps while it is read: every coefficient of the
-// whole image, whatever the output scale.
-size_t CoefficientBytes(const jpeg_decompress_struct& info) {
-  if (!info.progressive_mode) return 0;
-  size_t bytes = 0;
-  for (int c = 0; c < info.num_components; ++c) {
-    const jpeg_component_info& component = info.comp_info[c];
-    bytes +=
-        size_t{component.width_in_blocks} * component.height_in_blocks * DCTSIZE2 * sizeof(JCOEF);
-  }
-  return bytes;
 }
 
 void InstallErrorManager(ErrorManager* errors) {
@@ -85,6 +73,7 @@ struct Decoder {
   jpeg_decompress_struct info;
   ErrorManager errors;
   bool created;
+  CoefficientSpill spill;
 };
 
 bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
@@ -156,8 +145,9 @@ bool ReadPixels(Decoder* d, uint8_t* row, uint8_t* cmyk_row, const CmykToSrgb* p
   return true;
 }
 
-bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
+bool DecodeWith(Decoder* d, FILE* file, int box, const SpillRule& rule, DecodedJpeg* out) {
   if (!ReadHeader(d, file, box, out)) return false;
+  SpillLargeCoefficients(&d->info, rule, &d->spill);
   const bool cmyk = d->info.out_color_space == JCS_CMYK;
   const int channels = cmyk ? 3 : (d->info.out_color_space == JCS_GRAYSCALE ? 1 : 3);
   const Size scaled{static_cast<int>(d->info.output_width),
@@ -174,12 +164,14 @@ bool DecodeWith(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   const CmykToSrgb profile(cmyk ? out->icc : std::vector<uint8_t>{}, d->info.saw_Adobe_marker);
   if (cmyk) out->icc.clear();  // the pixels come out in sRGB
   RowResampler resampler(scaled, channels, target, &out->image);
-  return ReadPixels(d, row.data(), cmyk_row.data(), &profile, &resampler);
+  const bool read = ReadPixels(d, row.data(), cmyk_row.data(), &profile, &resampler);
+  out->coefficients_in_file = Spilled(d->spill);
+  return read;
 }
 
 }  // namespace
 
-bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
+bool DecodeScaled(FILE* file, int box, DecodedJpeg* out, const SpillRule& rule) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
   // A failed allocation of ours throws past libjpeg: its decoder is released all the same.
@@ -187,9 +179,10 @@ bool DecodeScaled(FILE* file, int box, DecodedJpeg* out) {
     Decoder* d;
     ~Release() {
       if (d->created) jpeg_destroy_decompress(&d->info);
+      CloseSpill(&d->spill);
     }
   } release{&decoder};
-  const bool ok = DecodeWith(&decoder, file, box, out);
+  const bool ok = DecodeWith(&decoder, file, box, rule, out);
   const int code = decoder.errors.manager.msg_code;
   out->not_jpeg = !ok && (code == JERR_NO_SOI || code == JERR_INPUT_EMPTY);
   out->too_large =
@@ -225,7 +218,7 @@ bool ReadComment(FILE* file, std::string* comment) {
   return found;
 }
 
-size_t DecodeBytesNeeded(FILE* file, int box) {
+size_t DecodeBytesNeeded(FILE* file, int box, const SpillRule& rule) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
   DecodedJpeg header;
@@ -238,7 +231,7 @@ size_t DecodeBytesNeeded(FILE* file, int box) {
     const size_t rows = RowResampler::WorkingBytes(scaled, 4, target);
     // While decoding: a progressive picture's coefficients, a few rows and the resized
     // picture; while encoding it: the picture and as many bytes of its coefficients.
-    bytes = std::max(CoefficientBytes(decoder.info) + rows + resized, 2 * resized);
+    bytes = std::max(CoefficientBytesInMemory(decoder.info, rule) + rows + resized, 2 * resized);
   }
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
   return bytes;

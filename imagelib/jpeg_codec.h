@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imagelib/coefficient_spill.h"
 #include "imagelib/raster.h"
 
 namespace vantle {
@@ -21,6 +22,7 @@ struct DecodedJpeg {
   bool not_jpeg = false;     // after a failure: the data is no JPEG at all (rather than damaged)
   bool too_large = false;    // after a failure: decoding it would pass the memory budget
   std::vector<uint8_t> icc;  // the embedded colour profile of an RGB or gray image, if any
+  bool coefficients_in_file = false;  // a progressive picture's were kept in a temporary file
 };
 
 // The most memory one decode may take: coefficient buffers and the decoded pixels.
@@ -34,13 +36,15 @@ inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 // Returns false for anything that is not a readable JPEG, for a JPEG whose data ends before
 // the image is complete (libjpeg would fill the rest with grey), and for one that would need
 // more than kDecodeBudget (`out->full` then holds the size its header claims).
+// A progressive picture's coefficients past rule.most_in_memory go to a temporary file.
 // REQUIRES: box > 0.
-bool DecodeScaled(FILE* file, int box, DecodedJpeg* out);
+bool DecodeScaled(FILE* file, int box, DecodedJpeg* out,
+                  const SpillRule& rule = DefaultSpillRule());
 
 // About the most memory DecodeScaled and encoding its result take at once for the picture in
 // `file`, from its header alone (a progressive picture holds all its coefficients while it is
-// decoded); 0 when there is no header.
-size_t DecodeBytesNeeded(FILE* file, int box);
+// decoded, unless `rule` sends them to a file); 0 when there is no header.
+size_t DecodeBytesNeeded(FILE* file, int box, const SpillRule& rule = DefaultSpillRule());
 
 // Writes `image` to `file` as a baseline JPEG with optimised Huffman tables, and `comment`
 // (when not empty; at most 65,533 bytes) as a comment marker.

@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 #include <lcms2.h>
 
+#include "imagelib/jpeg_codec.h"
 #include "imagelib/vantle.h"
 #include "tests/imagelib/test_jpegs.h"
 #include "tests/imagelib/test_pictures.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -195,6 +197,48 @@ TEST_F(Sjpeg, HeaderClaimingAHugeProgressiveImageIsRefusedBeforeItsDataIsRead) {
   const std::string baseline = testing_support::ReadAll(Make("b.jpg", {64, 48}));
   dir.Write("wide.jpg", WithClaimedSize(baseline, 65500, 65500));
   EXPECT_NE(Why(dir / "wide.jpg", dir / "out.jpg"), VANTLE_DONE);
+}
+
+vantle::DecodedJpeg DecodedUnder(const std::string& path, int box, const vantle::SpillRule& rule) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  vantle::DecodedJpeg decoded;
+  EXPECT_TRUE(vantle::DecodeScaled(file, box, &decoded, rule)) << path;
+  std::fclose(file);
+  return decoded;
+}
+
+size_t BytesNeededUnder(const std::string& path, const vantle::SpillRule& rule) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  const size_t bytes = vantle::DecodeBytesNeeded(file, 400, rule);
+  std::fclose(file);
+  return bytes;
+}
+
+// A progressive picture's coefficients kept in a temporary file, a window of rows at a time,
+// give the same pixels as kept in memory; without a place for the file they stay in memory.
+TEST_F(Sjpeg, ProgressiveCoefficientsInATemporaryFileGiveTheSamePicture) {
+  // Its luma coefficients (3.8 MB) are more than a window: the window moves down and back.
+  const std::string photo =
+      Make("p.jpg", {.width = 1600, .height = 1200, .kind = Kind::kProgressive, .noise = true});
+  const std::string tmp = dir / "tmp";
+  std::filesystem::create_directory(tmp);
+  for (const int box : {1600, 400}) {
+    const vantle::DecodedJpeg kept = DecodedUnder(photo, box, {SIZE_MAX, tmp});
+    const vantle::DecodedJpeg spilled = DecodedUnder(photo, box, {0, tmp});
+    EXPECT_FALSE(kept.coefficients_in_file);
+    EXPECT_TRUE(spilled.coefficients_in_file);
+    EXPECT_TRUE(spilled.image.pixels == kept.image.pixels) << box;
+    const vantle::DecodedJpeg nowhere = DecodedUnder(photo, box, {0, dir / "missing"});
+    EXPECT_FALSE(nowhere.coefficients_in_file);
+    EXPECT_TRUE(nowhere.image.pixels == kept.image.pixels) << box;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(tmp)) << "the temporary file is gone";
+  EXPECT_LT(BytesNeededUnder(photo, {0, tmp}), BytesNeededUnder(photo, {SIZE_MAX, tmp}));
+  const vantle::Raster reference = DecodedUnder(photo, 1600, {SIZE_MAX, tmp}).image;
+  testing_support::SmallDisk full(tmp, 1 << 20);
+  const vantle::DecodedJpeg on_full = DecodedUnder(photo, 1600, {0, tmp});
+  EXPECT_FALSE(on_full.coefficients_in_file) << "no room for the file: kept in memory";
+  EXPECT_TRUE(on_full.image.pixels == reference.pixels);
 }
 
 // An Adobe RGB (1998)-like profile: its primaries, D65 white and a 2.2 gamma.

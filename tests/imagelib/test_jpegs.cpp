@@ -26,11 +26,17 @@ std::vector<uint8_t> ExifWithOrientation(int orientation) {
 
 std::vector<uint8_t> Pixels(const Spec& spec, int components) {
   std::vector<uint8_t> pixels(static_cast<size_t>(spec.width) * spec.height * components);
+  uint32_t state = 2463534242u;
   for (int y = 0; y < spec.height; ++y) {
     for (int x = 0; x < spec.width; ++x) {
       uint8_t* p = &pixels[(static_cast<size_t>(y) * spec.width + x) * components];
       const bool left = x < spec.width / 2;
-      if (components == 3 && spec.flat_rgb >= 0) {
+      if (components == 3 && spec.noise) {
+        for (int i = 0; i < 3; ++i) {
+          state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+          p[i] = static_cast<uint8_t>(state);
+        }
+      } else if (components == 3 && spec.flat_rgb >= 0) {
         p[0] = static_cast<uint8_t>(spec.flat_rgb >> 16);
         p[1] = static_cast<uint8_t>(spec.flat_rgb >> 8);
         p[2] = static_cast<uint8_t>(spec.flat_rgb);

@@ -19,9 +19,10 @@ struct Spec {
   int orientation = 0;  // 0: no EXIF block
   int flat_rgb = -1;    // 0xRRGGBB: that colour all over (RGB kinds) instead of two halves
   std::vector<uint8_t> icc = {};  // an embedded colour profile, when not empty
+  bool noise = false;             // random pixels (RGB kinds) instead of two halves
 };
 
-// Writes a picture whose left half is red and right half blue (gray: dark and light).
+// Writes a picture whose left half is red and right half blue (gray: dark and light), or noise.
 void WriteJpeg(const std::string& path, const Spec& spec);
 
 // Writes a picture of random pixels: large when compressed, for filling a small disk.
