@@ -10,7 +10,7 @@ import { chromium } from 'playwright-core';
 
 import {
   HOSTILE, MASTER_FOLDERS, PICTURES, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
-  makeLargeArchive, makeMainArchive, makeMasterArchive,
+  makeLargeArchive, makeLargeMaster, makeMainArchive, makeMasterArchive,
 } from './fixtures.mjs';
 import { lumvane } from './page_script.mjs';
 
@@ -311,6 +311,17 @@ describe('many results', () => {
     await show.click('img >> nth=250');  // a late result: the odd records follow the even
     await archive.waitText('show', 'boat 201');
     await archive.shot('many-results-detail');
+    await archive.close();
+  });
+
+  it('a master of 200,000 pictures opens, searches and shows a picture found', async () => {
+    const archive = await ArchivePage.open(makeLargeMaster(20, 10000));
+    await archive.start();
+    await archive.search('harbour');
+    await archive.images('film', 120);
+    await archive.frame('film').click('img >> nth=3');
+    await archive.waitText('show', 'boat 6');  // the fourth even record of the first part
+    assert.match(await archive.text('show'), /part 1\//);
     await archive.close();
   });
 

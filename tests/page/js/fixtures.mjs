@@ -1,6 +1,6 @@
 // Archives for the browser tests, made by the real `lumvane` from generated pictures.
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 
@@ -112,4 +112,13 @@ export function makeLargeArchive(count) {
   const archive = join(root, 'archive');
   execFileSync(lumvane, ['catalog', join(root, 'catalog.txt'), archive, '--copy', 'no', '--quiet']);
   return join(archive, 'archive.htm');
+}
+
+// A master made by `lumvane master` over `copies` copies of makeLargeArchive(`count`).
+export function makeLargeMaster(copies, count) {
+  const archive = dirname(makeLargeArchive(count));
+  const master = join(dirname(archive), 'master');
+  for (let i = 1; i <= copies; i++) cpSync(archive, join(master, `part ${i}`), { recursive: true });
+  execFileSync(lumvane, ['master', master, '--quiet']);
+  return join(master, 'archive.htm');
 }
