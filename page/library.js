@@ -68,12 +68,14 @@ function Result(object, score)
   return this;
 }
 
-// Results by picture number beside the list, so that adding a point is a lookup, not a scan.
+// Beside the list, each picture's place in it (plus one; 0 for none) by picture number, so
+// that adding a point is a lookup, not a scan. A typed array: a search that finds every one
+// of 200,000 pictures then makes no garbage but the results themselves.
 function ResultList()
 {
   this.count = 0;
   this.item = new Array();
-  this.byNum = Object.create(null);
+  this.placeOf = new Int32Array(cat.count + 1);
   this.add = AddResult;
   this.sort = SortResults;
   return this;
@@ -81,21 +83,27 @@ function ResultList()
 
 function AddResult(object)
 {
-  var known = this.byNum[object.num];
-  if (known) {
-    known.score++;
+  if (object.num >= this.placeOf.length) {
+    var larger = new Int32Array(object.num * 2 + 1);
+    larger.set(this.placeOf);
+    this.placeOf = larger;
+  }
+  var place = this.placeOf[object.num];
+  if (place > 0) {
+    this.item[place - 1].score++;
     return;
   }
-  known = new Result(object, 1);
-  this.byNum[object.num] = known;
-  this.item[this.count] = known;
+  this.item[this.count] = new Result(object, 1);
   this.count++;
+  this.placeOf[object.num] = this.count;
 }
 
 // Higher scores first; equal scores keep their order (the engine's sort is stable).
+// Best first; a later search may add to the list, so each picture's place follows it.
 function SortResults()
 {
   this.item.sort(CompareResults);
+  for (var i = 0; i < this.count; i++) this.placeOf[this.item[i].object.num] = i + 1;
 }
 
 function CompareResults(a, b)

@@ -146,9 +146,11 @@ describe('catalog and search', () => {
       { title: 'blue boat' },
       { title: 'green tree' },
     ]);
-    const found = context.cat.title.find(context.parseKeywords('boat red'));
-    const listed = Array.from({ length: found.count }, (_, i) => [found.item[i].object.num, found.item[i].score]);
-    assert.deepEqual(listed, [[2, 2], [3, 1], [1, 1]], 'equal scores keep the order found');
+    const listed = (found) => Array.from({ length: found.count }, (_, i) => [found.item[i].object.num, found.item[i].score]);
+    const found = context.cat.title.find(context.parseKeywords('red boat'));
+    assert.deepEqual(listed(found), [[2, 2], [1, 1], [3, 1]], 'equal scores keep the order found');
+    context.results = found;  // a search adds to the sorted list, as the one by date after words
+    assert.deepEqual(listed(context.cat.title.find(context.parseKeywords('car'))), [[2, 2], [1, 2], [3, 1]]);
     assert.equal(pics.length, 4);
   });
 
