@@ -14,7 +14,7 @@ constexpr char kModule[] = "libvantle_formats.so";
 struct Module {
   bool (*decode)(FILE*, int, WholePicture*) = nullptr;
   bool (*size)(FILE*, int, Size*) = nullptr;
-  long (*heif_block)(FILE*, int, char*, size_t) = nullptr;
+  bool (*heif_blocks)(FILE*, size_t, HeifBlocks*) = nullptr;
 };
 
 void* OpenModule() {
@@ -36,14 +36,14 @@ Module Load() {
   if (handle == nullptr) return module;
   module.decode = reinterpret_cast<decltype(module.decode)>(dlsym(handle, "lumvane_decode_whole"));
   module.size = reinterpret_cast<decltype(module.size)>(dlsym(handle, "lumvane_whole_size"));
-  module.heif_block =
-      reinterpret_cast<decltype(module.heif_block)>(dlsym(handle, "lumvane_heif_block"));
+  module.heif_blocks =
+      reinterpret_cast<decltype(module.heif_blocks)>(dlsym(handle, "lumvane_heif_blocks"));
   return module;
 }
 
 const Module* Loaded() {
   static const Module module = Load();
-  return module.decode != nullptr && module.size != nullptr && module.heif_block != nullptr
+  return module.decode != nullptr && module.size != nullptr && module.heif_blocks != nullptr
              ? &module
              : nullptr;
 }
@@ -64,9 +64,9 @@ bool ReadOtherFormatSize(FILE* file, PictureFormat format, Size* size) {
   return module != nullptr && module->size(file, static_cast<int>(format), size);
 }
 
-long ReadHeifBlockOf(FILE* file, int which, char* buffer, size_t capacity) {
+bool ReadHeifBlocksOf(FILE* file, size_t limit, HeifBlocks* blocks) {
   const Module* module = Loaded();
-  return module == nullptr ? -1 : module->heif_block(file, which, buffer, capacity);
+  return module != nullptr && module->heif_blocks(file, limit, blocks);
 }
 
 size_t OtherFormatBytes(Size size, int box) {

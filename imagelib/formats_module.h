@@ -21,8 +21,8 @@ bool OtherFormatsAvailable();
 bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out);
 bool ReadOtherFormatSize(FILE* file, PictureFormat format, Size* size);
 
-// ReadHeifBlock of whole_decode.h, through the module; -1 when it cannot be loaded.
-long ReadHeifBlockOf(FILE* file, int which, char* buffer, size_t capacity);
+// ReadHeifBlocks of whole_decode.h, through the module; false when it cannot be loaded.
+bool ReadHeifBlocksOf(FILE* file, size_t limit, HeifBlocks* blocks);
 
 // About the most memory DecodeOtherFormat takes for a picture of `size` and making an image
 // of it that fits `box`.

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "imagelib/colour.h"
-#include "imagelib/vantle.h"
 #include "imagelib/whole_decode.h"
 
 namespace vantle {
@@ -124,17 +123,6 @@ std::string ExifFromTiffHeader(const std::string& block) {
   return offset < block.size() - 4 ? block.substr(4 + offset) : "";
 }
 
-std::string ReadBlock(const heif_image_handle* handle, int which, size_t capacity) {
-  if (which == VANTLE_HEIF_EXIF) {
-    return ExifFromTiffHeader(
-        FirstBlock(handle, "Exif", capacity + 4 + 64, [](heif_item_id) { return true; }));
-  }
-  return FirstBlock(handle, "mime", capacity, [&](heif_item_id id) {
-    const char* type = heif_image_handle_get_metadata_content_type(handle, id);
-    return type != nullptr && std::strcmp(type, "application/rdf+xml") == 0;
-  });
-}
-
 }  // namespace
 
 bool ReadHeifSize(FILE* file, Size* size) {
@@ -154,13 +142,17 @@ bool DecodeHeif(FILE* file, WholePicture* out) {
   return DecodePixels(&heif, out);
 }
 
-long ReadHeifBlock(FILE* file, int which, char* buffer, size_t capacity) {
+bool ReadHeifBlocks(FILE* file, size_t limit, HeifBlocks* blocks) {
   HeifFile heif;
-  if (!OpenPrimary(file, &heif)) return -1;
-  const std::string block = ReadBlock(heif.handle, which, capacity);
-  if (block.size() > capacity) return -1;
-  std::memcpy(buffer, block.data(), block.size());
-  return static_cast<long>(block.size());
+  if (!OpenPrimary(file, &heif)) return false;
+  blocks->exif = ExifFromTiffHeader(
+      FirstBlock(heif.handle, "Exif", limit + 4 + 64, [](heif_item_id) { return true; }));
+  if (blocks->exif.size() > limit) blocks->exif.clear();
+  blocks->xmp = FirstBlock(heif.handle, "mime", limit, [&heif](heif_item_id id) {
+    const char* type = heif_image_handle_get_metadata_content_type(heif.handle, id);
+    return type != nullptr && std::strcmp(type, "application/rdf+xml") == 0;
+  });
+  return true;
 }
 
 }  // namespace vantle

@@ -21,12 +21,11 @@ extern "C" __attribute__((visibility("default"))) bool lumvane_whole_size(FILE* 
   }
 }
 
-extern "C" __attribute__((visibility("default"))) long lumvane_heif_block(FILE* file, int which,
-                                                                          char* buffer,
-                                                                          size_t capacity) {
+extern "C" __attribute__((visibility("default"))) bool lumvane_heif_blocks(
+    FILE* file, size_t limit, vantle::HeifBlocks* blocks) {
   try {
-    return vantle::ReadHeifBlock(file, which, buffer, capacity);
+    return vantle::ReadHeifBlocks(file, limit, blocks);
   } catch (...) {
-    return -1;
+    return false;
   }
 }

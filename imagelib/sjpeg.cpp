@@ -230,13 +230,22 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_note(const char* pat
   return static_cast<int>(length);
 }
 
-extern "C" __attribute__((visibility("default"))) long vantle_heif_block(const char* path,
-                                                                         int which, char* buffer,
-                                                                         size_t capacity) {
-  if (path == nullptr || buffer == nullptr) return -1;
+extern "C" __attribute__((visibility("default"))) int vantle_heif_blocks(const char* path,
+                                                                         char* exif, char* xmp,
+                                                                         size_t capacity,
+                                                                         size_t* exif_length,
+                                                                         size_t* xmp_length) {
+  *exif_length = *xmp_length = 0;
+  if (path == nullptr) return -1;
   vantle::Outcome ignored;
   const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
-  return file == nullptr ? -1 : vantle::ReadHeifBlockOf(file.get(), which, buffer, capacity);
+  vantle::HeifBlocks blocks;  // filled inside the module, which lets no exception out
+  if (file == nullptr || !vantle::ReadHeifBlocksOf(file.get(), capacity, &blocks)) return -1;
+  *exif_length = blocks.exif.size();
+  *xmp_length = blocks.xmp.size();
+  std::memcpy(exif, blocks.exif.data(), *exif_length);
+  std::memcpy(xmp, blocks.xmp.data(), *xmp_length);
+  return 0;
 }
 
 static_assert(static_cast<int>(vantle::PictureFormat::kHeif) == VANTLE_FORMAT_HEIF &&

@@ -23,7 +23,8 @@ int sjpeg(const char* in, const char* out, int size);
 
 // What sjpeg_why returns.
 #define VANTLE_DONE 0
-#define VANTLE_CANNOT_OPEN 1   // the input cannot be opened, or is no regular file, or its
+#define VANTLE_CANNOT_OPEN \
+  1                            // the input cannot be opened, or is no regular file, or its
                                // format's library is missing (ELIBACC)
 #define VANTLE_NOT_JPEG 2      // the input is no JPEG image (no picture of the formats asked for)
 #define VANTLE_DAMAGED 3       // the input is a damaged picture, or too large to decode
@@ -73,14 +74,13 @@ int vantle_format(const char* path);
 // JPEG or cannot be read. Never blocks on a FIFO or device.
 int sjpeg_note(const char* path, char* note, size_t capacity);
 
-// What vantle_heif_block copies.
-#define VANTLE_HEIF_EXIF 0  // the EXIF block, from its TIFF header on
-#define VANTLE_HEIF_XMP 1   // the XMP packet
-
-// Copies a descriptive block of the primary image of the HEIF (HEIC, AVIF) picture at `path`
-// into `buffer`, at most `capacity` bytes. Returns its length, 0 when the picture has none, -1
-// when it is no readable HEIF picture or the block is larger. Never blocks on a FIFO or device.
-long vantle_heif_block(const char* path, int which, char* buffer, size_t capacity);
+// Copies the EXIF block (from its TIFF header on) and the XMP packet of the primary image of
+// the HEIF (HEIC, AVIF) picture at `path` into `exif` and `xmp`, `capacity` bytes each, reading
+// the file once. Their lengths go to `exif_length` and `xmp_length`: 0 for a block the picture
+// lacks or one larger than `capacity`. Returns 0, or -1 (both lengths 0) when it is no readable
+// HEIF picture. Never blocks on a FIFO or device.
+int vantle_heif_blocks(const char* path, char* exif, char* xmp, size_t capacity,
+                       size_t* exif_length, size_t* xmp_length);
 
 // About how many bytes sjpeg_noted takes for `in` (of any format) at `size`, read from its
 // header alone; 0 when it has none. For sharing memory between pictures made at the same time.

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "imagelib/picture_format.h"
@@ -32,10 +33,15 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out);
 // The size `file` claims for its first picture, from its header alone; false when it has none.
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size);
 
-// Copies a block of the primary image of a HEIF file (VANTLE_HEIF_EXIF, VANTLE_HEIF_XMP) into
-// `buffer`: its length, 0 when it has none, -1 when the file cannot be read or the block is
-// larger than `capacity`.
-long ReadHeifBlock(FILE* file, int which, char* buffer, size_t capacity);
+// The descriptive blocks of a HEIF file's primary image, each "" when it has none or it is
+// larger than the limit read with it.
+struct HeifBlocks {
+  std::string exif;  // from its TIFF header on
+  std::string xmp;   // the XMP packet
+};
+
+// Reads both blocks of `file`, at most `limit` bytes each; false when it is no readable HEIF.
+bool ReadHeifBlocks(FILE* file, size_t limit, HeifBlocks* blocks);
 
 // --- For the format decoders ---
 

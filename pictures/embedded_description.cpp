@@ -190,18 +190,15 @@ std::optional<LocalDateTime> Taken(const Sources& s) {
   return std::nullopt;
 }
 
-// A block of a HEIF picture, read by the image library ("" when it has none).
-std::string HeifBlock(const std::string& path, int which) {
-  std::string block(kMaxXmpBytes, '\0');
-  const long length = vantle_heif_block(path.c_str(), which, block.data(), block.size());
-  block.resize(length > 0 ? static_cast<size_t>(length) : 0);
-  return block;
-}
-
-// The EXIF and XMP blocks of a HEIF picture, where exiv2 finds none by itself.
+// The EXIF and XMP blocks of a HEIF picture, where exiv2 finds none by itself; the image
+// library reads them.
 void ReadHeifSources(const std::string& path, Sources* sources) {
-  const std::string exif = HeifBlock(path, VANTLE_HEIF_EXIF);
-  const std::string xmp = HeifBlock(path, VANTLE_HEIF_XMP);
+  std::string exif(kMaxXmpBytes, '\0'), xmp(kMaxXmpBytes, '\0');
+  size_t exif_length = 0, xmp_length = 0;
+  vantle_heif_blocks(path.c_str(), exif.data(), xmp.data(), kMaxXmpBytes, &exif_length,
+                     &xmp_length);
+  exif.resize(exif_length);
+  xmp.resize(xmp_length);
   if (!exif.empty()) {
     Exiv2::ExifParser::decode(sources->exif, reinterpret_cast<const Exiv2::byte*>(exif.data()),
                               static_cast<uint32_t>(exif.size()));
