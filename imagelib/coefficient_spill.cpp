@@ -109,7 +109,6 @@ void RealizeArrays(j_common_ptr info) {
   if (spill->fd >= 0 && posix_fallocate(spill->fd, 0, static_cast<off_t>(total)) != 0) {
     CloseSpill(spill);
   }
-  spill->file_bytes = Spilled(*spill) ? total : 0;
   for (SpilledArray* a = spill->arrays; a != nullptr; a = a->next) {
     a->rows_in_window = Spilled(*spill) ? WindowRows(*a) : a->rows_in_array;
     auto* buffer = static_cast<char*>(

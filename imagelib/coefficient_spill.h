@@ -40,7 +40,6 @@ struct SpilledArray;
 struct CoefficientSpill {
   const SpillRule* rule = nullptr;
   int fd = -1;
-  size_t file_bytes = 0;
   SpilledArray* arrays = nullptr;
   void (*realize_own)(j_common_ptr) = nullptr;
 };

@@ -47,7 +47,7 @@ bool ReadWebpSize(FILE* file, Size* size) {
 bool DecodeWebp(FILE* file, WholePicture* out) {
   std::vector<uint8_t> bytes;
   Size size;
-  if (!ReadWholeSize(file, PictureFormat::kWebp, &size) || !TakeSize(size, 8, out)) return false;
+  if (!ReadWebpSize(file, &size) || !TakeSize(size, 8, out)) return false;
   if (!ReadAll(file, kMostFileBytes, &bytes)) return false;
   const WebPData data{bytes.data(), bytes.size()};
   WebPAnimDecoderOptions options;

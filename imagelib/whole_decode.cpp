@@ -10,7 +10,7 @@ uint32_t BigEndian32(const uint8_t* p) {
 }
 
 // PNG: the IHDR chunk's width and height; GIF: the logical screen's.
-bool ReadHeaderSize(FILE* file, PictureFormat format, Size* size) {
+bool ReadPngOrGifSize(FILE* file, PictureFormat format, Size* size) {
   uint8_t head[24];
   const size_t got = std::fread(head, 1, sizeof head, file);
   std::rewind(file);
@@ -25,6 +25,22 @@ bool ReadHeaderSize(FILE* file, PictureFormat format, Size* size) {
     return true;
   }
   return false;
+}
+
+// The size the fixed header of a PNG, GIF, BMP or WebP claims; false for other formats, whose
+// size only their library can read.
+bool ReadFixedHeaderSize(FILE* file, PictureFormat format, Size* size) {
+  switch (format) {
+    case PictureFormat::kPng:
+    case PictureFormat::kGif:
+      return ReadPngOrGifSize(file, format, size);
+    case PictureFormat::kBmp:
+      return ReadBmpSize(file, size);
+    case PictureFormat::kWebp:
+      return ReadWebpSize(file, size);
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -70,15 +86,11 @@ bool ReadAll(FILE* file, size_t limit, std::vector<uint8_t>* bytes) {
 }
 
 bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
-  // The size a fixed header claims is weighed before the format's library reads any further, so
-  // that a header alone is refused as too large. TIFF and HEIF are opened by their decoders,
-  // which weigh the size before they decode; reading them here would read them twice.
+  // A fixed header's size is weighed before the format's library reads any further, so that a
+  // header alone is refused as too large. TIFF and HEIF decoders open the file and weigh the
+  // size themselves before they decode.
   Size claimed;
-  const bool opened_by_decoder = format == PictureFormat::kTiff || format == PictureFormat::kHeif;
-  if (!opened_by_decoder && ReadWholeSize(file, format, &claimed) &&
-      !WithinBudget(claimed, 4, out)) {
-    return false;
-  }
+  if (ReadFixedHeaderSize(file, format, &claimed) && !WithinBudget(claimed, 4, out)) return false;
   std::rewind(file);
   switch (format) {
     case PictureFormat::kPng:
@@ -100,19 +112,12 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
 
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size) {
   switch (format) {
-    case PictureFormat::kPng:
-    case PictureFormat::kGif:
-      return ReadHeaderSize(file, format, size);
     case PictureFormat::kTiff:
       return ReadTiffSize(file, size);
-    case PictureFormat::kBmp:
-      return ReadBmpSize(file, size);
-    case PictureFormat::kWebp:
-      return ReadWebpSize(file, size);
     case PictureFormat::kHeif:
       return ReadHeifSize(file, size);
     default:
-      return false;
+      return ReadFixedHeaderSize(file, format, size);
   }
 }
 
