@@ -70,7 +70,8 @@ function Result(object, score)
 
 // Beside the list, each picture's place in it (plus one; 0 for none) by picture number, so
 // that adding a point is a lookup, not a scan. A typed array: a search that finds every one
-// of 200,000 pictures then makes no garbage but the results themselves.
+// of 200,000 pictures then makes no garbage but the results themselves. Lists are made by
+// searches, once every picture is in the catalog and numbered.
 function ResultList()
 {
   this.count = 0;
@@ -83,11 +84,6 @@ function ResultList()
 
 function AddResult(object)
 {
-  if (object.num >= this.placeOf.length) {
-    var larger = new Int32Array(object.num * 2 + 1);
-    larger.set(this.placeOf);
-    this.placeOf = larger;
-  }
   var place = this.placeOf[object.num];
   if (place > 0) {
     this.item[place - 1].score++;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The program installed under a prefix of its own: it runs from there and makes an archive
-# with the installed textures, of a JPEG and a PNG (read by the module beside its library); the desktop files pass their validators (when installed); the
-# manual page names every command and option of `lumvane --help`; the completion loads.
+# The program installed under a prefix of its own: it runs from there and makes an archive of
+# a JPEG and a PNG (read by the module beside its library) with the installed textures; the
+# desktop files pass their validators (when installed); the manual page names every command
+# and option of `lumvane --help`; the completion loads.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1

@@ -115,16 +115,6 @@ TEST_F(Sjpeg, ExifOrientationIsAppliedAndNoTagIsLeft) {
   EXPECT_TRUE(IsRed(PixelAt(eight, 100, 380)));
 }
 
-// `profile` as the bytes of an ICC file; the profile is closed.
-std::vector<uint8_t> SavedAndClosed(cmsHPROFILE profile) {
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  std::vector<uint8_t> bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
-}
-
 // Adobe's CMYK (inverted, with or without its profile) and YCCK become RGB; gray stays gray.
 TEST_F(Sjpeg, CmykAndYcckBecomeRgbAndGrayStaysGray) {
   const std::vector<uint8_t> profile = testing_pictures::CmykProfile(false);
@@ -247,7 +237,8 @@ std::vector<uint8_t> AdobeRgbProfile() {
   const cmsCIExyYTRIPLE primaries = {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
   cmsToneCurve* gamma = cmsBuildGamma(nullptr, 563.0 / 256.0);
   cmsToneCurve* curves[3] = {gamma, gamma, gamma};
-  std::vector<uint8_t> bytes = SavedAndClosed(cmsCreateRGBProfile(&white, &primaries, curves));
+  std::vector<uint8_t> bytes =
+      testing_pictures::SavedAndClosed(cmsCreateRGBProfile(&white, &primaries, curves));
   cmsFreeToneCurve(gamma);
   return bytes;
 }

@@ -278,6 +278,15 @@ bool WritePicture(const std::string& path, const Picture& p) {
   return false;
 }
 
+std::vector<uint8_t> SavedAndClosed(void* profile) {
+  cmsUInt32Number size = 0;
+  cmsSaveProfileToMem(profile, nullptr, &size);
+  std::vector<uint8_t> bytes(size);
+  cmsSaveProfileToMem(profile, bytes.data(), &size);
+  cmsCloseProfile(profile);
+  return bytes;
+}
+
 std::vector<uint8_t> CmykProfile(bool swapped) {
   cmsHPROFILE lab = cmsCreateLab4Profile(nullptr), srgb = cmsCreate_sRGBProfile();
   cmsHTRANSFORM to_lab = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_LabV2_16, 0, 0);
@@ -306,11 +315,7 @@ std::vector<uint8_t> CmykProfile(bool swapped) {
   cmsSetColorSpace(cmyk, cmsSigCmykData);
   cmsSetPCS(cmyk, cmsSigLabData);
   cmsWriteTag(cmyk, cmsSigAToB0Tag, pipeline);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(cmyk, nullptr, &size);
-  std::vector<uint8_t> bytes(size);
-  cmsSaveProfileToMem(cmyk, bytes.data(), &size);
-  cmsCloseProfile(cmyk);
+  std::vector<uint8_t> bytes = SavedAndClosed(cmyk);
   cmsCloseProfile(lab);
   cmsCloseProfile(srgb);
   cmsPipelineFree(pipeline);

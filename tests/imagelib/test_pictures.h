@@ -36,6 +36,9 @@ struct Picture {
 // Writes `picture` to `path`; false when the format's library could not.
 bool WritePicture(const std::string& path, const Picture& picture);
 
+// The Little CMS `profile` (a cmsHPROFILE) as the bytes of an ICC file; the profile is closed.
+std::vector<uint8_t> SavedAndClosed(void* profile);
+
 // A CMYK profile of naive inks (red = (1 - C)(1 - K), ...), as Little CMS builds one;
 // `swapped`: cyan and magenta ink trade places, so that no naive conversion can pass for it.
 std::vector<uint8_t> CmykProfile(bool swapped);
