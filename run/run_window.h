@@ -13,7 +13,7 @@ namespace lumvane {
 enum class Mode {
   kCatalogOriginalPaths = 1,  // catalog file, pictures where the catalog says
   kCatalogSourceDir = 2,      // catalog file, pictures from the chosen source folder
-  kSourceScan = 3,            // every JPEG of the source folder
+  kSourceScan = 3,            // every picture of the source folder
   kMaster = 4,                // master archive from subfolder archives
   kEdit = 5,                  // edit an existing archive
 };
