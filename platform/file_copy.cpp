@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,9 +81,31 @@ CopyResult::Outcome CompareExisting(int from, const struct stat& original, const
                                          : CopyResult::kDifferentFileInTheWay;
 }
 
+// Refuses a copy that cannot fit before a byte of it is written, so that a large original does
+// not fill the disk while the other workers write the archive's own files: EFBIG past the
+// process's file size limit, ENOSPC when the free space is too small; the room is then
+// reserved where the file system can.
+int ReserveRoom(int to, off_t size) {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      static_cast<rlim_t>(size) > limit.rlim_cur) {
+    return EFBIG;
+  }
+  struct statvfs disk {};
+  if (size == 0 || fstatvfs(to, &disk) != 0) return 0;
+  const auto free_blocks = geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+  if (static_cast<unsigned long long>(free_blocks) * disk.f_frsize <
+      static_cast<unsigned long long>(size)) {
+    return ENOSPC;
+  }
+  if (fallocate(to, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return 0;
+  return errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL ? 0 : errno;
+}
+
 // Copies the bytes, then the time; syncs. The permission bits came with the file's creation.
 // Returns 0 or the errno of the failure.
 int FillTemporary(int from, int to, const struct stat& original) {
+  if (const int error = ReserveRoom(to, original.st_size); error != 0) return error;
   std::vector<char> buffer(1 << 16);
   while (true) {
     const ssize_t n = ReadFully(from, buffer.data(), buffer.size());

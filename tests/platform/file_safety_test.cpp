@@ -1,5 +1,6 @@
 // The platform's guards of the user's files: temporaries, copies, the destination's lock and
 // files that must never be waited on.
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
 #include "platform/temporary_files.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -105,6 +107,15 @@ TEST(CopyToNewFile, FailuresSayWhyAndLeaveNothingBehind) {
   EXPECT_EQ(no_folder.outcome, CopyResult::kFailed);
   ASSERT_EQ(mkfifo((from / "pipe.jpg").c_str(), 0644), 0);
   EXPECT_EQ(CopyToNewFile(from / "pipe.jpg", to / "pipe.jpg").outcome, CopyResult::kFailed);
+  // An original larger than the room left is refused before a byte of it is written.
+  from.Write("big.jpg", std::string(1 << 20, 'x'));
+  const testing_support::SmallDisk disk(to.path(), 256 * 1024);
+  const int watch = inotify_init1(IN_NONBLOCK);
+  inotify_add_watch(watch, to.path().c_str(), IN_MODIFY);
+  EXPECT_EQ(CopyProblem(CopyToNewFile(from / "big.jpg", to / "big.jpg")), disk.full_reason());
+  char event[4096];
+  EXPECT_EQ(read(watch, event, sizeof event), -1) << "nothing written";
+  close(watch);
   EXPECT_TRUE(to.Names().empty());
 }
 
