@@ -3,7 +3,8 @@
 # `install-deps.sh test` that and what the tests need (a browser and the npm packages),
 # `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh mutants`
 # what the tests need and Python for the fault planter, `install-deps.sh coverage` that and
-# gcovr, `install-deps.sh package` that and what builds and checks the Debian package.
+# gcovr, `install-deps.sh smallest-suite` that, clang and an integer program solver,
+# `install-deps.sh package` that and what builds and checks the Debian package.
 set -euo pipefail
 purpose=${1:-test}
 packages=(
@@ -21,6 +22,10 @@ if [ "$purpose" = fuzz ]; then
 fi
 if [ "$purpose" = coverage ]; then
   packages+=(gcovr)
+  purpose=test
+fi
+if [ "$purpose" = smallest-suite ]; then
+  packages+=(clang llvm python3-pulp coinor-cbc)
   purpose=test
 fi
 if [ "$purpose" = mutants ]; then
