@@ -84,7 +84,7 @@ TEST_F(Sjpeg, OutputsFitTheirBoxKeepingProportionsAndAreNeverEnlarged) {
     int size;
     Dimensions out;
   } cases[] = {{{4000, 3000}, 0, {1600, 1200}},
-               {{1500, 2000}, 0, {1200, 1600}},
+               {{1501, 2000}, 0, {1201, 1600}},
                {{640, 480}, 0, {640, 480}},
                {{1600, 1200}, 96, {192, 144}},
                {{900, 1600}, 96, {108, 192}},

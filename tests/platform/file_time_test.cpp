@@ -2,6 +2,7 @@
 
 #include <sys/time.h>
 
+#include <cstdlib>
 #include <ctime>
 
 #include <gtest/gtest.h>
@@ -18,7 +19,10 @@ TEST(FileTime, DatesFormatInEnglishWithoutLeadingZeros) {
   EXPECT_EQ(FormatStamp({2001, 3, 5, 23, 5, 9}), "20010305230509");
 }
 
+// In a zone away from UTC, so that a date read in UTC shows.
 TEST(FileTime, FileDatesAreReadInLocalTime) {
+  setenv("TZ", "JST-9", 1);
+  tzset();
   testing_support::TempDir dir;
   dir.Write("a.jpg", "x");
   std::tm local{};
@@ -35,6 +39,8 @@ TEST(FileTime, FileDatesAreReadInLocalTime) {
   ASSERT_TRUE(time.has_value());
   EXPECT_EQ(FormatStamp(*time), "20010305140709");
   EXPECT_FALSE(FileModifiedLocal(dir / "missing.jpg").has_value());
+  unsetenv("TZ");
+  tzset();
 }
 
 }  // namespace
