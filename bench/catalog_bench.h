@@ -43,7 +43,7 @@ class DiscardingRun : public lumvane::ImportRun {
   void Process(const lumvane::PictureInput&) override { ++pictures; }
   void AddRecord(const lumvane::PictureRecord&, const std::string&) override {}
   void BeginStep(const std::string&) override {}
-  void NotePassedOver(const std::string&, const std::string&) override { ++passed_over; }
+  void NotePassedOver(const std::string&, const std::string&, bool) override { ++passed_over; }
   void NoteNotAvailable(const lumvane::CatalogPlace&) override { ++passed_over; }
   void CountMergedArchive() override {}
   bool StopRequested() const override { return false; }

@@ -57,11 +57,20 @@ bool ConsoleWindow::AskRetry(const std::string& text) {
 
 void ConsoleWindow::ReportRun(const RunState& state) {
   if (!state.uncopied.empty()) ShowMessage(UncopiedMessage(state, locations_.dest_dir));
-  if (const int unreadable = UnreadablePictures(state); unreadable > 0) {
-    ShowMessage("Could not read " + std::to_string(unreadable) + " picture" +
-                (unreadable == 1 ? "" : "s") + "; " + (unreadable == 1 ? "it is" : "they are") +
-                " not in the archive (--verbose names them).");
-  }
+  ReportLost(state);
+}
+
+void ConsoleWindow::ReportNothingArchived(const std::string& text, const RunState& state) {
+  ShowMessage(text);
+  ReportLost(state);
+}
+
+void ConsoleWindow::ReportLost(const RunState& state) {
+  const int lost = LostPictures(state);
+  if (lost == 0) return;
+  ShowMessage("Could not archive " + std::to_string(lost) + " picture" + (lost == 1 ? "" : "s") +
+              "; " + (lost == 1 ? "it is" : "they are") + " not in the archive" +
+              (options_.verbose ? "." : " (--verbose names them)."));
 }
 
 void ConsoleWindow::OpenEditor(const std::string& folder) {

@@ -42,10 +42,11 @@ class ConsoleWindow : public RunWindow {
   void ShowMessage(const std::string& text) override;
   bool AskRetry(const std::string& text) override;
   void OpenEditor(const std::string& folder) override;
-  // Names the originals that could not be copied, and counts the pictures that could not be
-  // read, on standard error (both make the run fail); the summary of the rest is the
-  // program's.
+  // Names the originals that could not be copied, and counts the pictures that were left out
+  // though they are pictures, on standard error (both make the run fail); the summary of the
+  // rest is the program's.
   void ReportRun(const RunState& state) override;
+  void ReportNothingArchived(const std::string& text, const RunState& state) override;
 
   // True when the run showed a message: it was refused or something failed.
   bool reported_errors() const { return reported_errors_; }
@@ -59,6 +60,8 @@ class ConsoleWindow : public RunWindow {
   std::string status_;
   std::unique_ptr<ProgressBar> progress_;  // null when standard error is no terminal
   bool reported_errors_ = false;
+
+  void ReportLost(const RunState& state);
 };
 
 }  // namespace lumvane

@@ -61,7 +61,8 @@ Status ArchiveEditor::Load(const std::string& folder) {
   DestinationLock lock;
   if (access(folder.c_str(), W_OK) == 0) {
     if (Status locked = lock.Acquire(folder, kPatience); !locked.ok()) return locked;
-    FinishInterruptedCommit(folder);  // the pair read must be a pair
+    // The pair read must be a pair.
+    if (Status finished = FinishInterruptedCommit(folder); !finished.ok()) return finished;
   }
   const std::string page = JoinPath(folder, "archive.htm");
   try {

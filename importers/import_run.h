@@ -59,8 +59,9 @@ class ImportRun {
   // once: a master's step is one archive, where other importers' steps are pictures.
   virtual void BeginStep(const std::string& status) = 0;
 
-  // Notes something of the source that was left out, for the summary after the run.
-  virtual void NotePassedOver(const std::string& source, const std::string& reason) = 0;
+  // Notes something of the source that was left out, for the summary after the run. `lost`:
+  // it is a picture that should have been archived (the run then fails), not a duplicate.
+  virtual void NotePassedOver(const std::string& source, const std::string& reason, bool lost) = 0;
 
   // Notes a picture left out because its drive or volume has no folder on this machine.
   virtual void NoteNotAvailable(const CatalogPlace& place) = 0;

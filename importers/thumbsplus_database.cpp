@@ -214,7 +214,7 @@ void HandOver(Database& db, ImportRun& run, const Catalog& catalog,
   const std::string name = db.Text(record + 82, 256);
   if (!db.ok()) return;
   const auto entry = catalog.folder_entries.find(folder_id);
-  if (entry == catalog.folder_entries.end()) return run.NotePassedOver(name, kNoFolderReason);
+  if (entry == catalog.folder_entries.end()) return run.NotePassedOver(name, kNoFolderReason, true);
   auto folder = folders.find(folder_id);
   if (folder == folders.end()) {
     const int64_t at = db.Position(entry->second);

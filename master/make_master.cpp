@@ -49,9 +49,11 @@ Status ListArchiveFolders(ImportRun& run, const std::string& dest, SubfolderArch
     const std::string real = std::filesystem::canonical(JoinPath(dest, folder), error).string();
     if (real == here || here.starts_with(WithTrailingSeparator(real))) {
       run.NotePassedOver(JoinPath(dest, folder),
-                         real == here ? "the master's own folder" : "a folder above the master's");
+                         real == here ? "the master's own folder" : "a folder above the master's",
+                         /*lost=*/false);
     } else if (const auto [earlier, fresh] = merged.emplace(real, folder); !fresh) {
-      run.NotePassedOver(JoinPath(dest, folder), "the same folder as " + earlier->second);
+      run.NotePassedOver(JoinPath(dest, folder), "the same folder as " + earlier->second,
+                         /*lost=*/false);
     } else {
       found->folders.push_back(folder);
     }
@@ -68,9 +70,9 @@ void MergeArchive(ImportRun& run, const std::string& page_text, const std::strin
   for (size_t i = 0; i < page.all.size(); ++i) {
     PictureRecord record = DecodeRecord(page.all[i]);
     if (!page.whole[i]) {
-      run.NotePassedOver(page_path, "damaged entry");
+      run.NotePassedOver(page_path, "damaged entry", /*lost=*/true);
     } else if (!StaysInsideArchive(record.thumb) || !StaysInsideArchive(record.file)) {
-      run.NotePassedOver(page_path, "an entry naming a file outside its archive");
+      run.NotePassedOver(page_path, "an entry naming a file outside its archive", /*lost=*/true);
     } else {
       records.push_back(std::move(record));
     }

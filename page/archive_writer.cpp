@@ -103,8 +103,8 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
   }
   Status status = lock_.Acquire(dest, patience);
   if (status.ok()) status = CheckNothingInTheWay(dest);
+  if (status.ok()) status = FinishInterruptedCommit(dest);
   if (status.ok()) {
-    FinishInterruptedCommit(dest);
     RemoveLeftoverTemporaries(dest);
     status = page_.Open(JoinPath(dest, "archive.htm"));
     previous_ = StoredValues();

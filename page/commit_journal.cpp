@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -16,9 +18,42 @@ namespace {
 
 // Not a temporary: it must outlive the clean-up of a killed run's temporaries.
 constexpr char kJournalName[] = ".lumvane-commit";
+// A journal names four files of one folder; anything longer is not one of ours.
+constexpr size_t kJournalLimit = 64 * 1024;
 
 bool Exists(const std::string& path) {
   return access(path.c_str(), F_OK) == 0;
+}
+
+// The file name of `path`: the journal holds names only, so that no folder's name (however
+// long, or holding a line break) has to be read back.
+std::string NameOf(const std::string& path) {
+  return path.substr(path.rfind('/') + 1);
+}
+
+// The journal's text, "" when there is none or it cannot be one of ours.
+std::string ReadJournal(const std::string& path) {
+  const int fd = OpenRegularFile(path);  // never waits on a FIFO of that name
+  if (fd < 0) return "";
+  std::string text;
+  char buffer[8192];
+  ssize_t got = 0;
+  while (text.size() <= kJournalLimit && (got = read(fd, buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  return got < 0 || text.size() > kJournalLimit ? "" : text;
+}
+
+// A line of the journal as a file of `dest`: a name alone (a journal of an earlier version
+// holds full paths, which must lie in `dest`); "" for anything else.
+std::string FileOfDest(const std::string& dest, std::string_view line) {
+  const std::string text(line);
+  const size_t slash = text.rfind('/');
+  if (slash != std::string::npos && FolderOf(text) != FolderOf(JoinPath(dest, "x"))) return "";
+  const std::string name = text.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (name.empty() || name == "." || name == "..") return "";
+  return JoinPath(dest, name);
 }
 
 }  // namespace
@@ -28,7 +63,7 @@ Status BeginCommit(const std::string& dest, const CommitPlan& plan) {
   if (Status status = journal.Open(JoinPath(dest, kJournalName)); !status.ok()) return status;
   for (const std::string* line :
        {&plan.catalog_temp, &plan.catalog_final, &plan.page_temp, &plan.page_final}) {
-    journal.WriteLine(*line);
+    journal.WriteLine(NameOf(*line));
   }
   Status status = journal.Commit();
   if (status.ok()) SyncFolder(dest);  // on disk before either rename
@@ -39,30 +74,30 @@ void EndCommit(const std::string& dest) {
   unlink(JoinPath(dest, kJournalName).c_str());
 }
 
-void FinishInterruptedCommit(const std::string& dest) {
+Status FinishInterruptedCommit(const std::string& dest) {
   const std::string path = JoinPath(dest, kJournalName);
-  const int fd = OpenRegularFile(path);  // never waits on a FIFO of that name
-  if (fd < 0) return;
-  std::string text(4096, '\0');
-  const ssize_t got = read(fd, text.data(), text.size());
-  close(fd);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  const std::vector<std::string_view> lines = SplitLines(text);
+  if (!Exists(path)) return Status::Ok();
+  const std::string journal_text = ReadJournal(path);
+  const std::vector<std::string_view> lines = SplitLines(journal_text);
   CommitPlan plan;
   if (lines.size() >= 4) {
-    plan = {std::string(lines[0]), std::string(lines[1]), std::string(lines[2]),
-            std::string(lines[3])};
+    plan = {FileOfDest(dest, lines[0]), FileOfDest(dest, lines[1]), FileOfDest(dest, lines[2]),
+            FileOfDest(dest, lines[3])};
   }
   // Only names of this folder: a journal is no way to move files elsewhere.
-  const std::string here = FolderOf(path);
-  const bool ours = lines.size() >= 4 && FolderOf(plan.catalog_temp) == here &&
-                    FolderOf(plan.page_temp) == here && FolderOf(plan.catalog_final) == here &&
-                    FolderOf(plan.page_final) == here;
+  const bool ours = lines.size() >= 4 && !plan.catalog_temp.empty() &&
+                    !plan.catalog_final.empty() && !plan.page_temp.empty() &&
+                    !plan.page_final.empty();
   if (ours && !Exists(plan.catalog_temp) && Exists(plan.page_temp)) {
-    std::rename(plan.page_temp.c_str(), plan.page_final.c_str());
+    if (std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
+      // The journal stays: the pair is finished by the next writer that can.
+      return Status::Error("Cannot finish the archive an earlier run left half in place in " +
+                           dest + ": " + std::strerror(errno));
+    }
     SyncFolder(dest);
   }
   EndCommit(dest);
+  return Status::Ok();
 }
 
 }  // namespace lumvane

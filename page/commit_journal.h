@@ -23,9 +23,10 @@ Status BeginCommit(const std::string& dest, const CommitPlan& plan);
 void EndCommit(const std::string& dest);
 
 // Finishes a commit that a killed run left half done: the page renamed into place when the
-// catalog already was; nothing when neither was. Removes the journal.
+// catalog already was; nothing when neither was. Removes the journal once the pair is whole;
+// a rename that fails keeps it and is an error.
 // REQUIRES: the caller holds the folder's DestinationLock.
-void FinishInterruptedCommit(const std::string& dest);
+Status FinishInterruptedCommit(const std::string& dest);
 
 }  // namespace lumvane
 

@@ -181,6 +181,12 @@ const char* PassOverReason(PassOver reason) {
   return "";
 }
 
+bool IsNotAPicture(PassOver reason) {
+  return reason == PassOver::kNotJpegName || reason == PassOver::kNotPictureName ||
+         reason == PassOver::kGeneratedImage || reason == PassOver::kNotJpegImage ||
+         reason == PassOver::kNotPicture;
+}
+
 std::string PictureResult::PassOverText() const {
   std::string text = PassOverReason(pass_over);
   if (pass_over == PassOver::kImageTooLarge && !detail.empty()) return text + " (" + detail + ")";
@@ -304,7 +310,7 @@ PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
   record.comment = input.comment;
   record.author = input.author;
   record.picdate = input.picdate;
-  result.tab_source = given.source;
+  result.tab_source = given.catalog_source.empty() ? given.source : given.catalog_source;
   return result;
 }
 

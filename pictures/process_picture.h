@@ -32,6 +32,9 @@ struct PictureInput {
   // Where the catalog says the picture is, when it names a volume by its label (a drive
   // letter is read from `source` itself).
   std::optional<CatalogPlace> place = std::nullopt;
+  // The source as the catalog names it, for archive.txt, when `source` is where the picture
+  // was found instead (the chosen source folder); empty: `source`.
+  std::string catalog_source = "";
 };
 
 // Why a picture was passed over; kNone when it was archived.
@@ -53,6 +56,10 @@ enum class PassOver {
 
 // A short English reason, for reports: "not a picture name", "file missing", ...
 const char* PassOverReason(PassOver reason);
+
+// True for the reasons that say a file is no picture (of the kind asked for): passing it over
+// loses nothing.
+bool IsNotAPicture(PassOver reason);
 
 // The answer to the Copy Originals question.
 enum class CopyMode { kCancelled = -1, kNone = 0, kKeepNames = 1, kRename = 2 };

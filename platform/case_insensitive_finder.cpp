@@ -20,6 +20,9 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &info) == 0;
 }
 
+// Paths followed at once: names in many letter cases are a damaged disk, not photos.
+constexpr size_t kMostCandidates = 64;
+
 }  // namespace
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
@@ -41,25 +44,30 @@ const std::vector<std::string>& CaseInsensitiveFinder::NamesOf(const std::string
 
 CaseInsensitiveFinder::Found CaseInsensitiveFinder::Find(const std::string& root,
                                                          std::string_view relative) {
-  std::string path = root;
   std::string as_given = root;
   for (std::string_view name : CatalogPathNames(relative)) as_given = JoinPath(as_given, name);
+  if (Exists(as_given)) return {Found::kFound, as_given};
+  // Every folder a name could mean is looked in: an empty "photos" beside the "PHOTOS" that
+  // holds the picture hides nothing.
+  std::vector<std::string> candidates = {root};
   for (std::string_view name : CatalogPathNames(relative)) {
-    const std::string exact = JoinPath(path, name);
-    if (Exists(exact)) {
-      path = exact;
-      continue;
+    std::vector<std::string> next;
+    for (const std::string& folder : candidates) {
+      const std::string exact = JoinPath(folder, name);
+      for (const std::string& n : NamesOf(folder)) {
+        if (SameIgnoringCase(n, name)) next.push_back(JoinPath(folder, n));
+      }
+      // A folder that may be searched but not listed still gives its exact names.
+      if (std::find(next.begin(), next.end(), exact) == next.end() && Exists(exact)) {
+        next.push_back(exact);
+      }
+      if (next.size() > kMostCandidates) break;
     }
-    const std::vector<std::string>& names = NamesOf(path);
-    const auto matches = std::count_if(names.begin(), names.end(), [name](const std::string& n) {
-      return SameIgnoringCase(n, name);
-    });
-    if (matches != 1) return {matches == 0 ? Found::kMissing : Found::kAmbiguous, as_given};
-    path = JoinPath(path, *std::find_if(names.begin(), names.end(), [name](const std::string& n) {
-                      return SameIgnoringCase(n, name);
-                    }));
+    candidates = std::move(next);
+    if (candidates.empty()) return {Found::kMissing, as_given};
   }
-  return {Found::kFound, path};
+  if (candidates.size() == 1) return {Found::kFound, candidates.front()};
+  return {Found::kAmbiguous, as_given};
 }
 
 }  // namespace lumvane

@@ -1,8 +1,8 @@
 // Finding a path that a catalog made on Windows names below a folder of this machine. Windows
 // ignores letter case, so the catalog may write "PHOTOS\A.JPG" for Photos/a.jpg; each name is
-// taken as it is or, failing that, as the one name of its folder that differs in letter case
-// only. Folder listings are kept, so that the pictures of one folder list it once. Not
-// thread-safe.
+// taken as it is or, failing that, as any name of its folder that differs in letter case only,
+// every such folder looked in. Folder listings are kept, so that the pictures of one folder
+// list it once. Not thread-safe.
 #ifndef LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
 #define LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
 
@@ -24,8 +24,8 @@ class CaseInsensitiveFinder {
     std::string path;  // kFound: the path on disk; else `root`/`relative` as given
   };
 
-  // `relative` ("\" or "/" separated) below `root`. kAmbiguous when some name matches several
-  // names of its folder that differ only in letter case and none exactly.
+  // `relative` ("\" or "/" separated) below `root`: the path as given when it exists, else
+  // the one path that matches it ignoring letter case. kAmbiguous when several files match.
   Found Find(const std::string& root, std::string_view relative);
 
  private:

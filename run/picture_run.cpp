@@ -37,6 +37,16 @@ std::string PictureRun::Locate(const std::string& source) const {
   return LocateCatalogSource(sources_.drives, catalog_folder_, source);
 }
 
+void PictureRun::ReadFromChosenFolder(PictureInput* picture) {
+  const SplitPath split =
+      picture->native_path ? SplitNativePath(picture->source) : SplitCatalogPath(picture->source);
+  const auto name = ClassifyPictureName(split.name, target_.jpeg_only);
+  picture->catalog_source = picture->source;
+  picture->source = finder_.Find(*target_.source_dir, name ? name->on_disk : split.name).path;
+  picture->native_path = true;
+  picture->place.reset();  // no drive or volume is needed to find it
+}
+
 std::string PictureRun::FindBelow(const std::string& root, const std::string& within) const {
   return finder_.Find(root, within).path;
 }
@@ -60,8 +70,12 @@ std::string PictureRun::LabelToDrive(const std::string& label) {
 void PictureRun::Process(const PictureInput& catalog_picture) {
   if (!failure_.ok()) return;
   PictureInput picture = catalog_picture;
-  if (!picture.native_path && !picture.place) picture.place = DrivePlaceOf(picture.source);
-  if (!picture.native_path) picture.source = Locate(picture.source);
+  if (reads_source_dir()) {
+    ReadFromChosenFolder(&picture);
+  } else if (!picture.native_path) {
+    if (!picture.place) picture.place = DrivePlaceOf(picture.source);
+    picture.source = Locate(picture.source);
+  }
   picture.read_embedded = picture.read_embedded && sources_.read_embedded;
   if (!started_) window_.set_status("Running...");
   started_ = true;
@@ -116,10 +130,9 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
     NoteMissing(picture, result.PassOverText());
     return;
   }
+  if (result.pass_over == PassOver::kGeneratedImage) return;  // the archive's own, not a photo
   if (!result.archived()) {
-    NotePassedOver(picture.source, result.PassOverText());
-    state_.passed_over.back().unreadable = result.pass_over == PassOver::kPermissionDenied ||
-                                           result.pass_over == PassOver::kFileUnreadable;
+    NotePassedOver(picture.source, result.PassOverText(), !IsNotAPicture(result.pass_over));
     return;
   }
   WriteRecord(result.record, result.tab_source);
@@ -149,12 +162,12 @@ void PictureRun::BeginStep(const std::string& status) {
   window_.LetEventsRun();
 }
 
-void PictureRun::NotePassedOver(const std::string& source, const std::string& reason) {
-  state_.passed_over.push_back({source, reason});
+void PictureRun::NotePassedOver(const std::string& source, const std::string& reason, bool lost) {
+  state_.passed_over.push_back({source, reason, lost});
 }
 
 void PictureRun::NoteNotAvailable(const CatalogPlace& place) {
-  state_.passed_over.push_back({place.Text(), NotAvailableReason(place), false, place, true});
+  state_.passed_over.push_back({place.Text(), NotAvailableReason(place), true, place, true});
 }
 
 void PictureRun::NoteMissing(const PictureInput& picture, const std::string& reason) {
@@ -171,7 +184,7 @@ void PictureRun::NoteMissing(const PictureInput& picture, const std::string& rea
   const std::string why = std::filesystem::is_directory(root, error)
                               ? reason
                               : place.Name() + " is read from " + root + ", which is not there";
-  state_.passed_over.push_back({picture.source, why, false, place, false});
+  state_.passed_over.push_back({picture.source, why, true, place, false});
 }
 
 }  // namespace lumvane

@@ -50,7 +50,7 @@ class PictureRun : public ImportRun {
   void Process(const PictureInput& picture) override;
   void AddRecord(const PictureRecord& record, const std::string& tab_source) override;
   void BeginStep(const std::string& status) override;
-  void NotePassedOver(const std::string& source, const std::string& reason) override;
+  void NotePassedOver(const std::string& source, const std::string& reason, bool lost) override;
   void NoteNotAvailable(const CatalogPlace& place) override;
   void CountMergedArchive() override { ++state_.archives_merged; }
   bool StopRequested() const override { return !failure_.ok() || window_.StopRequested(); }
@@ -67,6 +67,9 @@ class PictureRun : public ImportRun {
 
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
+  // The "select source directory" mode: the picture is the chosen folder's file of the
+  // catalog's file name, in any letter case; the catalog's path stays for archive.txt.
+  void ReadFromChosenFolder(PictureInput* picture);
   // Notes a picture passed over as missing; one the catalog names on a drive or volume is
   // noted with its place, and a place without a folder here, or whose folder has gone, says
   // so in the reason.

@@ -216,7 +216,8 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   state.archive_written = committed.ok();
   state.earlier_pictures = files.writer.earlier_records();
   state.earlier_kept = committed.ok() && files.writer.backed_up();
-  if (committed.ok()) ShowDone(window);
+  if (committed.ok() && state.stopped) window.set_status(StoppedLine(state));
+  if (committed.ok() && !state.stopped) ShowDone(window);
   if (!committed.ok()) window.set_status("");
   for (const Status* status : {&imported.importer, &texture, &committed}) {
     if (!status->ok()) window.ShowMessage(status->message());
@@ -233,7 +234,7 @@ const char* GoCaption(GoState state) {
     case GoState::kRunning:
       return "Stop";
     case GoState::kStopRequested:
-      break;
+      return "Stopping...";
   }
   return "";
 }

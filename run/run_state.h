@@ -13,8 +13,10 @@ namespace lumvane {
 
 struct PassedOverPicture {
   std::string source;
-  std::string reason;       // "file missing", "cannot write display image or thumbnail: ...", ...
-  bool unreadable = false;  // the file is there but could not be read: the run has failed
+  std::string reason;  // "file missing", "cannot write display image or thumbnail: ...", ...
+  // A picture left out for any reason but not being one (missing, unreadable, damaged, on a
+  // drive that is not here): the run has failed to archive what it was given.
+  bool lost = false;
   // A picture the catalog names on a drive or volume that was not found there: its place,
   // and whether that drive or volume has no folder on this machine at all.
   std::optional<CatalogPlace> place = std::nullopt;

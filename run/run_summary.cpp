@@ -43,6 +43,13 @@ bool RunLeftSomethingOut(const RunState& state) {
   return !state.passed_over.empty() || !state.uncopied.empty() || state.earlier_kept;
 }
 
+std::string StoppedLine(const RunState& state) {
+  const auto archived = static_cast<size_t>(state.PictureCount);
+  if (state.expected_pictures < 0) return "Stopped after " + Plural(archived, "picture");
+  return "Stopped after " + std::to_string(archived) + " of " +
+         Plural(static_cast<size_t>(state.expected_pictures), "picture");
+}
+
 std::string EarlierArchiveLine(const RunState& state) {
   if (!state.earlier_kept) return "";
   const std::string kept = "; the earlier archive is kept as archive_bak.htm";
@@ -67,14 +74,15 @@ std::vector<CatalogPlace> UnknownPlaces(const RunState& state) {
   return places;
 }
 
-int UnreadablePictures(const RunState& state) {
+int LostPictures(const RunState& state) {
   int count = 0;
-  for (const auto& picture : state.passed_over) count += picture.unreadable ? 1 : 0;
+  for (const auto& picture : state.passed_over) count += picture.lost ? 1 : 0;
   return count;
 }
 
 std::string RunSummaryLine(const RunState& state) {
-  std::string line = std::to_string(state.PictureCount) + " archived";
+  std::string line =
+      state.stopped ? StoppedLine(state) : std::to_string(state.PictureCount) + " archived";
   if (const std::string formats = ArchivedByFormat(state); !formats.empty()) {
     line += " (" + formats + ")";
   }

@@ -28,13 +28,16 @@ std::string RunSummaryDetails(const RunState& state);
 // True when there is something to tell beyond the count.
 bool RunLeftSomethingOut(const RunState& state);
 
+// "Stopped after 14 of 30 pictures", or "Stopped after 14 pictures" when the total is not known.
+std::string StoppedLine(const RunState& state);
+
 // When the run kept the archive it replaced: "Stopped after 13 of 160 pictures; the earlier
 // archive is kept as archive_bak.htm", or "The new archive holds 1 picture, the earlier one
 // 32; ...". Empty otherwise.
 std::string EarlierArchiveLine(const RunState& state);
 
-// How many pictures were passed over because their files could not be read.
-int UnreadablePictures(const RunState& state);
+// How many pictures the run was given and left out (PassedOverPicture::lost).
+int LostPictures(const RunState& state);
 
 // The drives and volumes that pictures passed over are on and that have no folder on this
 // machine, each once, in the order first met.

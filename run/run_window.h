@@ -19,7 +19,7 @@ enum class Mode {
 };
 
 // The run's state as the Go button shows it: idle ("Go"), running ("Stop"), and stop
-// requested (an empty caption).
+// requested ("Stopping...").
 enum class GoState { kIdle, kRunning, kStopRequested };
 
 // The caption of the Go button in `state`.

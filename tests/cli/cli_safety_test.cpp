@@ -80,7 +80,7 @@ TEST_F(CliSafety, WhatCannotBeReadFailsTheRunAndTheEarlierArchiveIsKept) {
       RunLumvane({"scan", photos.path(), dest.path(), "--copy", "no"}, testing_support::AsNobody());
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err,
-            "lumvane: Could not read 1 picture; it is not in the archive (--verbose "
+            "lumvane: Could not archive 1 picture; it is not in the archive (--verbose "
             "names them).\n");
   EXPECT_NE(run.out.find("The new archive holds 1 picture, the earlier one 2; the earlier "
                          "archive is kept as archive_bak.htm\n"),

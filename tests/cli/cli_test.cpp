@@ -90,6 +90,19 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
   EXPECT_NE(RunLumvane({"scan", source.path(), source.path(), "--copy", "rename"})
                 .out.find("Nothing was copied: the originals are in the archive folder already."),
             std::string::npos);
+  const Finished in_place = RunLumvane({"scan", source.path(), source.path()});
+  EXPECT_EQ(in_place.exit_code, 0) << in_place.err;
+  EXPECT_NE(in_place.out.find("\nPassed over 1: 1 not a picture\n"), std::string::npos)
+      << "the archive's own images are not listed: " << in_place.out;
+
+  // A damaged photo is a picture left out: the run fails, and says how to see which.
+  const std::string whole = ReadAll(source / "a.jpg");
+  source.Write("cut.jpg", whole.substr(0, whole.size() / 2));
+  const Finished damaged = RunLumvane({"scan", source.path(), dest.path(), "--copy", "no"});
+  EXPECT_EQ(damaged.exit_code, 1);
+  EXPECT_EQ(damaged.err,
+            "lumvane: Could not archive 1 picture; it is not in the archive (--verbose names "
+            "them).\n");
 }
 
 TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
@@ -100,7 +113,7 @@ TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
                                  "D:\\Old\\b.jpg\tHill\n");
   const Finished originals =
       RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--copy", "no"});
-  EXPECT_EQ(originals.exit_code, 0) << originals.err;
+  EXPECT_EQ(originals.exit_code, 1) << "a picture left out: " << originals.err;
   EXPECT_NE(originals.out.find("Archived 1 picture into"), std::string::npos) << originals.out;
   EXPECT_NE(originals.out.find("Passed over 1: 1 drive D: not available\nThe drive D: is not on "
                                "this machine: --drive 'D=DIR' reads it from DIR.\n"),
@@ -136,8 +149,9 @@ TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
   using testing_pictures::Format;
   ASSERT_TRUE(testing_pictures::WritePicture(chosen / "scan.gif", {Format::kGif}));
   ASSERT_TRUE(testing_pictures::WritePicture(chosen / "page.TIF", {Format::kTiff}));
-  pictures.Write("mixed.txt", "SourceFile\tTitle\nD:\\a.jpg\tHarbour\nD:\\scan.gif\tScan\n"
-                              "D:\\page.TIF\tPage\n");
+  pictures.Write("mixed.txt",
+                 "SourceFile\tTitle\nD:\\a.jpg\tHarbour\nD:\\scan.gif\tScan\n"
+                 "D:\\page.TIF\tPage\n");
   const Finished from_source =
       RunLumvane({"catalog", pictures / "mixed.txt", dest2.path(), "--source", chosen.path()});
   EXPECT_EQ(from_source.exit_code, 0) << from_source.err;

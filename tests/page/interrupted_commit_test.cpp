@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -80,9 +81,9 @@ using testing_support::ReadAll;
 using testing_support::TempDir;
 
 // Writes an archive of `pictures` pictures titled `title`.
-void WriteArchive(const TempDir& dest, const std::string& title, int pictures) {
+void WriteArchive(const std::string& dest, const std::string& title, int pictures) {
   ArchiveWriter writer;
-  ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+  ASSERT_TRUE(writer.Open(dest, false).ok());
   PictureRecord record;
   record.thumb = "_K7Q2M40.jpg";
   record.title = title;
@@ -91,11 +92,27 @@ void WriteArchive(const TempDir& dest, const std::string& title, int pictures) {
 }
 
 // The titles of the page's records and of the catalog's rows, which must match.
-void ExpectAPair(const TempDir& dest, const std::string& title, size_t pictures) {
-  const auto records = ReadCatalogLines(ReadAll(dest / "archive.htm"));
+void ExpectAPair(const std::string& dest, const std::string& title, size_t pictures) {
+  const auto records = ReadCatalogLines(ReadAll(dest + "/archive.htm"));
   ASSERT_EQ(records.size(), pictures);
   EXPECT_EQ(records[0][4], title);
-  EXPECT_NE(ReadAll(dest / "archive.txt").find("\t" + title + "\t"), std::string::npos);
+  EXPECT_NE(ReadAll(dest + "/archive.txt").find("\t" + title + "\t"), std::string::npos);
+}
+
+// Runs `write` in a child process that `rename` ends as armed.
+template <typename Write>
+void KilledAtRename(bool after, bool links, Write write) {
+  const pid_t run = fork();
+  if (run == 0) {
+    no_hard_links = !links;
+    die_at_rename_to = "/archive.htm";
+    die_after_rename = after;
+    write();
+    _exit(1);  // not killed: the test is void
+  }
+  int status = 0;
+  waitpid(run, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(InterruptedCommit, TheNextWriterFindsAPageAndACatalogThatBelongTogether) {
@@ -104,25 +121,32 @@ TEST(InterruptedCommit, TheNextWriterFindsAPageAndACatalogThatBelongTogether) {
       SCOPED_TRACE(std::string(links ? "hard links" : "no hard links") +
                    (after ? ", killed after the page's rename" : ", killed before it"));
       TempDir dest;
-      WriteArchive(dest, "Earlier", 1);
-      const pid_t run = fork();
-      if (run == 0) {
-        no_hard_links = !links;
-        die_at_rename_to = "/archive.htm";
-        die_after_rename = after;
-        WriteArchive(dest, "Newer", 2);
-        _exit(1);  // not killed: the test is void
-      }
-      int status = 0;
-      waitpid(run, &status, 0);
-      ASSERT_EQ(WEXITSTATUS(status), 0);
+      WriteArchive(dest.path(), "Earlier", 1);
+      KilledAtRename(after, links, [&] { WriteArchive(dest.path(), "Newer", 2); });
       ArchiveWriter next;  // the next run into the folder
       ASSERT_TRUE(next.Open(dest.path(), false).ok());
       next.Abandon();
-      ExpectAPair(dest, "Newer", 2);
+      ExpectAPair(dest.path(), "Newer", 2);
       EXPECT_EQ(dest.Names(), (std::vector<std::string>{"archive.htm", "archive.txt"}));
     }
   }
+}
+
+TEST(InterruptedCommit, AnyFolderIsFinishedAndTheJournalKeptWhileTheRenameFails) {
+  TempDir top;
+  std::string dest = top / ("a line\nbreak" + std::string(240, 'x'));
+  for (const char c : {'y', 'z', 'w'}) dest += "/" + std::string(240, c);  // over 1,000 bytes
+  std::filesystem::create_directories(dest);
+  WriteArchive(dest, "Earlier", 1);
+  KilledAtRename(/*after=*/false, /*links=*/true, [&] { WriteArchive(dest, "Newer", 2); });
+  ArchiveWriter next;
+  fail_rename_to = "/archive.htm";
+  const Status failed = next.Open(dest, false);
+  fail_rename_to = nullptr;
+  EXPECT_NE(failed.message().find("Cannot finish"), std::string::npos) << failed.message();
+  ASSERT_TRUE(next.Open(dest, false).ok()) << "the journal was kept for the next writer";
+  next.Abandon();
+  ExpectAPair(dest, "Newer", 2);
 }
 
 TEST(Commit, EachFileAndTheJournalsFolderAreOnDiskBeforeTheRenamesThatNeedThem) {
@@ -150,7 +174,7 @@ TEST(Commit, EachFileAndTheJournalsFolderAreOnDiskBeforeTheRenamesThatNeedThem) 
 
 TEST(FailedCommit, APageThatCannotTakeItsNameLeavesTheFolderAndItsBackupsAsTheyWere) {
   TempDir dest;
-  WriteArchive(dest, "Earlier", 1);
+  WriteArchive(dest.path(), "Earlier", 1);
   dest.Write("archive_bak.htm", "the backup of an earlier edit");
   dest.Write("archive_bak.txt", "its catalog");
   const auto before = dest.Snapshot();

@@ -53,6 +53,14 @@ TEST_F(LocatePictures, AVolumeByItsLabel) {
   EXPECT_EQ(located.found, 1);
 }
 
+TEST_F(LocatePictures, AnEmptyFolderBesideItsCaseTwinHidesNothing) {
+  Missing("twin/PHOTOS/c.jpg", Drive("Photos\\c.jpg"));
+  std::filesystem::create_directories(disk / "twin/photos");
+  ASSERT_TRUE(Locate(Drive("Photos\\c.jpg"), "twin/PHOTOS").ok());
+  EXPECT_EQ(located.root, disk / "twin");
+  EXPECT_EQ(located.found, 1);
+}
+
 TEST_F(LocatePictures, ChoicesThatGiveNoRootAreRefusedWithTheReason) {
   Missing("copy/1998/a.jpg", Drive("Photos\\1998\\a.jpg"));
   EXPECT_EQ(Locate(Drive("Photos\\1998\\a.jpg"), "copy").message(),

@@ -116,5 +116,31 @@ TEST_F(RunPicturesTest, NamesThatDifferInLetterCaseOnlyAndBackslashesInScannedNa
       << "one red, one grey: each record shows its own photo";
 }
 
+TEST_F(RunPicturesTest, TheChosenFolderModeNeedsNoDriveAndFindsNamesInAnyLetterCase) {
+  std::filesystem::create_directories(source / "flat");
+  testing_jpegs::WriteJpeg(source / "flat/IMG_0001.jpg", {64, 48, Kind::kRgb});
+  testing_jpegs::WriteJpeg(source / "flat/Img_0002.JPG", {64, 48, Kind::kGray});
+  source.Write("trip.txt",
+               "D:\\Photos\\1998\\IMG_0001.JPG\tHarbour\nD:\\Photos\\1998\\IMG_0002.jpg\tQuay\n"
+               "D:\\Photos\\IMG_0003.jpg\tGone\n");
+  window.mode_value = Mode::kCatalogSourceDir;
+  window.catalog_dir_value = source.path();
+  window.catalog_file_value = "trip.txt";
+  window.source_dir_value = source / "flat";
+  window.copy_answer = CopyMode::kNone;
+  GoClick(window, state, environment);
+  const auto records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].path, source / "flat");
+  EXPECT_EQ(records[1].source, "Img_0002.jpg") << "the name on disk";
+  ASSERT_EQ(state.passed_over.size(), 1u);
+  EXPECT_EQ(state.passed_over[0].source, source / "flat/IMG_0003.jpg");
+  EXPECT_EQ(state.passed_over[0].reason, "file missing");
+  EXPECT_FALSE(state.passed_over[0].place) << "no drive is needed, so none is offered to Locate";
+  EXPECT_NE(ReadAll(dest / "archive.txt").find("\nD:\\Photos\\1998\\IMG_0001.JPG\t"),
+            std::string::npos)
+      << "archive.txt keeps the catalog's own path";
+}
+
 }  // namespace
 }  // namespace lumvane

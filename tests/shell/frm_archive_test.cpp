@@ -456,7 +456,8 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(raw->isVisible(), how != "close");
     QCOMPARE(Child<QPushButton>(raw, "Go")->text(), QString("Go"));
     if (how == "Go") {
-      QCOMPARE(Child<QLabel>(raw, "Status")->text(), QString(" %1 Done!").arg(records));
+      QCOMPARE(Child<QLabel>(raw, "Status")->text(),
+               QString("Stopped after %1 of 6 pictures").arg(records));
     }
   }
 

@@ -63,7 +63,7 @@ class RecordingRun : public lumvane::ImportRun {
     records.push_back({record, tab_source});
   }
   void BeginStep(const std::string& status) override { steps.push_back(status); }
-  void NotePassedOver(const std::string& source, const std::string& reason) override {
+  void NotePassedOver(const std::string& source, const std::string& reason, bool) override {
     passed_over.push_back(source + ": " + reason);
   }
   void NoteNotAvailable(const lumvane::CatalogPlace& place) override {
