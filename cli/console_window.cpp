@@ -36,7 +36,7 @@ bool ConsoleWindow::ConfirmMasterOver(const std::string& page, int pictures) {
   ShowMessage(page + " is an archive of " + std::to_string(pictures) + " picture" +
               (pictures == 1 ? "" : "s") +
               ", not a master archive; it was left as it was. --replace replaces it, keeping it "
-              "as archive_bak.htm.");
+              "in the archive's history.");
   return false;
 }
 

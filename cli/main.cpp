@@ -16,6 +16,7 @@
 
 #include "cli/console_window.h"
 #include "cli/edit_command.h"
+#include "cli/history_command.h"
 #include "cli/locations_command.h"
 #include "cli/options.h"
 #include "cli/usage.h"
@@ -248,6 +249,10 @@ int main(int argc, char** argv) {
         return OpenWindow({"edit", Absolute(options.dest_dir)});
       }
       return lumvane::RunEditCommand(options, Absolute(options.dest_dir));
+    case lumvane::CliOptions::Command::kHistory:
+      return lumvane::RunHistoryCommand(Absolute(options.dest_dir));
+    case lumvane::CliOptions::Command::kRestore:
+      return lumvane::RunRestoreCommand(Absolute(options.dest_dir), options.edit_record);
     case lumvane::CliOptions::Command::kLocations:
       return lumvane::RunLocationsCommand(WithAbsoluteFolders(options));
     case lumvane::CliOptions::Command::kNone:

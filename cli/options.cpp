@@ -148,6 +148,24 @@ std::optional<std::string> ParseCommand(const std::vector<std::string>& position
     options->command = CliOptions::Command::kLocations;
     return std::nullopt;
   }
+  if (command == "history" || command == "restore") {
+    const bool restore = command == "restore";
+    if (positional.size() != (restore ? 3u : 2u)) {
+      return restore ? "restore takes ARCHIVE_DIR and N" : "history takes ARCHIVE_DIR";
+    }
+    if (restore && (positional[2].empty() || positional[2].size() > 9 ||
+                    positional[2].find_first_not_of("0123456789") != std::string::npos)) {
+      return "restore takes a version number, not '" + positional[2] + "'";
+    }
+    if (catalog_only || options->copy_mode ||
+        options->edit_action != CliOptions::EditAction::kWindow) {
+      return command + " takes no options";
+    }
+    options->command = restore ? CliOptions::Command::kRestore : CliOptions::Command::kHistory;
+    options->dest_dir = positional[1];
+    if (restore) options->edit_record = positional[2];
+    return std::nullopt;
+  }
   if (command == "scan") {
     if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
     if (catalog_only) return "--source, --drive and --volume belong to the catalog command";

@@ -12,7 +12,18 @@
 namespace lumvane {
 
 struct CliOptions {
-  enum class Command { kNone, kScan, kCatalog, kMaster, kEdit, kLocations, kHelp, kVersion };
+  enum class Command {
+    kNone,
+    kScan,
+    kCatalog,
+    kMaster,
+    kEdit,
+    kLocations,
+    kHistory,
+    kRestore,
+    kHelp,
+    kVersion
+  };
   enum class EditAction { kWindow, kList, kShow, kSet, kDelete };
   Command command = Command::kNone;
   std::string catalog_path;                    // catalog: the catalog file
@@ -28,7 +39,7 @@ struct CliOptions {
   bool jpeg_only = false;  // --jpeg-only: pictures of other formats are passed over
   bool replace = false;    // master --replace: a master may replace an archive of pictures
   EditAction edit_action = EditAction::kWindow;
-  std::string edit_record;                                       // N of --show, --set, --delete
+  std::string edit_record;  // N of --show, --set, --delete; restore: the version
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set
   std::string help_topic;  // --help after a command: that command's name
   bool verbose = false;

@@ -27,8 +27,8 @@ constexpr Option kOptions[] = {
      "      --volume LABEL=DIR  read the catalog's volume labelled LABEL from DIR, for this\n"
      "                run, before the saved locations\n"},
     {"--replace",
-     "      --replace replace an archive of DEST_DIR's own pictures (kept as\n"
-     "                archive_bak.htm); without it such an archive is left alone\n"},
+     "      --replace replace an archive of DEST_DIR's own pictures (kept in its\n"
+     "                history); without it such an archive is left alone\n"},
     {"--jobs", "      --jobs N  make the images on N threads (default: one per core)\n"},
     {"--force",
      "      --force   make every display image and thumbnail again; without it, those of\n"
@@ -80,6 +80,16 @@ const std::vector<Command>& Commands() {
        "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n",
        "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window.\n",
        {"--list", "--show", "--set", "--delete"}},
+      {"history",
+       "  lumvane history ARCHIVE_DIR\n",
+       "      List the earlier versions of ARCHIVE_DIR/archive.htm that its history keeps:\n"
+       "      each run, master, edit or restore that replaces it keeps the one it replaces.\n",
+       {}},
+      {"restore",
+       "  lumvane restore ARCHIVE_DIR N\n",
+       "      Bring back version N of the history; the archive it replaces is kept as the\n"
+       "      newest version.\n",
+       {}},
       {"locations",
        "  lumvane locations [--drive X=DIR]... [--volume LABEL=DIR]... [--forget X|LABEL]...\n",
        "      List the saved locations, from which every catalog run reads a Windows drive\n"

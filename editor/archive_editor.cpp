@@ -124,7 +124,7 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
   r.comment = typed.comment;
   r.author = typed.author;
   r.picdate = *date;
-  Status written = Write();
+  Status written = Write(/*deleting=*/false);
   if (!written.ok()) r = before;  // the table stays what the files hold
   return written;
 }
@@ -136,7 +136,7 @@ Status ArchiveEditor::Delete(long n) {
   const std::string removed_source = sources_[at];
   records_.erase(records_.begin() + (n - 1));
   sources_.erase(sources_.begin() + (n - 1));
-  Status written = Write();
+  Status written = Write(/*deleting=*/true);
   if (!written.ok()) {
     records_.insert(records_.begin() + (n - 1), removed);
     sources_.insert(sources_.begin() + (n - 1), removed_source);
@@ -156,7 +156,7 @@ ArchiveEditor::OnDisk ArchiveEditor::ReadOnDisk() const {
           DigestOfFile(JoinPath(folder_, "archive.txt"))};
 }
 
-Status ArchiveEditor::Write() {
+Status ArchiveEditor::Write(bool deleting) {
   ArchiveWriter writer;
   if (Status status = writer.Open(folder_, false, kPatience); !status.ok()) return status;
   if (ReadOnDisk() != loaded_) {
@@ -171,6 +171,9 @@ Status ArchiveEditor::Write() {
     if (Status status = writer.Add(records_[i], sources_[i]); !status.ok()) return status;
   }
   if (!backup_made_) writer.BackUpAtCommit();
+  // The history keeps the archive as it was before each opening's first change, and before
+  // every deletion, so that a deletion can be undone.
+  if (!backup_made_ || deleting) writer.KeepEarlierAs("edit");
   if (Status status = writer.Commit(false); !status.ok()) return status;
   loaded_ = {writer.page_digest(), writer.catalog_digest()};
   backup_made_ = true;

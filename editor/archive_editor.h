@@ -72,7 +72,7 @@ class ArchiveEditor {
   // the files are written or none changes (the error names the folder and the reason). Under
   // the folder's lock, the files must still be those that were loaded, else nothing is written
   // and stale() turns true. Every record keeps its archive.txt source as loaded.
-  Status Write();
+  Status Write(bool deleting);
 
   // Load's reading, under the lock Load holds.
   Status Read(const std::string& folder);

@@ -12,11 +12,13 @@
 #include <system_error>
 #include <utility>
 
+#include "page/archive_history.h"
 #include "page/commit_journal.h"
 #include "page/page_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
+#include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
 
@@ -36,36 +38,6 @@ std::vector<std::string> MissingFolders(const std::string& dest) {
   }
   return missing;
 }
-
-// What a file name held before it is replaced, kept under a hard link (or, where the file
-// system has none, a copy) while the object lives, so that a failure further on can put it
-// back, or remove the new file when there was none.
-class KeptFile {
- public:
-  explicit KeptFile(std::string path) : path_(std::move(path)) {
-    existed_ = access(path_.c_str(), F_OK) == 0;
-    if (!existed_) return;
-    const std::string folder = FolderOf(path_);
-    before_ = TemporaryName(folder, "before") + path_.substr(path_.rfind('/') + 1);
-    kept_ = link(path_.c_str(), before_.c_str()) == 0 ||
-            CopyToTemporary(path_, folder, "before", &before_).ok();
-  }
-  ~KeptFile() {
-    if (kept_) unlink(before_.c_str());
-  }
-  KeptFile(const KeptFile&) = delete;
-  KeptFile& operator=(const KeptFile&) = delete;
-
-  // Puts the earlier file back; a file that could not be kept is never removed.
-  void Restore() const {
-    if (kept_) std::rename(before_.c_str(), path_.c_str());
-    if (!existed_) unlink(path_.c_str());
-  }
-
- private:
-  std::string path_, before_;
-  bool existed_ = false, kept_ = false;
-};
 
 // An archive's files of these names that are no regular files (a FIFO, a device, a folder, or
 // a link to one) are the user's: never read, never replaced.
@@ -92,7 +64,10 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
   dest_ = dest;
   reads_own_catalog_ = reads_own_catalog;
   catalog_started_ = false;
-  back_up_ = back_up_when_fewer_ = backed_up_ = false;
+  back_up_ = backed_up_ = false;
+  keep_as_.clear();
+  kept_ = Generation();
+  dropped_.clear();
   records_ = earlier_records_ = 0;
   created_folders_ = MissingFolders(dest);
   std::error_code error;
@@ -171,30 +146,38 @@ Status ArchiveWriter::Commit(bool stopped) {
   return Status::Ok();
 }
 
-// Renames the catalog, then the page. Should the page fail, the earlier catalog comes back,
-// so that the two files always belong together.
-Status ArchiveWriter::PutInPlace(const std::string& tab_final) {
-  const std::string page_final = JoinPath(dest_, "archive.htm");
-  Status status = BeginCommit(dest_, {tab_.temp_path(), tab_final, page_.temp_path(), page_final});
-  if (!status.ok()) return status;
-  const KeptFile earlier_tab(tab_final);
-  status = tab_.MoveTo(tab_final);
-  if (status.ok()) {
-    status = page_.MoveTo(page_final);
-    if (!status.ok()) earlier_tab.Restore();
+// Keeps the archive it replaces as a generation when asked and it differs from the new one,
+// then puts the new pair in place (with the editor's backups when asked). Should that fail,
+// the generation goes again; once it succeeded, the oldest generations beyond the bounds go.
+Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
+  earlier_records_ = SurveyArchive(dest_).records;
+  Generation kept;
+  if (!keep_as_.empty() && ReplacesADifferentArchive(tab_final)) {
+    Status status = KeepGeneration(dest_, keep_as_, earlier_records_, &kept);
+    if (!status.ok()) return status;
   }
-  EndCommit(dest_);
+  Status status =
+      back_up_ ? PutInPlaceWithEditorsBackup(tab_final) : CommitPair(dest_, tab_, tab_final, page_);
+  if (!status.ok()) {
+    ForgetGeneration(kept);
+    return status;
+  }
+  kept_ = kept;
+  if (kept.number > 0) dropped_ = PruneGenerations(dest_);
   return status;
 }
 
-// PutInPlace, with the archive it replaces kept as archive_bak.htm and archive_bak.txt first
-// when asked; should the new files fail to take their names, the earlier backups come back.
-Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
-  if (back_up_when_fewer_) {
-    earlier_records_ = SurveyArchive(dest_).records;
-    back_up_ = back_up_ || records_ < earlier_records_;
-  }
-  if (!back_up_) return PutInPlace(tab_final);
+bool ArchiveWriter::ReplacesADifferentArchive(const std::string& tab_final) const {
+  const auto page = DigestOfFile(JoinPath(dest_, "archive.htm"));
+  if (!page) return false;
+  const auto catalog = DigestOfFile(tab_final);
+  return !(*page == page_.digest()) || !catalog || !(*catalog == tab_.digest());
+}
+
+// The pair put in place with the archive it replaces kept as archive_bak.htm and
+// archive_bak.txt first; should the new files fail to take their names, the earlier backups
+// come back.
+Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) {
   std::vector<std::unique_ptr<KeptFile>> earlier_backups;
   const auto restore = [&] {
     for (const auto& backup : earlier_backups) backup->Restore();
@@ -218,7 +201,7 @@ Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
       return status;
     }
   }
-  Status status = PutInPlace(tab_final);
+  Status status = CommitPair(dest_, tab_, tab_final, page_);
   if (!status.ok()) restore();
   backed_up_ = status.ok() && !earlier_backups.empty();
   return status;

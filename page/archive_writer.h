@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "page/archive_history.h"
 #include "pictures/catalog_line.h"
 #include "pictures/picture_record.h"
 #include "platform/destination_lock.h"
@@ -43,12 +44,13 @@ class ArchiveWriter {
   void NoteCreated(const std::string& path);
 
   // Asks Commit to keep the archive it replaces as archive_bak.htm and archive_bak.txt
-  // (replacing older backups), in place together with the new files or not at all.
+  // (replacing older backups), in place together with the new files or not at all: the
+  // editor's own backup.
   void BackUpAtCommit() { back_up_ = true; }
 
-  // Asks Commit to back up as BackUpAtCommit does when the new archive holds fewer pictures
-  // than the one it replaces (a stopped run, originals that became unreadable).
-  void BackUpWhenFewer() { back_up_when_fewer_ = true; }
+  // Asks Commit to keep the archive it replaces, when it differs from the new one, in the
+  // archive's history (archive_history.h), noted as replaced by `by` ("scan", "edit", ...).
+  void KeepEarlierAs(std::string by) { keep_as_ = std::move(by); }
 
   // Copies Lumvane's `texture` and the dark texture2.jpg beside it into the folder, each
   // unless the folder has one.
@@ -56,10 +58,13 @@ class ArchiveWriter {
 
   int records() const { return records_; }
   const std::string& dest() const { return dest_; }
-  // After Commit: the pictures of the archive it replaced (0 when there was none), and whether
-  // that archive was kept as archive_bak.htm.
+  // After Commit: the pictures of the archive it replaced (0 when there was none), whether that
+  // archive was kept as archive_bak.htm, the generation it was kept as (number 0: none), and
+  // the oldest generations that went to make room.
   int earlier_records() const { return earlier_records_; }
   bool backed_up() const { return backed_up_; }
+  const Generation& kept() const { return kept_; }
+  const std::vector<Generation>& dropped() const { return dropped_; }
   // The digests of the page and catalog as written (after Commit: the files in place).
   const ContentDigest& page_digest() const { return page_.digest(); }
   const ContentDigest& catalog_digest() const { return tab_.digest(); }
@@ -72,15 +77,18 @@ class ArchiveWriter {
   void Abandon();
 
  private:
-  Status PutInPlace(const std::string& tab_final);
   Status PutInPlaceWithBackup(const std::string& tab_final);
+  Status PutInPlaceWithEditorsBackup(const std::string& tab_final);
+  bool ReplacesADifferentArchive(const std::string& tab_final) const;
 
   std::string dest_;
   bool reads_own_catalog_ = false;
   bool catalog_started_ = false;
   bool back_up_ = false;
-  bool back_up_when_fewer_ = false;
   bool backed_up_ = false;
+  std::string keep_as_;
+  Generation kept_;
+  std::vector<Generation> dropped_;
   int records_ = 0;
   StoredValues previous_;  // the last record written, whose repeated values rows leave out
   int earlier_records_ = 0;

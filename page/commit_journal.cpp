@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/file_probe.h"
+#include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
 #include "platform/text_lines.h"
@@ -57,6 +58,22 @@ std::string FileOfDest(const std::string& dest, std::string_view line) {
 }
 
 }  // namespace
+
+Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
+                  ReplacingFile& page) {
+  const std::string page_final = JoinPath(dest, "archive.htm");
+  Status status =
+      BeginCommit(dest, {catalog.temp_path(), catalog_final, page.temp_path(), page_final});
+  if (!status.ok()) return status;
+  const KeptFile earlier_catalog(catalog_final);
+  status = catalog.MoveTo(catalog_final);
+  if (status.ok()) {
+    status = page.MoveTo(page_final);
+    if (!status.ok()) earlier_catalog.Restore();
+  }
+  EndCommit(dest);
+  return status;
+}
 
 Status BeginCommit(const std::string& dest, const CommitPlan& plan) {
   ReplacingFile journal;

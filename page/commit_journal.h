@@ -16,6 +16,15 @@ struct CommitPlan {
   std::string page_temp, page_final;
 };
 
+class ReplacingFile;
+
+// Puts a finished catalog and page in place as `catalog_final` and dest/archive.htm, the
+// catalog first, under the journal; should the page fail, the earlier catalog comes back, so
+// that the two files always belong together.
+// REQUIRES: both files are Finished; the caller holds dest's DestinationLock.
+Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
+                  ReplacingFile& page);
+
 // Writes the journal of `plan` into `dest`, synced.
 Status BeginCommit(const std::string& dest, const CommitPlan& plan);
 

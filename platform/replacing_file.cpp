@@ -65,6 +65,14 @@ void ReplacingFile::WriteLine(std::string_view line) {
   }
 }
 
+void ReplacingFile::Write(std::string_view bytes) {
+  if (file_ == nullptr || write_error_ != 0) return;
+  digest_.Add(bytes);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    write_error_ = errno != 0 ? errno : EIO;
+  }
+}
+
 Status ReplacingFile::Flush() {
   if (file_ == nullptr) return Status::Error("Nothing to write for " + final_path_);
   if (write_error_ == 0 && std::fflush(file_) != 0) write_error_ = errno != 0 ? errno : EIO;

@@ -32,6 +32,8 @@ class ReplacingFile {
 
   // Writes `line` followed by CR LF. A failure is remembered and reported by Flush and Commit.
   void WriteLine(std::string_view line);
+  // Writes `bytes` as they are, remembering a failure as WriteLine does.
+  void Write(std::string_view bytes);
 
   // Hands what was written to the system, so that a full disk shows now rather than at the end.
   Status Flush();

@@ -165,6 +165,18 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   return imported;
 }
 
+// What the archive's history notes as having replaced an archive in `mode`.
+const char* CommandName(Mode mode) {
+  switch (mode) {
+    case Mode::kSourceScan:
+      return "scan";
+    case Mode::kMaster:
+      return "master";
+    default:
+      return "catalog";
+  }
+}
+
 // A master replaces an archive of pictures only when the user agrees, and keeps it. Asked
 // under the folder's lock, so that the archive asked about is the one replaced.
 bool ConfirmMasterOverArchive(RunWindow& window, ArchiveWriter& writer) {
@@ -174,7 +186,6 @@ bool ConfirmMasterOverArchive(RunWindow& window, ArchiveWriter& writer) {
     writer.Abandon();
     return false;
   }
-  writer.BackUpAtCommit();
   return true;
 }
 
@@ -215,7 +226,11 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   const Status committed = files.writer.Commit(state.stopped);
   state.archive_written = committed.ok();
   state.earlier_pictures = files.writer.earlier_records();
-  state.earlier_kept = committed.ok() && files.writer.backed_up();
+  state.kept_version = committed.ok() ? files.writer.kept().number : 0;
+  state.dropped_versions.clear();
+  for (const Generation& dropped : files.writer.dropped()) {
+    state.dropped_versions.push_back(DescribeGeneration(dropped));
+  }
   if (committed.ok() && state.stopped) window.set_status(StoppedLine(state));
   if (committed.ok() && !state.stopped) ShowDone(window);
   if (!committed.ok()) window.set_status("");
@@ -264,8 +279,9 @@ void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environme
 
 void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment) {
   window.set_status("");
-  state.archive_written = state.stopped = state.earlier_kept = false;
-  state.earlier_pictures = 0;
+  state.archive_written = state.stopped = false;
+  state.earlier_pictures = state.kept_version = 0;
+  state.dropped_versions.clear();
   state.expected_pictures = -1;
   if (!CheckSelection(window, environment.importers)) return;
   if (!AskCopyQuestion(window, state)) return;
@@ -277,7 +293,7 @@ void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environ
     return;
   }
   if (window.mode() == Mode::kMaster && !ConfirmMasterOverArchive(window, files.writer)) return;
-  files.writer.BackUpWhenFewer();
+  files.writer.KeepEarlierAs(CommandName(window.mode()));
   window.set_go_state(GoState::kRunning);
   const Imported imported = Dispatch(window, state, environment, files);
   FinishRun(window, state, environment, files, imported);

@@ -41,12 +41,13 @@ struct RunState {
   std::vector<PassedOverPicture> passed_over;
   std::vector<UncopiedOriginal> uncopied;
   // The last run put its archive in place (completed or stopped), whether it was stopped, the
-  // pictures of the archive it replaced, and whether that one was kept as archive_bak.htm (a
-  // run that leaves fewer pictures than it found keeps it).
+  // pictures of the archive it replaced, the version of the archive's history that one was
+  // kept as (0: none), and the oldest versions that went to make room ("version 1 (...)").
   bool archive_written = false;
   bool stopped = false;
   int earlier_pictures = 0;
-  bool earlier_kept = false;
+  int kept_version = 0;
+  std::vector<std::string> dropped_versions;
   int expected_pictures = -1;  // the pictures a folder or catalog held; -1 when not known
 
   // Volume label to mount point, kept for the program's life.

@@ -40,7 +40,8 @@ std::map<std::string, int> PassedOverByReason(const RunState& state) {
 }
 
 bool RunLeftSomethingOut(const RunState& state) {
-  return !state.passed_over.empty() || !state.uncopied.empty() || state.earlier_kept;
+  return !state.passed_over.empty() || !state.uncopied.empty() ||
+         !EarlierArchiveLine(state).empty() || !state.dropped_versions.empty();
 }
 
 std::string StoppedLine(const RunState& state) {
@@ -51,15 +52,22 @@ std::string StoppedLine(const RunState& state) {
 }
 
 std::string EarlierArchiveLine(const RunState& state) {
-  if (!state.earlier_kept) return "";
-  const std::string kept = "; the earlier archive is kept as archive_bak.htm";
-  if (state.stopped) {
-    const int of = state.expected_pictures >= 0 ? state.expected_pictures : state.earlier_pictures;
-    return "Stopped after " + std::to_string(state.PictureCount) + " of " +
-           Plural(static_cast<size_t>(of), "picture") + kept;
-  }
+  if (state.kept_version == 0) return "";
+  const std::string kept =
+      "; the earlier archive is kept as version " + std::to_string(state.kept_version);
+  if (state.stopped) return StoppedLine(state) + kept;
+  if (state.PictureCount >= state.earlier_pictures) return "";
   return "The new archive holds " + Plural(static_cast<size_t>(state.PictureCount), "picture") +
          ", the earlier one " + std::to_string(state.earlier_pictures) + kept;
+}
+
+std::string DroppedVersionsLine(const RunState& state) {
+  if (state.dropped_versions.empty()) return "";
+  std::string line = "To make room, the history no longer keeps ";
+  for (size_t i = 0; i < state.dropped_versions.size(); ++i) {
+    line += (i == 0 ? "" : ", ") + state.dropped_versions[i];
+  }
+  return line + ".";
 }
 
 std::vector<CatalogPlace> UnknownPlaces(const RunState& state) {
@@ -82,7 +90,9 @@ int LostPictures(const RunState& state) {
 
 std::string RunSummaryLine(const RunState& state) {
   std::string line =
-      state.stopped ? StoppedLine(state) : std::to_string(state.PictureCount) + " archived";
+      state.stopped && EarlierArchiveLine(state).empty()  // else that line says it stopped
+          ? StoppedLine(state)
+          : std::to_string(state.PictureCount) + " archived";
   if (const std::string formats = ArchivedByFormat(state); !formats.empty()) {
     line += " (" + formats + ")";
   }

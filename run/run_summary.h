@@ -31,10 +31,14 @@ bool RunLeftSomethingOut(const RunState& state);
 // "Stopped after 14 of 30 pictures", or "Stopped after 14 pictures" when the total is not known.
 std::string StoppedLine(const RunState& state);
 
-// When the run kept the archive it replaced: "Stopped after 13 of 160 pictures; the earlier
-// archive is kept as archive_bak.htm", or "The new archive holds 1 picture, the earlier one
-// 32; ...". Empty otherwise.
+// When the run kept the archive it replaced and was stopped or holds fewer pictures: "Stopped
+// after 13 of 160 pictures; the earlier archive is kept as version 4", or "The new archive
+// holds 1 picture, the earlier one 32; ...". Empty otherwise.
 std::string EarlierArchiveLine(const RunState& state);
+
+// "To make room, the history no longer keeps version 1 (...)." when old versions went; empty
+// otherwise.
+std::string DroppedVersionsLine(const RunState& state);
 
 // How many pictures the run was given and left out (PassedOverPicture::lost).
 int LostPictures(const RunState& state);

@@ -55,7 +55,7 @@ class RunWindow {
   virtual CopyMode AskCopyOriginals() = 0;
 
   // Asked before a master run replaces `page`, an archive of `pictures` pictures of its own
-  // folder (not a master archive): true to replace it, keeping it as archive_bak.htm.
+  // folder (not a master archive): true to replace it, keeping it in the archive's history.
   virtual bool ConfirmMasterOver(const std::string& page, int pictures) = 0;
 
   // A message with an OK button.

@@ -227,13 +227,14 @@ CopyMode FrmArchive::AskCopyOriginals() {
 }
 
 bool FrmArchive::ConfirmMasterOver(const std::string& page, int pictures) {
-  QMessageBox box(QMessageBox::NoIcon, "Lumvane",
-                  QString("%1 is an archive of %2 picture%3, not a master archive.\n"
-                          "Replace it with the master archive? It is kept as archive_bak.htm.")
-                      .arg(QString::fromStdString(page))
-                      .arg(pictures)
-                      .arg(pictures == 1 ? "" : "s"),
-                  QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox box(
+      QMessageBox::NoIcon, "Lumvane",
+      QString("%1 is an archive of %2 picture%3, not a master archive.\n"
+              "Replace it with the master archive? It is kept in the archive's history.")
+          .arg(QString::fromStdString(page))
+          .arg(pictures)
+          .arg(pictures == 1 ? "" : "s"),
+      QMessageBox::Yes | QMessageBox::No, this);
   box.setObjectName("ReplaceArchive");
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
@@ -253,7 +254,12 @@ bool FrmArchive::AskRetry(const std::string& text) {
 void FrmArchive::ReportRun(const RunState& state) {
   if (!RunLeftSomethingOut(state)) return;
   std::string text = RunSummaryLine(state);
-  if (state.earlier_kept) text = EarlierArchiveLine(state) + "\n" + text;
+  if (const std::string earlier = EarlierArchiveLine(state); !earlier.empty()) {
+    text = earlier + "\n" + text;
+  }
+  if (const std::string dropped = DroppedVersionsLine(state); !dropped.empty()) {
+    text += "\n" + dropped;
+  }
   ShowSummary(text, state);
 }
 

@@ -83,11 +83,11 @@ TEST_F(CliSafety, WhatCannotBeReadFailsTheRunAndTheEarlierArchiveIsKept) {
             "lumvane: Could not archive 1 picture; it is not in the archive (--verbose "
             "names them).\n");
   EXPECT_NE(run.out.find("The new archive holds 1 picture, the earlier one 2; the earlier "
-                         "archive is kept as archive_bak.htm\n"),
+                         "archive is kept as version 1\n"),
             std::string::npos)
       << run.out;
-  EXPECT_TRUE(ReadAll(dest / "archive_bak.htm") == earlier.at("archive.htm"));
-  EXPECT_TRUE(ReadAll(dest / "archive_bak.txt") == earlier.at("archive.txt"));
+  EXPECT_TRUE(ReadAll(dest / ".lumvane-history/1/archive.htm") == earlier.at("archive.htm"));
+  EXPECT_TRUE(ReadAll(dest / ".lumvane-history/1/archive.txt") == earlier.at("archive.txt"));
 }
 
 TEST_F(CliSafety, TermAndHupStopLikeCtrlCAndAKilledRunIsCleanedUpByTheNext) {

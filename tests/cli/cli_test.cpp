@@ -218,15 +218,36 @@ TEST(CliMaster, MergesRefusesAPictureArchiveAndFailsOnAnUnreadableSubfolder) {
   ASSERT_EQ(RunLumvane({"scan", photos.path(), master.path(), "--copy", "no"}).exit_code, 0);
   const Finished refused = RunLumvane({"master", master.path()});
   EXPECT_EQ(refused.exit_code, 1);
-  EXPECT_EQ(refused.err, "lumvane: " + (master / "archive.htm") +
-                             " is an archive of 1 picture, not a master archive; it was left as "
-                             "it was. --replace replaces it, keeping it as archive_bak.htm.\n");
+  EXPECT_EQ(refused.err,
+            "lumvane: " + (master / "archive.htm") +
+                " is an archive of 1 picture, not a master archive; it was left as "
+                "it was. --replace replaces it, keeping it in the archive's history.\n");
   EXPECT_EQ(RunLumvane({"master", master.path(), "--replace", "--quiet"}).exit_code, 0);
-  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(master / "archive_bak.htm")).size(), 1u);
+
+  // The scan, the master and an edit each keep what they replaced, and no later one loses it.
+  ASSERT_EQ(RunLumvane({"edit", master.path(), "--set", "1", "title=Harbour"}).exit_code, 0);
+  const Finished history = RunLumvane({"history", master.path()});
+  const std::vector<std::string> kept = {"  edit     2 pictures", "  master   1 picture",
+                                         "  scan     2 pictures"};
+  size_t at = 0;
+  for (const std::string& line : kept) {
+    at = history.out.find(line, at);
+    EXPECT_NE(at, std::string::npos) << line << " in\n" << history.out;
+  }
+  const Finished restored = RunLumvane({"restore", master.path(), "3"});  // the edit undone
+  EXPECT_EQ(restored.exit_code, 0) << restored.err;
+  EXPECT_TRUE(restored.out.starts_with("Restored version 3 (2 pictures, replaced by edit on "))
+      << restored.out;
+  EXPECT_NE(restored.out.find("; the archive it replaced is kept as version 4\n"),
+            std::string::npos);
+  EXPECT_EQ(RecordsIn(master.path()).at(0).title, "");
+  EXPECT_EQ(RunLumvane({"restore", master.path(), "9"}).exit_code, 1);
 
   // A subfolder that cannot be read fails the run (as nobody: root reads everything).
   chmod(master.path().c_str(), 0777);
-  for (const char* name : {"Trip 10", "Trip 2"}) chmod((master / name).c_str(), 0777);
+  for (const char* name : {"Trip 10", "Trip 2", ".lumvane-history"}) {
+    chmod((master / name).c_str(), 0777);
+  }
   chmod((master / "Trip 10").c_str(), 0);
   const Finished locked =
       RunLumvane({"master", master.path(), "--quiet"}, testing_support::AsNobody());

@@ -147,8 +147,8 @@ TEST_F(MakeMasterTest, AnArchiveOfPicturesIsReplacedOnlyWhenTheUserAgreesAndIsKe
   window.replace_answer = true;
   GoClick(window, state, environment);
   EXPECT_EQ(Thumbs(), std::vector<std::string>{"trip/_T.jpg"});
-  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page);
-  EXPECT_TRUE(state.earlier_kept);
+  EXPECT_EQ(ReadAll(dest / ".lumvane-history/1/archive.htm"), page);
+  EXPECT_EQ(state.kept_version, 1);
   window.messages.clear();
   GoClick(window, state, environment);
   EXPECT_TRUE(window.messages.empty()) << "a master is replaced without a question";

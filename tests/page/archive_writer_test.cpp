@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "page/archive_history.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "tests/support/small_disk.h"
@@ -120,29 +121,39 @@ TEST(SurveyArchive, CountsRowsAndEarlierStatementsAndTellsAMasterFromAnArchive) 
   }
 }
 
-// Writes an archive of `count` pictures with the rule that keeps a larger earlier one.
-Status WriteArchive(const TempDir& dest, int count, ArchiveWriter& writer) {
+// Writes an archive of `count` pictures titled `title`, keeping the one it replaces.
+Status WriteArchive(const TempDir& dest, int count, ArchiveWriter& writer,
+                    const std::string& title = "Picture") {
   if (Status status = writer.Open(dest.path(), false); !status.ok()) return status;
-  writer.BackUpWhenFewer();
+  writer.KeepEarlierAs("scan");
   for (int i = 0; i < count; ++i) {
-    if (Status status = writer.Add(Record("Picture"), "a.jpg"); !status.ok()) return status;
+    if (Status status = writer.Add(Record(title), "a.jpg"); !status.ok()) return status;
   }
   return writer.Commit(false);
 }
 
-TEST_F(ArchiveWriterTest, FewerPicturesKeepTheEarlierArchiveAsBackup) {
-  ArchiveWriter first, fewer, more;
+TEST_F(ArchiveWriterTest, EachReplacedArchiveIsKeptAsAVersionWhileTheNewestTenFit) {
+  ArchiveWriter first, same;
   ASSERT_TRUE(WriteArchive(dest, 3, first).ok());
-  EXPECT_FALSE(first.backed_up()) << "the earlier page held no pictures";
-  const std::string page = ReadAll(dest / "archive.htm"), catalog = ReadAll(dest / "archive.txt");
-  ASSERT_TRUE(WriteArchive(dest, 2, fewer).ok());  // one picture short is fewer
-  EXPECT_TRUE(fewer.backed_up());
-  EXPECT_EQ(fewer.earlier_records(), 3);
-  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page);
-  EXPECT_EQ(ReadAll(dest / "archive_bak.txt"), catalog);
-  ASSERT_TRUE(WriteArchive(dest, 3, more).ok());
-  EXPECT_FALSE(more.backed_up());
-  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), page) << "a larger archive replaces no backup";
+  EXPECT_EQ(first.kept().number, 1);
+  EXPECT_EQ(ReadAll(first.kept().folder + "/archive.htm"), "earlier page");
+  EXPECT_EQ(ReadAll(first.kept().folder + "/archive.txt"), "earlier catalog");
+  const std::string page = ReadAll(dest / "archive.htm");
+  ASSERT_TRUE(WriteArchive(dest, 3, same).ok());
+  EXPECT_EQ(same.kept().number, 0) << "an archive that did not change is not kept again";
+  for (int run = 0; run < 10; ++run) {
+    ArchiveWriter writer;
+    ASSERT_TRUE(WriteArchive(dest, 2, writer, "Run " + std::to_string(run)).ok());
+    EXPECT_EQ(writer.earlier_records(), run == 0 ? 3 : 2);
+    EXPECT_EQ(writer.dropped().size(), run == 9 ? 1u : 0u);
+  }
+  const std::vector<Generation> kept = ListGenerations(dest.path());
+  ASSERT_EQ(kept.size(), kMostGenerations);
+  EXPECT_EQ(kept.front().number, 11);
+  EXPECT_EQ(kept.front().by, "scan");
+  EXPECT_EQ(kept.back().number, 2) << "the oldest went";
+  EXPECT_EQ(kept.back().pictures, 3);
+  EXPECT_EQ(ReadAll(kept.back().folder + "/archive.htm"), page);
 }
 
 TEST_F(ArchiveWriterTest, FilesTakeTheUsersUmaskAndReplacedOnesKeepTheirPermissions) {

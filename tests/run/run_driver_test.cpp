@@ -68,7 +68,7 @@ TEST_F(RunDriverTest, ScanRunCountsInStatusAndEndsDone) {
 TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndKeepsTheFullerArchive) {
   AddPhotos(6);
   GoClick(window, state, environment);
-  EXPECT_FALSE(state.earlier_kept);
+  EXPECT_EQ(state.kept_version, 0) << "there was no archive";
   const std::string full = ReadAll(dest / "archive.htm");
   window.yields = 0;
   window.StopAfter(3);
@@ -77,9 +77,9 @@ TEST_F(RunDriverTest, StopAfterTheThirdPictureGivesThreeRecordsAndKeepsTheFuller
   EXPECT_TRUE(PageIsComplete());
   EXPECT_EQ(window.status_text, "Stopped after 3 of 6 pictures");
   EXPECT_EQ(window.caption(), "Go");
-  EXPECT_EQ(ReadAll(dest / "archive_bak.htm"), full);
+  EXPECT_EQ(ReadAll(dest / ".lumvane-history/1/archive.htm"), full);
   EXPECT_EQ(EarlierArchiveLine(state),
-            "Stopped after 3 of 6 pictures; the earlier archive is kept as archive_bak.htm");
+            "Stopped after 3 of 6 pictures; the earlier archive is kept as version 1");
 }
 
 TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedImages) {

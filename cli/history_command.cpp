@@ -1,0 +1,45 @@
+#include "cli/history_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "page/archive_history.h"
+#include "page/archive_restore.h"
+#include "platform/paths.h"
+
+namespace lumvane {
+
+int RunHistoryCommand(const std::string& dest) {
+  const std::vector<Generation> generations = ListGenerations(dest);
+  if (generations.empty()) {
+    std::printf("No earlier versions of %s are kept.\n", JoinPath(dest, "archive.htm").c_str());
+    return 0;
+  }
+  for (const Generation& g : generations) {
+    std::printf("%4d  %s  %-8s %d picture%s\n", g.number, g.replaced.c_str(), g.by.c_str(),
+                g.pictures, g.pictures == 1 ? "" : "s");
+  }
+  return 0;
+}
+
+int RunRestoreCommand(const std::string& dest, const std::string& number) {
+  Restored restored;
+  const Status status = RestoreGeneration(dest, std::atoi(number.c_str()), &restored);
+  if (!status.ok()) {
+    std::fprintf(stderr, "lumvane: %s\n", status.message().c_str());
+    return 1;
+  }
+  std::printf("Restored %s into %s", DescribeGeneration(restored.restored).c_str(),
+              JoinPath(dest, "archive.htm").c_str());
+  if (restored.kept.number > 0) {
+    std::printf("; the archive it replaced is kept as version %d", restored.kept.number);
+  }
+  std::printf("\n");
+  for (const Generation& dropped : restored.dropped) {
+    std::printf("To make room, the history no longer keeps %s.\n",
+                DescribeGeneration(dropped).c_str());
+  }
+  return 0;
+}
+
+}  // namespace lumvane

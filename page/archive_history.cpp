@@ -1,0 +1,194 @@
+#include "page/archive_history.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_copy.h"
+#include "platform/file_probe.h"
+#include "platform/paths.h"
+#include "platform/replacing_file.h"
+#include "platform/text_lines.h"
+
+namespace fs = std::filesystem;
+
+namespace lumvane {
+namespace {
+
+constexpr char kAboutName[] = "about";
+constexpr const char* kKeptNames[] = {"archive.htm", "archive.txt"};
+constexpr char kNewPrefix[] = ".new-";
+
+std::string Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+// The number of a generation's folder name, 0 for any other name.
+int NumberOf(const std::string& name) {
+  if (name.empty() || name.size() > 9 || name[0] == '0') return 0;
+  if (!std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return 0;
+  }
+  return std::stoi(name);
+}
+
+// A small regular file's text, "" when it is missing, large or unreadable.
+std::string ReadSmallFile(const std::string& path) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return "";
+  std::string text(4096, '\0');
+  const ssize_t got = read(fd, text.data(), text.size());
+  close(fd);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+// The generation in `folder` from its about file; number 0 when it is not one.
+Generation ReadGeneration(const std::string& folder, int number) {
+  Generation generation;
+  const std::string about = ReadSmallFile(JoinPath(folder, kAboutName));
+  if (about.empty() || ProbeFile(JoinPath(folder, "archive.htm")) != FileProbe::kReadable) {
+    return generation;
+  }
+  for (const std::string_view line : SplitLines(about)) {
+    const size_t space = line.find(' ');
+    if (space == std::string_view::npos) continue;
+    const std::string_view key = line.substr(0, space), value = line.substr(space + 1);
+    if (key == "replaced") generation.replaced = value;
+    if (key == "by") generation.by = value;
+    if (key == "pictures") generation.pictures = std::atoi(std::string(value).c_str());
+  }
+  generation.number = number;
+  generation.folder = folder;
+  return generation;
+}
+
+// Links `from` as `to`, or copies it where the file system has no hard links.
+Status LinkOrCopy(const std::string& from, const std::string& to) {
+  if (link(from.c_str(), to.c_str()) == 0) return Status::Ok();
+  const CopyResult copied = CopyToNewFile(from, to);
+  if (copied.outcome == CopyResult::kCopied) return Status::Ok();
+  return Status::Error("Cannot keep " + from + " in " + FolderOf(to) + ": " + CopyProblem(copied));
+}
+
+Status WriteAbout(const std::string& folder, const std::string& by, int pictures) {
+  ReplacingFile about;
+  if (Status status = about.Open(JoinPath(folder, kAboutName)); !status.ok()) return status;
+  about.WriteLine("replaced " + Now());
+  about.WriteLine("by " + by);
+  about.WriteLine("pictures " + std::to_string(pictures));
+  return about.Commit();
+}
+
+// Fills `folder`, a new and empty one, with the generation.
+Status FillGeneration(const std::string& dest, const std::string& folder, const std::string& by,
+                      int pictures) {
+  for (const char* name : kKeptNames) {
+    const std::string file = JoinPath(dest, name);
+    if (access(file.c_str(), F_OK) != 0) continue;
+    if (Status status = LinkOrCopy(file, JoinPath(folder, name)); !status.ok()) return status;
+  }
+  return WriteAbout(folder, by, pictures);
+}
+
+uint64_t BytesOf(const std::string& folder) {
+  uint64_t bytes = 0;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code size_error;
+    const auto size = it->file_size(size_error);
+    if (!size_error) bytes += size;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+Status KeepGeneration(const std::string& dest, const std::string& by, int pictures,
+                      Generation* kept) {
+  const std::string history = JoinPath(dest, kHistoryFolder);
+  std::error_code error;
+  fs::create_directories(history, error);
+  int newest = 0;
+  for (fs::directory_iterator it(history, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(kNewPrefix)) fs::remove_all(it->path(), error);  // of a killed run
+    newest = std::max(newest, NumberOf(name));
+  }
+  if (error)
+    return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
+  const std::string fresh = JoinPath(history, kNewPrefix + std::to_string(getpid()));
+  fs::remove_all(fresh, error);
+  if (!fs::create_directory(fresh, error)) {
+    return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
+  }
+  const std::string folder = JoinPath(history, std::to_string(newest + 1));
+  Status status = FillGeneration(dest, fresh, by, pictures);
+  if (status.ok() && std::rename(fresh.c_str(), folder.c_str()) != 0) {
+    status = Status::Error("Cannot keep the earlier archive in " + history + ": " +
+                           std::strerror(errno));
+  }
+  if (!status.ok()) {
+    fs::remove_all(fresh, error);
+    return status;
+  }
+  SyncFolder(history);
+  *kept = ReadGeneration(folder, newest + 1);
+  return Status::Ok();
+}
+
+void ForgetGeneration(const Generation& generation) {
+  if (generation.number == 0) return;
+  std::error_code error;
+  fs::remove_all(generation.folder, error);
+  rmdir(FolderOf(generation.folder).c_str());  // a history of none is no folder
+}
+
+std::vector<Generation> PruneGenerations(const std::string& dest) {
+  std::vector<Generation> all = ListGenerations(dest);  // newest first
+  uint64_t bytes = 0;
+  size_t keep = 0;
+  while (keep < all.size() && keep < kMostGenerations) {
+    bytes += BytesOf(all[keep].folder);
+    if (keep > 0 && bytes > kMostHistoryBytes) break;
+    ++keep;
+  }
+  std::vector<Generation> removed(all.begin() + static_cast<std::ptrdiff_t>(keep), all.end());
+  std::reverse(removed.begin(), removed.end());
+  for (const Generation& generation : removed) ForgetGeneration(generation);
+  return removed;
+}
+
+std::vector<Generation> ListGenerations(const std::string& dest) {
+  std::vector<Generation> generations;
+  const std::string history = JoinPath(dest, kHistoryFolder);
+  std::error_code error;
+  for (fs::directory_iterator it(history, error), end; !error && it != end; it.increment(error)) {
+    const int number = NumberOf(it->path().filename().string());
+    if (number == 0) continue;
+    Generation generation = ReadGeneration(it->path().string(), number);
+    if (generation.number != 0) generations.push_back(std::move(generation));
+  }
+  std::sort(generations.begin(), generations.end(),
+            [](const Generation& a, const Generation& b) { return a.number > b.number; });
+  return generations;
+}
+
+std::string DescribeGeneration(const Generation& generation) {
+  return "version " + std::to_string(generation.number) + " (" +
+         std::to_string(generation.pictures) +
+         (generation.pictures == 1 ? " picture" : " pictures") + ", replaced by " + generation.by +
+         " on " + generation.replaced + ")";
+}
+
+}  // namespace lumvane
