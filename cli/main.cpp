@@ -108,6 +108,12 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
       Absolute(options.source_dir) == Absolute(dest)) {
     std::printf("Nothing was copied: the originals are in the archive folder already.\n");
   }
+  for (const std::string& line : lumvane::EditsLines(state, " (--with-deleted brings them back)")) {
+    std::printf("%s\n", line.c_str());
+  }
+  if (const std::string dropped = lumvane::DroppedVersionsLine(state); !dropped.empty()) {
+    std::printf("%s\n", dropped.c_str());
+  }
   if (state.passed_over.empty()) return;
   const std::map<std::string, int> by_reason = lumvane::PassedOverByReason(state);
   std::printf("Passed over %zu:", state.passed_over.size());
@@ -172,6 +178,7 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.workers = options.jobs;
   environment.render_again = options.force;
   environment.jpeg_only = options.jpeg_only;
+  environment.with_deleted = options.with_deleted;
   // The saved locations, with those of --drive and --volume before them for this run only.
   const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
   const lumvane::CliOptions given = WithAbsoluteFolders(options);

@@ -53,6 +53,8 @@ std::optional<std::string> ParseOption(const std::vector<std::string>& args, siz
     options->quiet = true;
   } else if (arg == "--no-embedded") {
     options->read_embedded = false;
+  } else if (arg == "--with-deleted") {
+    options->with_deleted = true;
   } else if (arg == "--force") {
     options->force = true;
   } else if (arg == "--jpeg-only") {

@@ -34,10 +34,11 @@ struct CliOptions {
   std::vector<std::string> forget;             // locations: --forget D|LABEL
   std::optional<CopyMode> copy_mode;           // --copy no|keep|rename
   bool read_embedded = true;                   // scan: false with --no-embedded
-  int jobs = 0;            // --jobs N: threads for the image work (0: one per core)
-  bool force = false;      // --force: render every picture again
-  bool jpeg_only = false;  // --jpeg-only: pictures of other formats are passed over
-  bool replace = false;    // master --replace: a master may replace an archive of pictures
+  int jobs = 0;               // --jobs N: threads for the image work (0: one per core)
+  bool force = false;         // --force: render every picture again
+  bool jpeg_only = false;     // --jpeg-only: pictures of other formats are passed over
+  bool replace = false;       // master --replace: a master may replace an archive of pictures
+  bool with_deleted = false;  // --with-deleted: records deleted in the editor come back
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;  // N of --show, --set, --delete; restore: the version
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set

@@ -29,6 +29,9 @@ constexpr Option kOptions[] = {
     {"--replace",
      "      --replace replace an archive of DEST_DIR's own pictures (kept in its\n"
      "                history); without it such an archive is left alone\n"},
+    {"--with-deleted",
+     "      --with-deleted  bring back the records deleted in the editor, which a run\n"
+     "                into the same archive otherwise leaves out\n"},
     {"--jobs", "      --jobs N  make the images on N threads (default: one per core)\n"},
     {"--force",
      "      --force   make every display image and thumbnail again; without it, those of\n"
@@ -56,26 +59,28 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"scan",
        "  lumvane scan SOURCE_DIR DEST_DIR [--copy no|keep|rename] [--no-embedded]\n"
-       "               [--jobs N] [--force] [--jpeg-only] [--verbose|--quiet]\n",
+       "               [--with-deleted] [--jobs N] [--force] [--jpeg-only]\n"
+       "               [--verbose|--quiet]\n",
        "      Make DEST_DIR/archive.htm from every picture in SOURCE_DIR (JPEG, HEIC, PNG,\n"
        "      TIFF, GIF, BMP, WebP), with the titles, keywords, captions, authors and capture\n"
        "      dates the photos carry.\n",
-       {"--copy", "--no-embedded", "--jobs", "--force", "--jpeg-only", "--verbose", "--quiet"}},
+       {"--copy", "--no-embedded", "--with-deleted", "--jobs", "--force", "--jpeg-only",
+        "--verbose", "--quiet"}},
       {"catalog",
        "  lumvane catalog CATALOG_FILE DEST_DIR [--source DIR] [--copy no|keep|rename]\n"
        "                  [--drive X=DIR]... [--volume LABEL=DIR]... [--jobs N] [--force]\n"
-       "                  [--jpeg-only] [--verbose|--quiet]\n",
+       "                  [--with-deleted] [--jpeg-only] [--verbose|--quiet]\n",
        "      Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a\n"
        "      ThumbsPlus V3 database (.tDB) or V4 export (.csv), a Photo Organizer library\n"
        "      (.plb), an EasyPhoto or Adobe Gallery file (.GAL) or a PhotoRecall database\n"
        "      (.mdb). Pictures are read where the catalog says (its drives and volumes\n"
        "      where the saved locations say), or from DIR with --source.\n",
-       {"--source", "--copy", "--drive", "--volume", "--jobs", "--force", "--jpeg-only",
-        "--verbose", "--quiet"}},
+       {"--source", "--copy", "--drive", "--volume", "--with-deleted", "--jobs", "--force",
+        "--jpeg-only", "--verbose", "--quiet"}},
       {"master",
-       "  lumvane master DEST_DIR [--replace] [--verbose|--quiet]\n",
+       "  lumvane master DEST_DIR [--replace] [--with-deleted] [--verbose|--quiet]\n",
        "      Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.\n",
-       {"--replace", "--verbose", "--quiet"}},
+       {"--replace", "--with-deleted", "--verbose", "--quiet"}},
       {"edit",
        "  lumvane edit ARCHIVE_DIR [--list | --show N | --set N FIELD=VALUE... | --delete N]\n",
        "      Correct ARCHIVE_DIR/archive.htm: without an option in the editor window.\n",

@@ -14,6 +14,7 @@
 #include "page/commit_journal.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
+#include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
 
@@ -91,6 +92,9 @@ Status ArchiveEditor::Read(const std::string& folder) {
     if (inside) records.push_back(std::move(record));
     if (!inside) ++left_out;
   }
+  EditLog edits;
+  if (Status status = EditLog::Load(folder, &edits); !status.ok()) return status;
+  edits_ = std::move(edits);
   sources_ = SourcesOf(records, catalog);
   records_ = std::move(records);
   folder_ = folder;
@@ -124,8 +128,11 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
   r.comment = typed.comment;
   r.author = typed.author;
   r.picdate = *date;
-  Status written = Write(/*deleting=*/false);
+  EditLog edits = edits_;
+  edits.NoteEdit(before, r);
+  Status written = Write(/*deleting=*/false, edits);
   if (!written.ok()) r = before;  // the table stays what the files hold
+  if (written.ok()) edits_ = std::move(edits);
   return written;
 }
 
@@ -136,11 +143,14 @@ Status ArchiveEditor::Delete(long n) {
   const std::string removed_source = sources_[at];
   records_.erase(records_.begin() + (n - 1));
   sources_.erase(sources_.begin() + (n - 1));
-  Status written = Write(/*deleting=*/true);
+  EditLog edits = edits_;
+  edits.NoteDeletion(removed);
+  Status written = Write(/*deleting=*/true, edits);
   if (!written.ok()) {
     records_.insert(records_.begin() + (n - 1), removed);
     sources_.insert(sources_.begin() + (n - 1), removed_source);
   }
+  if (written.ok()) edits_ = std::move(edits);
   return written;
 }
 
@@ -156,7 +166,7 @@ ArchiveEditor::OnDisk ArchiveEditor::ReadOnDisk() const {
           DigestOfFile(JoinPath(folder_, "archive.txt"))};
 }
 
-Status ArchiveEditor::Write(bool deleting) {
+Status ArchiveEditor::Write(bool deleting, const EditLog& edits) {
   ArchiveWriter writer;
   if (Status status = writer.Open(folder_, false, kPatience); !status.ok()) return status;
   if (ReadOnDisk() != loaded_) {
@@ -174,7 +184,16 @@ Status ArchiveEditor::Write(bool deleting) {
   // The history keeps the archive as it was before each opening's first change, and before
   // every deletion, so that a deletion can be undone.
   if (!backup_made_ || deleting) writer.KeepEarlierAs("edit");
-  if (Status status = writer.Commit(false); !status.ok()) return status;
+  // The log goes first: an edit in the archive but not in the log would be undone by the next
+  // run without a word. Should the archive fail, the earlier log comes back.
+  const KeptFile earlier_edits(JoinPath(folder_, kEditLogName));
+  Status status = edits.Save(folder_);
+  if (status.ok()) status = writer.Commit(false);
+  if (!status.ok()) {
+    writer.Abandon();
+    earlier_edits.Restore();
+    return status;
+  }
   loaded_ = {writer.page_digest(), writer.catalog_digest()};
   backup_made_ = true;
   return Status::Ok();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "page/edit_log.h"
 #include "pictures/picture_record.h"
 #include "platform/content_digest.h"
 #include "platform/status.h"
@@ -72,7 +73,7 @@ class ArchiveEditor {
   // the files are written or none changes (the error names the folder and the reason). Under
   // the folder's lock, the files must still be those that were loaded, else nothing is written
   // and stale() turns true. Every record keeps its archive.txt source as loaded.
-  Status Write(bool deleting);
+  Status Write(bool deleting, const EditLog& edits);
 
   // Load's reading, under the lock Load holds.
   Status Read(const std::string& folder);
@@ -90,6 +91,7 @@ class ArchiveEditor {
   OnDisk loaded_;
   long left_out_ = 0;
   bool backup_made_ = false;
+  EditLog edits_;  // what this and earlier openings changed, for later runs to keep
   bool stale_ = false;
 };
 

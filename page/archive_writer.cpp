@@ -66,6 +66,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
   catalog_started_ = false;
   back_up_ = backed_up_ = false;
   keep_as_.clear();
+  edit_log_ = nullptr;
   kept_ = Generation();
   dropped_.clear();
   records_ = earlier_records_ = 0;
@@ -164,7 +165,8 @@ Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
   }
   kept_ = kept;
   if (kept.number > 0) dropped_ = PruneGenerations(dest_);
-  return status;
+  // After the pair: a run only takes edits out of the log, so a log saved late keeps too many.
+  return edit_log_ != nullptr ? edit_log_->Save(dest_) : status;
 }
 
 bool ArchiveWriter::ReplacesADifferentArchive(const std::string& tab_final) const {

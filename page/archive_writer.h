@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "page/archive_history.h"
+#include "page/edit_log.h"
 #include "pictures/catalog_line.h"
 #include "pictures/picture_record.h"
 #include "platform/destination_lock.h"
@@ -52,6 +53,10 @@ class ArchiveWriter {
   // archive's history (archive_history.h), noted as replaced by `by` ("scan", "edit", ...).
   void KeepEarlierAs(std::string by) { keep_as_ = std::move(by); }
 
+  // Asks Commit to save `log` (the editor's changes as the run left them) once the new files
+  // are in place, still under the folder's lock. REQUIRES: `log` outlives Commit.
+  void SaveEditLogAtCommit(const EditLog* log) { edit_log_ = log; }
+
   // Copies Lumvane's `texture` and the dark texture2.jpg beside it into the folder, each
   // unless the folder has one.
   Status AddTexture(const std::string& texture);
@@ -89,6 +94,7 @@ class ArchiveWriter {
   std::string keep_as_;
   Generation kept_;
   std::vector<Generation> dropped_;
+  const EditLog* edit_log_ = nullptr;
   int records_ = 0;
   StoredValues previous_;  // the last record written, whose repeated values rows leave out
   int earlier_records_ = 0;

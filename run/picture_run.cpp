@@ -27,6 +27,8 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   state_.formats.clear();
   state_.passed_over.clear();
   state_.uncopied.clear();
+  state_.edits_kept = state_.deleted_left_out = 0;
+  state_.edits_gave_way.clear();
 }
 
 std::string PictureRun::Locate(const std::string& source) const {
@@ -58,6 +60,19 @@ namespace {
 size_t MemoryToFinish(const PicturePlan& plan) {
   if (plan.images_in_place) return 0;
   return sjpeg_memory(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// "Harbour (title, date)": the picture by its title, else its file's name, and the fields.
+std::string GaveWay(const PictureRecord& record, const EditLog::Applied& applied) {
+  std::string text = (record.title.empty() ? record.source : record.title) + " (";
+  for (size_t i = 0; i < applied.gave_way.size(); ++i) {
+    text += (i == 0 ? "" : ", ") + applied.gave_way[i];
+  }
+  return text + ")";
 }
 
 }  // namespace
@@ -150,8 +165,18 @@ void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_s
   WriteRecord(record, tab_source);
 }
 
-void PictureRun::WriteRecord(const PictureRecord& record, const std::string& tab_source) {
+void PictureRun::WriteRecord(const PictureRecord& made, const std::string& tab_source) {
   if (!failure_.ok()) return;
+  PictureRecord record = made;
+  if (sources_.edits != nullptr) {
+    const EditLog::Applied applied = sources_.edits->Apply(&record, sources_.with_deleted);
+    if (applied.deleted) {
+      ++state_.deleted_left_out;
+      return;
+    }
+    if (applied.edited) ++state_.edits_kept;
+    if (!applied.gave_way.empty()) state_.edits_gave_way.push_back(GaveWay(record, applied));
+  }
   failure_ = writer_.Add(record, tab_source);
   if (failure_.ok()) ++state_.PictureCount;
 }

@@ -11,6 +11,7 @@
 #include "importers/import_run.h"
 #include "importers/label_to_drive.h"
 #include "page/archive_writer.h"
+#include "page/edit_log.h"
 #include "platform/case_insensitive_finder.h"
 #include "platform/drive_map.h"
 #include "run/picture_pipeline.h"
@@ -30,6 +31,8 @@ class PictureRun : public ImportRun {
     VolumeFolders volume_folders;  // label -> folder, asked before `volumes`
     bool read_embedded = true;     // a folder scan takes the photos' own descriptions
     int workers = 1;               // threads for the image work
+    EditLog* edits = nullptr;      // the editor's changes, given to the records; null: none
+    bool with_deleted = false;     // records deleted in the editor come back
   };
 
   // Starts a run: the count and the lists of the last run are cleared.

@@ -12,6 +12,7 @@
 #include "importers/thumbsplus_export.h"
 #include "master/make_master.h"
 #include "page/archive_writer.h"
+#include "page/edit_log.h"
 #include "page/page_writer.h"
 #include "platform/directory_listing.h"
 #include "platform/paths.h"
@@ -33,6 +34,7 @@ struct RunFiles {
   CatalogFile catalog;
   bool reads_own_catalog = false;  // the catalog is the destination's own archive.txt
   ArchiveWriter writer;
+  EditLog edits;  // the editor's changes to the destination's archive
 };
 
 // How the importer ended: its own error, and the destination's.
@@ -141,6 +143,8 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   sources.volume_folders = environment.volume_folders;
   sources.read_embedded = environment.read_embedded;
   sources.workers = environment.workers > 0 ? environment.workers : DefaultWorkerCount();
+  sources.edits = &files.edits;
+  sources.with_deleted = environment.with_deleted;
   PictureRun run(window, state, files.writer, target, std::move(sources));
   const Importers& importers = environment.importers;
   Imported imported;
@@ -293,6 +297,12 @@ void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environ
     return;
   }
   if (window.mode() == Mode::kMaster && !ConfirmMasterOverArchive(window, files.writer)) return;
+  if (Status status = EditLog::Load(files.dest, &files.edits); !status.ok()) {
+    files.writer.Abandon();
+    window.ShowMessage(status.message());
+    return;
+  }
+  files.writer.SaveEditLogAtCommit(&files.edits);
   files.writer.KeepEarlierAs(CommandName(window.mode()));
   window.set_go_state(GoState::kRunning);
   const Imported imported = Dispatch(window, state, environment, files);

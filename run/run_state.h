@@ -49,6 +49,11 @@ struct RunState {
   int kept_version = 0;
   std::vector<std::string> dropped_versions;
   int expected_pictures = -1;  // the pictures a folder or catalog held; -1 when not known
+  // The editor's changes the run met: pictures that kept them, those whose own text changed
+  // since ("Harbour (title)"), and pictures deleted in the editor that stayed out.
+  int edits_kept = 0;
+  std::vector<std::string> edits_gave_way;
+  int deleted_left_out = 0;
 
   // Volume label to mount point, kept for the program's life.
   std::map<std::string, std::string> drive_cache;

@@ -41,7 +41,8 @@ std::map<std::string, int> PassedOverByReason(const RunState& state) {
 
 bool RunLeftSomethingOut(const RunState& state) {
   return !state.passed_over.empty() || !state.uncopied.empty() ||
-         !EarlierArchiveLine(state).empty() || !state.dropped_versions.empty();
+         !EarlierArchiveLine(state).empty() || !state.dropped_versions.empty() ||
+         !EditsLines(state).empty();
 }
 
 std::string StoppedLine(const RunState& state) {
@@ -59,6 +60,23 @@ std::string EarlierArchiveLine(const RunState& state) {
   if (state.PictureCount >= state.earlier_pictures) return "";
   return "The new archive holds " + Plural(static_cast<size_t>(state.PictureCount), "picture") +
          ", the earlier one " + std::to_string(state.earlier_pictures) + kept;
+}
+
+std::vector<std::string> EditsLines(const RunState& state, const std::string& how_back) {
+  std::vector<std::string> lines;
+  if (!state.edits_gave_way.empty()) {
+    const size_t count = state.edits_gave_way.size();
+    std::string line = "The editor's changes to " + Plural(count, "picture") + " gave way to " +
+                       (count == 1 ? "its" : "their") + " own new text:";
+    for (size_t i = 0; i < count; ++i) line += (i == 0 ? " " : ", ") + state.edits_gave_way[i];
+    lines.push_back(line + ".");
+  }
+  if (state.deleted_left_out > 0) {
+    lines.push_back(Plural(static_cast<size_t>(state.deleted_left_out), "picture") +
+                    " deleted in the editor " + (state.deleted_left_out == 1 ? "stays" : "stay") +
+                    " out" + how_back + ".");
+  }
+  return lines;
 }
 
 std::string DroppedVersionsLine(const RunState& state) {

@@ -36,6 +36,11 @@ std::string StoppedLine(const RunState& state);
 // holds 1 picture, the earlier one 32; ...". Empty otherwise.
 std::string EarlierArchiveLine(const RunState& state);
 
+// What became of the editor's changes, a line each: "The editor's changes to 1 picture gave
+// way to its own new text: Harbour (title)." and "2 pictures deleted in the editor stay
+// out`how_back`." Empty when there is nothing to tell.
+std::vector<std::string> EditsLines(const RunState& state, const std::string& how_back = "");
+
 // "To make room, the history no longer keeps version 1 (...)." when old versions went; empty
 // otherwise.
 std::string DroppedVersionsLine(const RunState& state);

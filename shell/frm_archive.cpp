@@ -257,6 +257,7 @@ void FrmArchive::ReportRun(const RunState& state) {
   if (const std::string earlier = EarlierArchiveLine(state); !earlier.empty()) {
     text = earlier + "\n" + text;
   }
+  for (const std::string& line : EditsLines(state)) text += "\n" + line;
   if (const std::string dropped = DroppedVersionsLine(state); !dropped.empty()) {
     text += "\n" + dropped;
   }

@@ -281,6 +281,43 @@ TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   EXPECT_EQ(RunLumvane({"catalog", "x.txt", plain.path(), "--no-embedded"}).exit_code, 2);
 }
 
+TEST(CliEdit, ARerunKeepsTheEditsUnlessThePhotosOwnTextChangedSince) {
+  TempDir photos, archive;
+  for (int i = 1; i <= 3; ++i) {
+    testing_support::WritePhoto(photos / ("IMG_" + std::to_string(i) + ".jpg"), 2001, 3, i);
+  }
+  const std::vector<std::string> scan = {"scan", photos.path(), archive.path(), "--copy", "no"};
+  ASSERT_EQ(RunLumvane(scan).exit_code, 0);
+  ASSERT_EQ(RunLumvane({"edit", archive.path(), "--set", "1", "title=Quay", "date=1999"}).exit_code,
+            0);
+  ASSERT_EQ(RunLumvane({"edit", archive.path(), "--delete", "3"}).exit_code, 0);
+  const Finished again = RunLumvane(scan);
+  EXPECT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_NE(again.out.find("1 picture deleted in the editor stays out (--with-deleted brings "
+                           "them back).\n"),
+            std::string::npos)
+      << again.out;
+  auto records = RecordsIn(archive.path());
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].title, "Quay");
+  EXPECT_EQ(records[0].picdate, "1999");
+
+  // The photo's own title changed since the edit: it wins, and the summary says so; the
+  // edited date still holds.
+  ASSERT_TRUE(testing_support::Exiftool(photos / "IMG_1.jpg", {"-XMP-dc:Title=Pier"}));
+  testing_support::SetFileDate(photos / "IMG_1.jpg", 2001, 3, 1);
+  const Finished changed = RunLumvane(scan);
+  EXPECT_NE(changed.out.find("The editor's changes to 1 picture gave way to its own new text: "
+                             "Pier (title).\n"),
+            std::string::npos)
+      << changed.out;
+  records = RecordsIn(archive.path());
+  EXPECT_EQ(records[0].title, "Pier");
+  EXPECT_EQ(records[0].picdate, "1999");
+  ASSERT_EQ(RunLumvane({"scan", photos.path(), archive.path(), "--with-deleted"}).exit_code, 0);
+  EXPECT_EQ(RecordsIn(archive.path()).size(), 3u);
+}
+
 TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   TempDir photos, archive;
   for (int i = 1; i <= 3; ++i) {
