@@ -38,23 +38,34 @@ bool Forget(SavedLocations& saved, std::string name) {
 }  // namespace
 
 int RunLocationsCommand(const CliOptions& options) {
-  SavedLocations saved = SavedLocations::Load();
   for (const auto& [letter, folder] : options.drives) {
     if (!IsFolder(folder)) return Fail("the folder " + folder + " does not exist");
-    saved.drives[letter] = folder;
   }
   for (const auto& [label, folder] : options.volumes) {
     if (!IsFolder(folder)) return Fail("the folder " + folder + " does not exist");
-    saved.volumes[label] = folder;
   }
-  for (const std::string& name : options.forget) {
-    if (!Forget(saved, name)) return Fail("no location is saved for " + name);
-  }
+  SavedLocations saved;
   const bool changes =
       !options.drives.empty() || !options.volumes.empty() || !options.forget.empty();
-  if (changes) {
-    if (const Status written = saved.Save(); !written.ok()) return Fail(written.message());
-  }
+  std::string not_saved;  // a --forget that names nothing saved
+  const Status status = !changes ? SavedLocations::Load(&saved)
+                                 : SavedLocations::Change(
+                                       [&](SavedLocations& changed) {
+                                         for (const auto& [letter, folder] : options.drives) {
+                                           changed.drives[letter] = folder;
+                                         }
+                                         for (const auto& [label, folder] : options.volumes) {
+                                           changed.volumes[label] = folder;
+                                         }
+                                         for (const std::string& name : options.forget) {
+                                           if (!Forget(changed, name) && not_saved.empty())
+                                             not_saved = name;
+                                         }
+                                         return not_saved.empty();
+                                       },
+                                       &saved);
+  if (!status.ok()) return Fail(status.message());
+  if (!not_saved.empty()) return Fail("no location is saved for " + not_saved);
   if (saved.drives.empty() && saved.volumes.empty()) {
     std::printf("No locations are saved (%s).\n", SavedLocations::File().c_str());
     return 0;

@@ -179,8 +179,14 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.render_again = options.force;
   environment.jpeg_only = options.jpeg_only;
   environment.with_deleted = options.with_deleted;
-  // The saved locations, with those of --drive and --volume before them for this run only.
-  const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
+  // The saved locations, with those of --drive and --volume before them for this run only. A
+  // run that reads a catalog's own paths cannot go without them.
+  lumvane::SavedLocations saved;
+  if (const lumvane::Status loaded = lumvane::SavedLocations::Load(&saved);
+      !loaded.ok() && locations.mode == lumvane::Mode::kCatalogOriginalPaths) {
+    std::fprintf(stderr, "lumvane: %s\n", loaded.message().c_str());
+    return 1;
+  }
   const lumvane::CliOptions given = WithAbsoluteFolders(options);
   environment.drive_map = given.drives;
   environment.drive_map.insert(saved.drives.begin(), saved.drives.end());

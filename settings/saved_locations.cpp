@@ -1,27 +1,54 @@
 #include "settings/saved_locations.h"
 
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/destination_lock.h"
 #include "settings/settings_file.h"
 
 namespace lumvane {
 
-SavedLocations SavedLocations::Load() {
+Status SavedLocations::Load(SavedLocations* saved) {
+  *saved = SavedLocations();
+  if (Status status = CheckSettingsFile(/*for_writing=*/false); !status.ok()) return status;
   const auto settings = OpenSettings();
   QSettings& store = *settings;
-  SavedLocations saved;
   // Drive letters and labels are array values, not keys: a label may hold any character.
   for (const char* group : {"drives", "volumes"}) {
     const int count = store.beginReadArray(group);
+    if (count < 0 || count > kMostSavedLocations) {
+      *saved = SavedLocations();
+      return Status::Error("The settings file " + File() + " is damaged: it claims " +
+                           std::to_string(count) + " " + group + "; mend it or move it away");
+    }
     for (int i = 0; i < count; ++i) {
       store.setArrayIndex(i);
       const std::string name = store.value("name").toString().toStdString();
       const std::string folder = store.value("folder").toString().toStdString();
       if (name.empty() || folder.empty()) continue;
-      if (group[0] == 'v') saved.volumes[name] = folder;
-      if (group[0] == 'd' && name.size() == 1) saved.drives[name[0]] = folder;
+      if (group[0] == 'v') saved->volumes[name] = folder;
+      if (group[0] == 'd' && name.size() == 1) saved->drives[name[0]] = folder;
     }
     store.endArray();
   }
-  return saved;
+  return Status::Ok();
+}
+
+Status SavedLocations::Change(const std::function<bool(SavedLocations&)>& change,
+                              SavedLocations* after) {
+  const std::string folder = std::filesystem::path(File()).parent_path().string();
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  DestinationLock lock;
+  if (Status locked = lock.Acquire(folder, std::chrono::seconds(5)); !locked.ok()) return locked;
+  SavedLocations saved;
+  if (Status loaded = Load(&saved); !loaded.ok()) return loaded;
+  if (Status writable = CheckSettingsFile(/*for_writing=*/true); !writable.ok()) return writable;
+  if (!change(saved)) return Status::Ok();
+  if (Status written = saved.Save(); !written.ok()) return written;
+  if (after != nullptr) *after = saved;
+  return Status::Ok();
 }
 
 Status SavedLocations::Save() const {
@@ -48,7 +75,7 @@ Status SavedLocations::Save() const {
 }
 
 std::string SavedLocations::File() {
-  return OpenSettings()->fileName().toStdString();
+  return SettingsFilePath();
 }
 
 }  // namespace lumvane

@@ -3,6 +3,7 @@
 #ifndef LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
 #define LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
 
+#include <functional>
 #include <string>
 
 #include "importers/label_to_drive.h"
@@ -11,19 +12,30 @@
 
 namespace lumvane {
 
+// More drives or volumes than a settings file of ours can hold: one that claims more is
+// damaged.
+inline constexpr int kMostSavedLocations = 10000;
+
 struct SavedLocations {
   DriveMap drives;
   VolumeFolders volumes;
 
-  // The saved locations; none when nothing was saved yet or the file cannot be read.
-  static SavedLocations Load();
+  // Reads the saved locations; none when nothing was saved yet. Errors name the file and the
+  // reason (unreadable, not a regular file, too large, damaged), and `saved` is left empty.
+  static Status Load(SavedLocations* saved);
 
-  // Writes them, replacing what was saved. "Cannot save the locations in FILE" when the file
-  // cannot be written.
-  Status Save() const;
+  // Reads the saved locations afresh, lets `change` change them and writes them, under a lock
+  // of the settings' folder, so that saves made at once keep each other's changes; nothing is
+  // written when `change` returns false. A file that cannot be read is never replaced.
+  // `after`, when given, receives what is saved.
+  static Status Change(const std::function<bool(SavedLocations&)>& change,
+                       SavedLocations* after = nullptr);
 
   // The file they are kept in.
   static std::string File();
+
+ private:
+  Status Save() const;
 };
 
 }  // namespace lumvane

@@ -313,7 +313,12 @@ void FrmArchive::OnGo() {
   do {
     run_again_ = false;
     if (starts) {  // what the command line or the Locations dialog saved since
-      const SavedLocations saved = SavedLocations::Load();
+      SavedLocations saved;
+      const Status loaded = SavedLocations::Load(&saved);
+      if (!loaded.ok() && mode() == Mode::kCatalogOriginalPaths) {
+        ShowMessage(loaded.message() + "\rThe run needs the saved locations; nothing was written.");
+        return;
+      }
       environment_.drive_map = saved.drives;
       environment_.volume_folders = saved.volumes;
     }

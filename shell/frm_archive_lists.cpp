@@ -132,7 +132,10 @@ void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
+// A settings file that cannot be read as one is neither read nor replaced: the window starts
+// with its defaults, and the saved locations report it.
 void FrmArchive::SaveSession() const {
+  if (!CheckSettingsFile(/*for_writing=*/true).ok()) return;
   const auto settings = OpenSettings();
   settings->beginGroup("window");
   settings->setValue("mode", static_cast<int>(mode()));
@@ -147,6 +150,7 @@ void FrmArchive::SaveSession() const {
 }
 
 void FrmArchive::RestoreSession() {
+  if (!CheckSettingsFile(/*for_writing=*/false).ok()) return;
   const auto settings = OpenSettings();
   settings->beginGroup("window");
   const int mode = settings->value("mode", 0).toInt();

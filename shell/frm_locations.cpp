@@ -21,7 +21,8 @@ constexpr int kDriveRole = Qt::UserRole + 1;
 
 }  // namespace
 
-FrmLocations::FrmLocations(QWidget* owner) : QDialog(owner), saved_(SavedLocations::Load()) {
+FrmLocations::FrmLocations(QWidget* owner) : QDialog(owner) {
+  const Status loaded = SavedLocations::Load(&saved_);
   setObjectName("frmLocations");
   setWindowTitle("Locations");
   setFont(WindowFont());
@@ -31,6 +32,12 @@ FrmLocations::FrmLocations(QWidget* owner) : QDialog(owner), saved_(SavedLocatio
       "Catalogs made on Windows name pictures on drives (D:) or volumes (by their label).\n"
       "Runs read each from the folder of this machine saved for it here.",
       this));
+  if (!loaded.ok()) {  // said here, and again by any save, which is refused
+    auto* problem = new QLabel(QString::fromStdString(loaded.message()), this);
+    problem->setObjectName("LocationsProblem");
+    problem->setWordWrap(true);
+    layout->addWidget(problem);
+  }
   table_ = new QTableWidget(0, 2, this);
   table_->setObjectName("Locations");
   table_->setHorizontalHeaderLabels({"Drive or volume", "Folder"});
@@ -116,10 +123,11 @@ void FrmLocations::ChangeFolder() {
 
 void FrmLocations::SetFolder(bool drive, const QString& key, const QString& folder) {
   if (folder.isEmpty()) return;
-  SavedLocations changed = saved_;
-  if (drive) changed.drives[key[0].toLatin1()] = folder.toStdString();
-  if (!drive) changed.volumes[key.toStdString()] = folder.toStdString();
-  Save(changed);
+  Save([&](SavedLocations& changed) {
+    if (drive) changed.drives[key[0].toLatin1()] = folder.toStdString();
+    if (!drive) changed.volumes[key.toStdString()] = folder.toStdString();
+    return true;
+  });
 }
 
 void FrmLocations::Remove() {
@@ -127,18 +135,19 @@ void FrmLocations::Remove() {
   if (at < 0) return;
   const QTableWidgetItem* name = table_->item(at, 0);
   const QString key = name->data(kKeyRole).toString();
-  SavedLocations changed = saved_;
-  if (name->data(kDriveRole).toBool()) changed.drives.erase(key[0].toLatin1());
-  if (!name->data(kDriveRole).toBool()) changed.volumes.erase(key.toStdString());
-  Save(changed);
+  const bool drive = name->data(kDriveRole).toBool();
+  Save([&](SavedLocations& changed) {
+    if (drive) changed.drives.erase(key[0].toLatin1());
+    if (!drive) changed.volumes.erase(key.toStdString());
+    return true;
+  });
 }
 
-bool FrmLocations::Save(const SavedLocations& changed) {
-  if (const Status saved = changed.Save(); !saved.ok()) {
+bool FrmLocations::Save(const std::function<bool(SavedLocations&)>& change) {
+  if (const Status saved = SavedLocations::Change(change, &saved_); !saved.ok()) {
     QMessageBox::warning(this, "Lumvane", QString::fromStdString(saved.message()));
     return false;
   }
-  saved_ = changed;
   Fill();
   return true;
 }

@@ -24,7 +24,8 @@ class FrmLocations : public QDialog {
   void SetFolder(bool drive, const QString& key, const QString& folder);
   void Remove();
   // Saves `changed`; shows why when it cannot be saved. True when saved.
-  bool Save(const SavedLocations& changed);
+  // Saves `change` of what is saved now (another program may have saved since) and shows it.
+  bool Save(const std::function<bool(SavedLocations&)>& change);
   // The folder the user picks for `what` ("drive D:"), starting at `start`; "" when cancelled.
   QString AskFolder(const QString& what, const QString& start);
 

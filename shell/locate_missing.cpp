@@ -76,10 +76,12 @@ bool LocateMissingPictures(QWidget* parent, const RunState& state,
                .arg(name))) {
     return false;
   }
-  SavedLocations saved = SavedLocations::Load();
-  if (place.kind == CatalogPlace::Kind::kDrive) saved.drives[place.key[0]] = located.root;
-  if (place.kind == CatalogPlace::Kind::kVolume) saved.volumes[place.key] = located.root;
-  if (const Status written = saved.Save(); !written.ok()) {
+  const Status written = SavedLocations::Change([&](SavedLocations& saved) {
+    if (place.kind == CatalogPlace::Kind::kDrive) saved.drives[place.key[0]] = located.root;
+    if (place.kind == CatalogPlace::Kind::kVolume) saved.volumes[place.key] = located.root;
+    return true;
+  });
+  if (!written.ok()) {
     Tell(parent, QString::fromStdString(written.message()));
     return false;
   }

@@ -164,6 +164,54 @@ TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
   EXPECT_EQ(records[2][4], "Page");
 }
 
+TEST(CliLocations, SettingsThatCannotBeReadAreErrorsAndSavesMadeAtOnceKeepEachOther) {
+  TempDir config, pictures, dest;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  std::filesystem::create_directories(config / "lumvane");
+  const std::string ini = config / "lumvane/lumvane.ini";
+  pictures.Write("trip.txt", "D:\\a.jpg\tHarbour\n");
+  const auto expect_refused = [&](const std::string& why) {
+    const Finished listed = RunLumvane({"locations"});
+    EXPECT_EQ(listed.exit_code, 1) << why;
+    EXPECT_NE(listed.err.find(ini), std::string::npos) << listed.err;
+    EXPECT_NE(listed.err.find(why), std::string::npos) << listed.err;
+    const Finished run = RunLumvane({"catalog", pictures / "trip.txt", dest.path()});
+    EXPECT_EQ(run.exit_code, 1) << why;
+    EXPECT_FALSE(std::filesystem::exists(dest / "archive.htm")) << why;
+  };
+  config.Write("lumvane/lumvane.ini", "[drives]\nsize=2000000000\n");
+  expect_refused("is damaged: it claims 2000000000 drives");  // at once, not after minutes
+  EXPECT_EQ(RunLumvane({"locations", "--drive", "D=" + dest.path()}).exit_code, 1);
+  EXPECT_EQ(ReadAll(ini), "[drives]\nsize=2000000000\n") << "a damaged file is not replaced";
+  std::filesystem::remove(ini);
+  ASSERT_EQ(mkfifo(ini.c_str(), 0644), 0);
+  expect_refused("is not a regular file");  // and nothing waited on the FIFO
+  std::filesystem::remove(ini);
+  std::filesystem::create_symlink("/dev/null", ini);
+  EXPECT_EQ(RunLumvane({"locations", "--drive", "D=" + dest.path()}).exit_code, 1);
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  std::filesystem::remove(ini);
+  config.Write("lumvane/lumvane.ini", "[drives]\n");
+  chmod(config.path().c_str(), 0755);
+  chmod((config / "lumvane").c_str(), 0755);
+  chmod(ini.c_str(), 0);
+  EXPECT_NE(RunLumvane({"locations"}, testing_support::AsNobody()).err.find("Permission denied"),
+            std::string::npos);
+  std::filesystem::remove(ini);
+
+  // Two loops of saves at once: every volume is kept.
+  const std::string loop =
+      "for i in $(seq 12); do \"$0\" locations --volume \"$1$i=$2\" >/dev/null || exit 1; done";
+  TempDir logs_a, logs_b;
+  testing_support::Process a({"A", dest.path()}, logs_a, {"/bin/bash", "-c", loop});
+  testing_support::Process b({"B", dest.path()}, logs_b, {"/bin/bash", "-c", loop});
+  EXPECT_EQ(a.Wait().exit_code, 0);
+  EXPECT_EQ(b.Wait().exit_code, 0);
+  const std::string listed = RunLumvane({"locations"}).out;
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 24) << listed;
+  unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST(CliCatalog, RefusedCatalogsExitWithTheMessage) {
   TempDir dir;
   dir.Write("trip.TXT", "x");

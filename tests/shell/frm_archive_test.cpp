@@ -37,6 +37,12 @@ using testing_support::TempDir;
 
 namespace {
 
+lumvane::SavedLocations Saved() {
+  lumvane::SavedLocations saved;
+  lumvane::SavedLocations::Load(&saved);
+  return saved;
+}
+
 // Acts on the next modal dialog or message box as soon as it is up; not on `handled`, the one
 // the step before acted on, while it is still there (a step may wait in the event loop).
 void WhenModal(std::function<void(QWidget*)> act, QPointer<QWidget> handled = nullptr) {
@@ -234,7 +240,7 @@ class FrmArchiveTest : public QObject {
                    .size(),
                std::string(catalog) == "export.csv" ? size_t{2} : size_t{1});
     }
-    const lumvane::SavedLocations saved = lumvane::SavedLocations::Load();
+    const lumvane::SavedLocations saved = Saved();
     QCOMPARE(saved.volumes.at("OLDDISK"), moved / "disk");
     QCOMPARE(saved.volumes.at("OLD CD"), moved / "cd");
 
@@ -244,8 +250,8 @@ class FrmArchiveTest : public QObject {
     table->selectRow(0);
     Child<QPushButton>(&locations, "Remove")->click();
     QCOMPARE(table->rowCount(), 1);
-    QCOMPARE(lumvane::SavedLocations::Load().volumes.count("OLD CD"), size_t{0});
-    QCOMPARE(lumvane::SavedLocations::Load().volumes.count("OLDDISK"), size_t{1});
+    QCOMPARE(Saved().volumes.count("OLD CD"), size_t{0});
+    QCOMPARE(Saved().volumes.count("OLDDISK"), size_t{1});
 
     // The next start remembers the session; a folder dropped on a list is opened there.
     auto next = MakeWindow();

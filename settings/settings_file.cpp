@@ -1,0 +1,58 @@
+#include "settings/settings_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_probe.h"
+
+namespace lumvane {
+
+std::string SettingsFilePath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+         "/lumvane/lumvane.ini";
+}
+
+Status CheckSettingsFile(bool for_writing) {
+  const std::string path = SettingsFilePath();
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0 && errno == ENOENT) return Status::Ok();
+  std::string reason;
+  switch (ProbeFile(path, &reason)) {
+    case FileProbe::kReadable:
+      break;
+    case FileProbe::kMissing:  // a link that leads nowhere: writing would make its target
+      return Status::Error("The settings file " + path + " is a link to a file that is not there");
+    case FileProbe::kPermissionDenied:
+      return Status::Error("Cannot read the settings file " + path + ": Permission denied");
+    case FileProbe::kNotRegular:
+      return Status::Error("The settings file " + path +
+                           " is not a regular file (a folder, FIFO or device); move it away");
+    case FileProbe::kUnreadable:
+      return Status::Error("Cannot read the settings file " + path + ": " + reason);
+  }
+  struct stat target {};
+  stat(path.c_str(), &target);
+  if (target.st_size > kLargestSettingsFile) {
+    return Status::Error("The settings file " + path + " is too large (" +
+                         std::to_string(target.st_size >> 20) + " MB) to be one; move it away");
+  }
+  if (for_writing && S_ISLNK(link.st_mode) && target.st_uid != geteuid()) {
+    return Status::Error("The settings file " + path +
+                         " is a link to a file of another user's; it was left as it is");
+  }
+  if (OpenSettings()->status() == QSettings::FormatError) {
+    return Status::Error("The settings file " + path + " is damaged; mend it or move it away");
+  }
+  return Status::Ok();
+}
+
+std::unique_ptr<QSettings> OpenSettings() {
+  return std::make_unique<QSettings>(QString::fromStdString(SettingsFilePath()),
+                                     QSettings::IniFormat);
+}
+
+}  // namespace lumvane
