@@ -9,6 +9,7 @@
 #include <string>
 
 #include "imagelib/colour.h"
+#include "imagelib/heif_grid.h"
 #include "imagelib/whole_decode.h"
 
 namespace vantle {
@@ -132,12 +133,26 @@ bool ReadHeifSize(FILE* file, Size* size) {
   return true;
 }
 
+// True when the tiles of a grid image cover no more than its canvas and one tile beyond each
+// edge, and decoding them all stays within the budget: every tile is decoded, whatever the
+// canvas shows of it.
+bool TilesFit(const HeifFile& heif, Size claimed, WholePicture* out) {
+  const GridWeight grid = WeighPrimaryGrid(heif.bytes.data(), heif.bytes.size());
+  if (grid.tiles == 0) return true;
+  const uint64_t covered =
+      (uint64_t(claimed.width) + grid.widest) * (uint64_t(claimed.height) + grid.tallest);
+  const uint64_t budget_pixels = kWholeBudget / 7;  // RGBA and the decoder's YUV planes
+  if (grid.pixels <= covered && grid.pixels <= budget_pixels) return true;
+  out->too_large = true;
+  return false;
+}
+
 bool DecodeHeif(FILE* file, WholePicture* out) {
   HeifFile heif;
   if (!OpenPrimary(file, &heif)) return false;
   const Size claimed{heif_image_handle_get_width(heif.handle),
                      heif_image_handle_get_height(heif.handle)};
-  if (!WithinBudget(claimed, 4, out)) return false;
+  if (!WithinBudget(claimed, 4, out) || !TilesFit(heif, claimed, out)) return false;
   ReadColour(heif.handle, out);
   return DecodePixels(&heif, out);
 }

@@ -32,7 +32,12 @@ struct PngRows {
 
 bool ReadHeader(PngReader* r, FILE* file, WholePicture* out, PngRows* rows) {
   if (setjmp(png_jmpbuf(r->png))) return false;
-  png_set_chunk_malloc_max(r->png, 32 << 20);  // a compressed profile or text cannot balloon
+  png_set_chunk_malloc_max(r->png, 32 << 20);  // a compressed profile cannot balloon
+  // Texts are read by exiv2, not here: a hundred zTXt chunks of 30 MB each would otherwise be
+  // inflated and kept, 3 GB for a 16x16 picture.
+  static constexpr png_byte kTexts[] = "tEXt\0zTXt\0iTXt";
+  png_set_keep_unknown_chunks(r->png, PNG_HANDLE_CHUNK_NEVER, kTexts, 3);
+  png_set_chunk_cache_max(r->png, 128);
   png_init_io(r->png, file);
   png_read_info(r->png, r->info);
   png_set_expand(r->png);  // palette to RGB, gray below 8 bits to 8, transparency to alpha

@@ -1,5 +1,9 @@
 // Pictures of every format but JPEG become display images like JPEGs do: upright, in their
 // colours, transparency over the page's background, the first frame or page; damaged ones fail.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
@@ -144,6 +148,33 @@ TEST(PictureFormats, AbsurdSizesAreRefusedAsTooLarge) {
   ASSERT_TRUE(testing_pictures::WritePicture(dir / "a.png", {Format::kPng, 1000, 1000}));
   EXPECT_GE(sjpeg_memory((dir / "a.png").c_str(), 0), size_t{1000} * 1000 * 4)
       << "the decoder's own pixels are counted";
+}
+
+// The peak memory of a child process that renders `in`, in MiB, and its result.
+std::pair<long, int> RenderAlone(const std::string& in, const std::string& out) {
+  const pid_t child = fork();
+  if (child == 0) _exit(Render(in, out));
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  return {usage.ru_maxrss / 1024, WEXITSTATUS(status)};
+}
+
+// Pictures whose few bytes inflate to gigabytes: a PNG's compressed texts are not inflated
+// (exiv2 reads the texts), and a HEIF grid's tiles are weighed before any is decoded.
+TEST(PictureFormats, PicturesThatInflateAreWeighedBeforeTheyAreDecoded) {
+  TempDir dir;
+  ASSERT_TRUE(testing_pictures::WritePicture(dir / "a.png", {Format::kPng}));
+  dir.Write("texts.png", testing_pictures::WithInflatingTexts(
+                             testing_support::ReadAll(dir / "a.png"), 20, size_t{30} << 20));
+  const auto [texts_memory, texts] = RenderAlone(dir / "texts.png", dir / "out.jpg");
+  EXPECT_EQ(texts, VANTLE_DONE);
+  EXPECT_LT(texts_memory, 100) << "MiB for 600 MB of texts";
+  // 400 tiles of 512 x 512 below a grid that claims 512 x 512 (made with heif-enc)
+  const auto [grid_memory, grid] = RenderAlone(
+      std::string(LUMVANE_SOURCE_DIR) + "/tests/imagelib/grid_bomb.heic", dir / "g.jpg");
+  EXPECT_EQ(grid, VANTLE_TOO_LARGE);
+  EXPECT_LT(grid_memory, 100) << "MiB";
 }
 
 }  // namespace

@@ -337,4 +337,22 @@ std::string PngHeaderClaiming(int width, int height) {
   return png;
 }
 
+std::string WithInflatingTexts(const std::string& png, int chunks, size_t inflated) {
+  const std::string text(inflated, 'A');
+  std::vector<Bytef> packed(compressBound(text.size()));
+  uLongf packed_size = packed.size();
+  compress2(packed.data(), &packed_size, reinterpret_cast<const Bytef*>(text.data()), text.size(),
+            9);
+  std::string body = std::string("zTXt") + "Comment" + std::string(2, '\0') +
+                     std::string(reinterpret_cast<char*>(packed.data()), packed_size);
+  std::string chunk;
+  for (int i = 3; i >= 0; --i) chunk += static_cast<char>((body.size() - 4) >> (8 * i));
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size());
+  chunk += body;
+  for (int i = 3; i >= 0; --i) chunk += static_cast<char>(crc >> (8 * i));
+  std::string out = png.substr(0, 33);  // the signature and IHDR
+  for (int i = 0; i < chunks; ++i) out += chunk;
+  return out + png.substr(33);
+}
+
 }  // namespace testing_pictures

@@ -33,6 +33,9 @@ struct Picture {
   std::vector<uint8_t> icc = {};   // an embedded colour profile (PNG, TIFF)
 };
 
+// `png` with `chunks` zTXt chunks after its header, each inflating to `inflated` bytes.
+std::string WithInflatingTexts(const std::string& png, int chunks, size_t inflated);
+
 // Writes `picture` to `path`; false when the format's library could not.
 bool WritePicture(const std::string& path, const Picture& picture);
 
