@@ -131,6 +131,11 @@ Status ArchiveWriter::Commit(bool stopped) {
   WritePageTail(page_);
   Status status = page_.Finish();
   if (status.ok()) status = tab_.Finish();
+  // The images the page names are on the disk before it: one sync of the file system, not one
+  // per image. A disk that cannot sync them fails the run as a full one does.
+  if (const std::string reason = SyncFileSystemOf(dest_); status.ok() && !reason.empty()) {
+    status = Status::Error("Cannot write into " + dest_ + ": " + reason);
+  }
   const bool keeps_own = reads_own_catalog_ && stopped;
   if (status.ok()) {
     status = PutInPlaceWithBackup(JoinPath(dest_, keeps_own ? "archive2.txt" : "archive.txt"));
@@ -180,32 +185,31 @@ bool ArchiveWriter::ReplacesADifferentArchive(const std::string& tab_final) cons
 // archive_bak.txt first; should the new files fail to take their names, the earlier backups
 // come back.
 Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) {
-  std::vector<std::unique_ptr<KeptFile>> earlier_backups;
-  const auto restore = [&] {
-    for (const auto& backup : earlier_backups) backup->Restore();
-  };
-  for (const char* name : {"archive.htm", "archive.txt"}) {
-    const std::string file = JoinPath(dest_, name);
-    if (access(file.c_str(), F_OK) != 0) continue;
-    const std::string backup_name = std::string(name).insert(7, "_bak");
-    std::string temp;
-    Status status = CopyToTemporary(file, dest_, backup_name, &temp);
-    if (!status.ok()) {
-      restore();
-      return status;
-    }
-    const std::string backup = JoinPath(dest_, backup_name);
-    earlier_backups.push_back(std::make_unique<KeptFile>(backup));
-    if (std::rename(temp.c_str(), backup.c_str()) != 0) {
-      status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
-      unlink(temp.c_str());
-      restore();
-      return status;
-    }
+  const std::string page = JoinPath(dest_, "archive.htm");
+  const std::string catalog = JoinPath(dest_, "archive.txt");
+  if (access(page.c_str(), F_OK) != 0) return CommitPair(dest_, tab_, tab_final, page_);
+  const CommitPlan backups{"", JoinPath(dest_, "archive_bak.txt"), "",
+                           JoinPath(dest_, "archive_bak.htm")};
+  CommitPlan plan = backups;
+  Status status = CopyToTemporary(page, dest_, "archive_bak.htm", &plan.page_temp);
+  if (status.ok() && access(catalog.c_str(), F_OK) == 0) {
+    status = CopyToTemporary(catalog, dest_, "archive_bak.txt", &plan.catalog_temp);
   }
-  Status status = CommitPair(dest_, tab_, tab_final, page_);
-  if (!status.ok()) restore();
-  backed_up_ = status.ok() && !earlier_backups.empty();
+  const KeptFile earlier_page(backups.page_final), earlier_catalog(backups.catalog_final);
+  if (status.ok() && plan.catalog_temp.empty() &&
+      std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
+    status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
+  } else if (status.ok() && !plan.catalog_temp.empty()) {
+    status = RenameBackupPair(dest_, plan);
+  }
+  if (status.ok()) status = CommitPair(dest_, tab_, tab_final, page_);
+  if (!status.ok()) {
+    for (const std::string* temp : {&plan.page_temp, &plan.catalog_temp}) unlink(temp->c_str());
+    earlier_page.Restore();
+    earlier_catalog.Restore();
+    return status;
+  }
+  backed_up_ = true;
   return status;
 }
 

@@ -17,8 +17,10 @@
 namespace lumvane {
 namespace {
 
-// Not a temporary: it must outlive the clean-up of a killed run's temporaries.
+// Not temporaries: they must outlive the clean-up of a killed run's temporaries. One for the
+// archive's pair, one for the editor's backup pair.
 constexpr char kJournalName[] = ".lumvane-commit";
+constexpr char kBackupJournalName[] = ".lumvane-backup";
 // A journal names four files of one folder; anything longer is not one of ours.
 constexpr size_t kJournalLimit = 64 * 1024;
 
@@ -57,6 +59,9 @@ std::string FileOfDest(const std::string& dest, std::string_view line) {
   return JoinPath(dest, name);
 }
 
+// Writes the journal `name` of `plan` into `dest`, synced: names only.
+Status WriteJournal(const std::string& dest, const char* name, const CommitPlan& plan);
+
 }  // namespace
 
 Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
@@ -75,9 +80,31 @@ Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::st
   return status;
 }
 
+Status RenameBackupPair(const std::string& dest, const CommitPlan& plan) {
+  if (Status status = WriteJournal(dest, kBackupJournalName, plan); !status.ok()) return status;
+  const KeptFile earlier_catalog(plan.catalog_final);
+  Status status = Status::Ok();
+  for (const auto& [temp, final_path] :
+       {std::pair{&plan.catalog_temp, &plan.catalog_final}, {&plan.page_temp, &plan.page_final}}) {
+    if (std::rename(temp->c_str(), final_path->c_str()) != 0) {
+      status = Status::Error("Cannot write into " + dest + ": " + std::strerror(errno));
+      if (temp == &plan.page_temp) earlier_catalog.Restore();
+      break;
+    }
+  }
+  unlink(JoinPath(dest, kBackupJournalName).c_str());
+  return status;
+}
+
 Status BeginCommit(const std::string& dest, const CommitPlan& plan) {
+  return WriteJournal(dest, kJournalName, plan);
+}
+
+namespace {
+
+Status WriteJournal(const std::string& dest, const char* name, const CommitPlan& plan) {
   ReplacingFile journal;
-  if (Status status = journal.Open(JoinPath(dest, kJournalName)); !status.ok()) return status;
+  if (Status status = journal.Open(JoinPath(dest, name)); !status.ok()) return status;
   for (const std::string* line :
        {&plan.catalog_temp, &plan.catalog_final, &plan.page_temp, &plan.page_final}) {
     journal.WriteLine(NameOf(*line));
@@ -87,15 +114,20 @@ Status BeginCommit(const std::string& dest, const CommitPlan& plan) {
   return status;
 }
 
+}  // namespace
+
 void EndCommit(const std::string& dest) {
   unlink(JoinPath(dest, kJournalName).c_str());
 }
 
-Status FinishInterruptedCommit(const std::string& dest) {
-  const std::string path = JoinPath(dest, kJournalName);
+namespace {
+
+// Finishes the pair of the journal `name`, if any, and removes the journal.
+Status FinishJournal(const std::string& dest, const char* name) {
+  const std::string path = JoinPath(dest, name);
   if (!Exists(path)) return Status::Ok();
-  const std::string journal_text = ReadJournal(path);
-  const std::vector<std::string_view> lines = SplitLines(journal_text);
+  const std::string journal = ReadJournal(path);
+  const std::vector<std::string_view> lines = SplitLines(journal);
   CommitPlan plan;
   if (lines.size() >= 4) {
     plan = {FileOfDest(dest, lines[0]), FileOfDest(dest, lines[1]), FileOfDest(dest, lines[2]),
@@ -113,7 +145,16 @@ Status FinishInterruptedCommit(const std::string& dest) {
     }
     SyncFolder(dest);
   }
-  EndCommit(dest);
+  unlink(path.c_str());
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status FinishInterruptedCommit(const std::string& dest) {
+  for (const char* name : {kJournalName, kBackupJournalName}) {
+    if (Status status = FinishJournal(dest, name); !status.ok()) return status;
+  }
   return Status::Ok();
 }
 

@@ -25,16 +25,22 @@ class ReplacingFile;
 Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
                   ReplacingFile& page);
 
+// Renames the two temporaries of `plan` (the editor's backups) to their names under a journal
+// of their own, the catalog first, so that the next writer finishes a pair a kill cut in two;
+// should the page fail, the earlier catalog comes back.
+// REQUIRES: the caller holds dest's DestinationLock.
+Status RenameBackupPair(const std::string& dest, const CommitPlan& plan);
+
 // Writes the journal of `plan` into `dest`, synced.
 Status BeginCommit(const std::string& dest, const CommitPlan& plan);
 
 // Removes the journal once both renames are done (or neither will be).
 void EndCommit(const std::string& dest);
 
-// Finishes a commit that a killed run left half done: the page renamed into place when the
-// catalog already was; nothing when neither was. Removes the journal once the pair is whole;
-// a rename that fails keeps it and is an error.
-// REQUIRES: the caller holds the folder's DestinationLock.
+// Finishes a commit, or a backup pair, that a killed run left half done: the page renamed into
+// place when the catalog already was; nothing when neither was. Removes the journal once the pair
+// is whole; a rename that fails keeps it and is an error. REQUIRES: the caller holds the folder's
+// DestinationLock.
 Status FinishInterruptedCommit(const std::string& dest);
 
 }  // namespace lumvane

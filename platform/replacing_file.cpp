@@ -23,6 +23,15 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
+std::string SyncFileSystemOf(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  const int synced = syncfs(fd);
+  const int error = errno;
+  close(fd);
+  return synced == 0 ? "" : std::strerror(error);
+}
+
 ReplacingFile::~ReplacingFile() {
   Abandon();
 }

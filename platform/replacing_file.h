@@ -67,6 +67,11 @@ std::string FolderOf(const std::string& path);
 // Makes the last renames in `folder` durable. Failures are ignored: the files are complete.
 void SyncFolder(const std::string& folder);
 
+// Writes everything written to the file system that holds `folder` to its disk (the run's
+// images among it), so that a page committed after it never names images a power cut took.
+// Returns the system's reason when it fails, "" otherwise.
+std::string SyncFileSystemOf(const std::string& folder);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PLATFORM_REPLACING_FILE_H_

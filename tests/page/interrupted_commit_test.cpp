@@ -1,7 +1,8 @@
 // A run killed between the two renames that put its page and catalog in place: the next
 // writer of the folder finds a page and a catalog that belong together, and no copy of either
 // is lost, on file systems with hard links and without. A page whose rename fails leaves the
-// folder as it was, backups included. What a rename puts in place is on the disk before it.
+// folder as it was, backups included. What a rename puts in place is on the disk before it,
+// and so are the images the page names.
 #include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -66,6 +67,12 @@ extern "C" int fsync(int fd) {
   return real(fd);
 }
 
+extern "C" int syncfs(int fd) {
+  static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "syncfs"));
+  if (noting) noted.push_back("syncfs");
+  return real(fd);
+}
+
 extern "C" int link(const char* from, const char* to) {
   static const auto real =
       reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "link"));
@@ -92,20 +99,21 @@ void WriteArchive(const std::string& dest, const std::string& title, int picture
 }
 
 // The titles of the page's records and of the catalog's rows, which must match.
-void ExpectAPair(const std::string& dest, const std::string& title, size_t pictures) {
-  const auto records = ReadCatalogLines(ReadAll(dest + "/archive.htm"));
+void ExpectAPair(const std::string& dest, const std::string& title, size_t pictures,
+                 const std::string& name = "archive") {
+  const auto records = ReadCatalogLines(ReadAll(dest + "/" + name + ".htm"));
   ASSERT_EQ(records.size(), pictures);
   EXPECT_EQ(records[0][4], title);
-  EXPECT_NE(ReadAll(dest + "/archive.txt").find("\t" + title + "\t"), std::string::npos);
+  EXPECT_NE(ReadAll(dest + "/" + name + ".txt").find("\t" + title + "\t"), std::string::npos);
 }
 
-// Runs `write` in a child process that `rename` ends as armed.
+// Runs `write` in a child process that `rename` ends at the rename to `name`.
 template <typename Write>
-void KilledAtRename(bool after, bool links, Write write) {
+void KilledAtRename(bool after, bool links, Write write, const char* name = "/archive.htm") {
   const pid_t run = fork();
   if (run == 0) {
     no_hard_links = !links;
-    die_at_rename_to = "/archive.htm";
+    die_at_rename_to = name;
     die_after_rename = after;
     write();
     _exit(1);  // not killed: the test is void
@@ -149,6 +157,26 @@ TEST(InterruptedCommit, AnyFolderIsFinishedAndTheJournalKeptWhileTheRenameFails)
   ExpectAPair(dest, "Newer", 2);
 }
 
+TEST(InterruptedCommit, TheEditorsBackupsCutInTwoAreFinishedAsAPair) {
+  TempDir dest;
+  WriteArchive(dest.path(), "Earlier", 1);
+  KilledAtRename(
+      /*after=*/false, /*links=*/true,
+      [&] {
+        ArchiveWriter writer;
+        ASSERT_TRUE(writer.Open(dest.path(), false).ok());
+        writer.BackUpAtCommit();
+        ASSERT_TRUE(writer.Add(PictureRecord(), "a.jpg").ok());
+        ASSERT_TRUE(writer.Commit(false).ok());
+      },
+      "/archive_bak.htm");
+  ArchiveWriter next;
+  ASSERT_TRUE(next.Open(dest.path(), false).ok());
+  next.Abandon();
+  ExpectAPair(dest.path(), "Earlier", 1, "archive_bak");
+  ExpectAPair(dest.path(), "Earlier", 1);  // the archive itself was not reached
+}
+
 TEST(Commit, EachFileAndTheJournalsFolderAreOnDiskBeforeTheRenamesThatNeedThem) {
   TempDir dest;
   ArchiveWriter writer;
@@ -165,8 +193,9 @@ TEST(Commit, EachFileAndTheJournalsFolderAreOnDiskBeforeTheRenamesThatNeedThem) 
     ++renames;
     const std::string from = event->substr(7, event->find(' ', 7) - 7);
     EXPECT_NE(std::find(noted.begin(), event, "sync " + from), event) << *event;
-    if (event->ends_with(" archive.txt")) {  // the journal's name is on the disk first
+    if (event->ends_with(" archive.txt")) {  // the journal's name and the images are first
       EXPECT_NE(std::find(noted.begin(), event, "sync " + BaseName(dest.path())), event);
+      EXPECT_NE(std::find(noted.begin(), event, "syncfs"), event);
     }
   }
   EXPECT_EQ(renames, 3) << "the journal, the catalog and the page";
