@@ -76,6 +76,9 @@ const Case kCases[] = {
      Seen::kGreen,
      Seen::kBlue},
     {"two-pages.tiff", {Format::kTiffTwoPages}, 64, 48, Seen::kRed, Seen::kBlue},
+    {"deep-cmyk.tif", {Format::kTiffCmyk16}, 64, 48, Seen::kRed, Seen::kBlue},
+    {"float.tif", {Format::kTiffFloat}, 64, 48, Seen::kRed, Seen::kBlue},
+    {"half.tif", {Format::kTiffHalf}, 64, 48, Seen::kRed, Seen::kBlue},
     {"plain.bmp", {Format::kBmp}, 64, 48, Seen::kRed, Seen::kBlue},
     {"lossy.webp", {Format::kWebpLossy}, 64, 48, Seen::kRed, Seen::kBlue},
     {"upside-down.webp",
@@ -122,6 +125,11 @@ TEST(PictureFormats, CutPicturesAreDamagedAndOtherFormatsAreNoJpegWhenJpegAloneI
     dir.Write(c.name, whole.substr(0, whole.size() * 2 / 3));
     EXPECT_EQ(Render(dir / c.name, dir / "out.jpg"), VANTLE_DAMAGED);
   }
+  const std::string palette = testing_pictures::PaletteTiffWithItsColourMapLast();
+  dir.Write("palette.tif", palette);
+  EXPECT_EQ(Render(dir / "palette.tif", dir / "palette.jpg"), VANTLE_DONE);
+  dir.Write("palette.tif", palette.substr(0, palette.size() - 100));  // inside its colour map
+  EXPECT_EQ(Render(dir / "palette.tif", dir / "out.jpg"), VANTLE_DAMAGED) << "not a grey one";
   dir.Write("words.png", "no picture at all");
   EXPECT_EQ(Render(dir / "words.png", dir / "out.jpg"), VANTLE_NOT_JPEG);
   EXPECT_FALSE(std::filesystem::exists(dir / "out.jpg"));

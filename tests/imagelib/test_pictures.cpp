@@ -9,6 +9,7 @@
 #include <webp/mux.h>
 #include <zlib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -138,16 +139,41 @@ bool WriteGif(const std::string& path, const Picture& p) {
   return EGifCloseFile(gif, &error) == GIF_OK && ok;
 }
 
-bool WriteTiff(const std::string& path, const Picture& p, bool cmyk, int pages) {
+// `bits` 8 or 16 a sample; `floating`: 16 or 32 bits of floating point in linear light.
+bool WriteTiff(const std::string& path, const Picture& p, bool cmyk, int pages, int bits = 8,
+               bool floating = false) {
   TIFF* tiff = TIFFOpen(path.c_str(), "w");
   if (tiff == nullptr) return false;
   const int samples = cmyk ? 4 : 3;
   std::vector<uint8_t> row(static_cast<size_t>(p.width) * samples);
+  std::vector<uint8_t> deep(row.size() * (bits / 8));
+  const auto widen = [&] {
+    for (size_t i = 0; i < row.size(); ++i) {
+      const double v = row[i] / 255.0;
+      const float linear =
+          static_cast<float>(v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+      if (bits == 16 && !floating) {
+        reinterpret_cast<uint16_t*>(deep.data())[i] = static_cast<uint16_t>(row[i] * 257);
+      }
+      if (bits == 16 && floating) {  // half precision: the exponent and ten bits of fraction
+        int exponent = 0;
+        const float fraction = std::frexp(linear, &exponent);  // linear = fraction * 2^exponent
+        const auto half = linear == 0
+                              ? uint16_t{0}
+                              : static_cast<uint16_t>((exponent + 14) << 10 |
+                                                      static_cast<int>((fraction * 2 - 1) * 1024));
+        reinterpret_cast<uint16_t*>(deep.data())[i] = half;
+      }
+      if (bits == 32) reinterpret_cast<float*>(deep.data())[i] = linear;
+    }
+    return bits == 8 ? row.data() : deep.data();
+  };
   bool ok = true;
   for (int page = 0; page < pages && ok; ++page) {
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, p.width);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, p.height);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, bits);
+    if (floating) TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, cmyk ? PHOTOMETRIC_SEPARATED : PHOTOMETRIC_RGB);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
@@ -162,7 +188,10 @@ bool WriteTiff(const std::string& path, const Picture& p, bool cmyk, int pages) 
       for (int i = 0; cmyk && i < 3; ++i) out[i] = static_cast<uint8_t>(255 - px[i]);
       if (cmyk) out[3] = 0;
     }
-    for (int y = 0; y < p.height && ok; ++y) ok = TIFFWriteScanline(tiff, row.data(), y, 0) == 1;
+    const uint8_t* line = widen();
+    for (int y = 0; y < p.height && ok; ++y) {
+      ok = TIFFWriteScanline(tiff, const_cast<uint8_t*>(line), y, 0) == 1;
+    }
     ok = ok && TIFFWriteDirectory(tiff) == 1;
   }
   TIFFClose(tiff);
@@ -260,6 +289,12 @@ bool WritePicture(const std::string& path, const Picture& p) {
       return WriteGif(path, p);
     case Format::kTiff:
       return WriteTiff(path, p, false, 1);
+    case Format::kTiffCmyk16:
+      return WriteTiff(path, p, true, 1, 16);
+    case Format::kTiffFloat:
+      return WriteTiff(path, p, false, 1, 32, true);
+    case Format::kTiffHalf:
+      return WriteTiff(path, p, false, 1, 16, true);
     case Format::kTiffCmyk:
       return WriteTiff(path, p, true, 1);
     case Format::kTiffTwoPages:
@@ -335,6 +370,26 @@ std::string PngHeaderClaiming(int width, int height) {
   png += std::string("\0\0\0\x0D", 4) + std::string(reinterpret_cast<char*>(chunk), sizeof chunk);
   for (int i = 0; i < 4; ++i) png += static_cast<char>(crc >> (24 - 8 * i));
   return png;
+}
+
+std::string PaletteTiffWithItsColourMapLast() {
+  std::string tiff = "II*";
+  const auto put = [&tiff](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) tiff += static_cast<char>(value >> (8 * i));
+  };
+  put(0, 1), put(8, 4);
+  constexpr uint32_t kPixels = 8 + 2 + 10 * 12 + 4, kMap = kPixels + 16;  // a 4 x 4 picture
+  const uint32_t entries[][4] = {
+      {256, 3, 1, 4},       {257, 3, 1, 4}, {258, 3, 1, 8}, {259, 3, 1, 1},  {262, 3, 1, 3},
+      {273, 4, 1, kPixels}, {277, 3, 1, 1}, {278, 3, 1, 4}, {279, 4, 1, 16}, {320, 3, 768, kMap}};
+  put(10, 2);
+  for (const auto& e : entries) put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 4);
+  put(0, 4);
+  for (int i = 0; i < 16; ++i) put(1, 1);  // every pixel the colour at index 1
+  for (int channel = 0; channel < 3; ++channel) {
+    for (int i = 0; i < 256; ++i) put(channel == 0 && i == 1 ? 0xFFFF : 0, 2);  // 1 is red
+  }
+  return tiff;
 }
 
 std::string WithInflatingTexts(const std::string& png, int chunks, size_t inflated) {

@@ -16,6 +16,9 @@ enum class Format {
   kGif,
   kTiff,
   kTiffCmyk,
+  kTiffCmyk16,  // 16 bits a sample
+  kTiffFloat,   // RGB in 32-bit floating point, linear light
+  kTiffHalf,    // RGB in 16-bit floating point, linear light
   kTiffTwoPages,
   kBmp,
   kWebpLossy,
@@ -32,6 +35,9 @@ struct Picture {
   bool transparent_right = false;  // the right half transparent (formats with alpha)
   std::vector<uint8_t> icc = {};   // an embedded colour profile (PNG, TIFF)
 };
+
+// A 4 x 4 red palette TIFF whose colour map is the last thing in the file, after the pixels.
+std::string PaletteTiffWithItsColourMapLast();
 
 // `png` with `chunks` zTXt chunks after its header, each inflating to `inflated` bytes.
 std::string WithInflatingTexts(const std::string& png, int chunks, size_t inflated);
