@@ -142,7 +142,28 @@ void FrmArchive::ConnectLists() {
             [this, drives = drives, folders = folders](const QString& drive, int previous) {
               ChangeDrive(drives, folders, drive, previous);
             });
+    connect(folders, &DirectoryList::folderGone, this, [this](const QString& path) {
+      if (go_state() == GoState::kIdle) set_status("Gone: " + path.toStdString());
+    });
   }
+}
+
+std::string FrmArchive::GoneFolder() const {
+  const Mode mode = this->mode();
+  const bool catalog =
+      mode == Mode::kCatalogOriginalPaths || mode == Mode::kCatalogSourceDir || mode == Mode::kEdit;
+  const bool source = mode == Mode::kCatalogSourceDir || mode == Mode::kSourceScan;
+  const std::pair<bool, std::pair<const char*, std::string>> used[] = {
+      {catalog, {"catalog", catalog_dir()}},
+      {source, {"source", source_dir()}},
+      {mode != Mode::kEdit, {"destination", dest_dir()}}};
+  for (const auto& [uses, folder] : used) {
+    if (uses && !QFileInfo(QString::fromStdString(folder.second)).isDir()) {
+      return std::string("The ") + folder.first + " folder " + folder.second +
+             " is no longer there; nothing was written. Choose it again, or another.";
+    }
+  }
+  return "";
 }
 
 void FrmArchive::ChangeDrive(DriveList* drives, DirectoryList* folders, const QString& drive,
@@ -310,6 +331,10 @@ void FrmArchive::OpenEditor(const std::string& folder) {
 
 void FrmArchive::OnGo() {
   const bool starts = go_state() == GoState::kIdle;
+  if (const std::string gone = starts ? GoneFolder() : ""; !gone.empty()) {
+    ShowMessage(gone);
+    return;
+  }
   do {
     run_again_ = false;
     if (starts) {  // what the command line or the Locations dialog saved since

@@ -90,6 +90,8 @@ class FrmArchive : public QWidget, public RunWindow {
   void ApplyMode(Mode mode);
   void ChangeDrive(DriveList* drives, DirectoryList* folders, const QString& drive, int previous);
   void OnGo();
+  // What Go says when a folder the mode reads or writes is no longer there; "" when all are.
+  std::string GoneFolder() const;
   void OnExit();
   void ShowLocations();
   // The summary box: `text`, the files left out in its details, and its buttons.

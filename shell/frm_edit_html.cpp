@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "platform/paths.h"
 #include "shell/window_style.h"
 
 namespace lumvane {
@@ -147,6 +149,7 @@ bool FrmEditHtml::ConfirmLeaving() {
 
 bool FrmEditHtml::Save(long n) {
   const EditorFields typed = Typed();
+  const EditorFields before = n >= 1 ? editor_.Fields(n) : EditorFields();
   std::string stored;
   const Status status = editor_.Update(n, typed, &stored);
   if (status.message() == typed.date + " is not a valid date") {
@@ -156,7 +159,7 @@ bool FrmEditHtml::Save(long n) {
   }
   if (!status.ok()) {
     if (editor_.stale()) {
-      OfferReload(status);
+      OfferReload(status, n, typed, before);
     } else {
       ShowMessage(QString::fromStdString(status.message()));
     }
@@ -166,20 +169,36 @@ bool FrmEditHtml::Save(long n) {
   return true;
 }
 
-// The archive changed on disk since it was loaded: nothing was written. Offers to read it
-// again; the boxes then show what is on disk.
-void FrmEditHtml::OfferReload(const Status& refused) {
-  QMessageBox question(QMessageBox::NoIcon, "Lumvane",
-                       QString::fromStdString(refused.message()) +
-                           "\nReload it now? What was typed here and not saved is dropped.",
-                       QMessageBox::Yes | QMessageBox::No, this);
+void FrmEditHtml::OfferReload(const Status& refused, long typed_for, const EditorFields& typed,
+                              const EditorFields& before) {
+  QMessageBox question(
+      QMessageBox::NoIcon, "Lumvane",
+      QString::fromStdString(refused.message()) + "\nReload it now?" +
+          (typed_for >= 1 ? " What you typed is then offered for the newer archive." : ""),
+      QMessageBox::Yes | QMessageBox::No, this);
   question.setObjectName("ReloadArchive");
   if (question.exec() != QMessageBox::Yes) return;
   if (const Status loaded = editor_.Load(editor_.folder()); !loaded.ok()) {
     ShowMessage(QString::fromStdString(loaded.message()));
     return;
   }
-  if (shown_ >= 1) ShowRecord(shown_);
+  if (typed_for < 1 || typed_for > editor_.count()) {
+    if (shown_ >= 1) ShowRecord(shown_);
+    return;
+  }
+  ShowRecord(typed_for);
+  EditorFields merged = editor_.Fields(typed_for);  // the newer archive's, with what was typed
+  for (auto field : {&EditorFields::title, &EditorFields::keywords, &EditorFields::category,
+                     &EditorFields::comment, &EditorFields::author, &EditorFields::date}) {
+    if (typed.*field != before.*field) merged.*field = typed.*field;
+  }
+  ShowFields(merged, /*editable_only=*/true);  // on screen, not yet saved
+  QMessageBox again(
+      QMessageBox::NoIcon, "Lumvane",
+      QString("Save what you typed for record %1 in the newer archive?").arg(typed_for),
+      QMessageBox::Yes | QMessageBox::No, this);
+  again.setObjectName("SaveAgain");
+  if (again.exec() == QMessageBox::Yes) Save(typed_for);
 }
 
 void FrmEditHtml::OnUpdate() {
@@ -197,9 +216,20 @@ void FrmEditHtml::OnDelete() {
     ShowMessage("Invalid record number.");
     return;
   }
+  // The question shows which record goes, and a stray Enter keeps it: No is the default and
+  // the focus leaves Delete, which every deletion in the history can undo anyway.
+  const EditorFields doomed = editor_.Fields(n);
   QMessageBox question(QMessageBox::NoIcon, "Delete!", QString("Delete record %1 ?").arg(n),
                        QMessageBox::Yes | QMessageBox::No, this);
-  if (question.exec() != QMessageBox::Yes) return;
+  question.setObjectName("DeleteRecord");
+  question.setInformativeText(
+      QString::fromStdString(doomed.title.empty() ? doomed.source : doomed.title));
+  const QPixmap thumbnail(QString::fromStdString(JoinPath(editor_.folder(), doomed.thumb)));
+  if (!thumbnail.isNull()) question.setIconPixmap(thumbnail);
+  question.setDefaultButton(QMessageBox::No);
+  const int answer = question.exec();
+  title_->setFocus();
+  if (answer != QMessageBox::Yes) return;
   if (const Status status = editor_.Delete(n); !status.ok()) {
     if (editor_.stale()) {
       OfferReload(status);

@@ -47,7 +47,11 @@ class FrmEditHtml : public QWidget {
   // Before the record on screen is left: asks whether to save typed changes. False for Cancel,
   // or when they could not be saved.
   bool ConfirmLeaving();
-  void OfferReload(const Status& refused);
+  // The archive changed on disk since it was loaded, and `refused` was not written. Offers to
+  // read it again; the boxes typed for record `typed_for` (0: none) that differ from `before`,
+  // the record as it was loaded, are then offered again on the newer archive.
+  void OfferReload(const Status& refused, long typed_for = 0, const EditorFields& typed = {},
+                   const EditorFields& before = {});
   EditorFields Typed() const;
   void ShowFields(const EditorFields& fields, bool editable_only);
   void ShowMessage(const QString& text);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace lumvane {
@@ -113,10 +114,16 @@ void DirectoryList::KeepPathOpen() {
     setCurrentIndex(tips_.mapFromSource(model_.index(path_)));
     return;
   }
-  const QString path = model_.filePath(tips_.mapToSource(currentIndex()));  // it has gone
-  if (path.isEmpty() || path == path_) return;
-  path_ = path;
-  emit pathChanged(path_);
+  setCurrentIndex(QModelIndex());  // no neighbour shows as chosen
+  emit folderGone(path_);
+}
+
+void DirectoryList::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    event->accept();
+    return;
+  }
+  QTreeView::mousePressEvent(event);
 }
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {

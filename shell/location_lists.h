@@ -67,15 +67,20 @@ class DirectoryList : public QTreeView {
 
  signals:
   void pathChanged(const QString& path);
+  // The open folder was removed; the list stays on its name and chooses no other.
+  void folderGone(const QString& path);
 
  protected:
+  // A right click opens the context menu only: it chooses no folder, so that a menu
+  // cancelled leaves the chosen folder as it was.
+  void mousePressEvent(QMouseEvent* event) override;
   // Called before the model takes rows away, ahead of the selection's own handling.
   void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
  private:
   // After the model took rows away: the open folder stays open while it exists. A listing
   // read before a folder was made drops its row for a moment, and its neighbour must not
-  // become the destination.
+  // become the destination; nor when the folder itself has gone.
   void KeepPathOpen();
 
   QFileSystemModel model_;

@@ -382,6 +382,38 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(list.path(), QString::fromStdString(dest / "a"));
   }
 
+  // A right click on another folder (to reach its menu) and a chosen folder that is removed
+  // both leave the choice as it was; Go then says what has gone and writes nothing.
+  void foldersStayChosenUntilTheUserChoosesAnother() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 1);
+    auto* dest_dir = Child<lumvane::DirectoryList>(window.get(), "DestDir");
+    const QModelIndex other = dest_dir->indexAbove(dest_dir->currentIndex());
+    QVERIFY(other.isValid());
+    QTimer::singleShot(50, [] {
+      if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    });
+    const QPoint at = dest_dir->visualRect(other).center();
+    QTest::mousePress(dest_dir->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent menu_event(QContextMenuEvent::Mouse, at,
+                                 dest_dir->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(dest_dir->viewport(), &menu_event);
+    QTest::mouseRelease(dest_dir->viewport(), Qt::RightButton, {}, at);
+    QCOMPARE(dest_dir->path(), QString::fromStdString(dest.path()));
+
+    std::filesystem::remove_all(source.path());
+    auto* src_dir = Child<lumvane::DirectoryList>(window.get(), "SrcDir");
+    QTRY_COMPARE(Child<QLabel>(window.get(), "Status")->text(),
+                 QString::fromStdString("Gone: " + source.path()));
+    QCOMPARE(src_dir->path(), QString::fromStdString(source.path()));
+    QString said;
+    ReadMessage(&said);
+    Child<QPushButton>(window.get(), "Go")->click();
+    QVERIFY2(said.startsWith("The source folder"), qPrintable(said));
+    QVERIFY(!std::filesystem::exists(dest / "archive.htm"));
+  }
+
   void enterPressesTheFocusedButton() {
     TempDir source;
     auto window = MakeWindow();
@@ -541,17 +573,42 @@ class FrmArchiveTest : public QObject {
     Child<QPushButton>(editor, "Up")->click();
     QCOMPARE(box("Title")->text(), QString("Church"));
 
-    // An archive written meanwhile by another edit is offered for reloading, not overwritten.
+    // An archive written meanwhile by another edit is offered for reloading, not overwritten,
+    // and what was typed is offered again for the newer archive.
     lumvane::ArchiveEditor other;
     QVERIFY(other.Load(dir.path()).ok());
     lumvane::EditorFields elsewhere = other.Fields(2);
     elsewhere.title = "Chapel";
+    elsewhere.comment = "theirs";
     QVERIFY(other.Update(2, elsewhere).ok());
     box("Title")->setText("mine");
-    answer(QMessageBox::Yes);
+    QString again;
+    WhenModals({[&asked](QWidget* modal) {
+                  asked = qobject_cast<QMessageBox*>(modal)->text();
+                  Click("Yes")(modal);
+                },
+                [&again](QWidget* modal) {
+                  again = modal->objectName();
+                  Click("Yes")(modal);
+                }});
     Child<QPushButton>(editor, "Update")->click();
     QVERIFY(asked.contains("has changed since it was opened"));
-    QCOMPARE(box("Title")->text(), QString("Chapel"));
+    QCOMPARE(again, QString("SaveAgain"));
+    QCOMPARE(box("Title")->text(), QString("mine"));
+    QCOMPARE(box("Comment")->text(), QString("theirs"));  // the newer archive's own change
+
+    // Deleting asks with the record's title; No is the default and the focus leaves Delete.
+    box("RecordNum")->setText("3");
+    QString informative;
+    WhenModal([&informative](QWidget* modal) {
+      informative = qobject_cast<QMessageBox*>(modal)->informativeText();
+      QTest::keyClick(modal, Qt::Key_Return);
+    });
+    Child<QPushButton>(editor, "Delete")->click();
+    QCOMPARE(informative, QString("Hills"));
+    QCOMPARE(Child<QLabel>(editor, "RecordCount")->text(), QString("of 3"));
+    QVERIFY(!Child<QPushButton>(editor, "Delete")->hasFocus());
+    box("RecordNum")->setText("2");
 
     box("Title")->setText("kept");
     answer(QMessageBox::Yes);
