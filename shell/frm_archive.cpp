@@ -14,6 +14,7 @@
 #include "run/run_summary.h"
 #include "settings/saved_locations.h"
 #include "shell/frm_copy.h"
+#include "shell/frm_history.h"
 #include "shell/frm_locations.h"
 #include "shell/frm_splash.h"
 #include "shell/locate_missing.h"
@@ -305,12 +306,18 @@ void FrmArchive::ShowSummary(std::string text, const RunState& state) {
   box.setObjectName("RunSummary");
   box.setDetailedText(QString::fromStdString(RunSummaryDetails(state)));
   QPushButton* locate = count > 0 ? box.addButton("Locate...", QMessageBox::ActionRole) : nullptr;
+  QPushButton* undo = state.kept_version > 0 && state.archive_written
+                          ? box.addButton("Undo this run", QMessageBox::ActionRole)
+                          : nullptr;
+  if (undo != nullptr) undo->setObjectName("UndoRun");
   QPushButton* locations = box.addButton("Locations...", QMessageBox::ActionRole);
   QPushButton* open = box.addButton("Open archive", QMessageBox::ActionRole);
   if (locate != nullptr) box.setDefaultButton(locate);
   box.exec();
   if (box.clickedButton() == nullptr) return;
-  if (box.clickedButton() == locate) {
+  if (box.clickedButton() == undo) {
+    FrmHistory::Restore(this, dest_dir(), state.kept_version);
+  } else if (box.clickedButton() == locate) {
     run_again_ = LocateMissingPictures(this, state, cat_drive_->volumes());
   } else if (box.clickedButton() == locations) {
     ShowLocations();

@@ -14,6 +14,7 @@
 #include "run/catalog_types.h"
 #include "settings/settings_file.h"
 #include "shell/frm_archive.h"
+#include "shell/frm_history.h"
 
 namespace lumvane {
 
@@ -128,6 +129,10 @@ void FrmArchive::NewDestinationFolder() {
 void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction("Locations...", this, &FrmArchive::ShowLocations);
+  menu.addAction("History...", this, [this] {
+    FrmHistory dialog(dest_dir(), this);
+    dialog.exec();
+  });
   menu.addAction("Open archive", this, &FrmArchive::OpenArchive);
   menu.exec(event->globalPos());
 }

@@ -23,8 +23,8 @@ class FrmLocations : public QDialog {
   // Saves `folder` ("" does nothing) for the drive letter or volume label `key`.
   void SetFolder(bool drive, const QString& key, const QString& folder);
   void Remove();
-  // Saves `changed`; shows why when it cannot be saved. True when saved.
-  // Saves `change` of what is saved now (another program may have saved since) and shows it.
+  // Saves `change` of what is saved now (another program may have saved since) and shows it;
+  // shows why when it cannot be saved. True when saved.
   bool Save(const std::function<bool(SavedLocations&)>& change);
   // The folder the user picks for `what` ("drive D:"), starting at `start`; "" when cancelled.
   QString AskFolder(const QString& what, const QString& start);

@@ -446,6 +446,18 @@ class FrmArchiveTest : public QObject {
     QCOMPARE(details,
              QString::fromStdString((source / "gone.jpg") + ": file missing\n" +
                                     (source / "not-a-picture.txt") + ": not a picture name\n"));
+
+    // A run that leaves fewer pictures can be undone from its summary.
+    std::filesystem::remove(source / "IMG_2.jpg");
+    QString restored;
+    WhenModals({Click("OK"), Click("Undo this run"), [&restored](QWidget* modal) {
+                  restored = qobject_cast<QMessageBox*>(modal)->text();
+                  Click("OK")(modal);
+                }});
+    Child<QPushButton>(window.get(), "Go")->click();
+    QTRY_VERIFY(!restored.isEmpty());
+    QVERIFY2(restored.startsWith("Restored version 1 (2 pictures"), qPrintable(restored));
+    QCOMPARE(Records(dest), size_t{2});
   }
 
   // OK answers the choice, Escape and the close box cancel, and the arrows choose from the

@@ -1,0 +1,90 @@
+#include "shell/frm_history.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "page/archive_history.h"
+#include "page/archive_restore.h"
+#include "platform/paths.h"
+#include "shell/window_style.h"
+
+namespace lumvane {
+
+FrmHistory::FrmHistory(std::string dest, QWidget* owner) : QDialog(owner), dest_(std::move(dest)) {
+  setObjectName("frmHistory");
+  setWindowTitle("History");
+  setFont(WindowFont());
+  resize(520, 300);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(
+      QString::fromStdString("Earlier versions of " + JoinPath(dest_, "archive.htm") +
+                             ", each kept when a run, a master, an edit or a restore replaced it."),
+      this));
+  table_ = new QTableWidget(0, 4, this);
+  table_->setObjectName("Versions");
+  table_->setHorizontalHeaderLabels({"Version", "Replaced", "By", "Pictures"});
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->hide();
+  layout->addWidget(table_);
+  auto* buttons = new QHBoxLayout;
+  auto* restore = new QPushButton("&Restore", this);
+  restore->setObjectName("Restore");
+  restore->setAutoDefault(false);
+  auto* close = new QPushButton("&Close", this);
+  close->setObjectName("Close");
+  buttons->addWidget(restore);
+  buttons->addStretch();
+  buttons->addWidget(close);
+  layout->addLayout(buttons);
+  connect(restore, &QPushButton::clicked, this, &FrmHistory::RestoreChosen);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  Fill();
+}
+
+void FrmHistory::Fill() {
+  table_->setRowCount(0);
+  for (const Generation& g : ListGenerations(dest_)) {
+    const int at = table_->rowCount();
+    table_->insertRow(at);
+    const QString cells[] = {QString::number(g.number), QString::fromStdString(g.replaced),
+                             QString::fromStdString(g.by), QString::number(g.pictures)};
+    for (int column = 0; column < 4; ++column) {
+      table_->setItem(at, column, new QTableWidgetItem(cells[column]));
+    }
+  }
+  table_->resizeColumnsToContents();
+  if (table_->rowCount() > 0) table_->selectRow(0);
+}
+
+void FrmHistory::RestoreChosen() {
+  const int at = table_->currentRow();
+  if (at < 0) return;
+  if (Restore(this, dest_, table_->item(at, 0)->text().toInt())) Fill();
+}
+
+bool FrmHistory::Restore(QWidget* parent, const std::string& dest, int number) {
+  Restored restored;
+  const Status status = RestoreGeneration(dest, number, &restored);
+  std::string text = status.message();
+  if (status.ok()) {
+    text = "Restored " + DescribeGeneration(restored.restored) + ".";
+    if (restored.kept.number > 0) {
+      text += " The archive it replaced is kept as version " +
+              std::to_string(restored.kept.number) + ".";
+    }
+  }
+  QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
+                  parent);
+  box.setObjectName("Restored");
+  box.exec();
+  return status.ok();
+}
+
+}  // namespace lumvane
