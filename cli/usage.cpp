@@ -30,8 +30,8 @@ constexpr Option kOptions[] = {
      "      --replace replace an archive of DEST_DIR's own pictures (kept in its\n"
      "                history); without it such an archive is left alone\n"},
     {"--with-deleted",
-     "      --with-deleted  bring back the records deleted in the editor, which a run\n"
-     "                into the same archive otherwise leaves out\n"},
+     "      --with-deleted  bring back the records deleted in the editor, which a\n"
+     "                run into the same archive otherwise leaves out\n"},
     {"--jobs", "      --jobs N  make the images on N threads (default: one per core)\n"},
     {"--force",
      "      --force   make every display image and thumbnail again; without it, those of\n"
@@ -87,13 +87,14 @@ const std::vector<Command>& Commands() {
        {"--list", "--show", "--set", "--delete"}},
       {"history",
        "  lumvane history ARCHIVE_DIR\n",
-       "      List the earlier versions of ARCHIVE_DIR/archive.htm that its history keeps:\n"
-       "      each run, master, edit or restore that replaces it keeps the one it replaces.\n",
+       "      List the earlier versions of ARCHIVE_DIR/archive.htm that its history\n"
+       "      keeps: each run, master, edit or restore that replaces the archive keeps\n"
+       "      the one it replaces.\n",
        {}},
       {"restore",
        "  lumvane restore ARCHIVE_DIR N\n",
-       "      Bring back version N of the history; the archive it replaces is kept as the\n"
-       "      newest version.\n",
+       "      Bring back version N of the history; the archive it replaces is kept as\n"
+       "      the newest version.\n",
        {}},
       {"locations",
        "  lumvane locations [--drive X=DIR]... [--volume LABEL=DIR]... [--forget X|LABEL]...\n",

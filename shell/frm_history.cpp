@@ -24,14 +24,7 @@ FrmHistory::FrmHistory(std::string dest, QWidget* owner) : QDialog(owner), dest_
       QString::fromStdString("Earlier versions of " + JoinPath(dest_, "archive.htm") +
                              ", each kept when a run, a master, an edit or a restore replaced it."),
       this));
-  table_ = new QTableWidget(0, 4, this);
-  table_->setObjectName("Versions");
-  table_->setHorizontalHeaderLabels({"Version", "Replaced", "By", "Pictures"});
-  table_->horizontalHeader()->setStretchLastSection(true);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->verticalHeader()->hide();
+  table_ = RowTable("Versions", {"Version", "Replaced", "By", "Pictures"}, this);
   layout->addWidget(table_);
   auto* buttons = new QHBoxLayout;
   auto* restore = new QPushButton("&Restore", this);

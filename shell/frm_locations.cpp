@@ -38,14 +38,7 @@ FrmLocations::FrmLocations(QWidget* owner) : QDialog(owner) {
     problem->setWordWrap(true);
     layout->addWidget(problem);
   }
-  table_ = new QTableWidget(0, 2, this);
-  table_->setObjectName("Locations");
-  table_->setHorizontalHeaderLabels({"Drive or volume", "Folder"});
-  table_->horizontalHeader()->setStretchLastSection(true);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->verticalHeader()->hide();
+  table_ = RowTable("Locations", {"Drive or volume", "Folder"}, this);
   layout->addWidget(table_);
   auto* buttons = new QHBoxLayout;
   const auto button = [this, buttons](const char* name, const QString& text, auto slot) {

@@ -4,7 +4,10 @@
 #define LUMVANE_SHELL_WINDOW_STYLE_H_
 
 #include <QFont>
+#include <QHeaderView>
 #include <QRect>
+#include <QStringList>
+#include <QTableWidget>
 
 namespace lumvane {
 
@@ -25,6 +28,20 @@ inline QFont WindowFont(int pixel_size = 11) {
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixel_size);
   return font;
+}
+
+// A read-only table of whole rows, one chosen at a time, without row numbers: the dialogs'
+// lists.
+inline QTableWidget* RowTable(const char* name, const QStringList& columns, QWidget* parent) {
+  auto* table = new QTableWidget(0, static_cast<int>(columns.size()), parent);
+  table->setObjectName(name);
+  table->setHorizontalHeaderLabels(columns);
+  table->horizontalHeader()->setStretchLastSection(true);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->verticalHeader()->hide();
+  return table;
 }
 
 }  // namespace lumvane
