@@ -94,6 +94,9 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   }
   if (const std::string earlier = lumvane::EarlierArchiveLine(state); !earlier.empty()) {
     std::printf("%s\n", earlier.c_str());
+  } else if (state.kept_version > 0) {
+    std::printf("The archive it replaced is kept as version %d of its history (lumvane restore)\n",
+                state.kept_version);
   }
   if (state.reused > 0) {
     std::printf("%s kept the images of the earlier archive (unchanged originals)\n",
