@@ -29,16 +29,7 @@ int RunRestoreCommand(const std::string& dest, const std::string& number) {
     std::fprintf(stderr, "lumvane: %s\n", status.message().c_str());
     return 1;
   }
-  std::printf("Restored %s into %s", DescribeGeneration(restored.restored).c_str(),
-              JoinPath(dest, "archive.htm").c_str());
-  if (restored.kept.number > 0) {
-    std::printf("; the archive it replaced is kept as version %d", restored.kept.number);
-  }
-  std::printf("\n");
-  for (const Generation& dropped : restored.dropped) {
-    std::printf("To make room, the history no longer keeps %s.\n",
-                DescribeGeneration(dropped).c_str());
-  }
+  std::printf("%s\n", RestoreSummary(restored, dest).c_str());
   return 0;
 }
 

@@ -35,6 +35,20 @@ bool Forget(SavedLocations& saved, std::string name) {
   return forgotten;
 }
 
+// Makes the changes of --drive, --volume and --forget to `saved`. False, with the name in
+// `not_saved`, for a --forget that names nothing saved: then nothing is to be saved.
+bool MakeChanges(const CliOptions& options, SavedLocations& saved, std::string* not_saved) {
+  for (const auto& [letter, folder] : options.drives) saved.drives[letter] = folder;
+  for (const auto& [label, folder] : options.volumes) saved.volumes[label] = folder;
+  for (const std::string& name : options.forget) {
+    if (!Forget(saved, name)) {
+      *not_saved = name;
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunLocationsCommand(const CliOptions& options) {
@@ -48,22 +62,12 @@ int RunLocationsCommand(const CliOptions& options) {
   const bool changes =
       !options.drives.empty() || !options.volumes.empty() || !options.forget.empty();
   std::string not_saved;  // a --forget that names nothing saved
-  const Status status = !changes ? SavedLocations::Load(&saved)
-                                 : SavedLocations::Change(
-                                       [&](SavedLocations& changed) {
-                                         for (const auto& [letter, folder] : options.drives) {
-                                           changed.drives[letter] = folder;
-                                         }
-                                         for (const auto& [label, folder] : options.volumes) {
-                                           changed.volumes[label] = folder;
-                                         }
-                                         for (const std::string& name : options.forget) {
-                                           if (!Forget(changed, name) && not_saved.empty())
-                                             not_saved = name;
-                                         }
-                                         return not_saved.empty();
-                                       },
-                                       &saved);
+  const Status status =
+      !changes
+          ? SavedLocations::Load(&saved)
+          : SavedLocations::Change(
+                [&](SavedLocations& changed) { return MakeChanges(options, changed, &not_saved); },
+                &saved);
   if (!status.ok()) return Fail(status.message());
   if (!not_saved.empty()) return Fail("no location is saved for " + not_saved);
   if (saved.drives.empty() && saved.volumes.empty()) {

@@ -42,22 +42,12 @@ int NumberOf(const std::string& name) {
   return std::stoi(name);
 }
 
-// A small regular file's text, "" when it is missing, large or unreadable.
-std::string ReadSmallFile(const std::string& path) {
-  const int fd = OpenRegularFile(path);
-  if (fd < 0) return "";
-  std::string text(4096, '\0');
-  const ssize_t got = read(fd, text.data(), text.size());
-  close(fd);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
 // The generation in `folder` from its about file; number 0 when it is not one.
 Generation ReadGeneration(const std::string& folder, int number) {
   Generation generation;
-  const std::string about = ReadSmallFile(JoinPath(folder, kAboutName));
-  if (about.empty() || ProbeFile(JoinPath(folder, "archive.htm")) != FileProbe::kReadable) {
+  std::string about;
+  if (!ReadSmallFile(JoinPath(folder, kAboutName), 4096, &about) || about.empty() ||
+      ProbeFile(JoinPath(folder, "archive.htm")) != FileProbe::kReadable) {
     return generation;
   }
   for (const std::string_view line : SplitLines(about)) {
@@ -81,24 +71,20 @@ Status LinkOrCopy(const std::string& from, const std::string& to) {
   return Status::Error("Cannot keep " + from + " in " + FolderOf(to) + ": " + CopyProblem(copied));
 }
 
-Status WriteAbout(const std::string& folder, const std::string& by, int pictures) {
-  ReplacingFile about;
-  if (Status status = about.Open(JoinPath(folder, kAboutName)); !status.ok()) return status;
-  about.WriteLine("replaced " + Now());
-  about.WriteLine("by " + by);
-  about.WriteLine("pictures " + std::to_string(pictures));
-  return about.Commit();
-}
-
-// Fills `folder`, a new and empty one, with the generation.
-Status FillGeneration(const std::string& dest, const std::string& folder, const std::string& by,
-                      int pictures) {
+// Fills `folder`, a new and empty one, with dest's files and the note of `generation`.
+Status FillGeneration(const std::string& dest, const std::string& folder,
+                      const Generation& generation) {
   for (const char* name : kKeptNames) {
     const std::string file = JoinPath(dest, name);
     if (access(file.c_str(), F_OK) != 0) continue;
     if (Status status = LinkOrCopy(file, JoinPath(folder, name)); !status.ok()) return status;
   }
-  return WriteAbout(folder, by, pictures);
+  ReplacingFile about;
+  if (Status status = about.Open(JoinPath(folder, kAboutName)); !status.ok()) return status;
+  about.WriteLine("replaced " + generation.replaced);
+  about.WriteLine("by " + generation.by);
+  about.WriteLine("pictures " + std::to_string(generation.pictures));
+  return about.Commit();
 }
 
 uint64_t BytesOf(const std::string& folder) {
@@ -132,9 +118,10 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
   if (!fs::create_directory(fresh, error)) {
     return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
   }
-  const std::string folder = JoinPath(history, std::to_string(newest + 1));
-  Status status = FillGeneration(dest, fresh, by, pictures);
-  if (status.ok() && std::rename(fresh.c_str(), folder.c_str()) != 0) {
+  const Generation generation{newest + 1, Now(), by, pictures,
+                              JoinPath(history, std::to_string(newest + 1))};
+  Status status = FillGeneration(dest, fresh, generation);
+  if (status.ok() && std::rename(fresh.c_str(), generation.folder.c_str()) != 0) {
     status = Status::Error("Cannot keep the earlier archive in " + history + ": " +
                            std::strerror(errno));
   }
@@ -143,7 +130,7 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
     return status;
   }
   SyncFolder(history);
-  *kept = ReadGeneration(folder, newest + 1);
+  *kept = generation;
   return Status::Ok();
 }
 

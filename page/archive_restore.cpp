@@ -69,4 +69,16 @@ Status RestoreGeneration(const std::string& dest, int number, Restored* result) 
   return Status::Ok();
 }
 
+std::string RestoreSummary(const Restored& restored, const std::string& dest) {
+  std::string text = "Restored " + DescribeGeneration(restored.restored) + " into " +
+                     JoinPath(dest, "archive.htm");
+  if (restored.kept.number > 0) {
+    text += "; the archive it replaced is kept as version " + std::to_string(restored.kept.number);
+  }
+  for (const Generation& dropped : restored.dropped) {
+    text += "\nTo make room, the history no longer keeps " + DescribeGeneration(dropped) + ".";
+  }
+  return text;
+}
+
 }  // namespace lumvane

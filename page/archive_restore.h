@@ -22,6 +22,10 @@ struct Restored {
 // cannot be written.
 Status RestoreGeneration(const std::string& dest, int number, Restored* result);
 
+// What a restore did, for the user: "Restored version 2 (...) into DEST/archive.htm; the
+// archive it replaced is kept as version 5", and a line for each version that went.
+std::string RestoreSummary(const Restored& restored, const std::string& dest);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PAGE_ARCHIVE_RESTORE_H_

@@ -148,19 +148,26 @@ Status ArchiveWriter::Commit(bool stopped) {
   SyncFolder(dest_);
   created_.clear();
   created_folders_.clear();
+  // After the pair, and never abandoning it: a run only takes edits out of the log, so a log
+  // saved late, or not at all, keeps too many.
+  status = edit_log_ != nullptr ? edit_log_->Save(dest_) : Status::Ok();
   lock_.Release();
-  return Status::Ok();
+  return status;
 }
 
 // Keeps the archive it replaces as a generation when asked and it differs from the new one,
 // then puts the new pair in place (with the editor's backups when asked). Should that fail,
 // the generation goes again; once it succeeded, the oldest generations beyond the bounds go.
 Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
-  earlier_records_ = SurveyArchive(dest_).records;
   Generation kept;
-  if (!keep_as_.empty() && ReplacesADifferentArchive(tab_final)) {
-    Status status = KeepGeneration(dest_, keep_as_, earlier_records_, &kept);
-    if (!status.ok()) return status;
+  // Only a writer that keeps the earlier archive reads it: not the editor's later changes.
+  if (!keep_as_.empty() && access(JoinPath(dest_, "archive.htm").c_str(), F_OK) == 0) {
+    const bool same = IsSameAsEarlier(tab_final);
+    earlier_records_ = same ? records_ : SurveyArchive(dest_).records;
+    if (!same) {
+      Status status = KeepGeneration(dest_, keep_as_, earlier_records_, &kept);
+      if (!status.ok()) return status;
+    }
   }
   Status status =
       back_up_ ? PutInPlaceWithEditorsBackup(tab_final) : CommitPair(dest_, tab_, tab_final, page_);
@@ -170,15 +177,13 @@ Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
   }
   kept_ = kept;
   if (kept.number > 0) dropped_ = PruneGenerations(dest_);
-  // After the pair: a run only takes edits out of the log, so a log saved late keeps too many.
-  return edit_log_ != nullptr ? edit_log_->Save(dest_) : status;
+  return status;
 }
 
-bool ArchiveWriter::ReplacesADifferentArchive(const std::string& tab_final) const {
+bool ArchiveWriter::IsSameAsEarlier(const std::string& tab_final) const {
   const auto page = DigestOfFile(JoinPath(dest_, "archive.htm"));
-  if (!page) return false;
   const auto catalog = DigestOfFile(tab_final);
-  return !(*page == page_.digest()) || !catalog || !(*catalog == tab_.digest());
+  return page && catalog && *page == page_.digest() && *catalog == tab_.digest();
 }
 
 // The pair put in place with the archive it replaces kept as archive_bak.htm and

@@ -63,9 +63,9 @@ class ArchiveWriter {
 
   int records() const { return records_; }
   const std::string& dest() const { return dest_; }
-  // After Commit: the pictures of the archive it replaced (0 when there was none), whether that
-  // archive was kept as archive_bak.htm, the generation it was kept as (number 0: none), and
-  // the oldest generations that went to make room.
+  // After Commit: the pictures of the archive it replaced (0 when there was none, or none was
+  // to be kept), whether that archive was kept as archive_bak.htm, the generation it was kept
+  // as (number 0: none), and the oldest generations that went to make room.
   int earlier_records() const { return earlier_records_; }
   bool backed_up() const { return backed_up_; }
   const Generation& kept() const { return kept_; }
@@ -84,7 +84,8 @@ class ArchiveWriter {
  private:
   Status PutInPlaceWithBackup(const std::string& tab_final);
   Status PutInPlaceWithEditorsBackup(const std::string& tab_final);
-  bool ReplacesADifferentArchive(const std::string& tab_final) const;
+  // True when dest's archive.htm and `tab_final` hold what this writer wrote.
+  bool IsSameAsEarlier(const std::string& tab_final) const;
 
   std::string dest_;
   bool reads_own_catalog_ = false;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -34,20 +35,6 @@ std::string NameOf(const std::string& path) {
   return path.substr(path.rfind('/') + 1);
 }
 
-// The journal's text, "" when there is none or it cannot be one of ours.
-std::string ReadJournal(const std::string& path) {
-  const int fd = OpenRegularFile(path);  // never waits on a FIFO of that name
-  if (fd < 0) return "";
-  std::string text;
-  char buffer[8192];
-  ssize_t got = 0;
-  while (text.size() <= kJournalLimit && (got = read(fd, buffer, sizeof buffer)) > 0) {
-    text.append(buffer, static_cast<size_t>(got));
-  }
-  close(fd);
-  return got < 0 || text.size() > kJournalLimit ? "" : text;
-}
-
 // A line of the journal as a file of `dest`: a name alone (a journal of an earlier version
 // holds full paths, which must lie in `dest`); "" for anything else.
 std::string FileOfDest(const std::string& dest, std::string_view line) {
@@ -60,48 +47,6 @@ std::string FileOfDest(const std::string& dest, std::string_view line) {
 }
 
 // Writes the journal `name` of `plan` into `dest`, synced: names only.
-Status WriteJournal(const std::string& dest, const char* name, const CommitPlan& plan);
-
-}  // namespace
-
-Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
-                  ReplacingFile& page) {
-  const std::string page_final = JoinPath(dest, "archive.htm");
-  Status status =
-      BeginCommit(dest, {catalog.temp_path(), catalog_final, page.temp_path(), page_final});
-  if (!status.ok()) return status;
-  const KeptFile earlier_catalog(catalog_final);
-  status = catalog.MoveTo(catalog_final);
-  if (status.ok()) {
-    status = page.MoveTo(page_final);
-    if (!status.ok()) earlier_catalog.Restore();
-  }
-  EndCommit(dest);
-  return status;
-}
-
-Status RenameBackupPair(const std::string& dest, const CommitPlan& plan) {
-  if (Status status = WriteJournal(dest, kBackupJournalName, plan); !status.ok()) return status;
-  const KeptFile earlier_catalog(plan.catalog_final);
-  Status status = Status::Ok();
-  for (const auto& [temp, final_path] :
-       {std::pair{&plan.catalog_temp, &plan.catalog_final}, {&plan.page_temp, &plan.page_final}}) {
-    if (std::rename(temp->c_str(), final_path->c_str()) != 0) {
-      status = Status::Error("Cannot write into " + dest + ": " + std::strerror(errno));
-      if (temp == &plan.page_temp) earlier_catalog.Restore();
-      break;
-    }
-  }
-  unlink(JoinPath(dest, kBackupJournalName).c_str());
-  return status;
-}
-
-Status BeginCommit(const std::string& dest, const CommitPlan& plan) {
-  return WriteJournal(dest, kJournalName, plan);
-}
-
-namespace {
-
 Status WriteJournal(const std::string& dest, const char* name, const CommitPlan& plan) {
   ReplacingFile journal;
   if (Status status = journal.Open(JoinPath(dest, name)); !status.ok()) return status;
@@ -114,19 +59,33 @@ Status WriteJournal(const std::string& dest, const char* name, const CommitPlan&
   return status;
 }
 
-}  // namespace
-
-void EndCommit(const std::string& dest) {
-  unlink(JoinPath(dest, kJournalName).c_str());
+// Puts the pair of `plan` in place under the journal `name`: the catalog by `move_catalog`,
+// then the page by `move_page`; should the page fail, the earlier catalog comes back.
+Status MovePair(const std::string& dest, const char* name, const CommitPlan& plan,
+                const std::function<Status()>& move_catalog,
+                const std::function<Status()>& move_page) {
+  if (Status status = WriteJournal(dest, name, plan); !status.ok()) return status;
+  const KeptFile earlier_catalog(plan.catalog_final);
+  Status status = move_catalog();
+  if (status.ok()) {
+    status = move_page();
+    if (!status.ok()) earlier_catalog.Restore();
+  }
+  unlink(JoinPath(dest, name).c_str());
+  return status;
 }
 
-namespace {
+Status Rename(const std::string& dest, const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return Status::Ok();
+  return Status::Error("Cannot write into " + dest + ": " + std::strerror(errno));
+}
 
 // Finishes the pair of the journal `name`, if any, and removes the journal.
 Status FinishJournal(const std::string& dest, const char* name) {
   const std::string path = JoinPath(dest, name);
   if (!Exists(path)) return Status::Ok();
-  const std::string journal = ReadJournal(path);
+  std::string journal;
+  ReadSmallFile(path, kJournalLimit, &journal);  // never waits on a FIFO of that name
   const std::vector<std::string_view> lines = SplitLines(journal);
   CommitPlan plan;
   if (lines.size() >= 4) {
@@ -134,9 +93,8 @@ Status FinishJournal(const std::string& dest, const char* name) {
             FileOfDest(dest, lines[3])};
   }
   // Only names of this folder: a journal is no way to move files elsewhere.
-  const bool ours = lines.size() >= 4 && !plan.catalog_temp.empty() &&
-                    !plan.catalog_final.empty() && !plan.page_temp.empty() &&
-                    !plan.page_final.empty();
+  const bool ours = !plan.catalog_temp.empty() && !plan.catalog_final.empty() &&
+                    !plan.page_temp.empty() && !plan.page_final.empty();
   if (ours && !Exists(plan.catalog_temp) && Exists(plan.page_temp)) {
     if (std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
       // The journal stays: the pair is finished by the next writer that can.
@@ -150,6 +108,21 @@ Status FinishJournal(const std::string& dest, const char* name) {
 }
 
 }  // namespace
+
+Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::string& catalog_final,
+                  ReplacingFile& page) {
+  const std::string page_final = JoinPath(dest, "archive.htm");
+  return MovePair(
+      dest, kJournalName, {catalog.temp_path(), catalog_final, page.temp_path(), page_final},
+      [&] { return catalog.MoveTo(catalog_final); }, [&] { return page.MoveTo(page_final); });
+}
+
+Status RenameBackupPair(const std::string& dest, const CommitPlan& plan) {
+  return MovePair(
+      dest, kBackupJournalName, plan,
+      [&] { return Rename(dest, plan.catalog_temp, plan.catalog_final); },
+      [&] { return Rename(dest, plan.page_temp, plan.page_final); });
+}
 
 Status FinishInterruptedCommit(const std::string& dest) {
   for (const char* name : {kJournalName, kBackupJournalName}) {

@@ -31,12 +31,6 @@ Status CommitPair(const std::string& dest, ReplacingFile& catalog, const std::st
 // REQUIRES: the caller holds dest's DestinationLock.
 Status RenameBackupPair(const std::string& dest, const CommitPlan& plan);
 
-// Writes the journal of `plan` into `dest`, synced.
-Status BeginCommit(const std::string& dest, const CommitPlan& plan);
-
-// Removes the journal once both renames are done (or neither will be).
-void EndCommit(const std::string& dest);
-
 // Finishes a commit, or a backup pair, that a killed run left half done: the page renamed into
 // place when the catalog already was; nothing when neither was. Removes the journal once the pair
 // is whole; a rename that fails keeps it and is an error. REQUIRES: the caller holds the folder's

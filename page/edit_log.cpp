@@ -146,7 +146,6 @@ EditLog::Applied EditLog::Apply(PictureRecord* record, bool with_deleted) {
     if (edit == picture.fields.end()) continue;
     if (record->*field == edit->second.was || record->*field == edit->second.now) {
       record->*field = edit->second.now;  // the second: a run of the archive's own catalog
-      applied.edited = true;
     } else {
       applied.gave_way.push_back(name);
       picture.fields.erase(edit);

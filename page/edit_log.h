@@ -21,7 +21,6 @@ class EditLog {
   // What a run did with a record the log knows.
   struct Applied {
     bool deleted = false;               // deleted in the editor: the run leaves it out
-    bool edited = false;                // at least one edited field was kept
     std::vector<std::string> gave_way;  // fields whose own text changed since the edit
   };
 

@@ -27,6 +27,23 @@ int OpenRegularFile(const std::string& path) {
   return -1;
 }
 
+bool ReadSmallFile(const std::string& path, size_t limit, std::string* text) {
+  text->clear();
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return false;
+  char buffer[8192];
+  ssize_t got = 0;
+  while (text->size() <= limit && (got = read(fd, buffer, sizeof buffer)) != 0) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    text->append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  if (got == 0 && text->size() <= limit) return true;
+  text->clear();
+  return false;
+}
+
 FileProbe ProbeFile(const std::string& path, std::string* reason) {
   const int fd = OpenRegularFile(path);
   if (fd >= 0) {

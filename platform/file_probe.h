@@ -3,6 +3,7 @@
 #ifndef LUMVANE_PLATFORM_FILE_PROBE_H_
 #define LUMVANE_PLATFORM_FILE_PROBE_H_
 
+#include <cstddef>
 #include <string>
 
 namespace lumvane {
@@ -12,6 +13,11 @@ enum class FileProbe { kReadable, kMissing, kPermissionDenied, kNotRegular, kUnr
 // Opens `path` without blocking and looks at what it is. For kUnreadable, `reason` (when
 // given) receives the system's reason.
 FileProbe ProbeFile(const std::string& path, std::string* reason = nullptr);
+
+// Reads the whole of `path` into `text` when it is a regular file of at most `limit` bytes
+// (OpenRegularFile); false otherwise, `text` then empty. For our own small files (journals,
+// notes), which a file of that name must never make us wait on or fill the memory with.
+bool ReadSmallFile(const std::string& path, size_t limit, std::string* text);
 
 // Opens `path` for reading, refusing anything but a regular file without blocking on it.
 // Returns the descriptor (blocking mode, close-on-exec) or -1 with errno set (EISDIR for a

@@ -27,7 +27,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   state_.formats.clear();
   state_.passed_over.clear();
   state_.uncopied.clear();
-  state_.edits_kept = state_.deleted_left_out = 0;
+  state_.deleted_left_out = 0;
   state_.edits_gave_way.clear();
 }
 
@@ -174,7 +174,6 @@ void PictureRun::WriteRecord(const PictureRecord& made, const std::string& tab_s
       ++state_.deleted_left_out;
       return;
     }
-    if (applied.edited) ++state_.edits_kept;
     if (!applied.gave_way.empty()) state_.edits_gave_way.push_back(GaveWay(record, applied));
   }
   failure_ = writer_.Add(record, tab_source);

@@ -49,9 +49,8 @@ struct RunState {
   int kept_version = 0;
   std::vector<std::string> dropped_versions;
   int expected_pictures = -1;  // the pictures a folder or catalog held; -1 when not known
-  // The editor's changes the run met: pictures that kept them, those whose own text changed
-  // since ("Harbour (title)"), and pictures deleted in the editor that stayed out.
-  int edits_kept = 0;
+  // The editor's changes the run met: pictures whose own text changed since the edit
+  // ("Harbour (title)"), and pictures deleted in the editor that stayed out.
   std::vector<std::string> edits_gave_way;
   int deleted_left_out = 0;
 

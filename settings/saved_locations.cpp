@@ -11,9 +11,12 @@ namespace lumvane {
 
 Status SavedLocations::Load(SavedLocations* saved) {
   *saved = SavedLocations();
-  if (Status status = CheckSettingsFile(/*for_writing=*/false); !status.ok()) return status;
-  const auto settings = OpenSettings();
-  QSettings& store = *settings;
+  std::unique_ptr<QSettings> settings;
+  if (Status status = OpenSettings(/*for_writing=*/false, &settings); !status.ok()) return status;
+  return Read(*settings, saved);
+}
+
+Status SavedLocations::Read(QSettings& store, SavedLocations* saved) {
   // Drive letters and labels are array values, not keys: a label may hold any character.
   for (const char* group : {"drives", "volumes"}) {
     const int count = store.beginReadArray(group);
@@ -42,18 +45,17 @@ Status SavedLocations::Change(const std::function<bool(SavedLocations&)>& change
   std::filesystem::create_directories(folder, error);
   DestinationLock lock;
   if (Status locked = lock.Acquire(folder, std::chrono::seconds(5)); !locked.ok()) return locked;
+  std::unique_ptr<QSettings> settings;  // read and written through one opening of the file
+  if (Status opened = OpenSettings(/*for_writing=*/true, &settings); !opened.ok()) return opened;
   SavedLocations saved;
-  if (Status loaded = Load(&saved); !loaded.ok()) return loaded;
-  if (Status writable = CheckSettingsFile(/*for_writing=*/true); !writable.ok()) return writable;
+  if (Status read = Read(*settings, &saved); !read.ok()) return read;
   if (!change(saved)) return Status::Ok();
-  if (Status written = saved.Save(); !written.ok()) return written;
+  if (Status written = saved.Write(*settings); !written.ok()) return written;
   if (after != nullptr) *after = saved;
   return Status::Ok();
 }
 
-Status SavedLocations::Save() const {
-  const auto settings = OpenSettings();
-  QSettings& store = *settings;
+Status SavedLocations::Write(QSettings& store) const {
   const auto write = [&store](const char* group, const auto& entries, auto name_of) {
     store.remove(group);
     store.beginWriteArray(group, static_cast<int>(entries.size()));

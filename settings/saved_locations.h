@@ -3,6 +3,7 @@
 #ifndef LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
 #define LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
 
+#include <QSettings>
 #include <functional>
 #include <string>
 
@@ -35,7 +36,10 @@ struct SavedLocations {
   static std::string File();
 
  private:
-  Status Save() const;
+  // Reads what `store` holds; an error when its lists claim more than can be.
+  static Status Read(QSettings& store, SavedLocations* saved);
+  // Writes them into `store`, replacing what it held, and syncs it to the file.
+  Status Write(QSettings& store) const;
 };
 
 }  // namespace lumvane

@@ -16,8 +16,10 @@ std::string SettingsFilePath() {
          "/lumvane/lumvane.ini";
 }
 
-Status CheckSettingsFile(bool for_writing) {
-  const std::string path = SettingsFilePath();
+namespace {
+
+// The checks of OpenSettings that come before the file is read.
+Status CheckSettingsFile(const std::string& path, bool for_writing) {
   struct stat link {};
   if (lstat(path.c_str(), &link) != 0 && errno == ENOENT) return Status::Ok();
   std::string reason;
@@ -44,15 +46,21 @@ Status CheckSettingsFile(bool for_writing) {
     return Status::Error("The settings file " + path +
                          " is a link to a file of another user's; it was left as it is");
   }
-  if (OpenSettings()->status() == QSettings::FormatError) {
-    return Status::Error("The settings file " + path + " is damaged; mend it or move it away");
-  }
   return Status::Ok();
 }
 
-std::unique_ptr<QSettings> OpenSettings() {
-  return std::make_unique<QSettings>(QString::fromStdString(SettingsFilePath()),
-                                     QSettings::IniFormat);
+}  // namespace
+
+Status OpenSettings(bool for_writing, std::unique_ptr<QSettings>* settings) {
+  settings->reset();
+  const std::string path = SettingsFilePath();
+  if (Status status = CheckSettingsFile(path, for_writing); !status.ok()) return status;
+  auto opened = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
+  if (opened->status() == QSettings::FormatError) {
+    return Status::Error("The settings file " + path + " is damaged; mend it or move it away");
+  }
+  *settings = std::move(opened);
+  return Status::Ok();
 }
 
 }  // namespace lumvane

@@ -19,14 +19,11 @@ inline constexpr long long kLargestSettingsFile = 1 << 20;
 // The path of the settings file, whether it exists or not.
 std::string SettingsFilePath();
 
-// Ok when the settings file is missing, or is a regular file (or a link to one) of at most
-// kLargestSettingsFile that may be read and that reads without a format error. With
-// `for_writing`, a link must lead to a regular file of this user's. Errors name the file and
-// the reason. Never blocks.
-Status CheckSettingsFile(bool for_writing);
-
-// The settings. REQUIRES: CheckSettingsFile was ok.
-std::unique_ptr<QSettings> OpenSettings();
+// Opens the settings into `settings` when the file is missing, or is a regular file (or a link
+// to one) of at most kLargestSettingsFile that may be read and that reads without a format
+// error. With `for_writing`, a link must lead to a regular file of this user's. Errors name
+// the file and the reason, and leave `settings` empty. Never blocks.
+Status OpenSettings(bool for_writing, std::unique_ptr<QSettings>* settings);
 
 }  // namespace lumvane
 

@@ -154,13 +154,16 @@ std::string FrmArchive::GoneFolder() const {
   const bool catalog =
       mode == Mode::kCatalogOriginalPaths || mode == Mode::kCatalogSourceDir || mode == Mode::kEdit;
   const bool source = mode == Mode::kCatalogSourceDir || mode == Mode::kSourceScan;
-  const std::pair<bool, std::pair<const char*, std::string>> used[] = {
-      {catalog, {"catalog", catalog_dir()}},
-      {source, {"source", source_dir()}},
-      {mode != Mode::kEdit, {"destination", dest_dir()}}};
-  for (const auto& [uses, folder] : used) {
-    if (uses && !QFileInfo(QString::fromStdString(folder.second)).isDir()) {
-      return std::string("The ") + folder.first + " folder " + folder.second +
+  struct Used {
+    bool used;
+    const char* role;
+    std::string folder;
+  };
+  for (const Used& f :
+       {Used{catalog, "catalog", catalog_dir()}, Used{source, "source", source_dir()},
+        Used{mode != Mode::kEdit, "destination", dest_dir()}}) {
+    if (f.used && !QFileInfo(QString::fromStdString(f.folder)).isDir()) {
+      return std::string("The ") + f.role + " folder " + f.folder +
              " is no longer there; nothing was written. Choose it again, or another.";
     }
   }

@@ -140,8 +140,8 @@ void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
 // A settings file that cannot be read as one is neither read nor replaced: the window starts
 // with its defaults, and the saved locations report it.
 void FrmArchive::SaveSession() const {
-  if (!CheckSettingsFile(/*for_writing=*/true).ok()) return;
-  const auto settings = OpenSettings();
+  std::unique_ptr<QSettings> settings;
+  if (!OpenSettings(/*for_writing=*/true, &settings).ok()) return;
   settings->beginGroup("window");
   settings->setValue("mode", static_cast<int>(mode()));
   settings->setValue(
@@ -155,8 +155,8 @@ void FrmArchive::SaveSession() const {
 }
 
 void FrmArchive::RestoreSession() {
-  if (!CheckSettingsFile(/*for_writing=*/false).ok()) return;
-  const auto settings = OpenSettings();
+  std::unique_ptr<QSettings> settings;
+  if (!OpenSettings(/*for_writing=*/false, &settings).ok()) return;
   settings->beginGroup("window");
   const int mode = settings->value("mode", 0).toInt();
   if (mode >= 1 && mode <= 5) {

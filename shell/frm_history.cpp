@@ -65,14 +65,7 @@ void FrmHistory::RestoreChosen() {
 bool FrmHistory::Restore(QWidget* parent, const std::string& dest, int number) {
   Restored restored;
   const Status status = RestoreGeneration(dest, number, &restored);
-  std::string text = status.message();
-  if (status.ok()) {
-    text = "Restored " + DescribeGeneration(restored.restored) + ".";
-    if (restored.kept.number > 0) {
-      text += " The archive it replaced is kept as version " +
-              std::to_string(restored.kept.number) + ".";
-    }
-  }
+  const std::string text = status.ok() ? RestoreSummary(restored, dest) : status.message();
   QMessageBox box(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text), QMessageBox::Ok,
                   parent);
   box.setObjectName("Restored");
