@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
 #include "platform/paths.h"
@@ -87,6 +88,22 @@ Status FillGeneration(const std::string& dest, const std::string& folder,
   return about.Commit();
 }
 
+// True when `generation` holds dest's archive.htm and archive.txt as they are now.
+bool HoldsCurrent(const std::string& dest, const Generation& generation) {
+  for (const char* name : kKeptNames) {
+    const auto current = DigestOfFile(JoinPath(dest, name));
+    const auto kept = DigestOfFile(JoinPath(generation.folder, name));
+    if (current.has_value() != kept.has_value() || (current && !(*current == *kept))) return false;
+  }
+  return true;
+}
+
+void RemoveGeneration(const Generation& generation) {
+  std::error_code error;
+  fs::remove_all(generation.folder, error);
+  rmdir(FolderOf(generation.folder).c_str());  // a history of none is no folder
+}
+
 uint64_t BytesOf(const std::string& folder) {
   uint64_t bytes = 0;
   std::error_code error;
@@ -113,13 +130,18 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
   }
   if (error)
     return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
+  if (const Generation last = ReadGeneration(JoinPath(history, std::to_string(newest)), newest);
+      last.number > 0 && HoldsCurrent(dest, last)) {
+    *kept = last;
+    return Status::Ok();
+  }
   const std::string fresh = JoinPath(history, kNewPrefix + std::to_string(getpid()));
   fs::remove_all(fresh, error);
   if (!fs::create_directory(fresh, error)) {
     return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
   }
-  const Generation generation{newest + 1, Now(), by, pictures,
-                              JoinPath(history, std::to_string(newest + 1))};
+  const Generation generation{
+      newest + 1, Now(), by, pictures, JoinPath(history, std::to_string(newest + 1)), true};
   Status status = FillGeneration(dest, fresh, generation);
   if (status.ok() && std::rename(fresh.c_str(), generation.folder.c_str()) != 0) {
     status = Status::Error("Cannot keep the earlier archive in " + history + ": " +
@@ -135,10 +157,7 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
 }
 
 void ForgetGeneration(const Generation& generation) {
-  if (generation.number == 0) return;
-  std::error_code error;
-  fs::remove_all(generation.folder, error);
-  rmdir(FolderOf(generation.folder).c_str());  // a history of none is no folder
+  if (generation.made_now) RemoveGeneration(generation);
 }
 
 std::vector<Generation> PruneGenerations(const std::string& dest) {
@@ -152,7 +171,7 @@ std::vector<Generation> PruneGenerations(const std::string& dest) {
   }
   std::vector<Generation> removed(all.begin() + static_cast<std::ptrdiff_t>(keep), all.end());
   std::reverse(removed.begin(), removed.end());
-  for (const Generation& generation : removed) ForgetGeneration(generation);
+  for (const Generation& generation : removed) RemoveGeneration(generation);
   return removed;
 }
 

@@ -18,21 +18,24 @@ inline constexpr size_t kMostGenerations = 10;
 inline constexpr uint64_t kMostHistoryBytes = uint64_t{1} << 30;
 
 struct Generation {
-  int number = 0;        // 1 for the first ever kept; never reused
-  std::string replaced;  // when it was replaced, local time: "2026-12-09 13:05"
-  std::string by;        // what replaced it: "scan", "catalog", "master", "edit", "restore"
-  int pictures = 0;      // the pictures it holds
-  std::string folder;    // where its archive.htm (and archive.txt) are
+  int number = 0;         // 1 for the first ever kept; never reused
+  std::string replaced;   // when it was replaced, local time: "2026-12-09 13:05"
+  std::string by;         // what replaced it: "scan", "catalog", "master", "edit", "restore"
+  int pictures = 0;       // the pictures it holds
+  std::string folder;     // where its archive.htm (and archive.txt) are
+  bool made_now = false;  // KeepGeneration made it, rather than finding it kept already
 };
 
 // Keeps dest's archive.htm and archive.txt, as they are now, as the next generation (hard
 // links where the file system has them, else copies), whole or not at all. `by` and
-// `pictures` are noted with it.
+// `pictures` are noted with it. When the newest generation holds them already (a writer was
+// killed after keeping them), that one is `kept`: killed runs do not push out older versions.
 // REQUIRES: the caller holds dest's DestinationLock; dest/archive.htm exists.
 Status KeepGeneration(const std::string& dest, const std::string& by, int pictures,
                       Generation* kept);
 
-// Removes a generation again (one kept for a commit that then failed).
+// Removes a generation KeepGeneration made (for a commit that then failed); one it found kept
+// already stays.
 void ForgetGeneration(const Generation& generation);
 
 // Removes the oldest generations while there are more than kMostGenerations or they take more

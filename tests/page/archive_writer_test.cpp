@@ -141,6 +141,12 @@ TEST_F(ArchiveWriterTest, EachReplacedArchiveIsKeptAsAVersionWhileTheNewestTenFi
   const std::string page = ReadAll(dest / "archive.htm");
   ASSERT_TRUE(WriteArchive(dest, 3, same).ok());
   EXPECT_EQ(same.kept().number, 0) << "an archive that did not change is not kept again";
+  Generation again;  // a writer killed after keeping the archive, then run once more
+  ASSERT_TRUE(KeepGeneration(dest.path(), "scan", 3, &again).ok());
+  ASSERT_TRUE(KeepGeneration(dest.path(), "scan", 3, &again).ok());
+  EXPECT_EQ(again.number, 2) << "the version kept already, not a third copy";
+  ForgetGeneration(again);  // as the second writer's failed commit would
+  ASSERT_EQ(ListGenerations(dest.path()).size(), 2u) << "a found version is not forgotten";
   for (int run = 0; run < 10; ++run) {
     ArchiveWriter writer;
     ASSERT_TRUE(WriteArchive(dest, 2, writer, "Run " + std::to_string(run)).ok());
