@@ -14,7 +14,6 @@
 #include "page/commit_journal.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
-#include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
 
@@ -184,16 +183,8 @@ Status ArchiveEditor::Write(bool deleting, const EditLog& edits) {
   // The history keeps the archive as it was before each opening's first change, and before
   // every deletion, so that a deletion can be undone.
   if (!backup_made_ || deleting) writer.KeepEarlierAs("edit");
-  // The log goes first: an edit in the archive but not in the log would be undone by the next
-  // run without a word. Should the archive fail, the earlier log comes back.
-  const KeptFile earlier_edits(JoinPath(folder_, kEditLogName));
-  Status status = edits.Save(folder_);
-  if (status.ok()) status = writer.Commit(false);
-  if (!status.ok()) {
-    writer.Abandon();
-    earlier_edits.Restore();
-    return status;
-  }
+  writer.SaveEditLogAtCommit(&edits, /*before_pair=*/true);
+  if (Status status = writer.Commit(false); !status.ok()) return status;
   loaded_ = {writer.page_digest(), writer.catalog_digest()};
   backup_made_ = true;
   return Status::Ok();

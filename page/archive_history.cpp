@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "page/edit_log.h"
 #include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
@@ -22,7 +23,8 @@ namespace lumvane {
 namespace {
 
 constexpr char kAboutName[] = "about";
-constexpr const char* kKeptNames[] = {"archive.htm", "archive.txt"};
+// The editor's log goes with its archive, so that a version brought back has the edits it had.
+constexpr const char* kKeptNames[] = {"archive.htm", "archive.txt", kEditLogName};
 constexpr char kNewPrefix[] = ".new-";
 
 std::string Now() {

@@ -26,7 +26,7 @@ struct Generation {
   bool made_now = false;  // KeepGeneration made it, rather than finding it kept already
 };
 
-// Keeps dest's archive.htm and archive.txt, as they are now, as the next generation (hard
+// Keeps dest's archive.htm and archive.txt (and the editor's log), as they are now, as the next generation (hard
 // links where the file system has them, else copies), whole or not at all. `by` and
 // `pictures` are noted with it. When the newest generation holds them already (a writer was
 // killed after keeping them), that one is `kept`: killed runs do not push out older versions.

@@ -8,6 +8,7 @@
 #include "page/archive_page.h"
 #include "page/archive_writer.h"
 #include "page/commit_journal.h"
+#include "page/edit_log.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "platform/paths.h"
@@ -61,6 +62,11 @@ Status RestoreGeneration(const std::string& dest, int number, Restored* result) 
   if (!status.ok()) {
     ForgetGeneration(kept);
     return status;
+  }
+  // The version's own edits, or none: an edit undone by a restore is not made again by the
+  // next run. After the pair, as a run saves its log.
+  if (EditLog edits; EditLog::Load(found->folder, &edits).ok()) {
+    if (Status saved = edits.Save(dest); !saved.ok()) return saved;
   }
   SyncFolder(dest);
   result->restored = *found;

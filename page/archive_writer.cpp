@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -150,7 +151,7 @@ Status ArchiveWriter::Commit(bool stopped) {
   created_folders_.clear();
   // After the pair, and never abandoning it: a run only takes edits out of the log, so a log
   // saved late, or not at all, keeps too many.
-  status = edit_log_ != nullptr ? edit_log_->Save(dest_) : Status::Ok();
+  status = edit_log_ != nullptr && !log_before_pair_ ? edit_log_->Save(dest_) : Status::Ok();
   lock_.Release();
   return status;
 }
@@ -169,9 +170,17 @@ Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
       if (!status.ok()) return status;
     }
   }
-  Status status =
-      back_up_ ? PutInPlaceWithEditorsBackup(tab_final) : CommitPair(dest_, tab_, tab_final, page_);
+  const bool log_first = edit_log_ != nullptr && log_before_pair_;
+  const std::optional<KeptFile> earlier_log =
+      log_first ? std::optional<KeptFile>(std::in_place, JoinPath(dest_, kEditLogName))
+                : std::nullopt;
+  Status status = log_first ? edit_log_->Save(dest_) : Status::Ok();
+  if (status.ok()) {
+    status = back_up_ ? PutInPlaceWithEditorsBackup(tab_final)
+                      : CommitPair(dest_, tab_, tab_final, page_);
+  }
   if (!status.ok()) {
+    if (earlier_log) earlier_log->Restore();
     ForgetGeneration(kept);
     return status;
   }

@@ -53,9 +53,15 @@ class ArchiveWriter {
   // archive's history (archive_history.h), noted as replaced by `by` ("scan", "edit", ...).
   void KeepEarlierAs(std::string by) { keep_as_ = std::move(by); }
 
-  // Asks Commit to save `log` (the editor's changes as the run left them) once the new files
-  // are in place, still under the folder's lock. REQUIRES: `log` outlives Commit.
-  void SaveEditLogAtCommit(const EditLog* log) { edit_log_ = log; }
+  // Asks Commit to save `log`, the editor's changes, under the folder's lock: after the earlier
+  // archive was kept (with the log it had), and `before_pair` the new files are in place (the
+  // editor's: a change in the archive that the log lacks would be undone by the next run; the
+  // earlier log comes back should the pair fail), else after them (a run's: a run only takes
+  // changes out, so a log saved late keeps too many). REQUIRES: `log` outlives Commit.
+  void SaveEditLogAtCommit(const EditLog* log, bool before_pair) {
+    edit_log_ = log;
+    log_before_pair_ = before_pair;
+  }
 
   // Copies Lumvane's `texture` and the dark texture2.jpg beside it into the folder, each
   // unless the folder has one.
@@ -96,6 +102,7 @@ class ArchiveWriter {
   Generation kept_;
   std::vector<Generation> dropped_;
   const EditLog* edit_log_ = nullptr;
+  bool log_before_pair_ = false;
   int records_ = 0;
   StoredValues previous_;  // the last record written, whose repeated values rows leave out
   int earlier_records_ = 0;

@@ -302,7 +302,7 @@ void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environ
     window.ShowMessage(status.message());
     return;
   }
-  files.writer.SaveEditLogAtCommit(&files.edits);
+  files.writer.SaveEditLogAtCommit(&files.edits, /*before_pair=*/false);
   files.writer.KeepEarlierAs(CommandName(window.mode()));
   window.set_go_state(GoState::kRunning);
   const Imported imported = Dispatch(window, state, environment, files);

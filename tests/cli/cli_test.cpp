@@ -289,6 +289,8 @@ TEST(CliMaster, MergesRefusesAPictureArchiveAndFailsOnAnUnreadableSubfolder) {
   EXPECT_NE(restored.out.find("; the archive it replaced is kept as version 4\n"),
             std::string::npos);
   EXPECT_EQ(RecordsIn(master.path()).at(0).title, "");
+  ASSERT_EQ(RunLumvane({"master", master.path(), "--quiet"}).exit_code, 0);
+  EXPECT_EQ(RecordsIn(master.path()).at(0).title, "") << "the edit undone is not made again";
   EXPECT_EQ(RunLumvane({"restore", master.path(), "9"}).exit_code, 1);
 
   // A subfolder that cannot be read fails the run (as nobody: root reads everything).
