@@ -10,7 +10,12 @@
 namespace lumvane {
 
 int RunHistoryCommand(const std::string& dest) {
-  const std::vector<Generation> generations = ListGenerations(dest);
+  Status problem;
+  const std::vector<Generation> generations = ListGenerations(dest, &problem);
+  if (!problem.ok()) {
+    std::fprintf(stderr, "lumvane: %s\n", problem.message().c_str());
+    return 1;
+  }
   if (generations.empty()) {
     std::printf("No earlier versions of %s are kept.\n", JoinPath(dest, "archive.htm").c_str());
     return 0;

@@ -177,11 +177,15 @@ std::vector<Generation> PruneGenerations(const std::string& dest) {
   return removed;
 }
 
-std::vector<Generation> ListGenerations(const std::string& dest) {
+std::vector<Generation> ListGenerations(const std::string& dest, Status* problem) {
   std::vector<Generation> generations;
   const std::string history = JoinPath(dest, kHistoryFolder);
   std::error_code error;
-  for (fs::directory_iterator it(history, error), end; !error && it != end; it.increment(error)) {
+  fs::directory_iterator it(history, error);
+  if (problem != nullptr && error && error != std::errc::no_such_file_or_directory) {
+    *problem = Status::Error("Cannot read the history " + history + ": " + error.message());
+  }
+  for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
     const int number = NumberOf(it->path().filename().string());
     if (number == 0) continue;
     Generation generation = ReadGeneration(it->path().string(), number);

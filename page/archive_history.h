@@ -26,9 +26,9 @@ struct Generation {
   bool made_now = false;  // KeepGeneration made it, rather than finding it kept already
 };
 
-// Keeps dest's archive.htm and archive.txt (and the editor's log), as they are now, as the next generation (hard
-// links where the file system has them, else copies), whole or not at all. `by` and
-// `pictures` are noted with it. When the newest generation holds them already (a writer was
+// Keeps dest's archive.htm and archive.txt (and the editor's log), as they are now, as the next
+// generation (hard links where the file system has them, else copies), whole or not at all. `by`
+// and `pictures` are noted with it. When the newest generation holds them already (a writer was
 // killed after keeping them), that one is `kept`: killed runs do not push out older versions.
 // REQUIRES: the caller holds dest's DestinationLock; dest/archive.htm exists.
 Status KeepGeneration(const std::string& dest, const std::string& by, int pictures,
@@ -44,7 +44,8 @@ void ForgetGeneration(const Generation& generation);
 std::vector<Generation> PruneGenerations(const std::string& dest);
 
 // The generations of dest, newest first. A folder that is not a whole generation is left out.
-std::vector<Generation> ListGenerations(const std::string& dest);
+// `problem`, when given, is set to an error when the history is there but cannot be read.
+std::vector<Generation> ListGenerations(const std::string& dest, Status* problem = nullptr);
 
 // "version 3 (14 pictures, replaced by master on 2026-12-09 13:05)".
 std::string DescribeGeneration(const Generation& generation);

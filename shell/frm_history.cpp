@@ -20,10 +20,9 @@ FrmHistory::FrmHistory(std::string dest, QWidget* owner) : QDialog(owner), dest_
   setFont(WindowFont());
   resize(520, 300);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(
-      QString::fromStdString("Earlier versions of " + JoinPath(dest_, "archive.htm") +
-                             ", each kept when a run, a master, an edit or a restore replaced it."),
-      this));
+  intro_ = new QLabel(this);
+  intro_->setWordWrap(true);
+  layout->addWidget(intro_);
   table_ = RowTable("Versions", {"Version", "Replaced", "By", "Pictures"}, this);
   layout->addWidget(table_);
   auto* buttons = new QHBoxLayout;
@@ -43,7 +42,13 @@ FrmHistory::FrmHistory(std::string dest, QWidget* owner) : QDialog(owner), dest_
 
 void FrmHistory::Fill() {
   table_->setRowCount(0);
-  for (const Generation& g : ListGenerations(dest_)) {
+  Status problem;
+  const std::vector<Generation> generations = ListGenerations(dest_, &problem);
+  intro_->setText(QString::fromStdString(
+      problem.ok() ? "Earlier versions of " + JoinPath(dest_, "archive.htm") +
+                         ", each kept when a run, a master, an edit or a restore replaced it."
+                   : problem.message()));
+  for (const Generation& g : generations) {
     const int at = table_->rowCount();
     table_->insertRow(at);
     const QString cells[] = {QString::number(g.number), QString::fromStdString(g.replaced),

@@ -5,6 +5,7 @@
 #define LUMVANE_SHELL_FRM_HISTORY_H_
 
 #include <QDialog>
+#include <QLabel>
 #include <QTableWidget>
 #include <string>
 
@@ -24,6 +25,7 @@ class FrmHistory : public QDialog {
   void RestoreChosen();
 
   std::string dest_;
+  QLabel* intro_;  // what the list is, or why it cannot be read
   QTableWidget* table_;
 };
 

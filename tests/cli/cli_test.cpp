@@ -305,6 +305,10 @@ TEST(CliMaster, MergesRefusesAPictureArchiveAndFailsOnAnUnreadableSubfolder) {
   EXPECT_EQ(locked.exit_code, 1);
   EXPECT_EQ(locked.err, "lumvane: Could not merge 1 archive:\n  " +
                             (master / "Trip 10/archive.htm") + ": Permission denied\n");
+  chmod((master / ".lumvane-history").c_str(), 0700);  // a history nobody may read is no empty one
+  const Finished hidden = RunLumvane({"history", master.path()}, testing_support::AsNobody());
+  EXPECT_EQ(hidden.exit_code, 1);
+  EXPECT_NE(hidden.err.find("Cannot read the history"), std::string::npos) << hidden.err;
 }
 
 TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
