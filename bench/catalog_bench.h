@@ -69,7 +69,7 @@ inline int Child(const std::string& mode, const std::string& path,
   const auto start = std::chrono::steady_clock::now();
   DiscardingRun run;
   run.path = path;
-  if (run.file.Open(path) != lumvane::CatalogFile::OpenResult::kOpened) return 1;
+  if (!run.file.Open(path).ok()) return 1;
   if (mode == "floor") {
     std::string bytes;
     if (!run.file.ReadAll(&bytes)) return 1;

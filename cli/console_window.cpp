@@ -47,7 +47,6 @@ void ConsoleWindow::ShowMessage(const std::string& text) {
     if (c == '\r') c = '\n';
   }
   std::fprintf(stderr, "lumvane: %s\n", line.c_str());
-  reported_errors_ = true;
 }
 
 bool ConsoleWindow::AskRetry(const std::string& text) {

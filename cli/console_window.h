@@ -32,8 +32,7 @@ class ConsoleWindow : public RunWindow {
   std::string dest_dir() const override { return locations_.dest_dir; }
   GoState go_state() const override;
   void set_go_state(GoState state) override { go_state_ = state; }
-  std::string status() const override { return status_; }
-  void set_status(const std::string& text) override { status_ = text; }
+  void set_status(const std::string&) override {}
   void ShowProgress(int handled, int total) override;
   void LetEventsRun() override {}
   CopyMode AskCopyOriginals() override;
@@ -48,8 +47,6 @@ class ConsoleWindow : public RunWindow {
   void ReportRun(const RunState& state) override;
   void ReportNothingArchived(const std::string& text, const RunState& state) override;
 
-  // True when the run showed a message: it was refused or something failed.
-  bool reported_errors() const { return reported_errors_; }
   void FinishProgress();
 
  private:
@@ -57,9 +54,7 @@ class ConsoleWindow : public RunWindow {
   Locations locations_;
   const std::atomic<int>* stop_signal_;
   GoState go_state_ = GoState::kIdle;
-  std::string status_;
   std::unique_ptr<ProgressBar> progress_;  // null when standard error is no terminal
-  bool reported_errors_ = false;
 
   void ReportLost(const RunState& state);
 };

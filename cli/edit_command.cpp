@@ -96,7 +96,7 @@ int RunEditCommand(const CliOptions& options, const std::string& folder) {
         return 0;
     }
     if (changed.ok()) return 0;
-    if (!editor.stale()) return Fail(changed.message());
+    if (changed.code() != StatusCode::kChanged) return Fail(changed.message());
   }
   return Fail(JoinPath(folder, "archive.htm") + " keeps changing; nothing was written.");
 }

@@ -203,7 +203,7 @@ int RunArchive(const lumvane::CliOptions& options) {
     PrintSummary(state, options, dest, stop_signal != 0);
   }
   if (stop_signal != 0) return 128 + stop_signal;
-  return window.reported_errors() ? 1 : 0;
+  return lumvane::RunFellShort(state) ? 1 : 0;
 }
 
 bool HasDisplay() {

@@ -68,7 +68,8 @@ Status ArchiveEditor::Load(const std::string& folder) {
   try {
     return Read(folder);
   } catch (const std::bad_alloc&) {
-    return Status::Error("Cannot open " + page + ": it is too large for the memory there is");
+    return Status::Error(StatusCode::kNoSpace,
+                         "Cannot open " + page + ": it is too large for the memory there is");
   }
 }
 
@@ -77,10 +78,12 @@ Status ArchiveEditor::Read(const std::string& folder) {
   const std::string page = JoinPath(folder, "archive.htm");
   std::string bytes;
   if (Status read = ReadArchiveFile(page, &bytes); !read.ok()) {
-    return Status::Error("Cannot read " + page + ": " + read.message());
+    return Status::Error(read.code(), "Cannot read " + page + ": " + read.message());
   }
   const std::string text = DecodeText(bytes);
-  if (!IsArchivePage(text)) return Status::Error(page + " is not an archive made by this program");
+  if (!IsArchivePage(text))
+    return Status::Error(StatusCode::kInvalidInput,
+                         page + " is not an archive made by this program");
   std::string catalog;
   const bool has_catalog = ReadArchiveFile(JoinPath(folder, "archive.txt"), &catalog).ok();
   std::vector<PictureRecord> records;
@@ -100,7 +103,7 @@ Status ArchiveEditor::Read(const std::string& folder) {
   left_out_ = left_out;
   loaded_.page = Digest(bytes);
   loaded_.catalog = has_catalog ? std::optional(Digest(catalog)) : std::nullopt;
-  backup_made_ = stale_ = false;
+  backup_made_ = false;
   return Status::Ok();
 }
 
@@ -116,9 +119,10 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
   // date the user typed is read by the date rules.
   const bool unchanged = n >= 1 && n <= count() && typed.date == Fields(n).date;
   const std::optional<std::string> date = unchanged ? typed.date : StoredDate(typed.date);
-  if (!date) return Status::Error(typed.date + " is not a valid date");
+  if (!date) return Status::Error(StatusCode::kInvalidInput, typed.date + " is not a valid date");
   if (stored_date != nullptr) *stored_date = *date;
-  if (n < 1 || n > count()) return Status::Error("There is no record " + std::to_string(n));
+  if (n < 1 || n > count())
+    return Status::Error(StatusCode::kNotFound, "There is no record " + std::to_string(n));
   PictureRecord& r = records_[static_cast<size_t>(n - 1)];
   const PictureRecord before = r;
   r.title = typed.title;
@@ -136,7 +140,7 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
 }
 
 Status ArchiveEditor::Delete(long n) {
-  if (n < 1 || n > count()) return Status::Error("Invalid record number.");
+  if (n < 1 || n > count()) return Status::Error(StatusCode::kNotFound, "Invalid record number.");
   const auto at = static_cast<size_t>(n - 1);
   const PictureRecord removed = records_[at];
   const std::string removed_source = sources_[at];
@@ -170,10 +174,10 @@ Status ArchiveEditor::Write(bool deleting, const EditLog& edits) {
   if (Status status = writer.Open(folder_, false, kPatience); !status.ok()) return status;
   if (ReadOnDisk() != loaded_) {
     writer.Abandon();
-    stale_ = true;
-    return Status::Error(JoinPath(folder_, "archive.htm") +
-                         " has changed since it was opened (another run or edit wrote it); "
-                         "nothing was written.");
+    return Status::Error(StatusCode::kChanged,
+                         JoinPath(folder_, "archive.htm") +
+                             " has changed since it was opened (another run or edit wrote it); "
+                             "nothing was written.");
   }
   writer.StartCatalog();
   for (size_t i = 0; i < records_.size(); ++i) {

@@ -47,10 +47,11 @@ class ArchiveEditor {
   EditorFields Fields(long n) const;
 
   // Stores the typed texts and date of record n and writes the archive. A date other than the
-  // stored one goes through the date rules: a refused one gives the error "TEXT is not a valid
-  // date". A number that names no record gives "There is no record N". Either way nothing is
-  // stored or written. Path, source and thumb are never read. `*stored_date`, when given,
-  // receives the date as stored.
+  // stored one goes through the date rules: a refused one is kInvalidInput, "TEXT is not a
+  // valid date" (no other failure has that kind). A number that names no record is kNotFound,
+  // "There is no record N". Either way nothing is stored or written. An archive that changed
+  // on disk since it was loaded is kChanged. Path, source and thumb are never read. `*stored_date`,
+  // when given, receives the date as stored.
   Status Update(long n, const EditorFields& typed, std::string* stored_date = nullptr);
 
   // Removes record n and writes the archive. "Invalid record number." for a number that names
@@ -63,16 +64,13 @@ class ArchiveEditor {
   // What to tell the user of them: "" when there are none.
   std::string LeftOutNote() const;
 
-  // True after a write was refused because the archive had changed on disk since it was
-  // loaded (another run or edit wrote it); Load again to see it.
-  bool stale() const { return stale_; }
-
  private:
   // Writes archive.htm and archive.txt again from the records, keeping the archive as it was
   // before the first write of this opening as archive_bak.htm and archive_bak.txt. Either all
   // the files are written or none changes (the error names the folder and the reason). Under
   // the folder's lock, the files must still be those that were loaded, else nothing is written
-  // and stale() turns true. Every record keeps its archive.txt source as loaded.
+  // and the failure is kChanged: Load again to see it. Every record keeps its archive.txt source as
+  // loaded.
   Status Write(bool deleting, const EditLog& edits);
 
   // Load's reading, under the lock Load holds.
@@ -92,7 +90,6 @@ class ArchiveEditor {
   long left_out_ = 0;
   bool backup_made_ = false;
   EditLog edits_;  // what this and earlier openings changed, for later runs to keep
-  bool stale_ = false;
 };
 
 }  // namespace lumvane

@@ -58,9 +58,11 @@ LocalDateTime DateFromSerialDay(int64_t days) {
 }
 
 Status ReadWholeCatalog(ImportRun& run, std::string* bytes) {
-  if (run.catalog() == nullptr) return Status::Error("Cannot read " + run.catalog_path());
+  if (run.catalog() == nullptr)
+    return Status::Error(StatusCode::kIoError, "Cannot read " + run.catalog_path());
   if (!run.catalog()->ReadAll(bytes)) {
-    return Status::Error("Cannot read " + run.catalog_path() + ": " + std::strerror(errno));
+    return Status::FromErrno(errno,
+                             "Cannot read " + run.catalog_path() + ": " + std::strerror(errno));
   }
   return Status::Ok();
 }
@@ -70,8 +72,9 @@ std::string PicturesRead(int pictures) {
 }
 
 Status DamagedCatalog(const ImportRun& run, int64_t offset, int pictures) {
-  return Status::Error(run.catalog_path() + " is damaged at byte " + std::to_string(offset) + "; " +
-                       PicturesRead(pictures));
+  return Status::Error(StatusCode::kDamaged, run.catalog_path() + " is damaged at byte " +
+                                                 std::to_string(offset) + "; " +
+                                                 PicturesRead(pictures));
 }
 
 }  // namespace lumvane

@@ -35,9 +35,10 @@ Status ForEachCatalogLine(ImportRun& run,
   std::string bytes;
   if (Status status = ReadWholeCatalog(run, &bytes); !status.ok()) return status;
   if (LooksLikeUtf16WithoutMark(bytes)) {
-    return Status::Error(run.catalog_path() +
-                         " looks like UTF-16 text without a byte-order mark, which cannot be "
-                         "read: save it as UTF-8, or as UTF-16 with the mark");
+    return Status::Error(StatusCode::kDamaged,
+                         run.catalog_path() +
+                             " looks like UTF-16 text without a byte-order mark, which cannot be "
+                             "read: save it as UTF-8, or as UTF-16 with the mark");
   }
   const std::string text = DecodeText(bytes);
   const std::vector<std::string_view> lines = SplitLines(text);

@@ -35,8 +35,9 @@ PictureInput PictureOf(ImportRun& run, const std::vector<JetTable::Cell>& row) {
 }
 
 Status NotReadable(const ImportRun& run, const std::string& reason) {
-  return Status::Error(run.catalog_path() + " is not a database that can be read" +
-                       (reason.empty() ? "" : ": " + reason));
+  return Status::Error(StatusCode::kDamaged, run.catalog_path() +
+                                                 " is not a database that can be read" +
+                                                 (reason.empty() ? "" : ": " + reason));
 }
 
 }  // namespace
@@ -55,10 +56,12 @@ Status ReadPhotoRecall(ImportRun& run) {
   JetTable table;
   switch (table.Open(run.catalog_path(), "GA_PicInfo", kColumns)) {
     case JetTable::Opened::kNoSuchTable:
-      return Status::Error(run.catalog_path() + " has no pictures table (GA_PicInfo)");
+      return Status::Error(StatusCode::kDamaged,
+                           run.catalog_path() + " has no pictures table (GA_PicInfo)");
     case JetTable::Opened::kMissingColumn:
-      return Status::Error(run.catalog_path() + ": the table GA_PicInfo has no column \"" +
-                           table.error() + "\"");
+      return Status::Error(
+          StatusCode::kDamaged,
+          run.catalog_path() + ": the table GA_PicInfo has no column \"" + table.error() + "\"");
     case JetTable::Opened::kFailed:
       return NotReadable(run, table.error());
     case JetTable::Opened::kOpened:

@@ -105,7 +105,8 @@ Status MakeMaster(ImportRun& run) {
   const std::vector<std::string>& folders = archives.folders;
   std::vector<std::string> skipped = archives.unreadable;
   if (folders.empty() && skipped.empty()) {
-    return Status::Error("No archives were found in the subfolders of " + dest);
+    return Status::Error(StatusCode::kNotFound,
+                         "No archives were found in the subfolders of " + dest);
   }
   run.ExpectPictures(static_cast<int>(folders.size()));
   for (size_t i = 0; i < folders.size(); ++i) {
@@ -120,7 +121,8 @@ Status MakeMaster(ImportRun& run) {
     }
     if (run.StopRequested()) break;
   }
-  return skipped.empty() ? Status::Ok() : Status::Error(SkippedArchives(skipped));
+  return skipped.empty() ? Status::Ok()
+                         : Status::Error(StatusCode::kDamaged, SkippedArchives(skipped));
 }
 
 }  // namespace lumvane

@@ -50,7 +50,7 @@ Generation ReadGeneration(const std::string& folder, int number) {
   Generation generation;
   std::string about;
   if (!ReadSmallFile(JoinPath(folder, kAboutName), 4096, &about) || about.empty() ||
-      ProbeFile(JoinPath(folder, "archive.htm")) != FileProbe::kReadable) {
+      !ProbeFile(JoinPath(folder, "archive.htm")).ok()) {
     return generation;
   }
   for (const std::string_view line : SplitLines(about)) {
@@ -69,9 +69,12 @@ Generation ReadGeneration(const std::string& folder, int number) {
 // Links `from` as `to`, or copies it where the file system has no hard links.
 Status LinkOrCopy(const std::string& from, const std::string& to) {
   if (link(from.c_str(), to.c_str()) == 0) return Status::Ok();
-  const CopyResult copied = CopyToNewFile(from, to);
-  if (copied.outcome == CopyResult::kCopied) return Status::Ok();
-  return Status::Error("Cannot keep " + from + " in " + FolderOf(to) + ": " + CopyProblem(copied));
+  const StatusOr<CopyMade> copied = CopyToNewFile(from, to);
+  if (copied.ok() && *copied == CopyMade::kNewFile) return Status::Ok();
+  const Status failed =
+      copied.ok() ? Status::Error(StatusCode::kAlreadyExists, "") : copied.status();
+  return Status::Error(failed.code(),
+                       "Cannot keep " + from + " in " + FolderOf(to) + ": " + failed.message());
 }
 
 // Fills `folder`, a new and empty one, with dest's files and the note of `generation`.
@@ -131,7 +134,8 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
     newest = std::max(newest, NumberOf(name));
   }
   if (error)
-    return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
+    return Status::FromErrno(
+        error.value(), "Cannot keep the earlier archive in " + history + ": " + error.message());
   if (const Generation last = ReadGeneration(JoinPath(history, std::to_string(newest)), newest);
       last.number > 0 && HoldsCurrent(dest, last)) {
     *kept = last;
@@ -140,14 +144,15 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
   const std::string fresh = JoinPath(history, kNewPrefix + std::to_string(getpid()));
   fs::remove_all(fresh, error);
   if (!fs::create_directory(fresh, error)) {
-    return Status::Error("Cannot keep the earlier archive in " + history + ": " + error.message());
+    return Status::FromErrno(
+        error.value(), "Cannot keep the earlier archive in " + history + ": " + error.message());
   }
   const Generation generation{
       newest + 1, Now(), by, pictures, JoinPath(history, std::to_string(newest + 1)), true};
   Status status = FillGeneration(dest, fresh, generation);
   if (status.ok() && std::rename(fresh.c_str(), generation.folder.c_str()) != 0) {
-    status = Status::Error("Cannot keep the earlier archive in " + history + ": " +
-                           std::strerror(errno));
+    status = Status::Error(StatusCode::kIoError, "Cannot keep the earlier archive in " + history +
+                                                     ": " + std::strerror(errno));
   }
   if (!status.ok()) {
     fs::remove_all(fresh, error);
@@ -183,7 +188,8 @@ std::vector<Generation> ListGenerations(const std::string& dest, Status* problem
   std::error_code error;
   fs::directory_iterator it(history, error);
   if (problem != nullptr && error && error != std::errc::no_such_file_or_directory) {
-    *problem = Status::Error("Cannot read the history " + history + ": " + error.message());
+    *problem = Status::FromErrno(error.value(),
+                                 "Cannot read the history " + history + ": " + error.message());
   }
   for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
     const int number = NumberOf(it->path().filename().string());

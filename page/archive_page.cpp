@@ -15,26 +15,20 @@ namespace lumvane {
 
 Status ReadArchiveFile(const std::string& path, std::string* bytes) {
   CatalogFile file;
-  switch (file.Open(path)) {
-    case CatalogFile::OpenResult::kOpened:
-      break;
-    case CatalogFile::OpenResult::kInUse:
-      return Status::Error("open by another program");
-    case CatalogFile::OpenResult::kFailed:
-      return Status::Error(file.error_reason());
-  }
+  if (Status opened = file.Open(path); !opened.ok()) return opened;
   // An archive of a million pictures takes about 200 MB: a page much larger than that is no
   // archive of ours, and reading it whole could take all the memory there is.
   constexpr long long kLargestPage = 1LL << 30;
   if (file.size() > kLargestPage) {
-    return Status::Error("too large to read (" + std::to_string(file.size() >> 20) +
-                         " MB; an archive has at most " + std::to_string(kLargestPage >> 20) +
-                         " MB)");
+    return Status::Error(StatusCode::kInvalidInput,
+                         "too large to read (" + std::to_string(file.size() >> 20) +
+                             " MB; an archive has at most " + std::to_string(kLargestPage >> 20) +
+                             " MB)");
   }
   try {
-    if (!file.ReadAll(bytes)) return Status::Error(std::strerror(errno));
+    if (!file.ReadAll(bytes)) return Status::FromErrno(errno, std::strerror(errno));
   } catch (const std::bad_alloc&) {
-    return Status::Error("too large to read into the memory there is");
+    return Status::Error(StatusCode::kNoSpace, "too large to read into the memory there is");
   }
   return Status::Ok();
 }
@@ -45,7 +39,7 @@ Status ReadArchivePage(const std::string& path, std::string* text) {
   try {
     *text = DecodeText(bytes);
   } catch (const std::bad_alloc&) {
-    return Status::Error("too large to read into the memory there is");
+    return Status::Error(StatusCode::kNoSpace, "too large to read into the memory there is");
   }
   return Status::Ok();
 }

@@ -26,7 +26,7 @@ Status Prepare(const std::string& from, ReplacingFile& file, const std::string& 
   if (is_catalog && access(from.c_str(), F_OK) != 0) {
     bytes = TabCatalogHeader() + "\r\n";
   } else if (Status read = ReadArchiveFile(from, &bytes); !read.ok()) {
-    return Status::Error("Cannot read " + from + ": " + read.message());
+    return Status::Error(read.code(), "Cannot read " + from + ": " + read.message());
   }
   if (Status status = file.Open(final_path); !status.ok()) return status;
   file.Write(bytes);
@@ -44,8 +44,9 @@ Status RestoreGeneration(const std::string& dest, int number, Restored* result) 
   const auto found = std::find_if(all.begin(), all.end(),
                                   [number](const Generation& g) { return g.number == number; });
   if (found == all.end()) {
-    return Status::Error("The archive in " + dest + " has no version " + std::to_string(number) +
-                         " ('lumvane history' lists those kept).");
+    return Status::Error(StatusCode::kNotFound, "The archive in " + dest + " has no version " +
+                                                    std::to_string(number) +
+                                                    " ('lumvane history' lists those kept).");
   }
   ReplacingFile page, catalog;
   const std::string page_final = JoinPath(dest, "archive.htm");

@@ -51,8 +51,9 @@ Status CheckNothingInTheWay(const std::string& dest) {
                        : S_ISFIFO(info.st_mode) ? "a FIFO"
                        : S_ISSOCK(info.st_mode) ? "a socket"
                                                 : "a device";
-    return Status::Error(path + " is " + what + ", not an archive's file; it was left as it is. " +
-                         "Move it away to make an archive in " + dest + ".");
+    return Status::Error(StatusCode::kAlreadyExists,
+                         path + " is " + what + ", not an archive's file; it was left as it is. " +
+                             "Move it away to make an archive in " + dest + ".");
   }
   return Status::Ok();
 }
@@ -76,7 +77,7 @@ Status ArchiveWriter::Open(const std::string& dest, bool reads_own_catalog,
   fs::create_directories(dest, error);
   if (error) {
     Abandon();
-    return Status::Error("Cannot write into " + dest + ": " + error.message());
+    return Status::FromErrno(error.value(), "Cannot write into " + dest + ": " + error.message());
   }
   Status status = lock_.Acquire(dest, patience);
   if (status.ok()) status = CheckNothingInTheWay(dest);
@@ -135,7 +136,7 @@ Status ArchiveWriter::Commit(bool stopped) {
   // The images the page names are on the disk before it: one sync of the file system, not one
   // per image. A disk that cannot sync them fails the run as a full one does.
   if (const std::string reason = SyncFileSystemOf(dest_); status.ok() && !reason.empty()) {
-    status = Status::Error("Cannot write into " + dest_ + ": " + reason);
+    status = Status::Error(StatusCode::kIoError, "Cannot write into " + dest_ + ": " + reason);
   }
   const bool keeps_own = reads_own_catalog_ && stopped;
   if (status.ok()) {
@@ -212,7 +213,7 @@ Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) 
   const KeptFile earlier_page(backups.page_final), earlier_catalog(backups.catalog_final);
   if (status.ok() && plan.catalog_temp.empty() &&
       std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
-    status = Status::Error("Cannot write into " + dest_ + ": " + std::strerror(errno));
+    status = Status::FromErrno(errno, "Cannot write into " + dest_ + ": " + std::strerror(errno));
   } else if (status.ok() && !plan.catalog_temp.empty()) {
     status = RenameBackupPair(dest_, plan);
   }

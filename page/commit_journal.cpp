@@ -77,7 +77,7 @@ Status MovePair(const std::string& dest, const char* name, const CommitPlan& pla
 
 Status Rename(const std::string& dest, const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return Status::Ok();
-  return Status::Error("Cannot write into " + dest + ": " + std::strerror(errno));
+  return Status::FromErrno(errno, "Cannot write into " + dest + ": " + std::strerror(errno));
 }
 
 // Finishes the pair of the journal `name`, if any, and removes the journal.
@@ -98,8 +98,9 @@ Status FinishJournal(const std::string& dest, const char* name) {
   if (ours && !Exists(plan.catalog_temp) && Exists(plan.page_temp)) {
     if (std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
       // The journal stays: the pair is finished by the next writer that can.
-      return Status::Error("Cannot finish the archive an earlier run left half in place in " +
-                           dest + ": " + std::strerror(errno));
+      return Status::Error(StatusCode::kIoError,
+                           "Cannot finish the archive an earlier run left half in place in " +
+                               dest + ": " + std::strerror(errno));
     }
     SyncFolder(dest);
   }

@@ -78,7 +78,8 @@ Status EditLog::Load(const std::string& dest, EditLog* log) {
   if (lstat(path.c_str(), &info) != 0 && errno == ENOENT) return Status::Ok();
   std::string bytes;
   if (Status read = ReadArchiveFile(path, &bytes); !read.ok()) {
-    return Status::Error("Cannot read the editor's changes in " + path + ": " + read.message());
+    return Status::Error(read.code(),
+                         "Cannot read the editor's changes in " + path + ": " + read.message());
   }
   for (const std::string_view line : SplitLines(bytes)) {
     const std::vector<std::string_view> columns = Columns(line);
@@ -96,7 +97,7 @@ Status EditLog::Save(const std::string& dest) const {
   const std::string path = JoinPath(dest, kEditLogName);
   if (pictures_.empty()) {
     if (unlink(path.c_str()) != 0 && errno != ENOENT) {
-      return Status::Error("Cannot write into " + dest + ": " + std::strerror(errno));
+      return Status::FromErrno(errno, "Cannot write into " + dest + ": " + std::strerror(errno));
     }
     return Status::Ok();
   }

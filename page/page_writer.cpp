@@ -60,11 +60,12 @@ Status CopyTexture(const std::string& texture, const std::string& dest_dir, cons
   std::error_code error;
   if (copied != nullptr) *copied = false;
   if (texture.empty() || !std::filesystem::is_regular_file(texture, error)) return Status::Ok();
-  const CopyResult result = CopyToNewFile(texture, JoinPath(dest_dir, name));
-  if (result.outcome == CopyResult::kFailed) {
-    return Status::Error("Cannot copy " + name + " into " + dest_dir + ": " + result.reason);
+  const StatusOr<CopyMade> result = CopyToNewFile(texture, JoinPath(dest_dir, name));
+  if (!result.ok() && result.status().code() != StatusCode::kAlreadyExists) {
+    return Status::Error(result.status().code(), "Cannot copy " + name + " into " + dest_dir +
+                                                     ": " + result.status().message());
   }
-  if (copied != nullptr) *copied = result.outcome == CopyResult::kCopied;
+  if (copied != nullptr) *copied = result.ok() && *result == CopyMade::kNewFile;
   return Status::Ok();
 }
 

@@ -22,20 +22,20 @@ namespace fs = std::filesystem;
 namespace lumvane {
 namespace {
 
-PassOver FromProbe(FileProbe probe) {
-  switch (probe) {
-    case FileProbe::kReadable:
+PassOver FromProbe(const Status& probe, std::string* detail) {
+  switch (probe.code()) {
+    case StatusCode::kOk:
       return PassOver::kNone;
-    case FileProbe::kMissing:
+    case StatusCode::kNotFound:
       return PassOver::kFileMissing;
-    case FileProbe::kPermissionDenied:
+    case StatusCode::kPermissionDenied:
       return PassOver::kPermissionDenied;
-    case FileProbe::kNotRegular:
+    case StatusCode::kInvalidInput:
       return PassOver::kNotRegularFile;
-    case FileProbe::kUnreadable:
-      break;
+    default:
+      if (detail != nullptr) *detail = probe.message();
+      return PassOver::kFileUnreadable;
   }
-  return PassOver::kFileUnreadable;
 }
 
 // Errors that say the destination itself cannot take more: the run cannot go on.
@@ -70,7 +70,7 @@ void NoteUnreadableOriginal(int code, const vantle_failure& failure, bool jpeg_o
 void NoteWriteFailure(int code, int error, const std::string& dest_dir, PictureResult* result) {
   if (code == VANTLE_CANNOT_WRITE && IsDestinationFailure(error)) {
     result->destination =
-        Status::Error("Cannot write into " + dest_dir + ": " + std::strerror(error));
+        Status::FromErrno(error, "Cannot write into " + dest_dir + ": " + std::strerror(error));
   }
   result->pass_over = PassOver::kCannotWriteImages;
   result->detail =
@@ -203,7 +203,7 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
   if (!name) return target.jpeg_only ? PassOver::kNotJpegName : PassOver::kNotPictureName;
   plan->name = *name;
   const std::string original = JoinPath(plan->folder, name->on_disk);
-  if (const PassOver probed = FromProbe(ProbeFile(original, detail)); probed != PassOver::kNone) {
+  if (const PassOver probed = FromProbe(ProbeFile(original), detail); probed != PassOver::kNone) {
     return probed;
   }
   const auto changed = FileModifiedLocal(original);
@@ -258,9 +258,9 @@ void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureR
       JoinPath(target.dest_dir, target.copy_mode == CopyMode::kKeepNames
                                     ? plan.name.recorded
                                     : RenamedCopyName(plan.outputs.copy, plan.name.recorded));
-  const CopyResult copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
-  if (copied.outcome == CopyResult::kCopied) result->created.push_back(copy);
-  result->copy_problem = CopyProblem(copied);
+  const StatusOr<CopyMade> copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
+  if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
+  if (!copied.ok()) result->copy_problem = copied.status().message();
 }
 
 bool TakeEmbeddedDescription(const std::string& original, PictureInput* input) {

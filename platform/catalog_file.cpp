@@ -11,31 +11,24 @@
 #include "platform/file_probe.h"
 
 namespace lumvane {
-namespace {
 
-int CatalogErrorNumber(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
+int CatalogFile::ErrorNumber(const Status& failed) {
+  switch (failed.code()) {
+    case StatusCode::kNotFound:
       return 53;
-    case EACCES:
-    case EPERM:
+    case StatusCode::kPermissionDenied:
       return 70;
     default:
       return 75;
   }
 }
 
-}  // namespace
-
-CatalogFile::OpenResult CatalogFile::Failed(int error) {
+Status CatalogFile::Failed(int error) {
   Close();
-  error_number_ = CatalogErrorNumber(error);
-  error_reason_ = error == EINVAL ? "Not a regular file" : std::strerror(error);
-  return OpenResult::kFailed;
+  return Status::FromErrno(error, error == EINVAL ? "Not a regular file" : std::strerror(error));
 }
 
-CatalogFile::OpenResult CatalogFile::Open(const std::string& path) {
+Status CatalogFile::Open(const std::string& path) {
   Close();
   fd_ = OpenRegularFile(path);
   if (fd_ < 0) return Failed(errno);
@@ -43,9 +36,9 @@ CatalogFile::OpenResult CatalogFile::Open(const std::string& path) {
     const int error = errno;
     if (error != EWOULDBLOCK) return Failed(error);
     Close();
-    return OpenResult::kInUse;
+    return Status::Error(StatusCode::kBusy, "open by another program");
   }
-  return OpenResult::kOpened;
+  return Status::Ok();
 }
 
 bool CatalogFile::ReadAll(std::string* bytes) const {

@@ -5,27 +5,25 @@
 
 #include <string>
 
+#include "platform/status.h"
+
 namespace lumvane {
 
 class CatalogFile {
  public:
-  enum class OpenResult { kOpened, kInUse, kFailed };
-
   CatalogFile() = default;
   ~CatalogFile() { Close(); }
   CatalogFile(const CatalogFile&) = delete;
   CatalogFile& operator=(const CatalogFile&) = delete;
 
   // Opens `path` read-only and takes a shared lock without waiting; never blocks on a FIFO or
-  // device, which are refused. kInUse when another program holds an exclusive lock; kFailed
-  // otherwise, with error_number() and error_reason() set.
-  OpenResult Open(const std::string& path);
+  // device, which are refused. kBusy when another program holds an exclusive lock; otherwise a
+  // failure's message is the system's reason ("Is a directory", "Not a regular file", ...).
+  Status Open(const std::string& path);
 
-  // The error number of a failed open, in the numbering of the catalog messages:
-  // 53 file not found, 70 permission denied, 75 any other access error.
-  int error_number() const { return error_number_; }
-  // The system's reason for a failed open ("Is a directory", ...).
-  const std::string& error_reason() const { return error_reason_; }
+  // The error number of a failed open in the numbering of the catalog messages: 53 file not
+  // found, 70 permission denied, 75 any other access error.
+  static int ErrorNumber(const Status& failed);
 
   // The whole file. Returns false (errno set) when it cannot be read.
   bool ReadAll(std::string* bytes) const;
@@ -37,11 +35,9 @@ class CatalogFile {
   void Close();
 
  private:
-  OpenResult Failed(int error);
+  Status Failed(int error);
 
   int fd_ = -1;
-  int error_number_ = 0;
-  std::string error_reason_;
 };
 
 }  // namespace lumvane

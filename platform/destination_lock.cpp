@@ -28,7 +28,7 @@ Status DestinationLock::Acquire(const std::string& folder, std::chrono::millisec
       if (fd < 0 && errno == ENOENT) continue;  // its holder removed it meanwhile
     }
     if (fd < 0) {
-      return Status::Error("Cannot write into " + folder + ": " + std::strerror(errno));
+      return Status::FromErrno(errno, "Cannot write into " + folder + ": " + std::strerror(errno));
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
@@ -40,8 +40,9 @@ Status DestinationLock::Acquire(const std::string& folder, std::chrono::millisec
         attempt = 0;
         continue;
       }
-      if (error == EWOULDBLOCK) return Status::Error(folder + " is being written by another run");
-      return Status::Error("Cannot write into " + folder + ": " + std::strerror(error));
+      if (error == EWOULDBLOCK)
+        return Status::Error(StatusCode::kBusy, folder + " is being written by another run");
+      return Status::FromErrno(error, "Cannot write into " + folder + ": " + std::strerror(error));
     }
     struct stat held {
     }, named{};
@@ -53,7 +54,7 @@ Status DestinationLock::Acquire(const std::string& folder, std::chrono::millisec
     }
     close(fd);
   }
-  return Status::Error(folder + " is being written by another run");
+  return Status::Error(StatusCode::kBusy, folder + " is being written by another run");
 }
 
 void DestinationLock::Release() {

@@ -23,7 +23,9 @@ Status ListEntries(const std::string& folder, bool include_hidden, const Wanted&
     if (!wanted(*it, type_error)) continue;
     names->push_back(std::move(name));
   }
-  if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
+  if (error)
+    return Status::FromErrno(error.value(),
+                             "Cannot read the folder " + folder + ": " + error.message());
   return Status::Ok();
 }
 
@@ -50,7 +52,9 @@ Status ListVisibleFolders(const std::string& folder, std::vector<std::string>* n
 Status CheckReadableFolder(const std::string& folder) {
   std::error_code error;
   fs::directory_iterator it(folder, error);
-  if (error) return Status::Error("Cannot read the folder " + folder + ": " + error.message());
+  if (error)
+    return Status::FromErrno(error.value(),
+                             "Cannot read the folder " + folder + ": " + error.message());
   return Status::Ok();
 }
 

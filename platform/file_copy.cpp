@@ -69,16 +69,15 @@ bool SameBytes(int a, int b) {
 
 // Compares an existing `to` with the open original, byte for byte: another photo of the same
 // name, size and time (from a second memory card) is a different file.
-CopyResult::Outcome CompareExisting(int from, const struct stat& original, const std::string& to) {
+StatusOr<CopyMade> CompareExisting(int from, const struct stat& original, const std::string& to) {
   const Descriptor existing(OpenRegularFile(to));
   struct stat info {};
-  if (existing.get() < 0 || fstat(existing.get(), &info) != 0) {
-    return CopyResult::kDifferentFileInTheWay;
+  if (existing.get() >= 0 && fstat(existing.get(), &info) == 0 &&
+      info.st_size == original.st_size && lseek(from, 0, SEEK_SET) == 0 &&
+      SameBytes(from, existing.get())) {
+    return CopyMade::kAlreadyThere;
   }
-  if (info.st_size != original.st_size) return CopyResult::kDifferentFileInTheWay;
-  if (lseek(from, 0, SEEK_SET) != 0) return CopyResult::kDifferentFileInTheWay;
-  return SameBytes(from, existing.get()) ? CopyResult::kAlreadyThere
-                                         : CopyResult::kDifferentFileInTheWay;
+  return Status::Error(StatusCode::kAlreadyExists, "a different file of that name is in the way");
 }
 
 // Refuses a copy that cannot fit before a byte of it is written, so that a large original does
@@ -126,28 +125,28 @@ int RenameWithoutReplacing(const std::string& temp, const std::string& to) {
   return std::rename(temp.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-CopyResult Failed(int error) {
-  return {CopyResult::kFailed, std::strerror(error)};
+Status Failed(int error) {
+  return Status::FromErrno(error, std::strerror(error));
 }
 
 }  // namespace
 
-CopyResult CopyToNewFile(const std::string& from, const std::string& to) {
+StatusOr<CopyMade> CopyToNewFile(const std::string& from, const std::string& to) {
   const Descriptor source(OpenRegularFile(from));
   struct stat original {};
   if (source.get() < 0 || fstat(source.get(), &original) != 0) return Failed(errno);
   struct stat existing {};
-  if (lstat(to.c_str(), &existing) == 0) return {CompareExisting(source.get(), original, to), ""};
+  if (lstat(to.c_str(), &existing) == 0) return CompareExisting(source.get(), original, to);
   std::string temp;
   const Descriptor target(CreateTemporary(FolderOf(to), kCopyStem, original.st_mode & 0777, &temp));
   if (target.get() < 0) return Failed(errno);
   int error = FillTemporary(source.get(), target.get(), original);
   if (error == 0) error = RenameWithoutReplacing(temp, to);
-  if (error == 0) return {CopyResult::kCopied, ""};
+  if (error == 0) return CopyMade::kNewFile;
   unlink(temp.c_str());
   // Another copy took the name meanwhile (a catalog naming one original twice, copied by two
   // workers at once): it is in the way only when it holds other bytes.
-  if (error == EEXIST) return {CompareExisting(source.get(), original, to), ""};
+  if (error == EEXIST) return CompareExisting(source.get(), original, to);
   return Failed(error);
 }
 
@@ -156,28 +155,17 @@ Status CopyToTemporary(const std::string& from, const std::string& folder, const
   const Descriptor source(OpenRegularFile(from));
   struct stat original {};
   if (source.get() < 0 || fstat(source.get(), &original) != 0) {
-    return Status::Error("Cannot read " + from + ": " + std::strerror(errno));
+    return Status::FromErrno(errno, "Cannot read " + from + ": " + std::strerror(errno));
   }
   const Descriptor target(CreateTemporary(folder, stem, 0666, temp));
   if (target.get() < 0) {
-    return Status::Error("Cannot write into " + folder + ": " + std::strerror(errno));
+    return Status::FromErrno(errno, "Cannot write into " + folder + ": " + std::strerror(errno));
   }
   if (const int error = FillTemporary(source.get(), target.get(), original); error != 0) {
     unlink(temp->c_str());
-    return Status::Error("Cannot write into " + folder + ": " + std::strerror(error));
+    return Status::FromErrno(error, "Cannot write into " + folder + ": " + std::strerror(error));
   }
   return Status::Ok();
-}
-
-std::string CopyProblem(const CopyResult& result) {
-  switch (result.outcome) {
-    case CopyResult::kDifferentFileInTheWay:
-      return "a different file of that name is in the way";
-    case CopyResult::kFailed:
-      return result.reason;
-    default:
-      return "";
-  }
 }
 
 }  // namespace lumvane

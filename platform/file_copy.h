@@ -9,28 +9,21 @@
 
 namespace lumvane {
 
-struct CopyResult {
-  enum Outcome { kCopied, kAlreadyThere, kDifferentFileInTheWay, kFailed };
-  Outcome outcome = kFailed;
-  std::string reason;  // the system's reason, for kFailed
-};
+enum class CopyMade { kNewFile, kAlreadyThere };
 
 // Copies `from` to `to` through a temporary of fixed name length in the folder of `to`,
 // synced and given `from`'s modification time and permission bits (less the umask) before it
 // takes its name, as a file manager's copy keeps them. An existing `to` is never replaced:
-// kAlreadyThere when it holds the same bytes (always compared), kDifferentFileInTheWay when
-// not (or when it is no regular file). kFailed leaves nothing behind.
-CopyResult CopyToNewFile(const std::string& from, const std::string& to);
+// kAlreadyThere when it holds the same bytes (always compared), kAlreadyExists ("a different
+// file of that name is in the way") when not, or when it is no regular file. A failure's
+// message is the system's reason, and it leaves nothing behind.
+StatusOr<CopyMade> CopyToNewFile(const std::string& from, const std::string& to);
 
 // Copies `from` into a new temporary of `stem` in `folder` (see CreateTemporary), synced.
 // `*temp` receives its path. Errors read "Cannot write into FOLDER: reason" or
 // "Cannot read FROM: reason"; nothing is left behind.
 Status CopyToTemporary(const std::string& from, const std::string& folder, const std::string& stem,
                        std::string* temp);
-
-// A sentence for a copy that was not made: "REASON" or "a different file of that name is in
-// the way". Empty for kCopied and kAlreadyThere.
-std::string CopyProblem(const CopyResult& result);
 
 }  // namespace lumvane
 

@@ -44,27 +44,20 @@ bool ReadSmallFile(const std::string& path, size_t limit, std::string* text) {
   return false;
 }
 
-FileProbe ProbeFile(const std::string& path, std::string* reason) {
+Status ProbeFile(const std::string& path) {
   const int fd = OpenRegularFile(path);
   if (fd >= 0) {
     close(fd);
-    return FileProbe::kReadable;
+    return Status::Ok();
   }
   const int error = errno;
   switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return FileProbe::kMissing;
-    case EACCES:
-    case EPERM:
-      return FileProbe::kPermissionDenied;
     case EISDIR:
     case EINVAL:
     case ENXIO:  // a socket
-      return FileProbe::kNotRegular;
+      return Status::Error(StatusCode::kInvalidInput, "not a regular file");
     default:
-      if (reason != nullptr) *reason = std::strerror(error);
-      return FileProbe::kUnreadable;
+      return Status::FromErrno(error, std::strerror(error));
   }
 }
 

@@ -6,13 +6,14 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/status.h"
+
 namespace lumvane {
 
-enum class FileProbe { kReadable, kMissing, kPermissionDenied, kNotRegular, kUnreadable };
-
-// Opens `path` without blocking and looks at what it is. For kUnreadable, `reason` (when
-// given) receives the system's reason.
-FileProbe ProbeFile(const std::string& path, std::string* reason = nullptr);
+// Opens `path` without blocking and looks at what it is: ok for a readable regular file;
+// kNotFound, kPermissionDenied, kInvalidInput (a folder, FIFO, device or socket), or kIoError
+// with the system's reason as the message.
+Status ProbeFile(const std::string& path);
 
 // Reads the whole of `path` into `text` when it is a regular file of at most `limit` bytes
 // (OpenRegularFile); false otherwise, `text` then empty. For our own small files (journals,

@@ -37,7 +37,8 @@ ReplacingFile::~ReplacingFile() {
 }
 
 Status ReplacingFile::Failure(int error) {
-  return Status::Error("Cannot write into " + FolderOf(final_path_) + ": " + std::strerror(error));
+  return Status::FromErrno(
+      error, "Cannot write into " + FolderOf(final_path_) + ": " + std::strerror(error));
 }
 
 Status ReplacingFile::Open(const std::string& final_path) {
@@ -83,7 +84,8 @@ void ReplacingFile::Write(std::string_view bytes) {
 }
 
 Status ReplacingFile::Flush() {
-  if (file_ == nullptr) return Status::Error("Nothing to write for " + final_path_);
+  if (file_ == nullptr)
+    return Status::Error(StatusCode::kInternal, "Nothing to write for " + final_path_);
   if (write_error_ == 0 && std::fflush(file_) != 0) write_error_ = errno != 0 ? errno : EIO;
   return write_error_ == 0 ? Status::Ok() : Failure(write_error_);
 }
@@ -99,7 +101,7 @@ Status ReplacingFile::Finish() {
 
 Status ReplacingFile::MoveTo(const std::string& final_path) {
   if (temp_path_.empty() || file_ != nullptr) {
-    return Status::Error("Nothing to write for " + final_path);
+    return Status::Error(StatusCode::kInternal, "Nothing to write for " + final_path);
   }
   struct stat earlier {};  // a replaced file keeps its permissions (read-only stays so)
   if (stat(final_path.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {

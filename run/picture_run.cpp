@@ -157,7 +157,8 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   }
   if (result.described) ++state_.described;
   ++state_.formats[result.format];
-  window_.set_status(" " + std::to_string(state_.PictureCount));
+  count_shown_ = " " + std::to_string(state_.PictureCount);
+  window_.set_status(count_shown_);
 }
 
 void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_source) {
@@ -180,8 +181,9 @@ void PictureRun::WriteRecord(const PictureRecord& made, const std::string& tab_s
   if (failure_.ok()) ++state_.PictureCount;
 }
 
-void PictureRun::BeginStep(const std::string& status) {
-  window_.set_status(status);
+void PictureRun::BeginStep(const std::string& count) {
+  count_shown_ = count;
+  window_.set_status(count);
   window_.ShowProgress(++handled_, total_);
   window_.LetEventsRun();
 }

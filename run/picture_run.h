@@ -68,6 +68,9 @@ class PictureRun : public ImportRun {
   // Ok, or why the destination could not take the run's pictures.
   const Status& failure() const { return failure_; }
 
+  // The count the status shows (" 12"), "" before the first.
+  const std::string& count_shown() const { return count_shown_; }
+
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
   // The "select source directory" mode: the picture is the chosen folder's file of the
@@ -94,6 +97,7 @@ class PictureRun : public ImportRun {
   int handled_ = 0;
   int total_ = -1;
   bool started_ = false;
+  std::string count_shown_;
   std::unique_ptr<PicturePipeline> pipeline_;  // made at the first picture
 };
 

@@ -41,6 +41,7 @@ struct RunFiles {
 struct Imported {
   Status importer;
   Status destination;
+  std::string count_shown;  // the count the status showed, "" when none
 };
 
 // Steps before any file is touched: selection, editor hand-over, type. False ends the run.
@@ -89,19 +90,16 @@ bool SamePath(const std::string& a, const std::string& b) {
 bool OpenCatalog(RunWindow& window, RunFiles& files) {
   const std::string name = window.catalog_file();
   while (true) {
-    switch (files.catalog.Open(files.catalog_path)) {
-      case CatalogFile::OpenResult::kOpened:
-        return true;
-      case CatalogFile::OpenResult::kInUse:
-        if (window.AskRetry(name + " is currently open by another program.\r" +
-                            "Please close the file and try again.")) {
-          continue;
-        }
-        return false;
-      case CatalogFile::OpenResult::kFailed:
-        window.ShowMessage(name + " Error " + std::to_string(files.catalog.error_number()) + ": " +
-                           files.catalog.error_reason());
-        return false;
+    const Status opened = files.catalog.Open(files.catalog_path);
+    if (opened.ok()) return true;
+    if (opened.code() != StatusCode::kBusy) {
+      window.ShowMessage(name + " Error " + std::to_string(CatalogFile::ErrorNumber(opened)) +
+                         ": " + opened.message());
+      return false;
+    }
+    if (!window.AskRetry(name + " is currently open by another program.\r" +
+                         "Please close the file and try again.")) {
+      return false;
     }
   }
 }
@@ -161,11 +159,13 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
         imported.importer = importers.catalog_readers.at(CatalogTypeOf(window.catalog_file()))(run);
     }
   } catch (const std::exception& error) {
-    imported.importer = Status::Error(std::string("The run failed: ") + error.what());
+    imported.importer =
+        Status::Error(StatusCode::kInternal, std::string("The run failed: ") + error.what());
   }
   run.Finish();
   state.expected_pictures = window.mode() == Mode::kMaster ? -1 : run.expected();
   imported.destination = run.failure();
+  imported.count_shown = run.count_shown();
   return imported;
 }
 
@@ -194,15 +194,16 @@ bool ConfirmMasterOverArchive(RunWindow& window, ArchiveWriter& writer) {
 }
 
 // " Done!" after the count, or alone when no picture was counted.
-void ShowDone(RunWindow& window) {
-  if (window.status() == "Running...") window.set_status("");
-  window.set_status(window.status() + " Done!");
+void ShowDone(RunWindow& window, const Imported& imported) {
+  window.set_status(imported.count_shown + " Done!");
 }
 
 // A run that archived nothing leaves an archive with pictures as it was, and says why.
-void KeepTheEarlierArchive(RunWindow& window, const RunState& state, RunFiles& files) {
+void KeepTheEarlierArchive(RunWindow& window, RunState& state, RunFiles& files,
+                           const Imported& imported) {
   files.writer.Abandon();
-  ShowDone(window);
+  state.outcome = RunOutcome::kNothingArchived;
+  ShowDone(window, imported);
   std::string text =
       "No pictures were archived; the archive in " + files.dest + " was left as it was.";
   if (!state.passed_over.empty()) text += "\r" + RunSummaryLine(state);
@@ -217,12 +218,13 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   const Status& fatal = !imported.destination.ok() ? imported.destination : imported.importer;
   if (!imported.destination.ok() || (!imported.importer.ok() && files.writer.records() == 0)) {
     files.writer.Abandon();
+    state.outcome = RunOutcome::kFailed;
     window.set_status("");
     window.ShowMessage(fatal.message());
     return;
   }
   if (files.writer.records() == 0 && SurveyArchive(files.dest).records > 0) {
-    KeepTheEarlierArchive(window, state, files);
+    KeepTheEarlierArchive(window, state, files, imported);
     return;
   }
   const Status texture = files.writer.AddTexture(environment.texture);
@@ -236,10 +238,13 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
     state.dropped_versions.push_back(DescribeGeneration(dropped));
   }
   if (committed.ok() && state.stopped) window.set_status(StoppedLine(state));
-  if (committed.ok() && !state.stopped) ShowDone(window);
+  if (committed.ok() && !state.stopped) ShowDone(window, imported);
   if (!committed.ok()) window.set_status("");
+  state.outcome = RunOutcome::kWritten;
   for (const Status* status : {&imported.importer, &texture, &committed}) {
-    if (!status->ok()) window.ShowMessage(status->message());
+    if (status->ok()) continue;
+    state.outcome = RunOutcome::kFailed;
+    window.ShowMessage(status->message());
   }
   if (state.archive_written) window.ReportRun(state);
 }
@@ -283,6 +288,7 @@ void GoClick(RunWindow& window, RunState& state, const RunEnvironment& environme
 
 void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environment) {
   window.set_status("");
+  state.outcome = RunOutcome::kRefused;
   state.archive_written = state.stopped = false;
   state.earlier_pictures = state.kept_version = 0;
   state.dropped_versions.clear();

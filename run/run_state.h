@@ -28,6 +28,14 @@ struct UncopiedOriginal {
   std::string reason;
 };
 
+// How the last run ended.
+enum class RunOutcome {
+  kRefused,          // it did not begin: its selection, catalog or destination refused it
+  kFailed,           // it began and something failed (archive_written says whether it is in place)
+  kNothingArchived,  // it archived nothing and left the earlier archive as it was
+  kWritten,          // its archive is in place, completed or stopped
+};
+
 struct RunState {
   CopyMode copy_mode = CopyMode::kNone;  // the last answer to the Copy Originals question
   int PictureCount = 0;                  // pictures archived in the current or last run
@@ -43,6 +51,7 @@ struct RunState {
   // The last run put its archive in place (completed or stopped), whether it was stopped, the
   // pictures of the archive it replaced, the version of the archive's history that one was
   // kept as (0: none), and the oldest versions that went to make room ("version 1 (...)").
+  RunOutcome outcome = RunOutcome::kRefused;
   bool archive_written = false;
   bool stopped = false;
   int earlier_pictures = 0;

@@ -106,6 +106,11 @@ int LostPictures(const RunState& state) {
   return count;
 }
 
+bool RunFellShort(const RunState& state) {
+  return state.outcome != RunOutcome::kWritten || LostPictures(state) > 0 ||
+         !state.uncopied.empty();
+}
+
 std::string RunSummaryLine(const RunState& state) {
   std::string line =
       state.stopped && EarlierArchiveLine(state).empty()  // else that line says it stopped

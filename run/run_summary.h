@@ -48,6 +48,11 @@ std::string DroppedVersionsLine(const RunState& state);
 // How many pictures the run was given and left out (PassedOverPicture::lost).
 int LostPictures(const RunState& state);
 
+// Whether the last run fell short of what it was asked: it did not put its archive in place,
+// or something failed, or a picture it was given or an original it was to copy is missing
+// from the archive.
+bool RunFellShort(const RunState& state);
+
 // The drives and volumes that pictures passed over are on and that have no folder on this
 // machine, each once, in the order first met.
 std::vector<CatalogPlace> UnknownPlaces(const RunState& state);

@@ -42,7 +42,7 @@ class RunWindow {
   virtual void set_go_state(GoState state) = 0;
   bool StopRequested() const { return go_state() == GoState::kStopRequested; }
 
-  virtual std::string status() const = 0;
+  // The status line; the run keeps what it shows and never reads it back.
   virtual void set_status(const std::string& text) = 0;
 
   // Progress of the pictures handed over so far, when the importer knows the total (-1 if not).

@@ -22,8 +22,9 @@ Status SavedLocations::Read(QSettings& store, SavedLocations* saved) {
     const int count = store.beginReadArray(group);
     if (count < 0 || count > kMostSavedLocations) {
       *saved = SavedLocations();
-      return Status::Error("The settings file " + File() + " is damaged: it claims " +
-                           std::to_string(count) + " " + group + "; mend it or move it away");
+      return Status::Error(StatusCode::kDamaged,
+                           "The settings file " + File() + " is damaged: it claims " +
+                               std::to_string(count) + " " + group + "; mend it or move it away");
     }
     for (int i = 0; i < count; ++i) {
       store.setArrayIndex(i);
@@ -71,7 +72,8 @@ Status SavedLocations::Write(QSettings& store) const {
   write("volumes", volumes, [](const std::string& label) { return label; });
   store.sync();
   if (store.status() != QSettings::NoError) {
-    return Status::Error("Cannot save the locations in " + store.fileName().toStdString());
+    return Status::Error(StatusCode::kIoError,
+                         "Cannot save the locations in " + store.fileName().toStdString());
   }
   return Status::Ok();
 }

@@ -22,29 +22,35 @@ namespace {
 Status CheckSettingsFile(const std::string& path, bool for_writing) {
   struct stat link {};
   if (lstat(path.c_str(), &link) != 0 && errno == ENOENT) return Status::Ok();
-  std::string reason;
-  switch (ProbeFile(path, &reason)) {
-    case FileProbe::kReadable:
+  const Status probe = ProbeFile(path);
+  switch (probe.code()) {
+    case StatusCode::kOk:
       break;
-    case FileProbe::kMissing:  // a link that leads nowhere: writing would make its target
-      return Status::Error("The settings file " + path + " is a link to a file that is not there");
-    case FileProbe::kPermissionDenied:
-      return Status::Error("Cannot read the settings file " + path + ": Permission denied");
-    case FileProbe::kNotRegular:
-      return Status::Error("The settings file " + path +
-                           " is not a regular file (a folder, FIFO or device); move it away");
-    case FileProbe::kUnreadable:
-      return Status::Error("Cannot read the settings file " + path + ": " + reason);
+    case StatusCode::kNotFound:  // a link that leads nowhere: writing would make its target
+      return Status::Error(StatusCode::kNotFound,
+                           "The settings file " + path + " is a link to a file that is not there");
+    case StatusCode::kPermissionDenied:
+      return Status::Error(StatusCode::kPermissionDenied,
+                           "Cannot read the settings file " + path + ": Permission denied");
+    case StatusCode::kInvalidInput:
+      return Status::Error(StatusCode::kInvalidInput,
+                           "The settings file " + path +
+                               " is not a regular file (a folder, FIFO or device); move it away");
+    default:
+      return Status::Error(probe.code(),
+                           "Cannot read the settings file " + path + ": " + probe.message());
   }
   struct stat target {};
   stat(path.c_str(), &target);
   if (target.st_size > kLargestSettingsFile) {
-    return Status::Error("The settings file " + path + " is too large (" +
-                         std::to_string(target.st_size >> 20) + " MB) to be one; move it away");
+    return Status::Error(StatusCode::kDamaged, "The settings file " + path + " is too large (" +
+                                                   std::to_string(target.st_size >> 20) +
+                                                   " MB) to be one; move it away");
   }
   if (for_writing && S_ISLNK(link.st_mode) && target.st_uid != geteuid()) {
-    return Status::Error("The settings file " + path +
-                         " is a link to a file of another user's; it was left as it is");
+    return Status::Error(StatusCode::kDamaged,
+                         "The settings file " + path +
+                             " is a link to a file of another user's; it was left as it is");
   }
   return Status::Ok();
 }
@@ -57,7 +63,8 @@ Status OpenSettings(bool for_writing, std::unique_ptr<QSettings>* settings) {
   if (Status status = CheckSettingsFile(path, for_writing); !status.ok()) return status;
   auto opened = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
   if (opened->status() == QSettings::FormatError) {
-    return Status::Error("The settings file " + path + " is damaged; mend it or move it away");
+    return Status::Error(StatusCode::kDamaged,
+                         "The settings file " + path + " is damaged; mend it or move it away");
   }
   *settings = std::move(opened);
   return Status::Ok();

@@ -227,12 +227,7 @@ void FrmArchive::set_go_state(GoState state) {
   go_->setText(GoCaption(state));
 }
 
-std::string FrmArchive::status() const {
-  return status_text_;
-}
-
 void FrmArchive::set_status(const std::string& text) {
-  status_text_ = text;
   status_->setText(QString::fromStdString(text));
   emit statusChanged(status_->text());
 }

@@ -54,10 +54,10 @@ class FrmArchive : public QWidget, public RunWindow {
   std::string dest_dir() const override;
   GoState go_state() const override;
   void set_go_state(GoState state) override;
-  std::string status() const override;
   void set_status(const std::string& text) override;
   void LetEventsRun() override;
-  // "Running... 31 of 160" in Status while the total is known; status() keeps the count.
+  // "Running... 31 of 160" in Status while the total is known; set_status's text stays for after
+  // the run.
   void ShowProgress(int handled, int total) override;
   CopyMode AskCopyOriginals() override;
   void ShowMessage(const std::string& text) override;
@@ -111,8 +111,7 @@ class FrmArchive : public QWidget, public RunWindow {
   GoState go_state_ = GoState::kIdle;
   std::unique_ptr<FrmEditHtml> editor_;  // the archive editor while it is open
   bool close_after_run_ = false;
-  bool run_again_ = false;   // Locate found missing pictures and the user asked for a new run
-  std::string status_text_;  // the Status caption as the run set it
+  bool run_again_ = false;  // Locate found missing pictures and the user asked for a new run
   std::map<QObject*, Group> drop_targets_;
 
   QLabel* status_;

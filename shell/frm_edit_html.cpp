@@ -152,13 +152,13 @@ bool FrmEditHtml::Save(long n) {
   const EditorFields before = n >= 1 ? editor_.Fields(n) : EditorFields();
   std::string stored;
   const Status status = editor_.Update(n, typed, &stored);
-  if (status.message() == typed.date + " is not a valid date") {
+  if (status.code() == StatusCode::kInvalidInput) {  // the typed date
     ShowMessage(QString::fromStdString(status.message()));
     pic_date_->setText(QString::fromStdString(n >= 1 ? editor_.Fields(n).date : ""));
     return false;
   }
   if (!status.ok()) {
-    if (editor_.stale()) {
+    if (status.code() == StatusCode::kChanged) {
       OfferReload(status, n, typed, before);
     } else {
       ShowMessage(QString::fromStdString(status.message()));
@@ -231,7 +231,7 @@ void FrmEditHtml::OnDelete() {
   title_->setFocus();
   if (answer != QMessageBox::Yes) return;
   if (const Status status = editor_.Delete(n); !status.ok()) {
-    if (editor_.stale()) {
+    if (status.code() == StatusCode::kChanged) {
       OfferReload(status);
     } else {
       ShowMessage(QString::fromStdString(status.message()));

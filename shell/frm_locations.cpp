@@ -61,12 +61,13 @@ FrmLocations::FrmLocations(QWidget* owner) : QDialog(owner) {
 
 void FrmLocations::Fill() {
   table_->setRowCount(0);
-  const auto row = [this](const QString& what, const QString& key, const std::string& folder) {
+  const auto row = [this](bool drive, const QString& what, const QString& key,
+                          const std::string& folder) {
     const int at = table_->rowCount();
     table_->insertRow(at);
     auto* name = new QTableWidgetItem(what);
     name->setData(kKeyRole, key);
-    name->setData(kDriveRole, what.startsWith("drive "));
+    name->setData(kDriveRole, drive);
     table_->setItem(at, 0, name);
     const QString path = QString::fromStdString(folder);
     auto* place = new QTableWidgetItem(QDir(path).exists() ? path : path + "  (not there)");
@@ -74,10 +75,10 @@ void FrmLocations::Fill() {
     table_->setItem(at, 1, place);
   };
   for (const auto& [letter, folder] : saved_.drives) {
-    row(QString("drive %1:").arg(letter), QString(letter), folder);
+    row(true, QString("drive %1:").arg(letter), QString(letter), folder);
   }
   for (const auto& [label, folder] : saved_.volumes) {
-    row("volume " + QString::fromStdString(label), QString::fromStdString(label), folder);
+    row(false, "volume " + QString::fromStdString(label), QString::fromStdString(label), folder);
   }
   table_->resizeColumnToContents(0);
 }

@@ -59,26 +59,32 @@ TEST(ContentDigest, TheSameBytesInAnyPiecesGiveTheSameDigestAndOneChangedByteAno
   EXPECT_FALSE(DigestOfFile(dir / "gone").has_value());
 }
 
+// "new", "there", or the failure's message.
+std::string Made(const StatusOr<CopyMade>& copy) {
+  if (!copy.ok()) return copy.status().message();
+  return *copy == CopyMade::kNewFile ? "new" : "there";
+}
+
 TEST(CopyToNewFile, CopiesBytesAndTimeAndNeverReplacesAnotherFile) {
   TempDir from, to;
   from.Write("a.jpg", "original bytes");
   std::filesystem::last_write_time(from / "a.jpg",
                                    std::filesystem::file_time_type(std::chrono::hours(300000)));
-  EXPECT_EQ(CopyToNewFile(from / "a.jpg", to / "a.jpg").outcome, CopyResult::kCopied);
+  EXPECT_EQ(Made(CopyToNewFile(from / "a.jpg", to / "a.jpg")), "new");
   EXPECT_EQ(ReadAll(to / "a.jpg"), "original bytes");
   EXPECT_EQ(std::filesystem::last_write_time(to / "a.jpg"),
             std::filesystem::last_write_time(from / "a.jpg"));
-  EXPECT_EQ(CopyToNewFile(from / "a.jpg", to / "a.jpg").outcome, CopyResult::kAlreadyThere);
+  EXPECT_EQ(Made(CopyToNewFile(from / "a.jpg", to / "a.jpg")), "there");
 
   to.Write("b.jpg", "original bytes");  // the same bytes at another time
   from.Write("b.jpg", "original bytes");
-  EXPECT_EQ(CopyToNewFile(from / "b.jpg", to / "b.jpg").outcome, CopyResult::kAlreadyThere);
+  EXPECT_EQ(Made(CopyToNewFile(from / "b.jpg", to / "b.jpg")), "there");
   to.Write("c.jpg", "other bytes of the same length");
   from.Write("c.jpg", "original bytes of same length!");
   // Same name, size and time (a second memory card): only the bytes tell them apart.
   std::filesystem::last_write_time(to / "c.jpg", std::filesystem::last_write_time(from / "c.jpg"));
-  EXPECT_EQ(CopyToNewFile(from / "c.jpg", to / "c.jpg").outcome,
-            CopyResult::kDifferentFileInTheWay);
+  EXPECT_EQ(CopyToNewFile(from / "c.jpg", to / "c.jpg").status().code(),
+            StatusCode::kAlreadyExists);
   EXPECT_EQ(ReadAll(to / "c.jpg"), "other bytes of the same length");
 }
 
@@ -87,32 +93,30 @@ TEST(CopyToNewFile, TwoCopiesOfOneOriginalAtOnceAreNeverInEachOthersWay) {
   from.Write("a.jpg", std::string(1 << 20, 'x'));
   for (int round = 0; round < 20; ++round) {
     const std::string target = to / ("a" + std::to_string(round) + ".jpg");
-    CopyResult first, second;
-    std::thread other([&] { first = CopyToNewFile(from / "a.jpg", target); });
-    second = CopyToNewFile(from / "a.jpg", target);
+    std::string first;
+    std::thread other([&] { first = Made(CopyToNewFile(from / "a.jpg", target)); });
+    const std::string second = Made(CopyToNewFile(from / "a.jpg", target));
     other.join();
-    EXPECT_NE(first.outcome, CopyResult::kDifferentFileInTheWay);
-    EXPECT_NE(second.outcome, CopyResult::kDifferentFileInTheWay);
+    EXPECT_TRUE(first + second == "newthere" || first + second == "therenew") << first << second;
   }
 }
 
 TEST(CopyToNewFile, FailuresSayWhyAndLeaveNothingBehind) {
   TempDir from, to;
   from.Write("a.jpg", "bytes");
-  const CopyResult missing = CopyToNewFile(from / "gone.jpg", to / "gone.jpg");
-  EXPECT_EQ(CopyProblem(missing), "No such file or directory");
-  const CopyResult long_name = CopyToNewFile(from / "a.jpg", to / (std::string(252, 'n') + ".jpg"));
-  EXPECT_EQ(CopyProblem(long_name), "File name too long");
-  const CopyResult no_folder = CopyToNewFile(from / "a.jpg", to / "gone/a.jpg");
-  EXPECT_EQ(no_folder.outcome, CopyResult::kFailed);
+  EXPECT_EQ(Made(CopyToNewFile(from / "gone.jpg", to / "gone.jpg")), "No such file or directory");
+  EXPECT_EQ(Made(CopyToNewFile(from / "a.jpg", to / (std::string(252, 'n') + ".jpg"))),
+            "File name too long");
+  EXPECT_EQ(CopyToNewFile(from / "a.jpg", to / "gone/a.jpg").status().code(),
+            StatusCode::kNotFound);
   ASSERT_EQ(mkfifo((from / "pipe.jpg").c_str(), 0644), 0);
-  EXPECT_EQ(CopyToNewFile(from / "pipe.jpg", to / "pipe.jpg").outcome, CopyResult::kFailed);
+  EXPECT_FALSE(CopyToNewFile(from / "pipe.jpg", to / "pipe.jpg").ok());
   // An original larger than the room left is refused before a byte of it is written.
   from.Write("big.jpg", std::string(1 << 20, 'x'));
   const testing_support::SmallDisk disk(to.path(), 256 * 1024);
   const int watch = inotify_init1(IN_NONBLOCK);
   inotify_add_watch(watch, to.path().c_str(), IN_MODIFY);
-  EXPECT_EQ(CopyProblem(CopyToNewFile(from / "big.jpg", to / "big.jpg")), disk.full_reason());
+  EXPECT_EQ(Made(CopyToNewFile(from / "big.jpg", to / "big.jpg")), disk.full_reason());
   char event[4096];
   EXPECT_EQ(read(watch, event, sizeof event), -1) << "nothing written";
   close(watch);
@@ -124,17 +128,16 @@ TEST(ProbeAndCatalogFile, FifosFoldersAndMissingFilesAreNamedWithoutBlocking) {
   ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
   std::filesystem::create_directory(dir / "folder.txt");
   dir.Write("plain", "x");
-  EXPECT_EQ(ProbeFile(dir / "pipe"), FileProbe::kNotRegular);
-  EXPECT_EQ(ProbeFile(dir / "folder.txt"), FileProbe::kNotRegular);
-  EXPECT_EQ(ProbeFile(dir / "gone"), FileProbe::kMissing);
-  EXPECT_EQ(ProbeFile(dir / "plain/x"), FileProbe::kMissing);
-  EXPECT_EQ(ProbeFile(dir / "plain"), FileProbe::kReadable);
+  EXPECT_EQ(ProbeFile(dir / "pipe").code(), StatusCode::kInvalidInput);
+  EXPECT_EQ(ProbeFile(dir / "folder.txt").code(), StatusCode::kInvalidInput);
+  EXPECT_EQ(ProbeFile(dir / "gone").code(), StatusCode::kNotFound);
+  EXPECT_EQ(ProbeFile(dir / "plain/x").code(), StatusCode::kNotFound);
+  EXPECT_TRUE(ProbeFile(dir / "plain").ok());
   CatalogFile catalog;
-  ASSERT_EQ(catalog.Open(dir / "pipe"), CatalogFile::OpenResult::kFailed);
-  EXPECT_EQ(catalog.error_number(), 75);
-  EXPECT_EQ(catalog.error_reason(), "Not a regular file");
-  ASSERT_EQ(catalog.Open(dir / "folder.txt"), CatalogFile::OpenResult::kFailed);
-  EXPECT_EQ(catalog.error_reason(), "Is a directory");
+  const Status pipe = catalog.Open(dir / "pipe");
+  EXPECT_EQ(CatalogFile::ErrorNumber(pipe), 75);
+  EXPECT_EQ(pipe.message(), "Not a regular file");
+  EXPECT_EQ(catalog.Open(dir / "folder.txt").message(), "Is a directory");
 }
 
 TEST(DestinationLock, OneHolderAtATimeAndAKilledHolderLetsGo) {

@@ -79,8 +79,8 @@ TEST_F(RunSafetyTest, ImporterFailingBeforeItsFirstPictureAbandonsAndAfterItKeep
   environment.importers.scan = [&](ImportRun& run) {
     for (int i = 0; i < pictures_before_failure; ++i)
       run.Process(testing_support::PictureAt(source / "one.jpg"));
-    return Status::Error("The catalog is damaged after its record " +
-                         std::to_string(pictures_before_failure));
+    return Status::Error(StatusCode::kDamaged, "The catalog is damaged after its record " +
+                                                   std::to_string(pictures_before_failure));
   };
   GoClick(window, state, environment);
   EXPECT_EQ(window.messages, std::vector<std::string>{"The catalog is damaged after its record 0"});

@@ -39,7 +39,7 @@ namespace {
 
 lumvane::SavedLocations Saved() {
   lumvane::SavedLocations saved;
-  lumvane::SavedLocations::Load(&saved);
+  if (!lumvane::SavedLocations::Load(&saved).ok()) qWarning("the saved locations cannot be read");
   return saved;
 }
 

@@ -37,7 +37,6 @@ class FakeWindow : public lumvane::RunWindow {
   lumvane::GoState go_state() const override { return go; }
   void set_go_state(lumvane::GoState state) override { go = state; }
   std::string caption() const { return lumvane::GoCaption(go); }
-  std::string status() const override { return status_text; }
   void set_status(const std::string& text) override {
     status_text = text;
     statuses.push_back(text);

@@ -34,7 +34,7 @@ class RecordingRun : public lumvane::ImportRun {
   // Opens `path` as the run's catalog.
   bool OpenCatalog(const std::string& path) {
     catalog_path_ = path;
-    return catalog_.Open(path) == lumvane::CatalogFile::OpenResult::kOpened;
+    return catalog_.Open(path).ok();
   }
 
   std::string source_dir() const override { return folder; }
