@@ -1,17 +1,16 @@
 #include "cli/console_window.h"
 
-#include "run/run_summary.h"
-
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "platform/process.h"
+#include "run/run_summary.h"
 
 namespace lumvane {
 
 ConsoleWindow::ConsoleWindow(const CliOptions& options, Locations locations,
                              const std::atomic<int>* stop_signal)
     : options_(options), locations_(std::move(locations)), stop_signal_(stop_signal) {
-  if (!options.quiet && isatty(STDERR_FILENO)) progress_ = std::make_unique<ProgressBar>(stderr);
+  if (!options.quiet && IsTerminal(stderr)) progress_ = std::make_unique<ProgressBar>(stderr);
 }
 
 GoState ConsoleWindow::go_state() const {

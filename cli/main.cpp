@@ -1,11 +1,9 @@
 // lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
 // from the catalog of another photo program; without a command, the window.
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +19,7 @@
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "lumvane/version.h"
+#include "platform/process.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
@@ -29,26 +28,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The number of the stop signal received (SIGINT, SIGTERM, SIGHUP), 0 before any; the run
-// reads it through the console window as its stop request. An atomic, not a volatile: the
-// signal may be handled on a worker thread while the run thread reads it.
-std::atomic<int> stop_signal{0};
-static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
-
-void OnStopSignal(int signal) {
-  stop_signal = signal;
-}
-
-// The first signal stops the run after the picture in hand; a second one of the same kind
-// ends the program at once.
-void InstallStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-}
 
 // One line for what was wrong, and where the help is: that of the command given, if any.
 int UsageError(const std::string& message, const std::vector<std::string>& args) {
@@ -173,7 +152,7 @@ bool LocationsFor(const lumvane::CliOptions& options,
 int RunArchive(const lumvane::CliOptions& options) {
   lumvane::ConsoleWindow::Locations locations;
   if (!LocationsFor(options, &locations)) return 1;
-  InstallStopHandlers();
+  const std::atomic<int>& stop_signal = lumvane::InstallStopSignals();
   lumvane::RunState state;
   state.copy_mode = options.copy_mode.value_or(lumvane::CopyMode::kNone);
   lumvane::RunEnvironment environment = lumvane::DefaultRunEnvironment();
@@ -225,15 +204,13 @@ int OpenWindow(std::vector<std::string> args) {
   std::error_code error;
   const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
   std::string window = (here / "lumvane-window").string();
-  if (access(window.c_str(), X_OK) != 0) {
+  if (!lumvane::CanExecute(window)) {
     window = (here / ".." / LUMVANE_PRIVATE_DIR / "lumvane-window").lexically_normal().string();
   }
-  std::vector<char*> argv = {window.data()};
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  if (!error) execv(window.c_str(), argv.data());
+  const lumvane::Status started = error ? lumvane::Status::FromErrno(error.value(), error.message())
+                                        : lumvane::ExecuteInPlace(window, std::move(args));
   std::fprintf(stderr, "lumvane: cannot start the window program %s: %s\n", window.c_str(),
-               std::strerror(errno));
+               started.message().c_str());
   return 2;
 }
 

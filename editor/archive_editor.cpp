@@ -1,7 +1,5 @@
 #include "editor/archive_editor.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -14,6 +12,7 @@
 #include "page/commit_journal.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
 
@@ -59,7 +58,7 @@ Status ArchiveEditor::Load(const std::string& folder) {
   // Read under the lock that runs and edits write under, so that the files read belong
   // together. A folder that cannot be written (a CD) has no writer to wait for.
   DestinationLock lock;
-  if (access(folder.c_str(), W_OK) == 0) {
+  if (CanWriteInto(folder)) {
     if (Status locked = lock.Acquire(folder, kPatience); !locked.ok()) return locked;
     // The pair read must be a pair.
     if (Status finished = FinishInterruptedCommit(folder); !finished.ok()) return finished;

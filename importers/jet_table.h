@@ -3,13 +3,13 @@
 #ifndef LUMVANE_IMPORTERS_JET_TABLE_H_
 #define LUMVANE_IMPORTERS_JET_TABLE_H_
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/child_process.h"
 
 namespace lumvane {
 
@@ -25,7 +25,6 @@ class JetTable {
   // for ever on some damaged files) and is ended.
   explicit JetTable(std::chrono::milliseconds patience = std::chrono::seconds(30))
       : patience_(patience) {}
-  ~JetTable();  // ends the child process when it still runs
   JetTable(const JetTable&) = delete;
   JetTable& operator=(const JetTable&) = delete;
 
@@ -37,7 +36,7 @@ class JetTable {
 
   // What runs in the child: it writes its messages to `out`; what it prints goes to a file
   // of which the parent keeps the first 64 KB.
-  using ChildReader = std::function<void(int out)>;
+  using ChildReader = ChildProcess::Body;
 
   // Open, with `reader` in the child in place of libmdb's reading (for tests and fuzzing of
   // the parent's side). The child runs under limits: no core file, 1 GB of address space,
@@ -57,19 +56,13 @@ class JetTable {
  private:
   bool ReadMessage(char* kind, std::string* text);
   bool ReadMore();
-  std::string WrittenReason() const;
-  // True when the child has printed all it may: a reader stuck in its warnings.
-  bool PrintedItsFill() const;
   std::string ChildFailure();
-  void EndChild();
 
-  pid_t child_ = -1;
-  int rows_ = -1;  // the child's messages
+  ChildProcess child_;  // sends the table's messages
   std::string buffered_;
   size_t taken_ = 0;  // bytes of buffered_ already read
   std::chrono::milliseconds patience_;
   std::chrono::steady_clock::time_point last_heard_;  // the child's last bytes
-  int errors_ = -1;                                   // what the child wrote on its standard error
   size_t columns_ = 0;
   long row_count_ = 0;
   std::string error_;

@@ -1,7 +1,5 @@
 // The child's side of JetTable: reads the table with libmdb and sends its rows as framed
 // messages.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -32,12 +30,7 @@ void AppendFramed(std::string* out, char tag, std::string_view bytes) {
 void Send(int out, char kind, const std::string& text) {
   std::string message;
   AppendFramed(&message, kind, text);
-  for (size_t sent = 0; sent < message.size();) {
-    const ssize_t n = write(out, message.data() + sent, message.size() - sent);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) _exit(1);  // the parent is gone
-    sent += static_cast<size_t>(n);
-  }
+  SendToParent(out, message);
 }
 
 // Whether the table at `entry` has a usage map: libmdb reads rows through it without looking

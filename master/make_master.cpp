@@ -1,7 +1,5 @@
 #include "master/make_master.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -14,6 +12,7 @@
 #include "page/archive_page.h"
 #include "pictures/catalog_line.h"
 #include "platform/directory_listing.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
 
@@ -38,14 +37,11 @@ Status ListArchiveFolders(ImportRun& run, const std::string& dest, SubfolderArch
   std::map<std::string, std::string> merged;  // real folder -> the subfolder that names it
   for (const std::string& folder : folders) {
     const std::string page = JoinPath(JoinPath(dest, folder), "archive.htm");
-    struct stat info {};
-    if (stat(page.c_str(), &info) != 0) {
-      if (errno != ENOENT && errno != ENOTDIR) {  // a folder that cannot be read is said so
-        found->unreadable.push_back(page + ": " + std::strerror(errno));
-      }
-      continue;
+    const StatusOr<FileFacts> facts = FactsOf(page);
+    if (!facts.ok() && facts.status().code() != StatusCode::kNotFound) {
+      found->unreadable.push_back(page + ": " + facts.status().message());  // said so
     }
-    if (!S_ISREG(info.st_mode)) continue;
+    if (!facts.ok() || facts->kind != FileKind::kRegular) continue;
     const std::string real = std::filesystem::canonical(JoinPath(dest, folder), error).string();
     if (real == here || here.starts_with(WithTrailingSeparator(real))) {
       run.NotePassedOver(JoinPath(dest, folder),

@@ -1,7 +1,5 @@
 #include "page/archive_history.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +11,7 @@
 #include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
 #include "platform/text_lines.h"
@@ -68,7 +67,7 @@ Generation ReadGeneration(const std::string& folder, int number) {
 
 // Links `from` as `to`, or copies it where the file system has no hard links.
 Status LinkOrCopy(const std::string& from, const std::string& to) {
-  if (link(from.c_str(), to.c_str()) == 0) return Status::Ok();
+  if (MakeHardLink(from, to)) return Status::Ok();
   const StatusOr<CopyMade> copied = CopyToNewFile(from, to);
   if (copied.ok() && *copied == CopyMade::kNewFile) return Status::Ok();
   const Status failed =
@@ -82,7 +81,7 @@ Status FillGeneration(const std::string& dest, const std::string& folder,
                       const Generation& generation) {
   for (const char* name : kKeptNames) {
     const std::string file = JoinPath(dest, name);
-    if (access(file.c_str(), F_OK) != 0) continue;
+    if (!PathExists(file)) continue;
     if (Status status = LinkOrCopy(file, JoinPath(folder, name)); !status.ok()) return status;
   }
   ReplacingFile about;
@@ -106,7 +105,7 @@ bool HoldsCurrent(const std::string& dest, const Generation& generation) {
 void RemoveGeneration(const Generation& generation) {
   std::error_code error;
   fs::remove_all(generation.folder, error);
-  rmdir(FolderOf(generation.folder).c_str());  // a history of none is no folder
+  RemoveEmptyFolder(FolderOf(generation.folder));  // a history of none is no folder
 }
 
 uint64_t BytesOf(const std::string& folder) {
@@ -141,7 +140,7 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
     *kept = last;
     return Status::Ok();
   }
-  const std::string fresh = JoinPath(history, kNewPrefix + std::to_string(getpid()));
+  const std::string fresh = JoinPath(history, kNewPrefix + std::to_string(ThisProcessId()));
   fs::remove_all(fresh, error);
   if (!fs::create_directory(fresh, error)) {
     return Status::FromErrno(
@@ -150,9 +149,10 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
   const Generation generation{
       newest + 1, Now(), by, pictures, JoinPath(history, std::to_string(newest + 1)), true};
   Status status = FillGeneration(dest, fresh, generation);
-  if (status.ok() && std::rename(fresh.c_str(), generation.folder.c_str()) != 0) {
-    status = Status::Error(StatusCode::kIoError, "Cannot keep the earlier archive in " + history +
-                                                     ": " + std::strerror(errno));
+  if (Status renamed = status.ok() ? RenamePath(fresh, generation.folder) : Status::Ok();
+      !renamed.ok()) {
+    status = Status::Error(
+        renamed.code(), "Cannot keep the earlier archive in " + history + ": " + renamed.message());
   }
   if (!status.ok()) {
     fs::remove_all(fresh, error);

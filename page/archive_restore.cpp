@@ -1,7 +1,5 @@
 #include "page/archive_restore.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 
@@ -11,6 +9,7 @@
 #include "page/edit_log.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
 #include "platform/temporary_files.h"
@@ -23,7 +22,7 @@ namespace {
 Status Prepare(const std::string& from, ReplacingFile& file, const std::string& final_path,
                bool is_catalog) {
   std::string bytes;
-  if (is_catalog && access(from.c_str(), F_OK) != 0) {
+  if (is_catalog && !PathExists(from)) {
     bytes = TabCatalogHeader() + "\r\n";
   } else if (Status read = ReadArchiveFile(from, &bytes); !read.ok()) {
     return Status::Error(read.code(), "Cannot read " + from + ": " + read.message());
@@ -56,7 +55,7 @@ Status RestoreGeneration(const std::string& dest, int number, Restored* result) 
     status = Prepare(JoinPath(found->folder, "archive.txt"), catalog, catalog_final, true);
   }
   Generation kept;
-  if (status.ok() && access(page_final.c_str(), F_OK) == 0) {
+  if (status.ok() && PathExists(page_final)) {
     status = KeepGeneration(dest, "restore", SurveyArchive(dest).records, &kept);
   }
   if (status.ok()) status = CommitPair(dest, catalog, catalog_final, page);

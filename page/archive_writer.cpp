@@ -1,8 +1,5 @@
 #include "page/archive_writer.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +16,7 @@
 #include "pictures/catalog_line.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
+#include "platform/file_system.h"
 #include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/temporary_files.h"
@@ -45,12 +43,12 @@ std::vector<std::string> MissingFolders(const std::string& dest) {
 Status CheckNothingInTheWay(const std::string& dest) {
   for (const char* name : {"archive.htm", "archive.txt"}) {
     const std::string path = JoinPath(dest, name);
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) continue;
-    const char* what = S_ISDIR(info.st_mode)    ? "a folder"
-                       : S_ISFIFO(info.st_mode) ? "a FIFO"
-                       : S_ISSOCK(info.st_mode) ? "a socket"
-                                                : "a device";
+    const StatusOr<FileFacts> facts = FactsOf(path);
+    if (!facts.ok() || facts->kind == FileKind::kRegular) continue;
+    const char* what = facts->kind == FileKind::kFolder   ? "a folder"
+                       : facts->kind == FileKind::kFifo   ? "a FIFO"
+                       : facts->kind == FileKind::kSocket ? "a socket"
+                                                          : "a device";
     return Status::Error(StatusCode::kAlreadyExists,
                          path + " is " + what + ", not an archive's file; it was left as it is. " +
                              "Move it away to make an archive in " + dest + ".");
@@ -146,7 +144,7 @@ Status ArchiveWriter::Commit(bool stopped) {
     Abandon();
     return status;
   }
-  if (reads_own_catalog_ && !stopped) unlink(JoinPath(dest_, "archive2.txt").c_str());
+  if (reads_own_catalog_ && !stopped) (void)RemoveFile(JoinPath(dest_, "archive2.txt"));
   SyncFolder(dest_);
   created_.clear();
   created_folders_.clear();
@@ -163,7 +161,7 @@ Status ArchiveWriter::Commit(bool stopped) {
 Status ArchiveWriter::PutInPlaceWithBackup(const std::string& tab_final) {
   Generation kept;
   // Only a writer that keeps the earlier archive reads it: not the editor's later changes.
-  if (!keep_as_.empty() && access(JoinPath(dest_, "archive.htm").c_str(), F_OK) == 0) {
+  if (!keep_as_.empty() && PathExists(JoinPath(dest_, "archive.htm"))) {
     const bool same = IsSameAsEarlier(tab_final);
     earlier_records_ = same ? records_ : SurveyArchive(dest_).records;
     if (!same) {
@@ -207,13 +205,15 @@ Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) 
                            JoinPath(dest_, "archive_bak.htm")};
   CommitPlan plan = backups;
   Status status = CopyToTemporary(page, dest_, "archive_bak.htm", &plan.page_temp);
-  if (status.ok() && access(catalog.c_str(), F_OK) == 0) {
+  if (status.ok() && PathExists(catalog)) {
     status = CopyToTemporary(catalog, dest_, "archive_bak.txt", &plan.catalog_temp);
   }
   const KeptFile earlier_page(backups.page_final), earlier_catalog(backups.catalog_final);
-  if (status.ok() && plan.catalog_temp.empty() &&
-      std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
-    status = Status::FromErrno(errno, "Cannot write into " + dest_ + ": " + std::strerror(errno));
+  if (Status renamed = status.ok() && plan.catalog_temp.empty()
+                           ? RenamePath(plan.page_temp, plan.page_final)
+                           : Status::Ok();
+      !renamed.ok()) {
+    status = Status::Error(renamed.code(), "Cannot write into " + dest_ + ": " + renamed.message());
   } else if (status.ok() && !plan.catalog_temp.empty()) {
     status = RenameBackupPair(dest_, plan);
   }
@@ -231,10 +231,10 @@ Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) 
 void ArchiveWriter::Abandon() {
   page_.Abandon();
   tab_.Abandon();
-  for (const std::string& path : created_) unlink(path.c_str());
+  for (const std::string& path : created_) (void)RemoveFile(path);
   created_.clear();
   lock_.Release();
-  for (const std::string& folder : created_folders_) rmdir(folder.c_str());
+  for (const std::string& folder : created_folders_) RemoveEmptyFolder(folder);
   created_folders_.clear();
 }
 
@@ -253,12 +253,8 @@ std::string_view ThumbOf(std::string_view line, PageLine kind) {
 
 ArchiveSurvey SurveyArchive(const std::string& dest) {
   ArchiveSurvey survey;
-  const int fd = OpenRegularFile(JoinPath(dest, "archive.htm"));
-  FILE* page = fd < 0 ? nullptr : fdopen(fd, "rb");
-  if (page == nullptr) {
-    if (fd >= 0) close(fd);
-    return survey;
-  }
+  FILE* page = OpenRegularFileStream(JoinPath(dest, "archive.htm"));
+  if (page == nullptr) return survey;
   char* line = nullptr;
   size_t capacity = 0;
   bool in_rows = false;

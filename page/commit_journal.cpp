@@ -1,7 +1,5 @@
 #include "page/commit_journal.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_probe.h"
+#include "platform/file_system.h"
 #include "platform/kept_file.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
@@ -24,10 +23,6 @@ constexpr char kJournalName[] = ".lumvane-commit";
 constexpr char kBackupJournalName[] = ".lumvane-backup";
 // A journal names four files of one folder; anything longer is not one of ours.
 constexpr size_t kJournalLimit = 64 * 1024;
-
-bool Exists(const std::string& path) {
-  return access(path.c_str(), F_OK) == 0;
-}
 
 // The file name of `path`: the journal holds names only, so that no folder's name (however
 // long, or holding a line break) has to be read back.
@@ -71,19 +66,20 @@ Status MovePair(const std::string& dest, const char* name, const CommitPlan& pla
     status = move_page();
     if (!status.ok()) earlier_catalog.Restore();
   }
-  unlink(JoinPath(dest, name).c_str());
+  (void)RemoveFile(JoinPath(dest, name));
   return status;
 }
 
 Status Rename(const std::string& dest, const std::string& from, const std::string& to) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return Status::Ok();
-  return Status::FromErrno(errno, "Cannot write into " + dest + ": " + std::strerror(errno));
+  const Status renamed = RenamePath(from, to);
+  if (renamed.ok()) return renamed;
+  return Status::Error(renamed.code(), "Cannot write into " + dest + ": " + renamed.message());
 }
 
 // Finishes the pair of the journal `name`, if any, and removes the journal.
 Status FinishJournal(const std::string& dest, const char* name) {
   const std::string path = JoinPath(dest, name);
-  if (!Exists(path)) return Status::Ok();
+  if (!PathExists(path)) return Status::Ok();
   std::string journal;
   ReadSmallFile(path, kJournalLimit, &journal);  // never waits on a FIFO of that name
   const std::vector<std::string_view> lines = SplitLines(journal);
@@ -95,16 +91,16 @@ Status FinishJournal(const std::string& dest, const char* name) {
   // Only names of this folder: a journal is no way to move files elsewhere.
   const bool ours = !plan.catalog_temp.empty() && !plan.catalog_final.empty() &&
                     !plan.page_temp.empty() && !plan.page_final.empty();
-  if (ours && !Exists(plan.catalog_temp) && Exists(plan.page_temp)) {
-    if (std::rename(plan.page_temp.c_str(), plan.page_final.c_str()) != 0) {
+  if (ours && !PathExists(plan.catalog_temp) && PathExists(plan.page_temp)) {
+    if (Status renamed = RenamePath(plan.page_temp, plan.page_final); !renamed.ok()) {
       // The journal stays: the pair is finished by the next writer that can.
-      return Status::Error(StatusCode::kIoError,
-                           "Cannot finish the archive an earlier run left half in place in " +
-                               dest + ": " + std::strerror(errno));
+      return Status::Error(
+          renamed.code(), "Cannot finish the archive an earlier run left half in place in " + dest +
+                              ": " + renamed.message());
     }
     SyncFolder(dest);
   }
-  unlink(path.c_str());
+  (void)RemoveFile(path);
   return Status::Ok();
 }
 

@@ -1,13 +1,11 @@
 #include "page/edit_log.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
 #include "page/archive_page.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
 #include "platform/text_lines.h"
@@ -74,8 +72,7 @@ std::vector<std::string_view> Columns(std::string_view line) {
 Status EditLog::Load(const std::string& dest, EditLog* log) {
   log->pictures_.clear();
   const std::string path = JoinPath(dest, kEditLogName);
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 && errno == ENOENT) return Status::Ok();
+  if (!NameTaken(path)) return Status::Ok();
   std::string bytes;
   if (Status read = ReadArchiveFile(path, &bytes); !read.ok()) {
     return Status::Error(read.code(),
@@ -96,10 +93,9 @@ Status EditLog::Load(const std::string& dest, EditLog* log) {
 Status EditLog::Save(const std::string& dest) const {
   const std::string path = JoinPath(dest, kEditLogName);
   if (pictures_.empty()) {
-    if (unlink(path.c_str()) != 0 && errno != ENOENT) {
-      return Status::FromErrno(errno, "Cannot write into " + dest + ": " + std::strerror(errno));
-    }
-    return Status::Ok();
+    const Status removed = RemoveFile(path);
+    if (removed.ok()) return removed;
+    return Status::Error(removed.code(), "Cannot write into " + dest + ": " + removed.message());
   }
   ReplacingFile file;
   if (Status status = file.Open(path); !status.ok()) return status;

@@ -1,8 +1,5 @@
 #include "pictures/process_picture.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +11,7 @@
 #include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
+#include "platform/file_system.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
 
@@ -110,13 +108,9 @@ const char* FormatName(int format) {
   }
 }
 
-bool Exists(const std::string& path) {
-  return access(path.c_str(), F_OK) == 0;
-}
-
 bool IsNonEmptyFile(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+  const StatusOr<FileFacts> facts = FactsOf(path);
+  return facts.ok() && facts->kind == FileKind::kRegular && facts->size > 0;
 }
 
 // The note an image of ours carries of its original ("" when it has none).
@@ -139,12 +133,11 @@ bool ImagesInPlace(const PicturePlan& plan, const std::string& dest_dir) {
 }  // namespace
 
 std::string OriginalIdentity(const std::string& original) {
-  struct stat info {};
   const std::optional<ContentDigest> head = DigestOfFile(original, 64 << 10);
-  if (!head || stat(original.c_str(), &info) != 0) return "";
+  const StatusOr<FileFacts> facts = FactsOf(original);
+  if (!head || !facts.ok()) return "";
   char text[64];
-  std::snprintf(text, sizeof text, "Lumvane original %lld %016llx",
-                static_cast<long long>(info.st_size),
+  std::snprintf(text, sizeof text, "Lumvane original %lld %016llx", facts->size,
                 static_cast<unsigned long long>(head->hash()));
   return text;
 }
@@ -228,7 +221,7 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
     result->reused = true;
     return;
   }
-  const bool display_existed = Exists(display), thumbnail_existed = Exists(thumbnail);
+  const bool display_existed = PathExists(display), thumbnail_existed = PathExists(thumbnail);
   const std::string identity = plan.identity.empty() ? OriginalIdentity(original) : plan.identity;
   vantle_failure failure{};
   const int made = sjpeg_noted(original.c_str(), display.c_str(), 0, identity.c_str(),
@@ -246,7 +239,7 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
     if (!thumbnail_existed) result->created.push_back(thumbnail);
     return;
   }
-  if (made == VANTLE_DONE && !display_existed) unlink(display.c_str());
+  if (made == VANTLE_DONE && !display_existed) (void)RemoveFile(display);
   NoteWriteFailure(thumbed, failure.system_error, dest_dir, result);
 }
 

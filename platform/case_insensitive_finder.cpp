@@ -1,11 +1,10 @@
 #include "platform/case_insensitive_finder.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace lumvane {
@@ -13,11 +12,6 @@ namespace {
 
 char Folded(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0;
 }
 
 // Paths followed at once: names in many letter cases are a damaged disk, not photos.
@@ -46,7 +40,7 @@ CaseInsensitiveFinder::Found CaseInsensitiveFinder::Find(const std::string& root
                                                          std::string_view relative) {
   std::string as_given = root;
   for (std::string_view name : CatalogPathNames(relative)) as_given = JoinPath(as_given, name);
-  if (Exists(as_given)) return {Found::kFound, as_given};
+  if (NameTaken(as_given)) return {Found::kFound, as_given};
   // Every folder a name could mean is looked in: an empty "photos" beside the "PHOTOS" that
   // holds the picture hides nothing.
   std::vector<std::string> candidates = {root};
@@ -58,7 +52,7 @@ CaseInsensitiveFinder::Found CaseInsensitiveFinder::Find(const std::string& root
         if (SameIgnoringCase(n, name)) next.push_back(JoinPath(folder, n));
       }
       // A folder that may be searched but not listed still gives its exact names.
-      if (std::find(next.begin(), next.end(), exact) == next.end() && Exists(exact)) {
+      if (std::find(next.begin(), next.end(), exact) == next.end() && NameTaken(exact)) {
         next.push_back(exact);
       }
       if (next.size() > kMostCandidates) break;

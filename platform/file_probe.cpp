@@ -61,4 +61,11 @@ Status ProbeFile(const std::string& path) {
   }
 }
 
+FILE* OpenRegularFileStream(const std::string& path) {
+  const int fd = OpenRegularFile(path);
+  FILE* stream = fd < 0 ? nullptr : fdopen(fd, "rb");
+  if (stream == nullptr && fd >= 0) close(fd);
+  return stream;
+}
+
 }  // namespace lumvane

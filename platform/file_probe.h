@@ -4,6 +4,7 @@
 #define LUMVANE_PLATFORM_FILE_PROBE_H_
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 #include "platform/status.h"
@@ -24,6 +25,9 @@ bool ReadSmallFile(const std::string& path, size_t limit, std::string* text);
 // Returns the descriptor (blocking mode, close-on-exec) or -1 with errno set (EISDIR for a
 // folder, EINVAL for any other file that is not regular).
 int OpenRegularFile(const std::string& path);
+
+// OpenRegularFile as a stream for reading ("rb"); null when it cannot be opened.
+FILE* OpenRegularFileStream(const std::string& path);
 
 }  // namespace lumvane
 

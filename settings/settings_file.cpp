@@ -1,13 +1,9 @@
 #include "settings/settings_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QStandardPaths>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/file_probe.h"
+#include "platform/file_system.h"
 
 namespace lumvane {
 
@@ -20,8 +16,7 @@ namespace {
 
 // The checks of OpenSettings that come before the file is read.
 Status CheckSettingsFile(const std::string& path, bool for_writing) {
-  struct stat link {};
-  if (lstat(path.c_str(), &link) != 0 && errno == ENOENT) return Status::Ok();
+  if (!NameTaken(path)) return Status::Ok();
   const Status probe = ProbeFile(path);
   switch (probe.code()) {
     case StatusCode::kOk:
@@ -40,14 +35,16 @@ Status CheckSettingsFile(const std::string& path, bool for_writing) {
       return Status::Error(probe.code(),
                            "Cannot read the settings file " + path + ": " + probe.message());
   }
-  struct stat target {};
-  stat(path.c_str(), &target);
-  if (target.st_size > kLargestSettingsFile) {
+  const StatusOr<FileFacts> target = FactsOf(path);
+  if (!target.ok())
+    return Status::Error(target.status().code(), "Cannot read the settings file " + path + ": " +
+                                                     target.status().message());
+  if (target->size > kLargestSettingsFile) {
     return Status::Error(StatusCode::kDamaged, "The settings file " + path + " is too large (" +
-                                                   std::to_string(target.st_size >> 20) +
+                                                   std::to_string(target->size >> 20) +
                                                    " MB) to be one; move it away");
   }
-  if (for_writing && S_ISLNK(link.st_mode) && target.st_uid != geteuid()) {
+  if (for_writing && target->is_link && !target->owned_by_me) {
     return Status::Error(StatusCode::kDamaged,
                          "The settings file " + path +
                              " is a link to a file of another user's; it was left as it is");
