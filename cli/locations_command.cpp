@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/saved_locations.h"
+#include "locations/saved_locations.h"
 
 namespace lumvane {
 namespace {

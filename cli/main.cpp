@@ -18,12 +18,12 @@
 #include "cli/locations_command.h"
 #include "cli/options.h"
 #include "cli/usage.h"
+#include "locations/saved_locations.h"
 #include "lumvane/version.h"
 #include "platform/process.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
-#include "settings/saved_locations.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pictures/process_picture.h"
+#include "pictures/copy_mode.h"
 
 namespace lumvane {
 

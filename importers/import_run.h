@@ -6,8 +6,8 @@
 #include <string>
 
 #include "pictures/picture_record.h"
-#include "pictures/process_picture.h"
 #include "platform/catalog_file.h"
+#include "processing/process_picture.h"
 
 namespace lumvane {
 

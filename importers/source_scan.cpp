@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "pictures/naming.h"
 #include "platform/directory_listing.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
+#include "processing/naming.h"
 
 namespace lumvane {
 namespace {

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "importers/binary_catalog.h"
-#include "importers/label_to_drive.h"
+#include "importers/volume_place.h"
+#include "locations/label_to_drive.h"
 #include "platform/file_time.h"
 
 namespace lumvane {

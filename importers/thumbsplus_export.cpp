@@ -1,7 +1,8 @@
 #include "importers/thumbsplus_export.h"
 
 #include "importers/catalog_columns.h"
-#include "importers/label_to_drive.h"
+#include "importers/volume_place.h"
+#include "locations/label_to_drive.h"
 #include "platform/file_time.h"
 
 namespace lumvane {

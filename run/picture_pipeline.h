@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "pictures/process_picture.h"
+#include "processing/process_picture.h"
 #include "run/memory_budget.h"
 
 namespace lumvane {

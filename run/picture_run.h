@@ -9,11 +9,11 @@
 #include <string>
 
 #include "importers/import_run.h"
-#include "importers/label_to_drive.h"
+#include "locations/case_insensitive_finder.h"
+#include "locations/drive_map.h"
+#include "locations/label_to_drive.h"
 #include "page/archive_writer.h"
 #include "page/edit_log.h"
-#include "platform/case_insensitive_finder.h"
-#include "platform/drive_map.h"
 #include "run/picture_pipeline.h"
 #include "run/run_state.h"
 #include "run/run_window.h"

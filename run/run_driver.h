@@ -11,8 +11,8 @@
 #include <string>
 
 #include "importers/import_run.h"
-#include "importers/label_to_drive.h"
-#include "platform/drive_map.h"
+#include "locations/drive_map.h"
+#include "locations/label_to_drive.h"
 #include "platform/status.h"
 #include "run/run_state.h"
 #include "run/run_window.h"

@@ -3,11 +3,12 @@
 #define LUMVANE_RUN_RUN_STATE_H_
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "pictures/process_picture.h"
-#include "platform/catalog_place.h"
+#include "locations/catalog_place.h"
+#include "pictures/copy_mode.h"
 
 namespace lumvane {
 

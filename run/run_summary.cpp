@@ -100,6 +100,24 @@ std::vector<CatalogPlace> UnknownPlaces(const RunState& state) {
   return places;
 }
 
+std::vector<std::vector<const PassedOverPicture*>> MissingByPlace(const RunState& state) {
+  std::vector<std::vector<const PassedOverPicture*>> groups;
+  for (const PassedOverPicture& picture : state.passed_over) {
+    if (!picture.place) continue;
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& pictures) {
+      return pictures.front()->place->SameRoot(*picture.place);
+    });
+    if (group == groups.end()) {
+      groups.emplace_back();
+      group = groups.end() - 1;
+    }
+    group->push_back(&picture);
+  }
+  std::stable_sort(groups.begin(), groups.end(),
+                   [](const auto& a, const auto& b) { return a.size() > b.size(); });
+  return groups;
+}
+
 int LostPictures(const RunState& state) {
   int count = 0;
   for (const auto& picture : state.passed_over) count += picture.lost ? 1 : 0;

@@ -45,6 +45,10 @@ std::vector<std::string> EditsLines(const RunState& state, const std::string& ho
 // otherwise.
 std::string DroppedVersionsLine(const RunState& state);
 
+// The pictures of the run that a saved location could find (passed over with a place),
+// grouped by drive or volume, the one with the most pictures first.
+std::vector<std::vector<const PassedOverPicture*>> MissingByPlace(const RunState& state);
+
 // How many pictures the run was given and left out (PassedOverPicture::lost).
 int LostPictures(const RunState& state);
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "pictures/process_picture.h"
+#include "pictures/copy_mode.h"
 #include "run/run_state.h"
 
 namespace lumvane {

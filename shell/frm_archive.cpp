@@ -9,10 +9,10 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "locations/locate_pictures.h"
+#include "locations/saved_locations.h"
 #include "run/catalog_types.h"
-#include "run/locate_pictures.h"
 #include "run/run_summary.h"
-#include "settings/saved_locations.h"
 #include "shell/frm_copy.h"
 #include "shell/frm_history.h"
 #include "shell/frm_locations.h"

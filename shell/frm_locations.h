@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QTableWidget>
 
-#include "settings/saved_locations.h"
+#include "locations/saved_locations.h"
 
 namespace lumvane {
 

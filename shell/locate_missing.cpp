@@ -5,8 +5,9 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "run/locate_pictures.h"
-#include "settings/saved_locations.h"
+#include "locations/locate_pictures.h"
+#include "locations/saved_locations.h"
+#include "run/run_summary.h"
 
 namespace lumvane {
 namespace {
@@ -57,12 +58,14 @@ bool LocateMissingPictures(QWidget* parent, const RunState& state,
   const auto groups = MissingByPlace(state);
   if (groups.empty()) return false;
   const CatalogPlace place = *groups.front().front()->place;
+  std::vector<CatalogPlace> missing;
+  for (const PassedOverPicture* picture : groups.front()) missing.push_back(*picture->place);
   const QString name = QString::fromStdString(place.Name());
   Located located;
   for (QString chosen;;) {
     chosen = AskWhereItIs(parent, place, volumes, chosen);
     if (chosen.isEmpty()) return false;
-    const Status status = LocateFrom(place, chosen.toStdString(), groups.front(), &located);
+    const Status status = LocateFrom(place, chosen.toStdString(), missing, &located);
     if (status.ok()) break;
     Tell(parent, QString::fromStdString(status.message()));
   }

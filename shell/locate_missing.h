@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "platform/volumes.h"
+#include "locations/volumes.h"
 #include "run/run_state.h"
 
 namespace lumvane {

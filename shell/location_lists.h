@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/volumes.h"
+#include "locations/volumes.h"
 
 namespace lumvane {
 

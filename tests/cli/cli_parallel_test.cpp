@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "pictures/catalog_line.h"
-#include "pictures/naming.h"
+#include "processing/naming.h"
 #include "tests/support/lumvane_process.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"

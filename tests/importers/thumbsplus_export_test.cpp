@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "importers/label_to_drive.h"
+#include "locations/label_to_drive.h"
 #include "tests/support/pictures.h"
 #include "tests/support/recording_run.h"
 #include "tests/support/temp_dir.h"

@@ -19,11 +19,11 @@
 #include <functional>
 #include <memory>
 
+#include "locations/saved_locations.h"
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
 #include "run/picture_pipeline.h"
-#include "settings/saved_locations.h"
 #include "shell/frm_archive.h"
 #include "shell/frm_copy.h"
 #include "shell/frm_locations.h"

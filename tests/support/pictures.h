@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "pictures/process_picture.h"
+#include "processing/process_picture.h"
 #include "tests/imagelib/test_jpegs.h"
 
 namespace testing_support {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "importers/import_run.h"
-#include "importers/label_to_drive.h"
-#include "platform/case_insensitive_finder.h"
-#include "platform/drive_map.h"
+#include "locations/case_insensitive_finder.h"
+#include "locations/drive_map.h"
+#include "locations/label_to_drive.h"
 
 namespace testing_support {
 

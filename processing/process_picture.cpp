@@ -1,4 +1,4 @@
-#include "pictures/process_picture.h"
+#include "processing/process_picture.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,13 +7,13 @@
 #include <system_error>
 
 #include "imagelib/vantle.h"
-#include "pictures/embedded_description.h"
 #include "platform/content_digest.h"
 #include "platform/file_copy.h"
 #include "platform/file_probe.h"
 #include "platform/file_system.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
+#include "processing/embedded_description.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "pictures/process_picture.h"
+#include "processing/process_picture.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,8 +1,8 @@
-#include "platform/volumes.h"
+#include "locations/volumes.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/drive_map.h"
+#include "locations/drive_map.h"
 
 namespace lumvane {
 namespace {

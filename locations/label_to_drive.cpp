@@ -1,4 +1,4 @@
-#include "importers/label_to_drive.h"
+#include "locations/label_to_drive.h"
 
 namespace lumvane {
 
@@ -15,16 +15,6 @@ std::string LabelToDrive(const std::string& label, std::map<std::string, std::st
   }
   cache[label] = root;
   return root;
-}
-
-void PlaceOnVolume(ImportRun& run, const std::string& label, const std::string& root,
-                   const std::string& within, PictureInput* picture) {
-  picture->place = CatalogPlace{CatalogPlace::Kind::kVolume, label, within};
-  picture->source = root == kFallbackDrive ? root + "\\" + within : run.FindBelow(root, within);
-}
-
-std::string WithinVolume(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : folder + "\\" + name;
 }
 
 }  // namespace lumvane

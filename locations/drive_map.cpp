@@ -1,4 +1,4 @@
-#include "platform/drive_map.h"
+#include "locations/drive_map.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/case_insensitive_finder.h"
+#include "locations/case_insensitive_finder.h"
 
 #include <algorithm>
 #include <filesystem>

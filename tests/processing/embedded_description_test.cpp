@@ -1,8 +1,8 @@
-#include "pictures/embedded_description.h"
+#include "processing/embedded_description.h"
 
 #include <gtest/gtest.h>
 
-#include "pictures/process_picture.h"
+#include "processing/process_picture.h"
 #include "tests/imagelib/test_pictures.h"
 #include "tests/support/exiftool.h"
 #include "tests/support/pictures.h"

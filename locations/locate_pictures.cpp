@@ -1,8 +1,8 @@
-#include "run/locate_pictures.h"
+#include "locations/locate_pictures.h"
 
 #include <algorithm>
 
-#include "platform/case_insensitive_finder.h"
+#include "locations/case_insensitive_finder.h"
 #include "platform/paths.h"
 
 namespace lumvane {
@@ -15,26 +15,8 @@ std::string WithoutTrailingSeparators(std::string folder) {
 
 }  // namespace
 
-std::vector<std::vector<const PassedOverPicture*>> MissingByPlace(const RunState& state) {
-  std::vector<std::vector<const PassedOverPicture*>> groups;
-  for (const PassedOverPicture& picture : state.passed_over) {
-    if (!picture.place) continue;
-    auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& pictures) {
-      return pictures.front()->place->SameRoot(*picture.place);
-    });
-    if (group == groups.end()) {
-      groups.emplace_back();
-      group = groups.end() - 1;
-    }
-    group->push_back(&picture);
-  }
-  std::stable_sort(groups.begin(), groups.end(),
-                   [](const auto& a, const auto& b) { return a.size() > b.size(); });
-  return groups;
-}
-
 Status LocateFrom(const CatalogPlace& place, const std::string& chosen,
-                  const std::vector<const PassedOverPicture*>& missing, Located* located) {
+                  const std::vector<CatalogPlace>& missing, Located* located) {
   const std::vector<std::string_view> names = CatalogPathNames(place.within);
   if (names.empty())
     return Status::Error(StatusCode::kInvalidInput, place.Text() + " names no picture");
@@ -65,10 +47,10 @@ Status LocateFrom(const CatalogPlace& place, const std::string& chosen,
   located->root = root;
   located->missing = 0;
   located->found = 0;
-  for (const PassedOverPicture* other : missing) {
-    if (!other->place || !other->place->SameRoot(place)) continue;
+  for (const CatalogPlace& other : missing) {
+    if (!other.SameRoot(place)) continue;
     ++located->missing;
-    if (finder.Find(root, other->place->within).outcome == CaseInsensitiveFinder::Found::kFound) {
+    if (finder.Find(root, other.within).outcome == CaseInsensitiveFinder::Found::kFound) {
       ++located->found;
     }
   }

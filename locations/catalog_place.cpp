@@ -1,4 +1,4 @@
-#include "platform/catalog_place.h"
+#include "locations/catalog_place.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 // The descriptions a photo carries inside it (XMP, IPTC and EXIF, read with exiv2): title,
 // keywords, category, caption, author and the time it was taken. Thread-safe.
-#ifndef LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_
-#define LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_
+#ifndef LUMVANE_PROCESSING_EMBEDDED_DESCRIPTION_H_
+#define LUMVANE_PROCESSING_EMBEDDED_DESCRIPTION_H_
 
 #include <optional>
 #include <string>
@@ -35,4 +35,4 @@ inline constexpr size_t kMaxXmpBytes = size_t{4} << 20;
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PICTURES_EMBEDDED_DESCRIPTION_H_
+#endif  // LUMVANE_PROCESSING_EMBEDDED_DESCRIPTION_H_

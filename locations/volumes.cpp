@@ -1,4 +1,4 @@
-#include "platform/volumes.h"
+#include "locations/volumes.h"
 
 #include <algorithm>
 #include <filesystem>

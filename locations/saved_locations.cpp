@@ -1,4 +1,4 @@
-#include "settings/saved_locations.h"
+#include "locations/saved_locations.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The mounted volumes of the machine, with their labels: what the drive list shows, and what
 // a catalog's volume label resolves to.
-#ifndef LUMVANE_PLATFORM_VOLUMES_H_
-#define LUMVANE_PLATFORM_VOLUMES_H_
+#ifndef LUMVANE_LOCATIONS_VOLUMES_H_
+#define LUMVANE_LOCATIONS_VOLUMES_H_
 
 #include <string>
 #include <vector>
@@ -26,4 +26,4 @@ std::vector<Volume> VolumesFrom(const std::string& mounts, const std::vector<Lab
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PLATFORM_VOLUMES_H_
+#endif  // LUMVANE_LOCATIONS_VOLUMES_H_

@@ -1,17 +1,18 @@
 // One picture into the archive folder: naming, display image and thumbnail, the copy of the
 // original, and the record that the run hands to the archive's writer. Failures of a single
 // picture are outcomes; a destination that cannot be written is an error of the run.
-#ifndef LUMVANE_PICTURES_PROCESS_PICTURE_H_
-#define LUMVANE_PICTURES_PROCESS_PICTURE_H_
+#ifndef LUMVANE_PROCESSING_PROCESS_PICTURE_H_
+#define LUMVANE_PROCESSING_PROCESS_PICTURE_H_
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "pictures/naming.h"
+#include "locations/catalog_place.h"
+#include "pictures/copy_mode.h"
 #include "pictures/picture_record.h"
-#include "platform/catalog_place.h"
 #include "platform/status.h"
+#include "processing/naming.h"
 
 namespace lumvane {
 
@@ -60,9 +61,6 @@ const char* PassOverReason(PassOver reason);
 // True for the reasons that say a file is no picture (of the kind asked for): passing it over
 // loses nothing.
 bool IsNotAPicture(PassOver reason);
-
-// The answer to the Copy Originals question.
-enum class CopyMode { kCancelled = -1, kNone = 0, kKeepNames = 1, kRename = 2 };
 
 // What picture processing needs to know about the run.
 struct PictureTarget {
@@ -143,4 +141,4 @@ PictureResult ProcessPicture(const PictureInput& input, const PictureTarget& tar
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PICTURES_PROCESS_PICTURE_H_
+#endif  // LUMVANE_PROCESSING_PROCESS_PICTURE_H_

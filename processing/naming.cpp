@@ -1,4 +1,4 @@
-#include "pictures/naming.h"
+#include "processing/naming.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,14 +1,13 @@
 // Volume labels of catalogs resolved to the volumes of this machine.
-#ifndef LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_
-#define LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_
+#ifndef LUMVANE_LOCATIONS_LABEL_TO_DRIVE_H_
+#define LUMVANE_LOCATIONS_LABEL_TO_DRIVE_H_
 
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "importers/import_run.h"
-#include "platform/volumes.h"
+#include "locations/volumes.h"
 
 namespace lumvane {
 
@@ -27,15 +26,6 @@ inline constexpr char kFallbackDrive[] = "C:";
 std::string LabelToDrive(const std::string& label, std::map<std::string, std::string>& cache,
                          const VolumeSource& volumes, const VolumeFolders& placed = {});
 
-// A picture `within` the volume labelled `label` whose root is `root` (LabelToDrive's answer),
-// handed to `picture`: its place, and its source: found below the root in any letter case, or
-// "C:\within" for the fallback drive.
-void PlaceOnVolume(ImportRun& run, const std::string& label, const std::string& root,
-                   const std::string& within, PictureInput* picture);
-
-// "folder\name", or the name alone for a volume's root folder.
-std::string WithinVolume(const std::string& folder, const std::string& name);
-
 }  // namespace lumvane
 
-#endif  // LUMVANE_IMPORTERS_LABEL_TO_DRIVE_H_
+#endif  // LUMVANE_LOCATIONS_LABEL_TO_DRIVE_H_

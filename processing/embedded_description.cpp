@@ -1,4 +1,4 @@
-#include "pictures/embedded_description.h"
+#include "processing/embedded_description.h"
 
 #include <exiv2/exiv2.hpp>
 

@@ -3,8 +3,8 @@
 // taken as it is or, failing that, as any name of its folder that differs in letter case only,
 // every such folder looked in. Folder listings are kept, so that the pictures of one folder
 // list it once. Not thread-safe.
-#ifndef LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
-#define LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
+#ifndef LUMVANE_LOCATIONS_CASE_INSENSITIVE_FINDER_H_
+#define LUMVANE_LOCATIONS_CASE_INSENSITIVE_FINDER_H_
 
 #include <map>
 #include <string>
@@ -36,4 +36,4 @@ class CaseInsensitiveFinder {
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PLATFORM_CASE_INSENSITIVE_FINDER_H_
+#endif  // LUMVANE_LOCATIONS_CASE_INSENSITIVE_FINDER_H_

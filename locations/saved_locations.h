@@ -1,14 +1,14 @@
 // The user's saved locations: which folder of this machine holds each Windows drive and each
 // volume (by its label) that catalogs name, kept in the settings file (settings_file.h).
-#ifndef LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
-#define LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
+#ifndef LUMVANE_LOCATIONS_SAVED_LOCATIONS_H_
+#define LUMVANE_LOCATIONS_SAVED_LOCATIONS_H_
 
 #include <QSettings>
 #include <functional>
 #include <string>
 
-#include "importers/label_to_drive.h"
-#include "platform/drive_map.h"
+#include "locations/drive_map.h"
+#include "locations/label_to_drive.h"
 #include "platform/status.h"
 
 namespace lumvane {
@@ -44,4 +44,4 @@ struct SavedLocations {
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_SETTINGS_SAVED_LOCATIONS_H_
+#endif  // LUMVANE_LOCATIONS_SAVED_LOCATIONS_H_

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
 #include "editor/archive_editor.h"
+#include "locations/volumes.h"
 #include "lumvane/version.h"
-#include "platform/volumes.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "shell/frm_archive.h"
@@ -52,11 +51,10 @@ int main(int argc, char** argv) {
   lumvane::ReturnFreedPictureMemory();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return OpenMainWindow(argc, argv);
-  lumvane::CliOptions options;
-  if (lumvane::ParseOptions(args, &options) ||
-      options.command != lumvane::CliOptions::Command::kEdit) {
+  // lumvane starts the editor as "edit FOLDER", the folder absolute.
+  if (args.size() != 2 || args[0] != "edit") {
     std::fprintf(stderr, "lumvane-window: start it through lumvane\n");
     return 2;
   }
-  return OpenEditorWindow(argc, argv, options.dest_dir);  // lumvane passes it absolute
+  return OpenEditorWindow(argc, argv, args[1]);
 }

@@ -1,8 +1,8 @@
 // How Lumvane names the files it generates, and how it tells them from originals.
 // A thumbnail is "_" + seven-character name code + ".jpg"; the display image and the renamed
 // copy move the eighth character one and two places on in the name alphabet.
-#ifndef LUMVANE_PICTURES_NAMING_H_
-#define LUMVANE_PICTURES_NAMING_H_
+#ifndef LUMVANE_PROCESSING_NAMING_H_
+#define LUMVANE_PROCESSING_NAMING_H_
 
 #include <optional>
 #include <string>
@@ -67,4 +67,4 @@ bool IsOriginalPicture(const std::string& folder, const std::string& name);
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PICTURES_NAMING_H_
+#endif  // LUMVANE_PROCESSING_NAMING_H_

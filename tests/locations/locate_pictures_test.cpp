@@ -1,5 +1,5 @@
 // A drive or volume found from one picture: the folder chosen less the picture's own folders.
-#include "run/locate_pictures.h"
+#include "locations/locate_pictures.h"
 
 #include <filesystem>
 
@@ -22,13 +22,13 @@ class LocatePictures : public testing::Test {
   void Missing(const std::string& path, const CatalogPlace& place) {
     std::filesystem::create_directories(std::filesystem::path(disk / path).parent_path());
     disk.Write(path, "a photo");
-    state.passed_over.push_back({place.Text(), "file missing", false, place, false});
+    missing.push_back(place);
   }
   Status Locate(const CatalogPlace& place, const std::string& chosen) {
-    return LocateFrom(place, disk / chosen, MissingByPlace(state).front(), &located);
+    return LocateFrom(place, disk / chosen, missing, &located);
   }
   TempDir disk;
-  RunState state;
+  std::vector<CatalogPlace> missing;
   Located located;
 };
 
@@ -36,7 +36,7 @@ TEST_F(LocatePictures, TheChosenFolderLessThePicturesFoldersIsTheRoot) {
   Missing("old/Photos/1998/a.jpg", Drive("PHOTOS\\1998\\A.JPG"));  // Windows ignores case
   Missing("old/Photos/1999/b.jpg", Drive("Photos\\1999\\b.jpg"));
   Missing("old/c.jpg", Drive("c.jpg"));
-  state.passed_over.push_back({"x", "file missing", false, Drive("gone.jpg"), false});
+  missing.push_back(Drive("gone.jpg"));
   ASSERT_TRUE(Locate(Drive("PHOTOS\\1998\\A.JPG"), "old/Photos/1998").ok());
   EXPECT_EQ(located.root, disk / "old");
   EXPECT_EQ(located.found, 3);

@@ -1,6 +1,6 @@
 // Windows paths from catalogs ("X:\folder\name.jpg") read from folders of this machine.
-#ifndef LUMVANE_PLATFORM_DRIVE_MAP_H_
-#define LUMVANE_PLATFORM_DRIVE_MAP_H_
+#ifndef LUMVANE_LOCATIONS_DRIVE_MAP_H_
+#define LUMVANE_LOCATIONS_DRIVE_MAP_H_
 
 #include <map>
 #include <string>
@@ -22,4 +22,4 @@ std::string LocateCatalogSource(const DriveMap& drives, const std::string& catal
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PLATFORM_DRIVE_MAP_H_
+#endif  // LUMVANE_LOCATIONS_DRIVE_MAP_H_

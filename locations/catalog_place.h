@@ -1,8 +1,8 @@
 // Where a catalog made on Windows says a picture is: on a drive ("D:") or on a volume named by
 // its label, and the path within it. On this machine that drive or volume is some folder, which
 // the user names once (a saved location) and every run then reads the pictures from.
-#ifndef LUMVANE_PLATFORM_CATALOG_PLACE_H_
-#define LUMVANE_PLATFORM_CATALOG_PLACE_H_
+#ifndef LUMVANE_LOCATIONS_CATALOG_PLACE_H_
+#define LUMVANE_LOCATIONS_CATALOG_PLACE_H_
 
 #include <optional>
 #include <string>
@@ -31,4 +31,4 @@ std::string NotAvailableReason(const CatalogPlace& place);
 
 }  // namespace lumvane
 
-#endif  // LUMVANE_PLATFORM_CATALOG_PLACE_H_
+#endif  // LUMVANE_LOCATIONS_CATALOG_PLACE_H_
