@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/console_window.h"
 #include "cli/edit_command.h"
 #include "cli/history_command.h"
@@ -31,11 +32,9 @@ namespace {
 
 // One line for what was wrong, and where the help is: that of the command given, if any.
 int UsageError(const std::string& message, const std::vector<std::string>& args) {
-  const auto command = std::find_if(args.begin(), args.end(),
-                                    [](const std::string& arg) { return !arg.starts_with("-"); });
-  const bool known = command != args.end() && !lumvane::CommandUsage(*command).empty();
+  const bool known = !args.empty() && lumvane::FindCommand(args[0]) != nullptr;
   std::fprintf(stderr, "lumvane: %s\nTry 'lumvane %s--help'.\n", message.c_str(),
-               known ? (*command + " ").c_str() : "");
+               known ? (args[0] + " ").c_str() : "");
   return 2;
 }
 
@@ -220,10 +219,9 @@ int main(int argc, char** argv) {
   lumvane::ReturnFreedPictureMemory();
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return OpenWindow({});
-  lumvane::CliOptions options;
-  if (const auto problem = lumvane::ParseOptions(args, &options)) {
-    return UsageError(*problem, args);
-  }
+  const lumvane::StatusOr<lumvane::CliOptions> parsed = lumvane::ParseOptions(args);
+  if (!parsed.ok()) return UsageError(parsed.status().message(), args);
+  const lumvane::CliOptions& options = *parsed;
   switch (options.command) {
     case lumvane::CliOptions::Command::kHelp: {
       const std::string usage = lumvane::CommandUsage(options.help_topic);

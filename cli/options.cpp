@@ -1,225 +1,253 @@
 #include "cli/options.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-namespace lumvane {
+#include "cli/command_line.h"
 
+namespace lumvane {
 namespace {
 
-// "X=DIR" with a drive letter X.
-bool ParseDrive(const std::string& value, std::map<char, std::string>* drives) {
-  if (value.size() < 3 || value[1] != '=' || !std::isalpha(static_cast<unsigned char>(value[0]))) {
-    return false;
+using Action = CliOptions::EditAction;
+
+Status UsageError(std::string message) {
+  return Status::Error(StatusCode::kInvalidInput, std::move(message));
+}
+
+bool IsNumber(const std::string& word) {
+  return !word.empty() && word.size() <= 9 &&
+         std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// One option of the parser: its long name without dashes, and its short one.
+QCommandLineOption MadeOption(const OptionSpec& spec) {
+  QStringList names{QString::fromUtf8(spec.name.substr(2).data(), spec.name.size() - 2)};
+  if (spec.short_name) names.prepend(QString(QChar(spec.short_name)));
+  if (spec.value_name.empty()) return QCommandLineOption(names);
+  return QCommandLineOption(names, "",
+                            QString::fromUtf8(spec.value_name.data(), spec.value_name.size()));
+}
+
+// The values given to `name` ("--copy"), in order.
+class Given {
+ public:
+  Given(const QCommandLineParser& parser, const CommandSpec& command)
+      : parser_(parser), command_(command) {}
+  bool Takes(std::string_view name) const {
+    return std::any_of(command_.options.begin(), command_.options.end(),
+                       [name](const CommandOption& option) { return option.name == name; });
   }
-  (*drives)[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] =
-      value.substr(2);
-  return true;
-}
-
-// The value of an option given as "--name value" or "--name=value"; advances `i` past it.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
-                                       const std::string& name) {
-  if (args[i] == name) {
-    if (i + 1 >= args.size()) return std::nullopt;
-    return args[++i];
+  bool Set(std::string_view name) const {
+    return Takes(name) && parser_.isSet(QString::fromUtf8(name.substr(2).data(), name.size() - 2));
   }
-  return args[i].substr(name.size() + 1);
-}
+  std::vector<std::string> Values(std::string_view name) const {
+    std::vector<std::string> values;
+    if (!Takes(name)) return values;
+    for (const QString& value :
+         parser_.values(QString::fromUtf8(name.substr(2).data(), name.size() - 2))) {
+      values.push_back(value.toStdString());
+    }
+    return values;
+  }
 
-bool IsOption(const std::string& arg, const std::string& name) {
-  return arg == name || arg.starts_with(name + "=");
-}
+ private:
+  const QCommandLineParser& parser_;
+  const CommandSpec& command_;
+};
 
-std::optional<CopyMode> ParseCopyMode(const std::string& word) {
-  if (word == "no") return CopyMode::kNone;
-  if (word == "keep") return CopyMode::kKeepNames;
-  if (word == "rename") return CopyMode::kRename;
-  return std::nullopt;
-}
-
-// Takes the option at args[i] (and its value). An error message for a usage error.
-std::optional<std::string> ParseOption(const std::vector<std::string>& args, size_t& i,
-                                       CliOptions* options) {
-  const std::string& arg = args[i];
-  if (arg == "--help" || arg == "-h") {
-    options->command = CliOptions::Command::kHelp;
-  } else if (arg == "--version") {
-    options->command = CliOptions::Command::kVersion;
-  } else if (arg == "--verbose" || arg == "-v") {
-    options->verbose = true;
-  } else if (arg == "--quiet" || arg == "-q") {
-    options->quiet = true;
-  } else if (arg == "--no-embedded") {
-    options->read_embedded = false;
-  } else if (arg == "--with-deleted") {
-    options->with_deleted = true;
-  } else if (arg == "--force") {
-    options->force = true;
-  } else if (arg == "--jpeg-only") {
-    options->jpeg_only = true;
-  } else if (arg == "--replace") {
-    options->replace = true;
-  } else if (IsOption(arg, "--jobs")) {
-    const std::string value = OptionValue(args, i, "--jobs").value_or("");
+Status TakeValues(const Given& given, CliOptions* options) {
+  for (const std::string& value : given.Values("--jobs")) {
     char* end = nullptr;
     const long jobs = std::strtol(value.c_str(), &end, 10);
     if (value.empty() || *end != '\0' || jobs < 1 || jobs > 256) {
-      return "--jobs takes a number of threads from 1 to 256, not '" + value + "'";
+      return UsageError("--jobs takes a number of threads from 1 to 256, not '" + value + "'");
     }
     options->jobs = static_cast<int>(jobs);
-  } else if (arg == "--list") {
-    options->edit_action = CliOptions::EditAction::kList;
-  } else if (arg == "--show" || arg == "--set" || arg == "--delete") {
-    const std::string number = i + 1 < args.size() ? args[++i] : "";
-    if (number.empty() || number.size() > 9 ||
-        !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      return arg + " takes a record number, not '" + number + "'";
+  }
+  for (const std::string& value : given.Values("--copy")) {
+    options->copy_mode = value == "no"       ? CopyMode::kNone
+                         : value == "keep"   ? CopyMode::kKeepNames
+                         : value == "rename" ? CopyMode::kRename
+                                             : CopyMode::kCancelled;
+    if (options->copy_mode == CopyMode::kCancelled) {
+      return UsageError("--copy takes no, keep or rename, not '" + value + "'");
     }
-    options->edit_action = arg == "--show"  ? CliOptions::EditAction::kShow
-                           : arg == "--set" ? CliOptions::EditAction::kSet
-                                            : CliOptions::EditAction::kDelete;
-    options->edit_record = number;
-  } else if (IsOption(arg, "--copy")) {
-    const std::string value = OptionValue(args, i, "--copy").value_or("");
-    options->copy_mode = ParseCopyMode(value);
-    if (!options->copy_mode) return "--copy takes no, keep or rename, not '" + value + "'";
-  } else if (IsOption(arg, "--drive")) {
-    const std::string value = OptionValue(args, i, "--drive").value_or("");
-    if (!ParseDrive(value, &options->drives)) return "--drive takes X=DIR, not '" + value + "'";
-  } else if (IsOption(arg, "--volume")) {
-    const std::string value = OptionValue(args, i, "--volume").value_or("");
+  }
+  for (const std::string& value : given.Values("--drive")) {
+    if (value.size() < 3 || value[1] != '=' ||
+        !std::isalpha(static_cast<unsigned char>(value[0]))) {
+      return UsageError("--drive takes X=DIR, not '" + value + "'");
+    }
+    options->drives[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] =
+        value.substr(2);
+  }
+  for (const std::string& value : given.Values("--volume")) {
     const size_t equals = value.find('=');
-    if (equals == std::string::npos || equals + 1 == value.size()) {
-      return "--volume takes LABEL=DIR, not '" + value + "'";
+    if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
+      return UsageError("--volume takes LABEL=DIR, not '" + value + "'");
     }
     options->volumes[value.substr(0, equals)] = value.substr(equals + 1);
-  } else if (IsOption(arg, "--forget")) {
-    const auto value = OptionValue(args, i, "--forget");
-    if (!value || value->empty()) return "--forget takes a drive letter or a volume label";
-    options->forget.push_back(*value);
-  } else if (IsOption(arg, "--source")) {
-    const auto value = OptionValue(args, i, "--source");
-    if (!value || value->empty()) return "--source takes a folder";
-    options->source_dir = *value;
-  } else {
-    return "unknown option " + arg;
   }
-  return std::nullopt;
+  for (const std::string& value : given.Values("--forget")) {
+    if (value.empty()) return UsageError("--forget takes a drive letter or a volume label");
+    options->forget.push_back(value);
+  }
+  for (const std::string& value : given.Values("--source")) {
+    if (value.empty()) return UsageError("--source takes a folder");
+    options->source_dir = value;
+  }
+  return Status::Ok();
+}
+
+Status TakeEditAction(const Given& given, CliOptions* options) {
+  int actions = given.Set("--list") ? 1 : 0;
+  if (given.Set("--list")) options->edit_action = Action::kList;
+  for (const auto& [name, action] :
+       {std::pair{"--show", Action::kShow}, std::pair{"--set", Action::kSet},
+        std::pair{"--delete", Action::kDelete}}) {
+    for (const std::string& number : given.Values(name)) {
+      if (!IsNumber(number)) {
+        return UsageError(std::string(name) + " takes a record number, not '" + number + "'");
+      }
+      options->edit_action = action;
+      options->edit_record = number;
+      ++actions;
+    }
+  }
+  if (actions > 1) return UsageError("--list, --show, --set and --delete exclude each other");
+  return Status::Ok();
+}
+
+Status TakeFlags(const Given& given, CliOptions* options) {
+  options->verbose = given.Set("--verbose");
+  options->quiet = given.Set("--quiet");
+  options->read_embedded = !given.Set("--no-embedded");
+  options->with_deleted = given.Set("--with-deleted");
+  options->force = given.Set("--force");
+  options->jpeg_only = given.Set("--jpeg-only");
+  options->replace = given.Set("--replace");
+  if (options->verbose && options->quiet) {
+    return UsageError("--verbose and --quiet exclude each other");
+  }
+  if (Status values = TakeValues(given, options); !values.ok()) return values;
+  return TakeEditAction(given, options);
 }
 
 // `edit ARCHIVE_DIR` and, with --set, its FIELD=VALUE words.
-std::optional<std::string> ParseEdit(const std::vector<std::string>& positional,
-                                     CliOptions* options) {
+Status TakeEdit(const std::vector<std::string>& words, CliOptions* options) {
   static const char* const kFields[] = {"title",   "keywords", "category",
                                         "comment", "author",   "date"};
-  if (positional.size() < 2) return "edit takes ARCHIVE_DIR";
-  options->command = CliOptions::Command::kEdit;
-  options->dest_dir = positional[1];
-  const bool sets = options->edit_action == CliOptions::EditAction::kSet;
-  if (!sets && positional.size() != 2) return "edit takes ARCHIVE_DIR";
-  if (sets && positional.size() == 2) return "--set takes FIELD=VALUE";
-  for (size_t i = 2; i < positional.size(); ++i) {
-    const size_t equals = positional[i].find('=');
-    const std::string field = positional[i].substr(0, equals);
+  if (words.empty()) return UsageError("edit takes ARCHIVE_DIR");
+  options->dest_dir = words[0];
+  const bool sets = options->edit_action == Action::kSet;
+  if (!sets && words.size() != 1) return UsageError("edit takes ARCHIVE_DIR");
+  if (sets && words.size() == 1) return UsageError("--set takes FIELD=VALUE");
+  for (size_t i = 1; i < words.size(); ++i) {
+    const size_t equals = words[i].find('=');
+    const std::string field = words[i].substr(0, equals);
     if (equals == std::string::npos ||
         std::find(std::begin(kFields), std::end(kFields), field) == std::end(kFields)) {
-      return "--set takes FIELD=VALUE with FIELD one of title, keywords, category, comment, "
-             "author, date; not '" +
-             positional[i] + "'";
+      return UsageError(
+          "--set takes FIELD=VALUE with FIELD one of title, keywords, category, comment, "
+          "author, date; not '" +
+          words[i] + "'");
     }
-    options->edit_values.emplace_back(field, positional[i].substr(equals + 1));
+    options->edit_values.emplace_back(field, words[i].substr(equals + 1));
   }
-  return std::nullopt;
+  return Status::Ok();
 }
 
-// The command and its folders, from the words that are no options.
-std::optional<std::string> ParseCommand(const std::vector<std::string>& positional,
-                                        CliOptions* options) {
-  const std::string& command = positional[0];
-  const bool catalog_only =
-      !options->source_dir.empty() || !options->drives.empty() || !options->volumes.empty();
-  if (options->replace && command != "master") return "--replace belongs to the master command";
-  if (!options->forget.empty() && command != "locations") {
-    return "--forget belongs to the locations command";
-  }
-  if (command == "locations") {
-    if (positional.size() != 1) return "locations takes no folder; --drive X=DIR saves one";
-    if (!options->source_dir.empty()) return "locations takes no --source";
-    options->command = CliOptions::Command::kLocations;
-    return std::nullopt;
-  }
-  if (command == "history" || command == "restore") {
-    const bool restore = command == "restore";
-    if (positional.size() != (restore ? 3u : 2u)) {
-      return restore ? "restore takes ARCHIVE_DIR and N" : "history takes ARCHIVE_DIR";
-    }
-    if (restore && (positional[2].empty() || positional[2].size() > 9 ||
-                    positional[2].find_first_not_of("0123456789") != std::string::npos)) {
-      return "restore takes a version number, not '" + positional[2] + "'";
-    }
-    if (catalog_only || options->copy_mode ||
-        options->edit_action != CliOptions::EditAction::kWindow) {
-      return command + " takes no options";
-    }
-    options->command = restore ? CliOptions::Command::kRestore : CliOptions::Command::kHistory;
-    options->dest_dir = positional[1];
-    if (restore) options->edit_record = positional[2];
-    return std::nullopt;
-  }
+// The command's arguments: how many it takes, and what they are.
+Status TakeArguments(std::string_view command, const std::vector<std::string>& words,
+                     CliOptions* options) {
+  using Command = CliOptions::Command;
+  const auto exactly = [&](size_t count, Command kind, const char* message) {
+    if (words.size() != count) return UsageError(message);
+    options->command = kind;
+    if (count > 0) options->dest_dir = words[count - 1];
+    return Status::Ok();
+  };
   if (command == "scan") {
-    if (positional.size() != 3) return "scan takes SOURCE_DIR and DEST_DIR";
-    if (catalog_only) return "--source, --drive and --volume belong to the catalog command";
-    options->command = CliOptions::Command::kScan;
-    options->source_dir = positional[1];
-  } else if (command == "catalog") {
-    if (positional.size() != 3) return "catalog takes CATALOG_FILE and DEST_DIR";
-    if (!options->read_embedded) return "--no-embedded belongs to the scan command";
-    options->command = CliOptions::Command::kCatalog;
-    options->catalog_path = positional[1];
-  } else if (command == "master") {
-    if (positional.size() != 2) return "master takes DEST_DIR";
-    if (catalog_only || options->copy_mode || !options->read_embedded || options->jobs != 0 ||
-        options->force || options->jpeg_only) {
-      return "master takes no --source, --drive, --volume, --copy, --no-embedded, --jobs, "
-             "--force or --jpeg-only";
+    options->source_dir = words.empty() ? "" : words[0];
+    return exactly(2, Command::kScan, "scan takes SOURCE_DIR and DEST_DIR");
+  }
+  if (command == "catalog") {
+    options->catalog_path = words.empty() ? "" : words[0];
+    return exactly(2, Command::kCatalog, "catalog takes CATALOG_FILE and DEST_DIR");
+  }
+  if (command == "master") return exactly(1, Command::kMaster, "master takes DEST_DIR");
+  if (command == "history") return exactly(1, Command::kHistory, "history takes ARCHIVE_DIR");
+  if (command == "locations") {
+    return exactly(0, Command::kLocations, "locations takes no folder; --drive X=DIR saves one");
+  }
+  if (command == "restore") {
+    if (words.size() != 2) return UsageError("restore takes ARCHIVE_DIR and N");
+    if (!IsNumber(words[1])) {
+      return UsageError("restore takes a version number, not '" + words[1] + "'");
     }
-    options->command = CliOptions::Command::kMaster;
-  } else if (command == "edit") {
-    return ParseEdit(positional, options);
-  } else {
-    return "unknown command " + command;
+    options->command = Command::kRestore;
+    options->dest_dir = words[0];
+    options->edit_record = words[1];
+    return Status::Ok();
   }
-  if (options->edit_action != CliOptions::EditAction::kWindow) {
-    return "--list, --show, --set and --delete belong to the edit command";
+  options->command = Command::kEdit;
+  return TakeEdit(words, options);
+}
+
+// "--name is not an option of COMMAND" for an option another command takes, "unknown option
+// --name" for any other; else Qt's text ("Missing value after '--copy'.").
+std::string ParseError(const QCommandLineParser& parser, const CommandSpec& command) {
+  for (const QString& name : parser.unknownOptionNames()) {
+    const std::string option = (name.size() == 1 ? "-" : "--") + name.toStdString();
+    if (FindOption(option) == nullptr) return "unknown option " + option;
+    return option + " is not an option of " + std::string(command.name);
   }
-  options->dest_dir = positional.back();
-  return std::nullopt;
+  std::string text = parser.errorText().toStdString();
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+// `lumvane --help`, `lumvane --version`: nothing may follow.
+StatusOr<CliOptions> ParseAlone(const std::vector<std::string>& args) {
+  CliOptions options;
+  const std::string& word = args[0];
+  if (word == "--help" || word == "-h") options.command = CliOptions::Command::kHelp;
+  if (word == "--version") options.command = CliOptions::Command::kVersion;
+  if (options.command == CliOptions::Command::kNone) {
+    return UsageError(word.starts_with("-") ? "a command comes before " + word
+                                            : "unknown command " + word);
+  }
+  if (args.size() > 1) return UsageError(word + " takes no arguments, not '" + args[1] + "'");
+  return options;
 }
 
 }  // namespace
 
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options) {
-  std::vector<std::string> positional;
-  bool options_ended = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || !arg.starts_with("-") || arg == "-") {
-      positional.push_back(arg);
-    } else if (arg == "--") {
-      options_ended = true;
-    } else if (auto problem = ParseOption(args, i, options)) {
-      return problem;
-    } else if (options->command == CliOptions::Command::kHelp ||
-               options->command == CliOptions::Command::kVersion) {
-      if (!positional.empty()) options->help_topic = positional.front();
-      return std::nullopt;
-    }
+StatusOr<CliOptions> ParseOptions(const std::vector<std::string>& args) {
+  if (args.empty()) return UsageError("no command given");
+  const CommandSpec* command = FindCommand(args[0]);
+  if (command == nullptr) return ParseAlone(args);
+  QCommandLineParser parser;
+  parser.addOption(MadeOption(*FindOption("--help")));
+  for (const CommandOption& option : command->options) {
+    parser.addOption(MadeOption(*FindOption(option.name)));
   }
-  if (positional.empty()) return "no command given";
-  if (options->verbose && options->quiet) return "--verbose and --quiet exclude each other";
-  return ParseCommand(positional, options);
+  QStringList words{"lumvane"};
+  for (size_t i = 1; i < args.size(); ++i) words << QString::fromStdString(args[i]);
+  if (!parser.parse(words)) return UsageError(ParseError(parser, *command));
+  CliOptions options;
+  if (parser.isSet("help")) {
+    options.command = CliOptions::Command::kHelp;
+    options.help_topic = command->name;
+    return options;
+  }
+  if (Status flags = TakeFlags(Given(parser, *command), &options); !flags.ok()) return flags;
+  std::vector<std::string> positional;
+  for (const QString& word : parser.positionalArguments()) positional.push_back(word.toStdString());
+  if (Status taken = TakeArguments(command->name, positional, &options); !taken.ok()) return taken;
+  return options;
 }
 
 }  // namespace lumvane

@@ -1,4 +1,5 @@
-// The command line's words, parsed.
+// The command line's words, parsed by QCommandLineParser from the one description of its
+// commands and options (command_line.h).
 #ifndef LUMVANE_CLI_OPTIONS_H_
 #define LUMVANE_CLI_OPTIONS_H_
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "pictures/copy_mode.h"
+#include "platform/status.h"
 
 namespace lumvane {
 
@@ -42,14 +44,15 @@ struct CliOptions {
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;  // N of --show, --set, --delete; restore: the version
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set
-  std::string help_topic;  // --help after a command: that command's name
+  std::string help_topic;  // COMMAND --help: that command's name; "" for the whole help
   bool verbose = false;
   bool quiet = false;
 };
 
-// Parses the arguments after the program name; "--" ends the options. Returns an error
-// message for a usage error.
-std::optional<std::string> ParseOptions(const std::vector<std::string>& args, CliOptions* options);
+// Parses the arguments after the program name: the command first, then its arguments and
+// options in any order; "--" ends the options. A usage error is kInvalidInput, with a
+// one-line message.
+StatusOr<CliOptions> ParseOptions(const std::vector<std::string>& args);
 
 }  // namespace lumvane
 

@@ -1,4 +1,5 @@
-// The command line's help texts: each command's alone, and the whole help.
+// The command line's help texts, made from its one description (command_line.h), no line
+// wider than 80 columns.
 #ifndef LUMVANE_CLI_USAGE_H_
 #define LUMVANE_CLI_USAGE_H_
 
@@ -7,11 +8,11 @@
 
 namespace lumvane {
 
-// The help of `command` ("scan", "catalog", "master", "edit", "locations"); "" for a word that
-// names no command.
+// The help of `command`: its arguments, purpose and options. "" for a word that names no
+// command.
 std::string CommandUsage(std::string_view command);
 
-// The whole help: every command's, then what holds for all of them.
+// The whole help: the commands, every option once, and what holds for all of them.
 std::string UsageText();
 
 }  // namespace lumvane

@@ -13,7 +13,7 @@ declare -A targets=([imagelib]="vantle" [platform]="lumvane_platform" [pictures]
   [settings]="lumvane_settings" [locations]="lumvane_locations" [page]="lumvane_page"
   [processing]="lumvane_processing" [importers]="lumvane_importers" [master]="lumvane_master"
   [run]="lumvane_run" [editor]="lumvane_editor" [shell]="lumvane_gui lumvane-window"
-  [cli]="lumvane")
+  [cli]="lumvane lumvane_cli")
 problems=0
 complain() {
   echo "$1"
