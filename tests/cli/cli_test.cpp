@@ -16,6 +16,7 @@
 
 #include "pictures/catalog_line.h"
 #include "tests/imagelib/test_pictures.h"
+#include "tests/support/archive.h"
 #include "tests/support/binary_catalogs.h"
 #include "tests/support/exiftool.h"
 #include "tests/support/lumvane_process.h"
@@ -30,14 +31,7 @@ using testing_support::ReadAll;
 using testing_support::RunLumvane;
 using testing_support::TempDir;
 
-// The records of the archive in `dest`, decoded.
-std::vector<lumvane::PictureRecord> RecordsIn(const std::string& dest) {
-  std::vector<lumvane::PictureRecord> records;
-  for (const auto& values : lumvane::ReadCatalogLines(ReadAll(dest + "/archive.htm"))) {
-    records.push_back(lumvane::DecodeRecord(values));
-  }
-  return records;
-}
+using testing_support::RecordsIn;
 
 TEST(Cli, VersionHelpAndUsageErrors) {
   EXPECT_EQ(RunLumvane({"--version"}).out, "Lumvane 1.0.0\n");
@@ -125,7 +119,7 @@ TEST(CliCatalog, TabCatalogWithSavedLocationsOrASourceFolder) {
   std::filesystem::copy_file(pictures / "b.jpg", old_disk / "old/B.JPG");
   EXPECT_EQ(RunLumvane({"locations", "--drive", "d=" + old_disk.path()}).exit_code, 0);
   EXPECT_EQ(RunLumvane({"catalog", pictures / "trip.txt", dest.path(), "--quiet"}).exit_code, 0);
-  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm")).size(), 2u);
+  EXPECT_EQ(RecordsIn(dest.path()).size(), 2u);
   const Finished overridden = RunLumvane(
       {"catalog", pictures / "trip.txt", dest.path(), "--drive", "D=" + (old_disk / "gone")});
   EXPECT_NE(overridden.out.find("D: is read from " + (old_disk / "gone") + ", which is not there"),
@@ -204,45 +198,6 @@ TEST(CliLocations, SettingsThatCannotBeReadAreErrorsAndSavesMadeAtOnceKeepEachOt
   const std::string listed = RunLumvane({"locations"}).out;
   EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 24) << listed;
   unsetenv("XDG_CONFIG_HOME");
-}
-
-TEST(CliCatalog, RefusedCatalogsExitWithTheMessage) {
-  TempDir dir;
-  dir.Write("trip.TXT", "x");
-  const Finished upper = RunLumvane({"catalog", dir / "trip.TXT", dir.path()});
-  EXPECT_EQ(upper.exit_code, 1);
-  EXPECT_TRUE(
-      upper.err.starts_with("lumvane: Catalog file type not supported\nCatalogs are "
-                            "read from files whose names hold .txt, .plb, .GAL"));
-  const Finished missing = RunLumvane({"catalog", dir / "gone.txt", dir.path()});
-  EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "lumvane: gone.txt Error 53: No such file or directory\n");
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"trip.TXT"});
-}
-
-TEST(Cli, CtrlCStopsAfterThePicturesInHandAndCompletesThePage) {
-  TempDir source, dest, full;
-  for (int i = 1; i <= 40; ++i) {
-    testing_jpegs::WriteJpeg(source / ("IMG_" + std::to_string(i) + ".jpg"), {2400, 1800});
-  }
-  TempDir logs;
-  Process process({"scan", source.path(), dest.path(), "--copy", "no", "--jobs", "4"}, logs);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (dest.Names().size() < 3 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  process.Signal(SIGINT);
-  const Finished run = process.Wait();
-  EXPECT_EQ(run.exit_code, 130) << run.err;
-  const std::string page = ReadAll(dest / "archive.htm");
-  EXPECT_TRUE(page.ends_with("</html>\r\n"));
-  const size_t records = lumvane::ReadCatalogLines(page).size();
-  EXPECT_GE(records, 1u);
-  EXPECT_LT(records, 40u);
-  EXPECT_NE(run.out.find("Stopped after archiving " + std::to_string(records)), std::string::npos);
-  for (const auto& name : dest.Names()) {
-    EXPECT_EQ(name.find(".tmp"), std::string::npos) << "no temporary file is left: " << name;
-  }
 }
 
 TEST(CliMaster, MergesRefusesAPictureArchiveAndFailsOnAnUnreadableSubfolder) {
@@ -400,7 +355,7 @@ TEST(CliEdit, ListShowSetAndDeleteWithTheirExitCodes) {
   const Finished deleted = RunLumvane({"edit", dir, "--delete", "1"});
   EXPECT_EQ(deleted.exit_code, 0);
   EXPECT_EQ(deleted.out, "Please reload the web page.\n");
-  EXPECT_EQ(lumvane::ReadCatalogLines(ReadAll(archive / "archive.htm")).size(), 2u);
+  EXPECT_EQ(RecordsIn(archive.path()).size(), 2u);
   EXPECT_EQ(RunLumvane({"edit", photos.path(), "--list"}).err,
             "lumvane: Cannot read " + (photos / "archive.htm") + ": No such file or directory\n");
 

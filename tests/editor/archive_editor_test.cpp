@@ -12,6 +12,7 @@
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
 #include "platform/destination_lock.h"
+#include "tests/support/archive.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -39,9 +40,7 @@ void WriteArchive(const TempDir& dir, int count) {
 
 std::vector<std::string> Titles(const TempDir& dir) {
   std::vector<std::string> titles;
-  for (const auto& values : ReadCatalogLines(ReadAll(dir / "archive.htm"))) {
-    titles.push_back(DecodeRecord(values).title);
-  }
+  for (const auto& record : testing_support::RecordsIn(dir.path())) titles.push_back(record.title);
   return titles;
 }
 

@@ -11,6 +11,7 @@
 #include "page/archive_writer.h"
 #include "pictures/catalog_line.h"
 #include "run/run_driver.h"
+#include "tests/support/archive.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/temp_dir.h"
 
@@ -21,14 +22,7 @@ using testing_support::FakeWindow;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-PictureRecord Record(const std::string& thumb, const std::string& title) {
-  PictureRecord record;
-  record.thumb = thumb;
-  record.path = "/photos";
-  record.source = title + ".jpg";
-  record.title = title;
-  return record;
-}
+using testing_support::Record;
 
 class MakeMasterTest : public testing::Test {
  protected:
@@ -41,20 +35,11 @@ class MakeMasterTest : public testing::Test {
 
   // Writes an archive of `records` into the subfolder `name` of the destination.
   void WriteArchive(const std::string& name, const std::vector<PictureRecord>& records) {
-    ArchiveWriter writer;
-    ASSERT_TRUE(writer.Open(dest / name, false).ok());
-    for (const auto& record : records) ASSERT_TRUE(writer.Add(record, "x").ok());
-    ASSERT_TRUE(writer.Commit(false).ok());
+    testing_support::WriteArchive(dest / name, records);
   }
 
   std::vector<PictureRecord> MasterRecords(const std::string& folder = "") {
-    std::vector<PictureRecord> records;
-    const std::string page =
-        folder.empty() ? dest / "archive.htm" : dest / (folder + "/archive.htm");
-    for (const auto& values : ReadCatalogLines(ReadAll(page))) {
-      records.push_back(DecodeRecord(values));
-    }
-    return records;
+    return testing_support::RecordsIn(folder.empty() ? dest.path() : dest / folder);
   }
 
   std::vector<std::string> Thumbs() {

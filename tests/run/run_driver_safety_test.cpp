@@ -14,6 +14,7 @@
 #include "run/run_summary.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/pictures.h"
+#include "tests/support/run_fixture.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 
@@ -24,38 +25,13 @@ using testing_support::FakeWindow;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-class RunSafetyTest : public testing::Test {
+class RunSafetyTest : public testing_support::RunFixture {
  protected:
   void SetUp() override {
-    window.source_dir_value = source.path();
-    window.dest_dir_value = dest.path();
+    RunFixture::SetUp();
     window.copy_answer = CopyMode::kNone;
-    environment = DefaultRunEnvironment();
   }
-
-  // Makes an archive of two pictures in the destination, as an earlier run left it.
-  void MakeEarlierArchive(int pictures = 2) {
-    testing_support::WritePhoto(source / "one.jpg", 2001, 1, 1);
-    if (pictures > 1) testing_support::WritePhoto(source / "two.jpg", 2001, 1, 2);
-    GoClick(window, state, environment);
-    ASSERT_EQ(state.PictureCount, pictures);
-    window.messages.clear();
-    earlier = dest.Snapshot();
-  }
-
-  void UseCatalog(const std::string& folder, const std::string& name) {
-    window.mode_value = Mode::kCatalogOriginalPaths;
-    window.catalog_dir_value = folder;
-    window.catalog_file_value = name;
-  }
-
   size_t RecordsIn(const std::string& page) { return ReadCatalogLines(ReadAll(page)).size(); }
-
-  TempDir source, dest;
-  FakeWindow window;
-  RunState state;
-  RunEnvironment environment;
-  std::map<std::string, std::string> earlier;
 };
 
 TEST_F(RunSafetyTest, UnreadableSourceLeavesTheDestinationAsItWas) {

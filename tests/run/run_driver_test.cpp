@@ -15,6 +15,7 @@
 #include "pictures/catalog_line.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/pictures.h"
+#include "tests/support/run_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -24,31 +25,7 @@ using testing_support::FakeWindow;
 using testing_support::ReadAll;
 using testing_support::TempDir;
 
-class RunDriverTest : public testing::Test {
- protected:
-  void SetUp() override {
-    window.source_dir_value = source.path();
-    window.dest_dir_value = dest.path();
-    environment = DefaultRunEnvironment();
-  }
-
-  void AddPhotos(int count) {
-    for (int i = 1; i <= count; ++i) {
-      testing_support::WritePhoto(source / ("IMG_" + std::to_string(i) + ".jpg"), 2001, 3, i);
-    }
-  }
-
-  size_t RecordsInPage() { return ReadCatalogLines(ReadAll(dest / "archive.htm")).size(); }
-  bool PageIsComplete() {
-    const std::string page = ReadAll(dest / "archive.htm");
-    return page.starts_with("<!DOCTYPE HTML") && page.ends_with("</html>\r\n");
-  }
-
-  TempDir source, dest;
-  FakeWindow window;
-  RunState state;
-  RunEnvironment environment;
-};
+using RunDriverTest = testing_support::RunFixture;
 
 TEST_F(RunDriverTest, ScanRunCountsInStatusAndEndsDone) {
   AddPhotos(3);

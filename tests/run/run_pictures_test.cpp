@@ -7,6 +7,7 @@
 #include "pictures/catalog_line.h"
 #include "run/run_driver.h"
 #include "tests/imagelib/test_jpegs.h"
+#include "tests/support/archive.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
@@ -27,13 +28,7 @@ class RunPicturesTest : public testing::Test {
     environment = DefaultRunEnvironment();
   }
 
-  std::vector<PictureRecord> Records() {
-    std::vector<PictureRecord> records;
-    for (const auto& values : ReadCatalogLines(ReadAll(dest / "archive.htm"))) {
-      records.push_back(DecodeRecord(values));
-    }
-    return records;
-  }
+  std::vector<PictureRecord> Records() { return testing_support::RecordsIn(dest.path()); }
 
   // The colour at the display image's top left of a record.
   testing_jpegs::Rgb DisplayColour(const PictureRecord& record) {
