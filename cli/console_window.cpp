@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/plural.h"
 #include "platform/process.h"
 #include "run/run_summary.h"
 
@@ -32,8 +33,7 @@ CopyMode ConsoleWindow::AskCopyOriginals() {
 
 bool ConsoleWindow::ConfirmMasterOver(const std::string& page, int pictures) {
   if (options_.replace) return true;
-  ShowMessage(page + " is an archive of " + std::to_string(pictures) + " picture" +
-              (pictures == 1 ? "" : "s") +
+  ShowMessage(page + " is an archive of " + CountOf(pictures, "picture") +
               ", not a master archive; it was left as it was. --replace replaces it, keeping it "
               "in the archive's history.");
   return false;
@@ -66,8 +66,8 @@ void ConsoleWindow::ReportNothingArchived(const std::string& text, const RunStat
 void ConsoleWindow::ReportLost(const RunState& state) {
   const int lost = LostPictures(state);
   if (lost == 0) return;
-  ShowMessage("Could not archive " + std::to_string(lost) + " picture" + (lost == 1 ? "" : "s") +
-              "; " + (lost == 1 ? "it is" : "they are") + " not in the archive" +
+  ShowMessage("Could not archive " + CountOf(lost, "picture") + "; " +
+              (lost == 1 ? "it is" : "they are") + " not in the archive" +
               (options_.verbose ? "." : " (--verbose names them)."));
 }
 

@@ -32,7 +32,7 @@ void List(const ArchiveEditor& editor) {
 void Show(const EditorFields& f, long n) {
   const std::pair<const char*, std::string> boxes[] = {{"Number", std::to_string(n)},
                                                        {"Title", f.title},
-                                                       {"Keywords", f.keywords},
+                                                       {"Keywords", f.subject},
                                                        {"Categories", f.category},
                                                        {"Comment", f.comment},
                                                        {"Author", f.author},
@@ -48,7 +48,7 @@ EditorFields Typed(const ArchiveEditor& editor, long n, const CliOptions& option
   EditorFields fields = editor.Fields(n);
   for (const auto& [field, value] : options.edit_values) {
     std::string* box = field == "title"      ? &fields.title
-                       : field == "keywords" ? &fields.keywords
+                       : field == "keywords" ? &fields.subject
                        : field == "category" ? &fields.category
                        : field == "comment"  ? &fields.comment
                        : field == "author"   ? &fields.author

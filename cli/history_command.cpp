@@ -6,6 +6,7 @@
 #include "page/archive_history.h"
 #include "page/archive_restore.h"
 #include "platform/paths.h"
+#include "platform/plural.h"
 
 namespace lumvane {
 
@@ -21,8 +22,8 @@ int RunHistoryCommand(const std::string& dest) {
     return 0;
   }
   for (const Generation& g : generations) {
-    std::printf("%4d  %s  %-8s %d picture%s\n", g.number, g.replaced.c_str(), g.by.c_str(),
-                g.pictures, g.pictures == 1 ? "" : "s");
+    std::printf("%4d  %s  %-8s %s\n", g.number, g.replaced.c_str(), g.by.c_str(),
+                CountOf(g.pictures, "picture").c_str());
   }
   return 0;
 }

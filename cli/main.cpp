@@ -21,6 +21,7 @@
 #include "cli/usage.h"
 #include "locations/saved_locations.h"
 #include "lumvane/version.h"
+#include "platform/plural.h"
 #include "platform/process.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
@@ -53,17 +54,15 @@ lumvane::CliOptions WithAbsoluteFolders(lumvane::CliOptions options) {
   return options;
 }
 
-std::string Count(int count, const char* noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
+using lumvane::CountOf;
 
 void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& options,
                   const std::string& dest, bool stopped) {
   const std::string page = (fs::path(dest) / "archive.htm").string();
-  const std::string pictures = Count(state.PictureCount, "picture");
+  const std::string pictures = CountOf(state.picture_count, "picture");
   if (options.command == lumvane::CliOptions::Command::kMaster) {
     std::printf("%s %s from %s into %s\n", stopped ? "Stopped after merging" : "Merged",
-                pictures.c_str(), Count(state.archives_merged, "archive").c_str(), page.c_str());
+                pictures.c_str(), CountOf(state.archives_merged, "archive").c_str(), page.c_str());
   } else {
     const std::string formats = lumvane::ArchivedByFormat(state);
     std::printf("%s %s%s into %s\n", stopped ? "Stopped after archiving" : "Archived",
@@ -78,10 +77,10 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   }
   if (state.reused > 0) {
     std::printf("%s kept the images of the earlier archive (unchanged originals)\n",
-                Count(state.reused, "picture").c_str());
+                CountOf(state.reused, "picture").c_str());
   }
   if (state.described > 0) {
-    std::printf("%s brought %s own description%s\n", Count(state.described, "picture").c_str(),
+    std::printf("%s brought %s own description%s\n", CountOf(state.described, "picture").c_str(),
                 state.described == 1 ? "its" : "their", state.described == 1 ? "" : "s");
   }
   if (options.command == lumvane::CliOptions::Command::kScan &&
@@ -96,14 +95,8 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
     std::printf("%s\n", dropped.c_str());
   }
   if (state.passed_over.empty()) return;
-  const std::map<std::string, int> by_reason = lumvane::PassedOverByReason(state);
-  std::printf("Passed over %zu:", state.passed_over.size());
-  const char* separator = " ";
-  for (const auto& [reason, count] : by_reason) {
-    std::printf("%s%d %s", separator, count, reason.c_str());
-    separator = ", ";
-  }
-  std::printf("\n");
+  std::printf("Passed over %zu: %s\n", state.passed_over.size(),
+              lumvane::PassedOverReasons(state, /*always_counted=*/true).c_str());
   for (const lumvane::CatalogPlace& place : lumvane::UnknownPlaces(state)) {
     const bool drive = place.kind == lumvane::CatalogPlace::Kind::kDrive;
     std::printf("The %s %s is not on this machine: %s '%s=DIR' reads it from DIR.\n",

@@ -14,6 +14,7 @@
 #include "platform/destination_lock.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/plural.h"
 #include "platform/text_encoding.h"
 
 namespace lumvane {
@@ -125,7 +126,7 @@ Status ArchiveEditor::Update(long n, const EditorFields& typed, std::string* sto
   PictureRecord& r = records_[static_cast<size_t>(n - 1)];
   const PictureRecord before = r;
   r.title = typed.title;
-  r.subject = typed.keywords;
+  r.subject = typed.subject;
   r.category = typed.category;
   r.comment = typed.comment;
   r.author = typed.author;
@@ -158,8 +159,7 @@ Status ArchiveEditor::Delete(long n) {
 
 std::string ArchiveEditor::LeftOutNote() const {
   if (left_out_ == 0) return "";
-  return std::to_string(left_out_) + (left_out_ == 1 ? " record of " : " records of ") +
-         JoinPath(folder_, "archive.htm") +
+  return CountOf(left_out_, "record") + " of " + JoinPath(folder_, "archive.htm") +
          " named a file outside the archive's folder and will go at the next change.";
 }
 

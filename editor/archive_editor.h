@@ -17,8 +17,8 @@ namespace lumvane {
 
 // What the editor's boxes show of one record: plain text, decoded from the page.
 struct EditorFields {
-  std::string title, keywords, category, comment, author, date;  // editable
-  std::string path, source, thumb;                               // information only
+  std::string title, subject, category, comment, author, date;  // editable; subject: the keywords
+  std::string path, source, thumb;                              // information only
 };
 
 // The record number a typed text names: its leading number (leading blanks skipped, reading

@@ -14,6 +14,7 @@
 #include "platform/directory_listing.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/plural.h"
 #include "platform/replacing_file.h"
 
 namespace lumvane {
@@ -86,8 +87,7 @@ void MergeArchive(ImportRun& run, const std::string& page_text, const std::strin
 }
 
 std::string SkippedArchives(const std::vector<std::string>& reasons) {
-  std::string text = "Could not merge " + std::to_string(reasons.size()) + " archive" +
-                     (reasons.size() == 1 ? "" : "s") + ":";
+  std::string text = "Could not merge " + CountOf(reasons.size(), "archive") + ":";
   for (const std::string& reason : reasons) text += "\r  " + reason;
   return text;
 }

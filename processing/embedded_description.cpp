@@ -235,7 +235,7 @@ EmbeddedDescription ReadEmbeddedDescription(const std::string& path) {
     description.title =
         FirstOf({XmpText(s.xmp, "Xmp.dc.title"), IptcJoined(s, "Iptc.Application2.ObjectName", " "),
                  ExifText(s.exif, "Exif.Image.XPTitle", true)});
-    description.keywords = Keywords(s);
+    description.subject = Keywords(s);
     description.category = Category(s);
     description.comment = Comment(s);
     description.author =

@@ -12,14 +12,14 @@ namespace lumvane {
 
 struct EmbeddedDescription {
   std::string title;
-  std::string keywords;  // each keyword once, joined with blanks
+  std::string subject;  // the keywords, each once, joined with blanks
   std::string category;
   std::string comment;
   std::string author;
   std::optional<LocalDateTime> taken;
 
   bool any_text() const {
-    return !title.empty() || !keywords.empty() || !category.empty() || !comment.empty() ||
+    return !title.empty() || !subject.empty() || !category.empty() || !comment.empty() ||
            !author.empty();
   }
 };

@@ -260,7 +260,7 @@ bool TakeEmbeddedDescription(const std::string& original, PictureInput* input) {
   const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
   const std::pair<std::string*, const std::string*> fields[] = {
       {&input->title, &embedded.title},
-      {&input->subject, &embedded.keywords},
+      {&input->subject, &embedded.subject},
       {&input->category, &embedded.category},
       {&input->comment, &embedded.comment},
       {&input->author, &embedded.author}};

@@ -20,7 +20,7 @@ PictureRun::PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer
   if (!sources_.catalog_path.empty()) {
     catalog_folder_ = SplitCatalogPath(sources_.catalog_path).folder;
   }
-  state_.PictureCount = 0;
+  state_.picture_count = 0;
   state_.archives_merged = 0;
   state_.described = 0;
   state_.reused = 0;
@@ -157,7 +157,7 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   }
   if (result.described) ++state_.described;
   ++state_.formats[result.format];
-  count_shown_ = " " + std::to_string(state_.PictureCount);
+  count_shown_ = " " + std::to_string(state_.picture_count);
   window_.set_status(count_shown_);
 }
 
@@ -178,7 +178,7 @@ void PictureRun::WriteRecord(const PictureRecord& made, const std::string& tab_s
     if (!applied.gave_way.empty()) state_.edits_gave_way.push_back(GaveWay(record, applied));
   }
   failure_ = writer_.Add(record, tab_source);
-  if (failure_.ok()) ++state_.PictureCount;
+  if (failure_.ok()) ++state_.picture_count;
 }
 
 void PictureRun::BeginStep(const std::string& count) {

@@ -39,7 +39,7 @@ enum class RunOutcome {
 
 struct RunState {
   CopyMode copy_mode = CopyMode::kNone;  // the last answer to the Copy Originals question
-  int PictureCount = 0;                  // pictures archived in the current or last run
+  int picture_count = 0;                 // pictures archived in the current or last run
   int archives_merged = 0;               // archives a master run merged
   int reused = 0;                        // pictures whose images were in the destination already
   int described = 0;                     // pictures whose texts came from the photos themselves

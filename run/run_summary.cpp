@@ -1,28 +1,29 @@
 #include "run/run_summary.h"
 
+#include "platform/plural.h"
+
 #include <algorithm>
 
 namespace lumvane {
 namespace {
 
-std::string Plural(size_t count, const std::string& noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
 std::string PassedOverPart(const RunState& state) {
-  const std::map<std::string, int> by_reason = PassedOverByReason(state);
-  std::string text = std::to_string(state.passed_over.size()) + " passed over:";
-  const char* separator = " ";
-  for (const auto& [reason, count] : by_reason) {
-    text += separator;
-    if (by_reason.size() > 1) text += std::to_string(count) + " ";
-    text += reason;
-    separator = ", ";
-  }
-  return text;
+  return std::to_string(state.passed_over.size()) +
+         " passed over: " + PassedOverReasons(state, /*always_counted=*/false);
 }
 
 }  // namespace
+
+std::string PassedOverReasons(const RunState& state, bool always_counted) {
+  const std::map<std::string, int> by_reason = PassedOverByReason(state);
+  std::string text;
+  for (const auto& [reason, count] : by_reason) {
+    if (!text.empty()) text += ", ";
+    if (always_counted || by_reason.size() > 1) text += std::to_string(count) + " ";
+    text += reason;
+  }
+  return text;
+}
 
 std::string ArchivedByFormat(const RunState& state) {
   std::string text;
@@ -46,10 +47,10 @@ bool RunLeftSomethingOut(const RunState& state) {
 }
 
 std::string StoppedLine(const RunState& state) {
-  const auto archived = static_cast<size_t>(state.PictureCount);
-  if (state.expected_pictures < 0) return "Stopped after " + Plural(archived, "picture");
+  const auto archived = static_cast<size_t>(state.picture_count);
+  if (state.expected_pictures < 0) return "Stopped after " + CountOf(archived, "picture");
   return "Stopped after " + std::to_string(archived) + " of " +
-         Plural(static_cast<size_t>(state.expected_pictures), "picture");
+         CountOf(state.expected_pictures, "picture");
 }
 
 std::string EarlierArchiveLine(const RunState& state) {
@@ -57,24 +58,23 @@ std::string EarlierArchiveLine(const RunState& state) {
   const std::string kept =
       "; the earlier archive is kept as version " + std::to_string(state.kept_version);
   if (state.stopped) return StoppedLine(state) + kept;
-  if (state.PictureCount >= state.earlier_pictures) return "";
-  return "The new archive holds " + Plural(static_cast<size_t>(state.PictureCount), "picture") +
-         ", the earlier one " + std::to_string(state.earlier_pictures) + kept;
+  if (state.picture_count >= state.earlier_pictures) return "";
+  return "The new archive holds " + CountOf(state.picture_count, "picture") + ", the earlier one " +
+         std::to_string(state.earlier_pictures) + kept;
 }
 
 std::vector<std::string> EditsLines(const RunState& state, const std::string& how_back) {
   std::vector<std::string> lines;
   if (!state.edits_gave_way.empty()) {
     const size_t count = state.edits_gave_way.size();
-    std::string line = "The editor's changes to " + Plural(count, "picture") + " gave way to " +
+    std::string line = "The editor's changes to " + CountOf(count, "picture") + " gave way to " +
                        (count == 1 ? "its" : "their") + " own new text:";
     for (size_t i = 0; i < count; ++i) line += (i == 0 ? " " : ", ") + state.edits_gave_way[i];
     lines.push_back(line + ".");
   }
   if (state.deleted_left_out > 0) {
-    lines.push_back(Plural(static_cast<size_t>(state.deleted_left_out), "picture") +
-                    " deleted in the editor " + (state.deleted_left_out == 1 ? "stays" : "stay") +
-                    " out" + how_back + ".");
+    lines.push_back(CountOf(state.deleted_left_out, "picture") + " deleted in the editor " +
+                    (state.deleted_left_out == 1 ? "stays" : "stay") + " out" + how_back + ".");
   }
   return lines;
 }
@@ -133,13 +133,13 @@ std::string RunSummaryLine(const RunState& state) {
   std::string line =
       state.stopped && EarlierArchiveLine(state).empty()  // else that line says it stopped
           ? StoppedLine(state)
-          : std::to_string(state.PictureCount) + " archived";
+          : std::to_string(state.picture_count) + " archived";
   if (const std::string formats = ArchivedByFormat(state); !formats.empty()) {
     line += " (" + formats + ")";
   }
   if (!state.passed_over.empty()) line += "; " + PassedOverPart(state);
   if (!state.uncopied.empty())
-    line += "; " + Plural(state.uncopied.size(), "original") + " not copied";
+    line += "; " + CountOf(state.uncopied.size(), "original") + " not copied";
   return line;
 }
 
@@ -156,7 +156,7 @@ std::string RunSummaryDetails(const RunState& state) {
 
 std::string UncopiedMessage(const RunState& state, const std::string& dest) {
   std::string text =
-      "Could not copy " + Plural(state.uncopied.size(), "original") + " into " + dest + ":";
+      "Could not copy " + CountOf(state.uncopied.size(), "original") + " into " + dest + ":";
   for (const auto& original : state.uncopied) {
     text += "\r  " + original.source + ": " + original.reason;
   }

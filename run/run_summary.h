@@ -22,6 +22,10 @@ std::string ArchivedByFormat(const RunState& state);
 // How many pictures were passed over for each reason, reasons in alphabetical order.
 std::map<std::string, int> PassedOverByReason(const RunState& state);
 
+// Those reasons in one line, each with its count ("1 not a picture, 2 file missing"); one
+// reason alone has no count unless `always_counted`.
+std::string PassedOverReasons(const RunState& state, bool always_counted);
+
 // One line per picture passed over and per original not copied: "FILE: reason".
 std::string RunSummaryDetails(const RunState& state);
 

@@ -11,6 +11,7 @@
 
 #include "locations/locate_pictures.h"
 #include "locations/saved_locations.h"
+#include "platform/plural.h"
 #include "run/catalog_types.h"
 #include "run/run_summary.h"
 #include "shell/frm_copy.h"
@@ -249,11 +250,9 @@ CopyMode FrmArchive::AskCopyOriginals() {
 bool FrmArchive::ConfirmMasterOver(const std::string& page, int pictures) {
   QMessageBox box(
       QMessageBox::NoIcon, "Lumvane",
-      QString("%1 is an archive of %2 picture%3, not a master archive.\n"
+      QString("%1 is an archive of %2, not a master archive.\n"
               "Replace it with the master archive? It is kept in the archive's history.")
-          .arg(QString::fromStdString(page))
-          .arg(pictures)
-          .arg(pictures == 1 ? "" : "s"),
+          .arg(QString::fromStdString(page), QString::fromStdString(CountOf(pictures, "picture"))),
       QMessageBox::Yes | QMessageBox::No, this);
   box.setObjectName("ReplaceArchive");
   box.setDefaultButton(QMessageBox::No);

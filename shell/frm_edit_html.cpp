@@ -68,7 +68,7 @@ QLineEdit* FrmEditHtml::Box(const char* name, const char* label, int top, int wi
 
 void FrmEditHtml::ShowFields(const EditorFields& f, bool editable_only) {
   title_->setText(QString::fromStdString(f.title));
-  keyword_->setText(QString::fromStdString(f.keywords));
+  keyword_->setText(QString::fromStdString(f.subject));
   category_->setText(QString::fromStdString(f.category));
   comment_->setText(QString::fromStdString(f.comment));
   author_->setText(QString::fromStdString(f.author));
@@ -115,7 +115,7 @@ void FrmEditHtml::Step(int step) {
 EditorFields FrmEditHtml::Typed() const {
   EditorFields typed;
   typed.title = title_->text().toStdString();
-  typed.keywords = keyword_->text().toStdString();
+  typed.subject = keyword_->text().toStdString();
   typed.category = category_->text().toStdString();
   typed.comment = comment_->text().toStdString();
   typed.author = author_->text().toStdString();
@@ -126,7 +126,7 @@ EditorFields FrmEditHtml::Typed() const {
 bool FrmEditHtml::Dirty() const {
   if (shown_ < 1) return false;
   const EditorFields stored = editor_.Fields(shown_), typed = Typed();
-  return typed.title != stored.title || typed.keywords != stored.keywords ||
+  return typed.title != stored.title || typed.subject != stored.subject ||
          typed.category != stored.category || typed.comment != stored.comment ||
          typed.author != stored.author || typed.date != stored.date;
 }
@@ -188,7 +188,7 @@ void FrmEditHtml::OfferReload(const Status& refused, long typed_for, const Edito
   }
   ShowRecord(typed_for);
   EditorFields merged = editor_.Fields(typed_for);  // the newer archive's, with what was typed
-  for (auto field : {&EditorFields::title, &EditorFields::keywords, &EditorFields::category,
+  for (auto field : {&EditorFields::title, &EditorFields::subject, &EditorFields::category,
                      &EditorFields::comment, &EditorFields::author, &EditorFields::date}) {
     if (typed.*field != before.*field) merged.*field = typed.*field;
   }

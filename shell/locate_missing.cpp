@@ -7,6 +7,7 @@
 
 #include "locations/locate_pictures.h"
 #include "locations/saved_locations.h"
+#include "platform/plural.h"
 #include "run/run_summary.h"
 
 namespace lumvane {
@@ -48,7 +49,7 @@ void Tell(QWidget* parent, const QString& text) {
 }
 
 QString Pictures(int count) {
-  return QString("%1 picture%2").arg(count).arg(count == 1 ? "" : "s");
+  return QString::fromStdString(CountOf(count, "picture"));
 }
 
 }  // namespace

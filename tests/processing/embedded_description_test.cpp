@@ -34,7 +34,7 @@ TEST_F(EmbeddedDescriptionTest, XmpGivesEveryField) {
                   "-XMP-dc:Creator=Ann", "-XMP-dc:Creator=Bo",
                   "-XMP-exif:DateTimeOriginal=2005:12:31 12:34:56"}));
   EXPECT_EQ(d.title, "Harbour at dawn");
-  EXPECT_EQ(d.keywords, "boat harbour") << "each keyword once";
+  EXPECT_EQ(d.subject, "boat harbour") << "each keyword once";
   EXPECT_EQ(d.category, "TRV Summer");
   EXPECT_EQ(d.comment, "Two boats");
   EXPECT_EQ(d.author, "Ann, Bo");
@@ -56,7 +56,7 @@ TEST_F(EmbeddedDescriptionTest, XmpOfEveryOtherFormat) {
         << name;
     const auto d = ReadEmbeddedDescription(dir / name);
     EXPECT_EQ(d.title, "Harbour") << name;
-    EXPECT_EQ(d.keywords, "boat") << name;
+    EXPECT_EQ(d.subject, "boat") << name;
     ASSERT_TRUE(d.taken) << name;
     EXPECT_EQ(FormatLongDate(*d.taken), "June 1, 2021") << name;
   }
@@ -70,7 +70,7 @@ TEST_F(EmbeddedDescriptionTest, IptcInItsDeclaredCharacterSet) {
        "cke",
        "-IPTC:By-line=Zo\xC3\xAB", "-IPTC:DateCreated=1999:04:05"}));
   EXPECT_EQ(latin.title, "Caf\xC3\xA9");
-  EXPECT_EQ(latin.keywords,
+  EXPECT_EQ(latin.subject,
             "M\xC3\xBCnchen Br\xC3\xBC"
             "cke");
   EXPECT_EQ(latin.author, "Zo\xC3\xAB");
@@ -87,7 +87,7 @@ TEST_F(EmbeddedDescriptionTest, WindowsTagsAreUtf16) {
       Photo("xp.jpg", {"-EXIF:XPTitle=Z\xC3\xBCrich", "-EXIF:XPKeywords=lake;city;lake",
                        "-EXIF:XPComment=Evening", "-EXIF:XPAuthor=\xC3\x85sa"}));
   EXPECT_EQ(d.title, "Z\xC3\xBCrich");
-  EXPECT_EQ(d.keywords, "lake city");
+  EXPECT_EQ(d.subject, "lake city");
   EXPECT_EQ(d.comment, "Evening");
   EXPECT_EQ(d.author, "\xC3\x85sa");
 }
@@ -116,7 +116,7 @@ TEST_F(EmbeddedDescriptionTest, NothingDamagedOrHugeStopsThePicture) {
   std::vector<std::string> many;
   for (int i = 0; i < 300; ++i) many.push_back("-IPTC:Keywords=word" + std::to_string(i));
   const auto lots = ReadEmbeddedDescription(Photo("many.jpg", many));
-  EXPECT_EQ(std::count(lots.keywords.begin(), lots.keywords.end(), ' '), 299);
+  EXPECT_EQ(std::count(lots.subject.begin(), lots.subject.end(), ' '), 299);
 
   // Scribble over the inside of the EXIF and IPTC segments: the picture is still archived.
   const std::string path = Photo("damaged.jpg", {"-IPTC:ObjectName=Title", "-EXIF:Artist=Someone"});

@@ -84,12 +84,12 @@ TEST_F(RunSafetyTest, CatalogTypeComesFromTheFileNameNotItsFolders) {
 
   UseCatalog(source / "old.mdb.d", "list.txt");
   GoClick(window, state, environment);
-  EXPECT_EQ(state.PictureCount, 1) << "a tab catalog, whatever its folder is called";
+  EXPECT_EQ(state.picture_count, 1) << "a tab catalog, whatever its folder is called";
   window.dest_dir_value = other.path();
   UseCatalog(source / "trips.txt.d", "export.csv");
   GoClick(window, state, environment);
   EXPECT_TRUE(window.messages.empty()) << window.messages[0];
-  ASSERT_EQ(state.PictureCount, 1) << "read as an export, not as a tab catalog";
+  ASSERT_EQ(state.picture_count, 1) << "read as an export, not as a tab catalog";
   EXPECT_EQ(DecodeRecord(ReadCatalogLines(ReadAll(other / "archive.htm"))[0]).subject, "hills");
 }
 
@@ -100,7 +100,7 @@ TEST_F(RunSafetyTest, RelativeCatalogPathsAreReadFromTheCatalogsFolder) {
   source.Write("list.txt", "bare.jpg\tBare\nsub/x.jpg\tSlash\nsub\\x.jpg\tBackslash\n");
   UseCatalog(source.path(), "list.txt");
   GoClick(window, state, environment);
-  EXPECT_EQ(state.PictureCount, 3);
+  EXPECT_EQ(state.picture_count, 3);
   const auto records = ReadCatalogLines(ReadAll(dest / "archive.htm"));
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(DecodeRecord(records[0]).path, source.path());
@@ -120,7 +120,7 @@ TEST_F(RunSafetyTest, FifosAreRefusedWithoutWaitingOnThem) {
   source.Write("list.txt", (source / "x.jpg") + "\n" + (source / "one.jpg") + "\n");
   UseCatalog(source.path(), "list.txt");
   GoClick(window, state, environment);
-  EXPECT_EQ(state.PictureCount, 1);
+  EXPECT_EQ(state.picture_count, 1);
   ASSERT_EQ(state.passed_over.size(), 1u);
   EXPECT_EQ(state.passed_over[0].reason, "not a regular file");
 }
@@ -142,7 +142,7 @@ TEST_F(RunSafetyTest, UncopiedOriginalsAreReportedAfterTheRunAndTheirRecordsStay
   std::filesystem::create_directory(dest / "a.jpg");
   window.copy_answer = CopyMode::kKeepNames;
   GoClick(window, state, environment);
-  EXPECT_EQ(state.PictureCount, 1);
+  EXPECT_EQ(state.picture_count, 1);
   EXPECT_EQ(window.reports, 1);
   EXPECT_EQ(UncopiedMessage(state, dest.path()),
             "Could not copy 1 original into " + dest.path() + ":\r  " + (source / "a.jpg") +
@@ -178,7 +178,7 @@ TEST_F(RunSafetyTest, RunThatArchivesNothingKeepsAnArchiveWithPictures) {
 
 TEST(RunSummary, CountsByReasonAndListsTheFiles) {
   RunState state;
-  state.PictureCount = 3;
+  state.picture_count = 3;
   EXPECT_EQ(RunSummaryLine(state), "3 archived");
   EXPECT_FALSE(RunLeftSomethingOut(state));
   state.passed_over = {{"/a.jpg", "file missing"}, {"/b.jpg", "file missing"}};

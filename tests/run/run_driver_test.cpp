@@ -35,7 +35,7 @@ TEST_F(RunDriverTest, ScanRunCountsInStatusAndEndsDone) {
   EXPECT_EQ(window.statuses,
             (std::vector<std::string>{"", "Running...", " 1", " 2", " 3", " 3 Done!"}));
   EXPECT_EQ(window.copy_questions, 1);
-  EXPECT_EQ(state.PictureCount, 3);
+  EXPECT_EQ(state.picture_count, 3);
   EXPECT_EQ(RecordsInPage(), 3u);
   EXPECT_TRUE(PageIsComplete());
   EXPECT_EQ(ReadAll(dest / "texture.jpg"), ReadAll(environment.texture));
@@ -65,13 +65,13 @@ TEST_F(RunDriverTest, FolderHoldingAnEarlierArchiveIsScannedWithoutItsGeneratedI
   state.copy_mode = CopyMode::kRename;
   GoClick(window, state, environment);
   EXPECT_EQ(window.copy_questions, 0) << "source equals destination: no question";
-  ASSERT_EQ(state.PictureCount, 2);
+  ASSERT_EQ(state.picture_count, 2);
   // Rescan: the two originals are pictures (nothing was copied beside them); thumbnails,
   // display images and the archive's two backgrounds are not, and are not listed as passed
   // over either. A third run gives the same.
   for (int run = 0; run < 2; ++run) {
     GoClick(window, state, environment);
-    EXPECT_EQ(state.PictureCount, 2);
+    EXPECT_EQ(state.picture_count, 2);
     EXPECT_TRUE(state.passed_over.empty()) << state.passed_over[0].source;
   }
 }

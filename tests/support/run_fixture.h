@@ -36,7 +36,7 @@ class RunFixture : public testing::Test {
     WritePhoto(source / "one.jpg", 2001, 1, 1);
     if (pictures > 1) WritePhoto(source / "two.jpg", 2001, 1, 2);
     GoClick(window, state, environment);
-    ASSERT_EQ(state.PictureCount, pictures);
+    ASSERT_EQ(state.picture_count, pictures);
     window.messages.clear();
     earlier = dest.Snapshot();
   }
