@@ -15,36 +15,31 @@ constexpr std::chrono::milliseconds kSlice(250);
 
 }  // namespace
 
-JetTable::Opened JetTable::Open(const std::string& path, const std::string& table,
-                                const std::vector<std::string>& columns) {
+Status JetTable::Open(const std::string& path, const std::string& table,
+                      const std::vector<std::string>& columns) {
   return OpenWith([&](int out) { ReadJetTable(out, path, table, columns); }, columns.size());
 }
 
-JetTable::Opened JetTable::OpenWith(const ChildReader& reader, size_t columns) {
+Status JetTable::OpenWith(const ChildReader& reader, size_t columns) {
   columns_ = columns;
-  if (Status started = child_.Start(reader, kPrintedKept); !started.ok()) {
-    error_ = started.message();
-    return Opened::kFailed;
-  }
+  if (Status started = child_.Start(reader, kPrintedKept); !started.ok()) return started;
   last_heard_ = std::chrono::steady_clock::now();
   buffered_.clear();
   taken_ = 0;
   char kind = 0;
   std::string text;
-  if (!ReadMessage(&kind, &text)) return Opened::kFailed;
-  error_ = kind == 'E' && !text.empty() ? text : "";
+  if (!ReadMessage(&kind, &text)) return Status::Error(StatusCode::kDamaged, error_);
   switch (kind) {
     case 'O':
       row_count_ = std::strtol(text.c_str(), nullptr, 10);
-      return Opened::kOpened;
+      return Status::Ok();
     case 'N':
-      return Opened::kNoSuchTable;
+      return Status::Error(StatusCode::kNotFound, "no such table");
     case 'M':
-      error_ = text;
-      return Opened::kMissingColumn;
+      return Status::Error(StatusCode::kInvalidInput, text);
     default:  // libmdb's own words when it has any: it names no reason for most files
-      if (error_.empty()) error_ = child_.FirstPrintedLine();
-      return Opened::kFailed;
+      return Status::Error(StatusCode::kDamaged,
+                           kind == 'E' && !text.empty() ? text : child_.FirstPrintedLine());
   }
 }
 
@@ -116,14 +111,15 @@ bool JetTable::ReadMessage(char* kind, std::string* text) {
   }
 }
 
-bool JetTable::Next(std::vector<Cell>* row) {
+StatusOr<bool> JetTable::Next(std::vector<Cell>* row) {
   char kind = 0;
   std::string message;
-  if (!ReadMessage(&kind, &message)) return false;
+  if (!ReadMessage(&kind, &message)) return Status::Error(StatusCode::kDamaged, error_);
   if (kind != 'R') {
-    error_ = kind == 'D' ? "" : !message.empty() ? message : ChildFailure();
+    const std::string reason = kind == 'D' || !message.empty() ? message : ChildFailure();
     child_.End();
-    return false;
+    if (kind == 'D') return false;
+    return Status::Error(StatusCode::kDamaged, reason);
   }
   *row = DecodeRow(message, columns_);
   return true;

@@ -19,7 +19,6 @@ class JetTable {
     bool null = true;
     std::string text;  // UTF-8; dates as "yyyy-mm-dd hh:mm:ss"
   };
-  enum class Opened { kOpened, kNoSuchTable, kMissingColumn, kFailed };
 
   // `patience`: how long the child may send nothing before it is taken to hang (libmdb loops
   // for ever on some damaged files) and is ended.
@@ -29,9 +28,10 @@ class JetTable {
   JetTable& operator=(const JetTable&) = delete;
 
   // Opens the table named exactly `table` (letter case counting) with the columns `columns`,
-  // found by name as the database engine finds them (letter case ignored). kMissingColumn:
-  // error() is the first column not found. kFailed: error() is libmdb's reason, or "".
-  Opened Open(const std::string& path, const std::string& table,
+  // found by name as the database engine finds them (letter case ignored). kNotFound: no
+  // such table; kInvalidInput: the message is the first column not found; otherwise the
+  // message is libmdb's reason, or "".
+  Status Open(const std::string& path, const std::string& table,
               const std::vector<std::string>& columns);
 
   // What runs in the child: it writes its messages to `out`; what it prints goes to a file
@@ -42,16 +42,14 @@ class JetTable {
   // the parent's side). The child runs under limits: no core file, 1 GB of address space,
   // a minute of processor time, 64 KB of printing; a child that prints that much and sends
   // nothing is ended.
-  Opened OpenWith(const ChildReader& reader, size_t columns);
+  Status OpenWith(const ChildReader& reader, size_t columns);
 
   // The table's row count as its definition states it.
   long row_count() const { return row_count_; }
 
-  // The next row's cells in the order of the columns asked for; false at the end of the table,
-  // or when reading failed: error() then says why (never empty).
-  bool Next(std::vector<Cell>* row);
-
-  const std::string& error() const { return error_; }
+  // True with the next row's cells in the order of the columns asked for; false at the end of
+  // the table; a failure says why reading failed (never empty).
+  StatusOr<bool> Next(std::vector<Cell>* row);
 
  private:
   bool ReadMessage(char* kind, std::string* text);
@@ -65,7 +63,7 @@ class JetTable {
   std::chrono::steady_clock::time_point last_heard_;  // the child's last bytes
   size_t columns_ = 0;
   long row_count_ = 0;
-  std::string error_;
+  std::string error_;  // why the last read failed
 };
 
 // Values longer than this (memos of a megabyte) are cut by libmdb.

@@ -54,30 +54,33 @@ std::string PhotoRecallDate(const std::string& value) {
 
 Status ReadPhotoRecall(ImportRun& run) {
   JetTable table;
-  switch (table.Open(run.catalog_path(), "GA_PicInfo", kColumns)) {
-    case JetTable::Opened::kNoSuchTable:
+  const Status opened = table.Open(run.catalog_path(), "GA_PicInfo", kColumns);
+  switch (opened.code()) {
+    case StatusCode::kOk:
+      break;
+    case StatusCode::kNotFound:
       return Status::Error(StatusCode::kDamaged,
                            run.catalog_path() + " has no pictures table (GA_PicInfo)");
-    case JetTable::Opened::kMissingColumn:
+    case StatusCode::kInvalidInput:
       return Status::Error(
           StatusCode::kDamaged,
-          run.catalog_path() + ": the table GA_PicInfo has no column \"" + table.error() + "\"");
-    case JetTable::Opened::kFailed:
-      return NotReadable(run, table.error());
-    case JetTable::Opened::kOpened:
-      break;
+          run.catalog_path() + ": the table GA_PicInfo has no column \"" + opened.message() + "\"");
+    default:
+      return NotReadable(run, opened.message());
   }
   run.ExpectPictures(static_cast<int>(table.row_count()));
   std::vector<JetTable::Cell> row;
   int pictures = 0;
-  while (table.Next(&row)) {
+  while (true) {
+    const StatusOr<bool> next = table.Next(&row);
+    if (!next.ok())
+      return NotReadable(run, next.status().message() + "; " + PicturesRead(pictures));
+    if (!*next) return Status::Ok();
     if (row[kSource].null) continue;
     run.Process(PictureOf(run, row));
     ++pictures;
     if (run.StopRequested()) return Status::Ok();
   }
-  if (table.error().empty()) return Status::Ok();
-  return NotReadable(run, table.error() + "; " + PicturesRead(pictures));
 }
 
 }  // namespace lumvane

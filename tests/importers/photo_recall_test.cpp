@@ -176,12 +176,10 @@ TEST(JetTable, AReaderThatHangsIsEndedAfterItsPatience) {
   TempDir dir;
   dir.Write("hangs.mdb", bytes);
   JetTable table(std::chrono::milliseconds(300));
-  ASSERT_EQ(table.Open(dir / "hangs.mdb", "GA_PicInfo", {"Source", "Description"}),
-            JetTable::Opened::kOpened);
+  ASSERT_TRUE(table.Open(dir / "hangs.mdb", "GA_PicInfo", {"Source", "Description"}).ok());
   std::vector<JetTable::Cell> row;
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_FALSE(table.Next(&row));
-  EXPECT_EQ(table.error(), "its reader stopped answering");
+  EXPECT_EQ(table.Next(&row).status().message(), "its reader stopped answering");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
@@ -205,17 +203,17 @@ TEST(JetTable, TheChildRunsUnderLimitsAndEndsWhenItOnlyPrints) {
                std::to_string(core.rlim_cur) + " " + std::to_string(prctl(PR_GET_DUMPABLE)) + " " +
                    std::to_string(cpu.rlim_cur) + " " + std::to_string(printed.rlim_cur));
   };
-  ASSERT_EQ(table.OpenWith(report, 1), JetTable::Opened::kFailed);
-  EXPECT_EQ(table.error(), "0 0 60 65536") << "no core file, a minute, 64 KB of printing";
-  ASSERT_EQ(table.OpenWith([](int) { raise(SIGSEGV); }, 1), JetTable::Opened::kFailed);
-  EXPECT_EQ(table.error(), "its reader failed (Segmentation fault)");
+  EXPECT_EQ(table.OpenWith(report, 1).message(), "0 0 60 65536")
+      << "no core file, a minute, 64 KB of printing";
+  EXPECT_EQ(table.OpenWith([](int) { raise(SIGSEGV); }, 1).message(),
+            "its reader failed (Segmentation fault)");
 
   const auto chatter = [](int) {  // as libmdb does on some damaged files
     for (;;) std::fputs("row 0 of page 12 is beyond the page's end\n", stdout);
   };
   const auto started = std::chrono::steady_clock::now();
-  ASSERT_EQ(table.OpenWith(chatter, 1), JetTable::Opened::kFailed);
-  EXPECT_EQ(table.error(), "its reader printed warnings without reading a row");
+  EXPECT_EQ(table.OpenWith(chatter, 1).message(),
+            "its reader printed warnings without reading a row");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
