@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <thread>
 
@@ -136,6 +137,8 @@ TEST(ProbeAndCatalogFile, FifosFoldersAndMissingFilesAreNamedWithoutBlocking) {
   CatalogFile catalog;
   const Status pipe = catalog.Open(dir / "pipe");
   EXPECT_EQ(CatalogFile::ErrorNumber(pipe), 75);
+  EXPECT_EQ(CatalogFile::ErrorNumber(Status::FromErrno(EACCES, "")), 70);
+  EXPECT_EQ(CatalogFile::ErrorNumber(catalog.Open(dir / "gone.txt")), 53);
   EXPECT_EQ(pipe.message(), "Not a regular file");
   EXPECT_EQ(catalog.Open(dir / "folder.txt").message(), "Is a directory");
 }

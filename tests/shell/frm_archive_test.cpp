@@ -584,6 +584,12 @@ class FrmArchiveTest : public QObject {
     answer(QMessageBox::No);
     Child<QPushButton>(editor, "Up")->click();
     QCOMPARE(box("Title")->text(), QString("Church"));
+    QString refused;  // a date the rules refuse: said, and the stored one shown again
+    ReadMessage(&refused);
+    box("PicDate")->setText("soon");
+    Child<QPushButton>(editor, "Update")->click();
+    QCOMPARE(refused, QString("soon is not a valid date"));
+    QCOMPARE(box("PicDate")->text(), QString("May 1, 2000"));
 
     // An archive written meanwhile by another edit is offered for reloading, not overwritten,
     // and what was typed is offered again for the newer archive.
