@@ -37,6 +37,7 @@ TEST_F(LocatePictures, TheChosenFolderLessThePicturesFoldersIsTheRoot) {
   Missing("old/Photos/1999/b.jpg", Drive("Photos\\1999\\b.jpg"));
   Missing("old/c.jpg", Drive("c.jpg"));
   missing.push_back(Drive("gone.jpg"));
+  missing.push_back({CatalogPlace::Kind::kVolume, "CD", "c.jpg"});  // not of this drive
   ASSERT_TRUE(Locate(Drive("PHOTOS\\1998\\A.JPG"), "old/Photos/1998").ok());
   EXPECT_EQ(located.root, disk / "old");
   EXPECT_EQ(located.found, 3);
