@@ -45,38 +45,33 @@ const std::vector<OptionSpec>& Options() {
   return options;
 }
 
+namespace {
+
+// `first`, then the options of every run that makes pictures.
+std::vector<CommandOption> WithRunOptions(std::vector<CommandOption> first) {
+  for (const char* name :
+       {"--with-deleted", "--jobs", "--force", "--jpeg-only", "--verbose", "--quiet"}) {
+    first.push_back({name});
+  }
+  return first;
+}
+
+}  // namespace
+
 const std::vector<CommandSpec>& Commands() {
   static const std::vector<CommandSpec> commands = {
-      {"scan",
-       "SOURCE_DIR DEST_DIR",
+      {"scan", "SOURCE_DIR DEST_DIR",
        "Make DEST_DIR/archive.htm from every picture in SOURCE_DIR (JPEG, HEIC, PNG, TIFF, "
        "GIF, BMP, WebP), with the titles, keywords, captions, authors and capture dates the "
        "photos carry.",
-       {{"--copy"},
-        {"--no-embedded"},
-        {"--with-deleted"},
-        {"--jobs"},
-        {"--force"},
-        {"--jpeg-only"},
-        {"--verbose"},
-        {"--quiet"}}},
-      {"catalog",
-       "CATALOG_FILE DEST_DIR",
+       WithRunOptions({{"--copy"}, {"--no-embedded"}})},
+      {"catalog", "CATALOG_FILE DEST_DIR",
        "Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a ThumbsPlus V3 "
        "database (.tDB) or V4 export (.csv), a Photo Organizer library (.plb), an EasyPhoto "
        "or Adobe Gallery file (.GAL) or a PhotoRecall database (.mdb). Pictures are read "
        "where the catalog says (its drives and volumes where the saved locations say), or "
        "from DIR with --source.",
-       {{"--source"},
-        {"--copy"},
-        {"--drive"},
-        {"--volume"},
-        {"--with-deleted"},
-        {"--jobs"},
-        {"--force"},
-        {"--jpeg-only"},
-        {"--verbose"},
-        {"--quiet"}}},
+       WithRunOptions({{"--source"}, {"--copy"}, {"--drive"}, {"--volume"}})},
       {"master",
        "DEST_DIR",
        "Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.",

@@ -21,16 +21,21 @@ bool IsNumber(const std::string& word) {
          std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// One option of the parser: its long name without dashes, and its short one.
+// The parser's name of the option `name` ("--copy"): without its dashes.
+QString ParserName(std::string_view name) {
+  return QString::fromUtf8(name.substr(2).data(), static_cast<qsizetype>(name.size() - 2));
+}
+
+// One option of the parser: its long name, and its short one.
 QCommandLineOption MadeOption(const OptionSpec& spec) {
-  QStringList names{QString::fromUtf8(spec.name.substr(2).data(), spec.name.size() - 2)};
+  QStringList names{ParserName(spec.name)};
   if (spec.short_name) names.prepend(QString(QChar(spec.short_name)));
   if (spec.value_name.empty()) return QCommandLineOption(names);
   return QCommandLineOption(names, "",
                             QString::fromUtf8(spec.value_name.data(), spec.value_name.size()));
 }
 
-// The values given to `name` ("--copy"), in order.
+// The options given to one command: whether each is set, and its values in order.
 class Given {
  public:
   Given(const QCommandLineParser& parser, const CommandSpec& command)
@@ -39,14 +44,12 @@ class Given {
     return std::any_of(command_.options.begin(), command_.options.end(),
                        [name](const CommandOption& option) { return option.name == name; });
   }
-  bool Set(std::string_view name) const {
-    return Takes(name) && parser_.isSet(QString::fromUtf8(name.substr(2).data(), name.size() - 2));
-  }
+  // Options the command does not take are never set (and never asked of the parser).
+  bool Set(std::string_view name) const { return Takes(name) && parser_.isSet(ParserName(name)); }
   std::vector<std::string> Values(std::string_view name) const {
     std::vector<std::string> values;
     if (!Takes(name)) return values;
-    for (const QString& value :
-         parser_.values(QString::fromUtf8(name.substr(2).data(), name.size() - 2))) {
+    for (const QString& value : parser_.values(ParserName(name))) {
       values.push_back(value.toStdString());
     }
     return values;
@@ -199,8 +202,8 @@ Status TakeArguments(std::string_view command, const std::vector<std::string>& w
 // "--name is not an option of COMMAND" for an option another command takes, "unknown option
 // --name" for any other; else Qt's text ("Missing value after '--copy'.").
 std::string ParseError(const QCommandLineParser& parser, const CommandSpec& command) {
-  for (const QString& name : parser.unknownOptionNames()) {
-    const std::string option = (name.size() == 1 ? "-" : "--") + name.toStdString();
+  if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+    const std::string option = (unknown[0].size() == 1 ? "-" : "--") + unknown[0].toStdString();
     if (FindOption(option) == nullptr) return "unknown option " + option;
     return option + " is not an option of " + std::string(command.name);
   }

@@ -56,7 +56,8 @@ std::string CommandUsage(std::string_view name) {
     const OptionSpec* spec = FindOption(option.name);
     text += OptionLine(*spec, option.text.empty() ? spec->text : option.text);
   }
-  return text + OptionLine(*FindOption("--help"), "show this help");
+  const OptionSpec* help = FindOption("--help");
+  return text + OptionLine(*help, help->text);
 }
 
 std::string UsageText() {

@@ -78,7 +78,7 @@ Status ArchiveEditor::Read(const std::string& folder) {
   const std::string page = JoinPath(folder, "archive.htm");
   std::string bytes;
   if (Status read = ReadArchiveFile(page, &bytes); !read.ok()) {
-    return Status::Error(read.code(), "Cannot read " + page + ": " + read.message());
+    return read.Prefixed("Cannot read " + page + ": ");
   }
   const std::string text = DecodeText(bytes);
   if (!IsArchivePage(text))

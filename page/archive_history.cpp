@@ -69,11 +69,9 @@ Generation ReadGeneration(const std::string& folder, int number) {
 Status LinkOrCopy(const std::string& from, const std::string& to) {
   if (MakeHardLink(from, to)) return Status::Ok();
   const StatusOr<CopyMade> copied = CopyToNewFile(from, to);
-  if (copied.ok() && *copied == CopyMade::kNewFile) return Status::Ok();
-  const Status failed =
-      copied.ok() ? Status::Error(StatusCode::kAlreadyExists, "") : copied.status();
-  return Status::Error(failed.code(),
-                       "Cannot keep " + from + " in " + FolderOf(to) + ": " + failed.message());
+  return copied.ok()
+             ? Status::Ok()
+             : copied.status().Prefixed("Cannot keep " + from + " in " + FolderOf(to) + ": ");
 }
 
 // Fills `folder`, a new and empty one, with dest's files and the note of `generation`.
@@ -149,10 +147,9 @@ Status KeepGeneration(const std::string& dest, const std::string& by, int pictur
   const Generation generation{
       newest + 1, Now(), by, pictures, JoinPath(history, std::to_string(newest + 1)), true};
   Status status = FillGeneration(dest, fresh, generation);
-  if (Status renamed = status.ok() ? RenamePath(fresh, generation.folder) : Status::Ok();
-      !renamed.ok()) {
-    status = Status::Error(
-        renamed.code(), "Cannot keep the earlier archive in " + history + ": " + renamed.message());
+  if (status.ok()) {
+    status = RenamePath(fresh, generation.folder)
+                 .Prefixed("Cannot keep the earlier archive in " + history + ": ");
   }
   if (!status.ok()) {
     fs::remove_all(fresh, error);

@@ -25,7 +25,7 @@ Status Prepare(const std::string& from, ReplacingFile& file, const std::string& 
   if (is_catalog && !PathExists(from)) {
     bytes = TabCatalogHeader() + "\r\n";
   } else if (Status read = ReadArchiveFile(from, &bytes); !read.ok()) {
-    return Status::Error(read.code(), "Cannot read " + from + ": " + read.message());
+    return read.Prefixed("Cannot read " + from + ": ");
   }
   if (Status status = file.Open(final_path); !status.ok()) return status;
   file.Write(bytes);

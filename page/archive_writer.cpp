@@ -200,7 +200,7 @@ bool ArchiveWriter::IsSameAsEarlier(const std::string& tab_final) const {
 Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) {
   const std::string page = JoinPath(dest_, "archive.htm");
   const std::string catalog = JoinPath(dest_, "archive.txt");
-  if (access(page.c_str(), F_OK) != 0) return CommitPair(dest_, tab_, tab_final, page_);
+  if (!PathExists(page)) return CommitPair(dest_, tab_, tab_final, page_);
   const CommitPlan backups{"", JoinPath(dest_, "archive_bak.txt"), "",
                            JoinPath(dest_, "archive_bak.htm")};
   CommitPlan plan = backups;
@@ -209,17 +209,16 @@ Status ArchiveWriter::PutInPlaceWithEditorsBackup(const std::string& tab_final) 
     status = CopyToTemporary(catalog, dest_, "archive_bak.txt", &plan.catalog_temp);
   }
   const KeptFile earlier_page(backups.page_final), earlier_catalog(backups.catalog_final);
-  if (Status renamed = status.ok() && plan.catalog_temp.empty()
-                           ? RenamePath(plan.page_temp, plan.page_final)
-                           : Status::Ok();
-      !renamed.ok()) {
-    status = Status::Error(renamed.code(), "Cannot write into " + dest_ + ": " + renamed.message());
-  } else if (status.ok() && !plan.catalog_temp.empty()) {
-    status = RenameBackupPair(dest_, plan);
+  if (status.ok()) {
+    status = plan.catalog_temp.empty() ? RenamePath(plan.page_temp, plan.page_final)
+                                             .Prefixed("Cannot write into " + dest_ + ": ")
+                                       : RenameBackupPair(dest_, plan);
   }
   if (status.ok()) status = CommitPair(dest_, tab_, tab_final, page_);
   if (!status.ok()) {
-    for (const std::string* temp : {&plan.page_temp, &plan.catalog_temp}) unlink(temp->c_str());
+    for (const std::string* temp : {&plan.page_temp, &plan.catalog_temp}) {
+      if (!temp->empty()) (void)RemoveFile(*temp);
+    }
     earlier_page.Restore();
     earlier_catalog.Restore();
     return status;

@@ -71,9 +71,7 @@ Status MovePair(const std::string& dest, const char* name, const CommitPlan& pla
 }
 
 Status Rename(const std::string& dest, const std::string& from, const std::string& to) {
-  const Status renamed = RenamePath(from, to);
-  if (renamed.ok()) return renamed;
-  return Status::Error(renamed.code(), "Cannot write into " + dest + ": " + renamed.message());
+  return RenamePath(from, to).Prefixed("Cannot write into " + dest + ": ");
 }
 
 // Finishes the pair of the journal `name`, if any, and removes the journal.
@@ -94,9 +92,8 @@ Status FinishJournal(const std::string& dest, const char* name) {
   if (ours && !PathExists(plan.catalog_temp) && PathExists(plan.page_temp)) {
     if (Status renamed = RenamePath(plan.page_temp, plan.page_final); !renamed.ok()) {
       // The journal stays: the pair is finished by the next writer that can.
-      return Status::Error(
-          renamed.code(), "Cannot finish the archive an earlier run left half in place in " + dest +
-                              ": " + renamed.message());
+      return renamed.Prefixed("Cannot finish the archive an earlier run left half in place in " +
+                              dest + ": ");
     }
     SyncFolder(dest);
   }

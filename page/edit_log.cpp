@@ -75,8 +75,7 @@ Status EditLog::Load(const std::string& dest, EditLog* log) {
   if (!NameTaken(path)) return Status::Ok();
   std::string bytes;
   if (Status read = ReadArchiveFile(path, &bytes); !read.ok()) {
-    return Status::Error(read.code(),
-                         "Cannot read the editor's changes in " + path + ": " + read.message());
+    return read.Prefixed("Cannot read the editor's changes in " + path + ": ");
   }
   for (const std::string_view line : SplitLines(bytes)) {
     const std::vector<std::string_view> columns = Columns(line);
@@ -93,9 +92,7 @@ Status EditLog::Load(const std::string& dest, EditLog* log) {
 Status EditLog::Save(const std::string& dest) const {
   const std::string path = JoinPath(dest, kEditLogName);
   if (pictures_.empty()) {
-    const Status removed = RemoveFile(path);
-    if (removed.ok()) return removed;
-    return Status::Error(removed.code(), "Cannot write into " + dest + ": " + removed.message());
+    return RemoveFile(path).Prefixed("Cannot write into " + dest + ": ");
   }
   ReplacingFile file;
   if (Status status = file.Open(path); !status.ok()) return status;

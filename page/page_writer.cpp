@@ -62,8 +62,7 @@ Status CopyTexture(const std::string& texture, const std::string& dest_dir, cons
   if (texture.empty() || !std::filesystem::is_regular_file(texture, error)) return Status::Ok();
   const StatusOr<CopyMade> result = CopyToNewFile(texture, JoinPath(dest_dir, name));
   if (!result.ok() && result.status().code() != StatusCode::kAlreadyExists) {
-    return Status::Error(result.status().code(), "Cannot copy " + name + " into " + dest_dir +
-                                                     ": " + result.status().message());
+    return result.status().Prefixed("Cannot copy " + name + " into " + dest_dir + ": ");
   }
   if (copied != nullptr) *copied = result.ok() && *result == CopyMade::kNewFile;
   return Status::Ok();

@@ -23,13 +23,16 @@ FileKind KindOf(mode_t mode) {
 StatusOr<FileFacts> FactsOf(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return Status::FromErrno(errno, std::strerror(errno));
-  struct stat name {};
   FileFacts facts;
   facts.kind = KindOf(info.st_mode);
   facts.size = static_cast<long long>(info.st_size);
-  facts.is_link = lstat(path.c_str(), &name) == 0 && S_ISLNK(name.st_mode);
   facts.owned_by_me = info.st_uid == geteuid();
   return facts;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat name {};
+  return lstat(path.c_str(), &name) == 0 && S_ISLNK(name.st_mode);
 }
 
 bool PathExists(const std::string& path) {

@@ -14,7 +14,6 @@ enum class FileKind { kRegular, kFolder, kFifo, kSocket, kDevice };
 struct FileFacts {
   FileKind kind = FileKind::kRegular;  // of what a link leads to
   long long size = 0;
-  bool is_link = false;      // the name itself is a symbolic link
   bool owned_by_me = false;  // by the user this program runs as
 };
 
@@ -22,6 +21,8 @@ struct FileFacts {
 // otherwise a failure's message is the system's reason.
 StatusOr<FileFacts> FactsOf(const std::string& path);
 
+// Whether the name `path` itself is a symbolic link.
+bool IsSymbolicLink(const std::string& path);
 // Whether something is at `path`, following links.
 bool PathExists(const std::string& path);
 // Whether the name `path` is taken, by anything, a link that leads nowhere included.

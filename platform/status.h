@@ -39,6 +39,11 @@ class [[nodiscard]] Status {
     return Error(CodeOfErrno(error), std::move(message));
   }
 
+  // The same failure, its message after `context` ("Cannot read F: " + message); ok stays ok.
+  Status Prefixed(const std::string& context) const {
+    return ok() ? *this : Status(code_, context + message_);
+  }
+
   bool ok() const { return code_ == StatusCode::kOk; }
   StatusCode code() const { return code_; }
   const std::string& message() const { return message_; }

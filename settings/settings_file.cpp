@@ -32,19 +32,16 @@ Status CheckSettingsFile(const std::string& path, bool for_writing) {
                            "The settings file " + path +
                                " is not a regular file (a folder, FIFO or device); move it away");
     default:
-      return Status::Error(probe.code(),
-                           "Cannot read the settings file " + path + ": " + probe.message());
+      return probe.Prefixed("Cannot read the settings file " + path + ": ");
   }
   const StatusOr<FileFacts> target = FactsOf(path);
-  if (!target.ok())
-    return Status::Error(target.status().code(), "Cannot read the settings file " + path + ": " +
-                                                     target.status().message());
+  if (!target.ok()) return target.status().Prefixed("Cannot read the settings file " + path + ": ");
   if (target->size > kLargestSettingsFile) {
     return Status::Error(StatusCode::kDamaged, "The settings file " + path + " is too large (" +
                                                    std::to_string(target->size >> 20) +
                                                    " MB) to be one; move it away");
   }
-  if (for_writing && target->is_link && !target->owned_by_me) {
+  if (for_writing && IsSymbolicLink(path) && !target->owned_by_me) {
     return Status::Error(StatusCode::kDamaged,
                          "The settings file " + path +
                              " is a link to a file of another user's; it was left as it is");
