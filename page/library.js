@@ -256,7 +256,7 @@ function nextfile(thumb)
   return folder + name.substring(0, 7) + alphabet.charAt(at + 1) + ".jpg";
 }
 
-function Pic(thumb, file, path, source, title, subject, category, comment, author, picdate)
+function Pic(thumb, file, path, source, title, subject, category, comment, author, picdate, details)
 {
   this.thumb = thumb;
   this.file = file;
@@ -268,6 +268,7 @@ function Pic(thumb, file, path, source, title, subject, category, comment, autho
   this.comment = comment;
   this.author = author;
   this.picdate = picdate;
+  this.details = details || "";  // "key=value" lines: the camera's facts, the original's copy
   return this;
 }
 
@@ -282,8 +283,10 @@ function Catalog()
   this.lastPath = null;  // the folder of the last picture added, made once per folder
   this.lastFolder = "";
   this.keywordsOf = Object.create(null);  // subjects, categories and comments repeat
+  this.lastRow = ["", "", "", "", "", "", "", "", "", "", ""];  // a lone quote's values
   this.add = AddToCatalog;
   this.addRecords = AddRecords;
+  this.addRows = AddRows;
   this.keywordsOfText = KeywordsOfText;
   return this;
 }
@@ -299,22 +302,31 @@ function KeywordsOfText(text)
 }
 
 // Adds the records of the page's records block, which the browser does not run: one record a
-// line, its ten values joined by tabs as the bodies of script strings (no value holds a raw
-// tab, quote or line break); a lone double quote is the value of the record before. Reading
-// them here takes a fraction of the time the browser takes to compile records as script, and
-// the rows take half the bytes. A line without its ten values is passed over.
+// line, its ten values (eleven with details) joined by tabs as the bodies of script strings
+// (no value holds a raw tab, quote or line break); a lone double quote is the value of the
+// record before. Reading them here takes a fraction of the time the browser takes to compile
+// records as script, and the rows take half the bytes. A line of another count is passed over.
 function AddRecords(text)
 {
-  var rows = String(text).split("\n");
-  var last = ["", "", "", "", "", "", "", "", "", ""];
-  for (var r = 0; r < rows.length; r++) {
+  this.addRows(String(text).split("\n"), 0);
+}
+
+// Adds rows[from..to) (to the end when `to` is not given); a later call goes on from there.
+function AddRows(rows, from, to)
+{
+  var last = this.lastRow;
+  var end = to === undefined ? rows.length : Math.min(to, rows.length);
+  for (var r = from; r < end; r++) {
     var v = rows[r].split("\t");
-    if (v.length != 10) continue;
-    if (v[9].charAt(v[9].length - 1) == "\r") v[9] = v[9].substring(0, v[9].length - 1);
-    for (var i = 0; i < 10; i++) v[i] = v[i] == "\"" ? last[i] : scriptText(v[i]);
+    var n = v.length;
+    if (n != 10 && n != 11) continue;
+    if (v[n - 1].charAt(v[n - 1].length - 1) == "\r") v[n - 1] = v[n - 1].substring(0, v[n - 1].length - 1);
+    if (n == 10) v.push("");
+    for (var i = 0; i < 11; i++) v[i] = v[i] == "\"" ? last[i] : scriptText(v[i]);
     last = v;
-    this.add(new Pic(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]));
+    this.add(new Pic(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]));
   }
+  this.lastRow = last;
 }
 
 // The value of a script string's body, its escapes read as the script would read them.

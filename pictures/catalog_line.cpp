@@ -23,7 +23,9 @@ PictureRecord DecodeRecord(const StoredValues& values) {
 
 std::string RecordRow(const StoredValues& values, const StoredValues& previous) {
   std::string row;
-  for (size_t i = 0; i < values.size(); ++i) {
+  // A record without details is written as earlier pages wrote it, with ten values.
+  const size_t count = values.back().empty() ? PictureRecord::kEarlierFieldCount : values.size();
+  for (size_t i = 0; i < count; ++i) {
     if (i > 0) row.push_back('\t');
     if (values[i].size() > 1 && values[i] == previous[i]) {
       row.push_back('"');
@@ -36,7 +38,7 @@ std::string RecordRow(const StoredValues& values, const StoredValues& previous) 
 
 namespace {
 
-// The values between the quotes of `joined`; `complete` tells whether all ten were there.
+// The values between the quotes of `joined`; `complete` tells whether ten (or all) were there.
 StoredValues ValuesBetweenQuotes(const std::string& joined, bool* complete) {
   StoredValues values;
   size_t position = 0;
@@ -50,7 +52,7 @@ StoredValues ValuesBetweenQuotes(const std::string& joined, bool* complete) {
     position = close + 1;
     ++found;
   }
-  *complete = found == PictureRecord::kFieldCount;
+  *complete = found >= PictureRecord::kEarlierFieldCount;
   return values;
 }
 
@@ -68,7 +70,7 @@ StoredValues ValuesOfRow(std::string_view row, const StoredValues& previous, boo
     ended = tab == std::string_view::npos;
     start = tab + 1;
   }
-  *complete = found == values.size() && ended;
+  *complete = found >= PictureRecord::kEarlierFieldCount && ended;
   return values;
 }
 

@@ -13,7 +13,7 @@
 
 namespace lumvane {
 
-// A record's ten values exactly as they stand between the quotes of a CatalogLine.
+// A record's values exactly as they stand between the quotes of a CatalogLine.
 using StoredValues = std::array<std::string, PictureRecord::kFieldCount>;
 
 // The record's plain fields encoded for the page (EncodeField on each).
@@ -26,7 +26,8 @@ PictureRecord DecodeRecord(const StoredValues& values);
 inline constexpr std::string_view kRecordRowsOpen =
     "<script type=\"text/x-lumvane-rows\" id=\"records\">";
 
-// One line of the records block, without its end: the ten values joined by TAB, where a value
+// One line of the records block, without its end: the values joined by TAB (ten when the
+// details are empty, as earlier pages have them; eleven otherwise), where a value
 // longer than one character that equals `previous`'s is written as a lone double quote (a
 // folder is written once for all its pictures). Encoded values hold no TAB, quote or line break.
 std::string RecordRow(const StoredValues& values, const StoredValues& previous);
@@ -43,8 +44,9 @@ enum class PageLine { kOther, kRow, kStatement };
 PageLine ClassifyPageLine(std::string_view line, bool* in_rows);
 
 // Every record of a page, as ReadCatalogLines finds them, and for each whether it is whole:
-// ten values there (and, for a statement, all five lines). A damaged one (cut short at the end
-// of the page, or a "cat.add" line that is no record) is in `all` with its missing values empty.
+// ten or eleven values there (and, for a statement, all five lines). A damaged one (cut short at
+// the end of the page, or a "cat.add" line that is no record) is in `all` with its missing values
+// empty.
 struct PageRecords {
   std::vector<StoredValues> all;
   std::vector<bool> whole;

@@ -11,6 +11,7 @@
 
 #include "imagelib/vantle.h"
 #include "platform/text_encoding.h"
+#include "processing/camera_details.h"
 
 namespace lumvane {
 namespace {
@@ -96,6 +97,7 @@ struct Sources {
   Exiv2::XmpData xmp;
   Exiv2::IptcData iptc;
   Exiv2::ExifData exif;
+  long width = 0, height = 0;  // of the image, as its file's header gives it
 };
 
 std::string IptcJoined(const Sources& sources, const char* key, const char* separator) {
@@ -211,6 +213,8 @@ bool ReadSources(const std::string& path, Sources* sources) {
   Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
   if (image.get() == nullptr) return false;
   image->readMetadata();
+  sources->width = image->pixelWidth();
+  sources->height = image->pixelHeight();
   sources->exif = image->exifData();
   sources->iptc = image->iptcData();
   if (image->xmpPacket().size() <= kMaxXmpBytes) sources->xmp = image->xmpData();
@@ -243,6 +247,11 @@ EmbeddedDescription ReadEmbeddedDescription(const std::string& path) {
                  ExifText(s.exif, "Exif.Image.Artist", false),
                  ExifText(s.exif, "Exif.Image.XPAuthor", true)});
     description.taken = Taken(s);
+    description.details = CameraDetails(s.exif, s.xmp);
+    if (s.width > 0 && s.height > 0) {
+      AddDetail(&description.details, "pixels",
+                std::to_string(s.width) + " x " + std::to_string(s.height));
+    }
   } catch (...) {  // a value of an unexpected type: what was read so far stays
   }
   return description;

@@ -1,5 +1,6 @@
 // The descriptions a photo carries inside it (XMP, IPTC and EXIF, read with exiv2): title,
-// keywords, category, caption, author and the time it was taken. Thread-safe.
+// keywords, category, caption, author, the time it was taken and the camera's facts.
+// Thread-safe.
 #ifndef LUMVANE_PROCESSING_EMBEDDED_DESCRIPTION_H_
 #define LUMVANE_PROCESSING_EMBEDDED_DESCRIPTION_H_
 
@@ -17,6 +18,8 @@ struct EmbeddedDescription {
   std::string comment;
   std::string author;
   std::optional<LocalDateTime> taken;
+  // How it was taken and its size in pixels, as a record's `details` lines (camera_details.h).
+  std::string details;
 
   bool any_text() const {
     return !title.empty() || !subject.empty() || !category.empty() || !comment.empty() ||

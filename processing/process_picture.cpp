@@ -187,6 +187,18 @@ std::string PictureResult::PassOverText() const {
   return text;
 }
 
+namespace {
+
+// The archive's copy of the original, for the page to link: its name in the archive and size.
+void NoteOriginal(const std::string& name, const std::string& copy, PictureRecord* record) {
+  const StatusOr<FileFacts> facts = FactsOf(copy);
+  if (!facts.ok()) return;
+  AddDetail(&record->details, "original", name);
+  AddDetail(&record->details, "bytes", std::to_string(facts->size));
+}
+
+}  // namespace
+
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
                      std::string* detail) {
   SplitPath split =
@@ -245,19 +257,23 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
 
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
   std::error_code error;
+  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+  if (fs::equivalent(plan.folder, target.dest_dir, error)) {  // the original is there
+    NoteOriginal(plan.name.on_disk, original, &result->record);
+    return;
+  }
   if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) return;
-  if (fs::equivalent(plan.folder, target.dest_dir, error)) return;  // the original is there
-  const std::string copy =
-      JoinPath(target.dest_dir, target.copy_mode == CopyMode::kKeepNames
-                                    ? plan.name.recorded
-                                    : RenamedCopyName(plan.outputs.copy, plan.name.recorded));
-  const StatusOr<CopyMade> copied = CopyToNewFile(JoinPath(plan.folder, plan.name.on_disk), copy);
+  const std::string name = target.copy_mode == CopyMode::kKeepNames
+                               ? plan.name.recorded
+                               : RenamedCopyName(plan.outputs.copy, plan.name.recorded);
+  const std::string copy = JoinPath(target.dest_dir, name);
+  const StatusOr<CopyMade> copied = CopyToNewFile(original, copy);
   if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
   if (!copied.ok()) result->copy_problem = copied.status().message();
+  if (copied.ok()) NoteOriginal(name, copy, &result->record);
 }
 
-bool TakeEmbeddedDescription(const std::string& original, PictureInput* input) {
-  const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
+bool TakeEmbeddedDescription(const EmbeddedDescription& embedded, PictureInput* input) {
   const std::pair<std::string*, const std::string*> fields[] = {
       {&input->title, &embedded.title},
       {&input->subject, &embedded.subject},
@@ -289,11 +305,12 @@ PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
   if (!result.archived()) return result;
   result.format = FormatName(vantle_format(JoinPath(plan.folder, plan.name.on_disk).c_str()));
   PictureInput input = given;
-  if (input.read_embedded) {
-    result.described = TakeEmbeddedDescription(JoinPath(plan.folder, plan.name.on_disk), &input);
-  }
-  CopyOriginal(plan, target, &result);
+  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+  const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
+  if (input.read_embedded) result.described = TakeEmbeddedDescription(embedded, &input);
   PictureRecord& record = result.record;
+  record.details = embedded.details;
+  CopyOriginal(plan, target, &result);
   record.thumb = plan.outputs.thumbnail;
   record.path = plan.folder;
   record.source = plan.name.recorded;

@@ -12,6 +12,7 @@
 #include "pictures/copy_mode.h"
 #include "pictures/picture_record.h"
 #include "platform/status.h"
+#include "processing/embedded_description.h"
 #include "processing/naming.h"
 
 namespace lumvane {
@@ -124,12 +125,12 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
 // name, never replacing another file. An original in the destination folder is there already
 // and is not copied (a renamed copy of it would be archived as a picture of its own next
-// time). Says in `result` what went wrong.
+// time). Says in `result` what went wrong, and notes the archive's copy in its record's details.
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
 
 // Fills the empty texts of `input` from the photo's embedded descriptions and its date from
 // the time the photo was taken; true when any text came from the photo.
-bool TakeEmbeddedDescription(const std::string& original, PictureInput* input);
+bool TakeEmbeddedDescription(const EmbeddedDescription& embedded, PictureInput* input);
 
 // Everything after the plan: images, embedded descriptions, the copy and the record. Reads
 // only `target`'s folders and copy mode, so it may run on any thread.

@@ -39,6 +39,11 @@ TEST(RecordRows, WorkedExampleAndRepeatedValuesWrittenOnce) {
   next.title = "T";
   EXPECT_EQ(RecordRow(EncodeRecord(next), harbour), "_K7Q2M4J.jpg\t\t\"\t\"\tT\t\"\t\"\t\t\"\t\"")
       << "a one-character value is shorter than the quote that would stand for it";
+  next.details = "camera=X\niso=100";
+  const std::string row = RecordRow(EncodeRecord(next), harbour);
+  EXPECT_TRUE(row.ends_with("\t\"\tcamera=X\\niso=100"))
+      << "details, when there are any, come last";
+  EXPECT_EQ(DecodeRecord(ReadCatalogLines(PageOf({row}))[0]).details, next.details);
 }
 
 TEST(RecordRows, HostileValuesAndRepeatsReadBackAsWritten) {
@@ -66,7 +71,7 @@ TEST(RecordRows, HostileValuesAndRepeatsReadBackAsWritten) {
 TEST(RecordRows, DamagedRowsAreMarkedAndRepeatsComeFromTheLastWholeRow) {
   const std::string whole = "_A000000.jpg\t\tD:\\\\A\ta.jpg\t\t\t\t\t\tMay 1, 2000";
   const PageRecords page = ReadPageRecords(
-      PageOf({whole, "_B000000.jpg\tx\t\"", "_B000001.jpg\t\tE:\t\t\t\t\t\t\t\textra",
+      PageOf({whole, "_B000000.jpg\tx\t\"", "_B000001.jpg\t\tE:\t\t\t\t\t\t\t\tdetails\textra",
               "_C000000.jpg\t\t\"\t\"\t\t\t\t\t\t\""}));
   ASSERT_EQ(page.all.size(), 4u);
   EXPECT_EQ(page.whole, (std::vector<bool>{true, false, false, true}));

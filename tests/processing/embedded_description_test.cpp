@@ -42,6 +42,22 @@ TEST_F(EmbeddedDescriptionTest, XmpGivesEveryField) {
   EXPECT_EQ(FormatLongDate(*d.taken), "December 31, 2005");
 }
 
+TEST_F(EmbeddedDescriptionTest, CameraFactsBecomeDetailLines) {
+  const auto d = ReadEmbeddedDescription(Photo(
+      "camera.jpg", {"-EXIF:Make=NIKON CORPORATION", "-EXIF:Model=NIKON D70", "-EXIF:FNumber=2.8",
+                     "-EXIF:ExposureTime=1/250", "-EXIF:ISO=200", "-EXIF:FocalLength=50",
+                     "-EXIF:LensModel=18-70 mm", "-GPSLatitude=48.8583", "-GPSLatitudeRef=N",
+                     "-GPSLongitude=2.2945", "-GPSLongitudeRef=W"}));
+  EXPECT_EQ(d.details,
+            "camera=NIKON D70\nlens=18-70 mm\naperture=f/2.8\nexposure=1/250 s\niso=200\n"
+            "focal=50 mm\ngps=48.858300,-2.294500\npixels=64 x 48");
+  const auto other = ReadEmbeddedDescription(
+      Photo("other.jpg", {"-EXIF:Make=Leica", "-EXIF:Model=M6", "-EXIF:ExposureTime=2",
+                          "-GPSLatitude=0", "-GPSLongitude=0"}));
+  EXPECT_EQ(other.details, "camera=Leica M6\nexposure=2 s\npixels=64 x 48")
+      << "the maker named once, long exposures in seconds, a position of zeros is no fix";
+}
+
 // Pictures of other formats carry their texts and dates as JPEGs do.
 TEST_F(EmbeddedDescriptionTest, XmpOfEveryOtherFormat) {
   using testing_pictures::Format;

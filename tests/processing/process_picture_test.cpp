@@ -114,8 +114,12 @@ TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
 TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesTimeAndPermissions) {
   WritePhoto(source / "IMG_1.JPG", 2003, 7, 8);
   chmod((source / "IMG_1.JPG").c_str(), 0640);
-  ASSERT_TRUE(Process(PictureAt(source / "IMG_1.JPG"), CopyMode::kKeepNames).archived());
+  const PictureResult kept = Process(PictureAt(source / "IMG_1.JPG"), CopyMode::kKeepNames);
+  ASSERT_TRUE(kept.archived());
   EXPECT_EQ(ReadAll(dest / "IMG_1.jpg"), ReadAll(source / "IMG_1.JPG"));
+  EXPECT_TRUE(kept.record.details.ends_with("\noriginal=IMG_1.jpg\nbytes=" +
+                                            std::to_string(ReadAll(dest / "IMG_1.jpg").size())))
+      << "the page links the copy: " << kept.record.details;
   EXPECT_EQ(std::filesystem::last_write_time(dest / "IMG_1.jpg"),
             std::filesystem::last_write_time(source / "IMG_1.JPG"));
   EXPECT_EQ(std::filesystem::status(dest / "IMG_1.jpg").permissions(),
@@ -128,6 +132,7 @@ TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesTimeAndPermissions) {
   const std::string copy = NamesForCode(result.record.thumb.substr(1, 7))->copy;
   EXPECT_EQ(ReadAll(renamed / copy), ReadAll(source / "IMG_1.JPG"));
   EXPECT_EQ(renamed.Names().size(), 3u) << "thumbnail, display image, renamed copy";
+  EXPECT_NE(result.record.details.find("original=" + copy + "\n"), std::string::npos);
 
   ASSERT_TRUE(
       testing_pictures::WritePicture(source / "scan.PNG", {testing_pictures::Format::kPng}));
@@ -152,6 +157,7 @@ TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {
   PictureResult folder = Process(PictureAt(source / "a.jpg"), CopyMode::kKeepNames);
   EXPECT_TRUE(folder.archived());
   EXPECT_EQ(folder.copy_problem, "a different file of that name is in the way");
+  EXPECT_EQ(folder.record.details.find("original="), std::string::npos) << "no copy to link";
   PictureResult long_named = Process(PictureAt(source / long_name), CopyMode::kKeepNames);
   EXPECT_EQ(long_named.copy_problem, "");
   EXPECT_EQ(ReadAll(dest / long_name), ReadAll(source / long_name));
@@ -166,6 +172,9 @@ TEST_F(ProcessPictureTest, CopyThatCannotBeMadeIsReportedAndTheRecordStays) {
 TEST_F(ProcessPictureTest, OriginalInTheDestinationIsNeverMovedOrDuplicated) {
   WritePhoto(dest / "mine.jpg");
   const std::string original = ReadAll(dest / "mine.jpg");
+  const PictureResult in_place = Process(PictureAt(dest / "mine.jpg"), CopyMode::kNone);
+  EXPECT_NE(in_place.record.details.find("original=mine.jpg\n"), std::string::npos)
+      << "an original in the archive is linked whatever the copy mode";
   EXPECT_EQ(Process(PictureAt(dest / "mine.jpg"), CopyMode::kKeepNames).copy_problem, "");
   EXPECT_EQ(ReadAll(dest / "mine.jpg"), original);
   EXPECT_EQ(dest.Names().size(), 3u) << "original and two images";
