@@ -67,51 +67,84 @@ function checkPlural(keywords)
   return keywords;
 }
 
+// The search the panel's choices make: its words, and the dates when a date list is chosen.
+function panelSearch()
+{
+  var form = panel();
+  var state = { search: form.keywords.value };
+  if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0) {
+    fillList(form.startdate);
+    fillList(form.enddate);
+    var start = form.startdate.selectedIndex || form.enddate.selectedIndex;
+    var end = form.enddate.selectedIndex || start;
+    state.from = form.startdate.options[start].text;
+    state.to = form.startdate.options[end].text;
+  }
+  return state;
+}
+
+// The pictures a search finds (see addressOf for its parts): every picture for no words; a
+// folder's; those dated within the range; else those with the words (and their plurals) in
+// their texts, best first, and those of a folder named by the words.
+function findPictures(state)
+{
+  results = null;
+  var keywords = parseKeywords(state.search || "");
+  if (state.folder != null) return cat.path.find(parseDate(state.folder));
+  if (keywords.count == 0) {
+    var all = new ResultList();
+    for (var i = 0; i < cat.count; i++) all.add(cat.pic[i]);
+    return all;
+  }
+  if (state.from == null && state.to == null) {
+    results = cat.title.find(checkPlural(keywords));
+    return cat.path.find(parseDate(state.search));
+  }
+  var from = myDate(state.from || state.to), to = myDate(state.to || state.from);
+  if (from > to) { var t = from; from = to; to = t; }
+  var found = new ResultList();
+  for (var i = 0; i < cat.count; i++) {
+    var key = myDate(cat.pic[i].picdate);
+    if (key >= from && key <= to) found.add(cat.pic[i]);
+  }
+  return found;
+}
+
 // Searches with the panel's choices; `fromKeyboard` (Enter in the panel) puts the focus on
 // the first picture found.
 function doSearch(fromKeyboard)
 {
-  var form = panel();
-  var keywords = parseKeywords(form.keywords.value);
-  results = null;
-  if (keywords.count == 0) {
-    results = new ResultList();
-    for (var i = 0; i < cat.count; i++) results.add(cat.pic[i]);
-  } else if (form.startdate.selectedIndex == 0 && form.enddate.selectedIndex == 0) {
-    results = cat.title.find(checkPlural(keywords));
-    results = cat.path.find(parseDate(form.keywords.value));
-  } else {
-    fillList(form.startdate);
-    fillList(form.enddate);
-    var start = form.startdate.selectedIndex;
-    var end = form.enddate.selectedIndex;
-    if (start == 0) start = end;
-    if (end == 0) end = start;
-    if (start > end) { var t = start; start = end; end = t; }
-    var from = myDate(form.startdate.options[start].text);
-    var to = myDate(form.startdate.options[end].text);
-    results = new ResultList();
-    for (var i = 0; i < cat.count; i++) {
-      var key = myDate(cat.pic[i].picdate);
-      if (key >= from && key <= to) results.add(cat.pic[i]);
-    }
-  }
   storeSetup();
-  showAll(fromKeyboard ? function () { focusThumb(0, "nearest"); } : null);
+  go(panelSearch(), "push", fromKeyboard ? function () { focusThumb(0, "nearest"); } : null);
 }
+
+// The picture view's own controls: full screen, where the browser has it, and the slideshow.
+function viewControls()
+{
+  var full = document.fullscreenEnabled ?
+    "<a href=\"#\" onClick=\"parent.toggleFullScreen();return false\">" +
+    (document.fullscreenElement ? "Leave full screen" : "Full screen") + "</a><br>" : "";
+  return full + "<a href=\"#\" id=\"slideshow\" onClick=\"parent.toggleSlideshow();return false\">" +
+    (slideshow ? "Pause slideshow" : "Slideshow") + "</a><br>";
+}
+
+var navStyle = "a{color:#9CC8FF;text-decoration:none}a:hover{text-decoration:underline}";
 
 function getPic()
 {
   var pic = results.item[pickedItem].object;
   var columns = parseInt(stored().viewcols.value);
+  var place = (pickedItem + 1) + " of " + results.count;
   if ((columns > 1 && results.count > 1) || blackflag) {
     var nav = frameStart("Previous and next", "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\"",
-      "a{color:#0000FF;text-decoration:none}") +
+      navStyle) +
       "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem - 1) + ");return false\">Prev</a><br>" +
       "<a href=\"#\" onClick=\"parent.showPic(" + (pickedItem + 1) + ");return false\">Next</a><br>" +
-      "<a href=\"#\" onClick=\"parent.showAll();return false\">All</a></body></html>";
+      "<a href=\"#\" onClick=\"parent.backToResults();return false\">All</a><br><br>" + place +
+      (blackflag ? "<br><br>" + viewControls() : "") + "</body></html>";
     writeFrame("film", nav);
   }
+  say(place);
   var src = htmlText(imageUrl(nextfile(pic.thumb)));
   if (blackflag) {
     // As large as the frame allows, centred, the proportions kept.
@@ -128,14 +161,65 @@ function getPic()
     "style=\"max-width:calc(100vw - 280px);max-height:calc(100vh - 24px)\">";
   var fields = [pic.title, pic.subject, pic.category, pic.comment, pic.author, pic.picdate,
     pic.path, pic.source, pic.file];
-  var details = "<b>" + pic.num + "</b><br>";
+  var details = "<b>" + pic.num + "</b><br>" + place + "<br>";
   for (var f = 0; f < fields.length; f++) details += htmlText(fields[f]) + "<br>";
-  writeFrame("show", frameStart("Picture " + pic.num, "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
+  writeFrame("show", frameStart("Picture " + pic.num, "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"",
+    ".details th{text-align:left;padding-right:8px;font-weight:normal;color:#444}") +
     "<table border=0 cellpadding=4><tr>" +
     "<td valign=top><a href=\"#\" onClick=\"parent.showBlack();return false\">" + image + "</a></td>" +
-    "<td valign=top style=\"min-width:200px;overflow-wrap:anywhere\">" + details +
-    "</td></tr></table></body></html>");
+    "<td valign=top style=\"min-width:200px;overflow-wrap:anywhere\">" + details + detailsHtml(pic) +
+    "<p>" + viewControls() + "</p></td></tr></table></body></html>");
   showDetail();
+}
+
+// The slideshow walks through the results, a picture every few seconds, until it is paused
+// (Space, or its control) or the picture view is left.
+var slideshow = null;
+var slideSeconds = 4;
+
+function toggleSlideshow()
+{
+  if (slideshow) {
+    stopSlideshow();
+  } else {
+    slideshow = setInterval(function () { showPic(pickedItem + 1); }, slideSeconds * 1000);
+  }
+  var control = window.frames["show"].document.getElementById("slideshow") ||
+    window.frames["film"].document.getElementById("slideshow");
+  if (control) control.textContent = slideshow ? "Pause slideshow" : "Slideshow";
+  say(slideshow ? "Slideshow playing" : "Slideshow paused");
+}
+
+function stopSlideshow()
+{
+  if (slideshow) clearInterval(slideshow);
+  slideshow = null;
+}
+
+// Full screen shows the picture alone on black; leaving full screen (Escape) returns to the
+// picture beside its texts.
+function toggleFullScreen()
+{
+  if (document.fullscreenElement) {
+    document.exitFullscreen();
+    return;
+  }
+  document.documentElement.requestFullscreen().then(function () {
+    blackflag = true;
+    renderPic(pickedItem);
+  }, function () {});
+}
+
+function fullScreenChanged()
+{
+  if (!document.fullscreenElement && blackflag && detailShown) showNormal();
+}
+
+// Tells screen readers what a move has shown, through the live region of the Start frame.
+function say(text)
+{
+  var region = window.frames["control"] && window.frames["control"].document.getElementById("said");
+  if (region) region.textContent = text;
 }
 
 // The detail is in the show frame: its keys are the detail's, and the focus is on the picture.
@@ -178,6 +262,10 @@ function pageKey(event)
       backToResults();
       return false;
     }
+    if (key == " ") {
+      toggleSlideshow();
+      return false;
+    }
   }
   if (listing == null || !/^Arrow/.test(key)) return true;
   var from = target && target.getAttribute ? target.getAttribute("data-n") : null;
@@ -201,33 +289,110 @@ function focusThumb(n, block)
 function backToResults()
 {
   var picked = pickedItem;
-  showAll(function () { focusThumb(picked, "center"); });
+  stopSlideshow();
+  closePicture(function () { focusThumb(picked, "center"); });
 }
 
+// Opens result i (the first after the last and the last before the first): a new history
+// entry from the results, the current one's place from another picture.
 function showPic(i)
 {
-  if (results == null) {
+  if (results == null || results.count == 0) {
     showControl();
     writeFrame("film", blankFrame);
     return;
   }
   if (i < 0) i = results.count - 1;
   if (i >= results.count) i = 0;
+  var state = searchOf(shownState);
+  state.picture = pictureKey(results.item[i].object);
+  go(state, detailShown ? "replace" : "push");
+}
+
+function renderPic(i)
+{
   pickedItem = i;
   setTimeout(getPic, 50);
   if (controlflag) getControl();
 }
 
+// The search of an address, kept where the panel reads its choices, so that the panel shows
+// the search that was made.
+function keepSearch(state)
+{
+  var keep = stored();
+  var text = state.folder != null ? state.folder : state.search || "";
+  if (keep.keywords.value != text) {  // a search of another address: the word picked is not its
+    keep.keywords.value = text;
+    keep.title.value = 0;
+  }
+  keep.startdate.value = dateIndex(state.from != null ? state.from : null);
+  keep.enddate.value = dateIndex(state.to != null ? state.to : null);
+  pathflag = state.folder != null;
+  controlflag = true;
+}
+
+function dateIndex(text)
+{
+  if (text == null) return 0;
+  var at = cat.picdate.words.indexOf(text);
+  return at < 0 ? 0 : at + 1;
+}
+
+// The results of the last search shown, by its address: moving between its pictures does
+// not search again.
+var resultsAddress = null;
+
+function showFramesState(state, then)
+{
+  var picked = detailShown && results != null ? pickedItem : -1;
+  if (state.picture == null) stopSlideshow();
+  if (!isSearch(state) && state.picture == null) {
+    results = null;
+    resultsAddress = null;
+    if (listing != null || detailShown) showControl();
+    if (then) then();
+    return;
+  }
+  sortIndexes();
+  var address = addressOf(searchOf(state)) || "#";
+  if (address != resultsAddress || results == null) {
+    results = resultsOf(state);
+    resultsAddress = address;
+    keepSearch(isSearch(state) ? state : { search: "" });
+  }
+  var at = state.picture != null ? placeOfThumb(results, state.picture) : -1;
+  if (at >= 0) {
+    renderPic(at);
+    if (then) then();
+    return;
+  }
+  if (picked >= 0 && !then) then = function () { focusThumb(picked, "center"); };
+  if (results.count == 0) showNoMatches(state);
+  else showAll(then);
+  if (parseInt(stored().viewcols.value) < 2 && !panel()) showControl();  // beside the strip
+}
+
+// A search that finds nothing says so in the panel, and the focus stays in its search box.
+function showNoMatches(state)
+{
+  showList();
+  showControl();
+  var note = window.frames["show"].document.getElementById("found");
+  if (note) note.textContent = "No pictures found for \u201C" + (state.folder || state.search) + "\u201D.";
+  say("No pictures found");
+}
+
 function showBlack()
 {
   blackflag = true;
-  showPic(pickedItem);
+  renderPic(pickedItem);
 }
 
 function showNormal()
 {
   blackflag = false;
-  showPic(pickedItem);
+  renderPic(pickedItem);
   if (parseInt(stored().viewcols.value) == 1 || results.count == 1) showList();
 }
 
@@ -257,9 +422,12 @@ function showList()
   if (columns > results.count) columns = results.count;
   listing = { columns: columns, titles: stored().titles.checked, shown: 0,
     batch: columns < 2 ? batchSize : columns * Math.ceil(batchSize / columns) };
-  var page = frameStart("Pictures found", "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\"");
+  var page = frameStart("Pictures found", "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\"",
+    "a[data-n]{display:inline-block}" + navStyle);
+  var found = countOf(results.count);
+  say(results.count == 0 ? "No pictures found" : found);
   if (results.count == 0) page += "<h2 align=center>Sorry, no matches found</h2>";
-  else page += nextBatch() + moreLink();
+  else page += "<p align=center style=\"margin:4px 0\">" + found + "</p>" + nextBatch() + moreLink();
   page += "</body></html>";
   if (columns < 2) {
     writeFrame("film", page);
@@ -300,6 +468,11 @@ function moreLink()
   if (listing.shown >= results.count) return "";
   return "<p align=center id=\"more\"><a href=\"#\" onClick=\"parent.showMore();return false\">" +
     "More</a></p>";
+}
+
+function countOf(n)
+{
+  return n + (n == 1 ? " picture" : " pictures");
 }
 
 // Adds the next batch of thumbnails before the "More" link, which goes when all are shown.
@@ -372,11 +545,12 @@ function listWords(name)
   return name == "title" ? cat.title.words : cat.picdate.words;
 }
 
-function list(name, kept, onChange, label)
+function list(name, kept, onChange, label, more)
 {
   var words = listWords(name);
   var selected = parseInt(kept.value) || 0;
-  var head = "<select name=\"" + name + "\" aria-label=\"" + label + "\" onChange=\"" + onChange + "\"";
+  var head = "<select name=\"" + name + "\" aria-label=\"" + label + "\" onChange=\"" + onChange + "\"" +
+    (more || "");
   if (cat.title.words.length + cat.picdate.words.length <= kFilledAtOnce)
     return head + " data-filled=\"1\">" + options(words, selected) + "</select>";
   var chosen = selected > 0 && selected <= words.length ?
@@ -431,9 +605,10 @@ function getControl()
     "<label><input type=checkbox name=\"titles\" onClick=\"parent.storeSetup()\"" +
     (keep.titles.checked ? " checked" : "") + "> Show Titles</label></td></tr>" +
     "<tr><td colspan=2><input type=text name=\"keywords\" size=60 aria-label=\"Search words\" value=\"" +
-    htmlText(keep.keywords.value) + "\"></td></tr>" +
+    htmlText(keep.keywords.value) + "\"> <span id=\"found\"></span></td></tr>" +
     "<tr><td valign=top>Index Words:<br>" +
-    list("title", keep.title, "parent.copyWord(this.options[this.selectedIndex].text)", "Index words") +
+    list("title", keep.title, "parent.wordChosen(this)", "Index words",
+      " onkeydown=\"return parent.wordKey(this, event)\" onblur=\"parent.wordLeft(this)\"") +
     "</td><td valign=top>Date Range:<br>" +
     list("startdate", keep.startdate, "parent.copyDate()", "From date") + " " +
     list("enddate", keep.enddate, "parent.copyDate()", "To date") + "</td></tr>";
@@ -470,6 +645,7 @@ function storeSetup()
   controlflag = true;
 }
 
+// A word picked from Index Words is added to the search as a word of its own.
 function copyWord(word)
 {
   var form = panel();
@@ -480,10 +656,37 @@ function copyWord(word)
       resetList(form.enddate);
       pathflag = false;
     } else {
-      form.keywords.value += word + " ";
+      var typed = form.keywords.value;
+      form.keywords.value = typed + (typed != "" && !/\s$/.test(typed) ? " " : "") + word + " ";
     }
   }
   storeSetup();
+}
+
+// Moving through the closed word list with the keyboard changes its choice at every step; the
+// word is added when it is chosen: Enter, or leaving the list. A pick with the mouse adds it
+// at once.
+function wordKey(select, event)
+{
+  if (/^(Arrow|Page|Home|End)/.test(event.key)) {
+    select.setAttribute("data-moving", "1");
+  } else if (event.key == "Enter" && select.getAttribute("data-moving")) {
+    wordLeft(select);
+    return false;
+  }
+  return true;
+}
+
+function wordChosen(select)
+{
+  if (!select.getAttribute("data-moving")) copyWord(select.options[select.selectedIndex].text);
+}
+
+function wordLeft(select)
+{
+  if (!select.getAttribute("data-moving")) return;
+  select.removeAttribute("data-moving");
+  copyWord(select.options[select.selectedIndex].text);
 }
 
 function copyDate()
@@ -507,14 +710,8 @@ function clear()
 
 function searchPath(i)
 {
-  pathflag = true;
   clear();
-  var folder = cat.path.words[i];
-  panel().keywords.value = folder;
-  stored().keywords.value = folder;
-  results = null;
-  results = cat.path.find(parseDate(folder));
-  showList();
+  go({ folder: cat.path.words[i] }, "push");
 }
 
 var welcomeFrame = frameStart("Welcome", "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
@@ -531,6 +728,8 @@ var xFrame = "<html><body bgcolor=\"#000000\" onLoad=\"parent.initialize()\"></b
 var startFrame = frameStart("Start", "bgcolor=\"#000000\" text=\"#FFFFFF\" link=\"#FFFFFF\" vlink=\"#FFFFFF\"",
   "a{color:#FFFFFF}") +
   "<a href=\"#\" onClick=\"parent.showControl();return false\"><big><b>Start</b></big></a>" +
+  "<div id=\"said\" role=\"status\" aria-live=\"polite\" style=\"position:absolute;width:1px;height:1px;" +
+  "overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap\"></div>" +
   "<form name=\"cont\" onSubmit=\"return false\"><div style=\"display:none\">" +
   "<input type=text name=\"keywords\" value=\"\"><input type=text name=\"title\" value=\"\">" +
   "<input type=text name=\"startdate\" value=\"\"><input type=text name=\"enddate\" value=\"\">" +
@@ -543,14 +742,28 @@ var blankFrame = frameStart("Pictures", "background=\"texture2.jpg\" bgcolor=\"#
 // even when the archive is opened from a disk.
 function fillFrames()
 {
-  cat.addRecords(document.getElementById("records").text);
   writeFrame("film", blankFrame);
-  writeFrame("show", welcomeFrame);
-  writeFrame("control", xFrame);
+  loadRecords(function (done, all) {
+    writeFrame("show", loadingFrame(done, all));
+  }, function () {
+    writeFrame("show", welcomeFrame);
+    writeFrame("control", xFrame);
+  });
 }
 
+function loadingFrame(done, all)
+{
+  return frameStart("Loading", "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"") +
+    "<h2 align=center role=\"status\">" + loadingText(done, all) + "</h2></body></html>";
+}
+
+// Once the frames are there, the address is shown: a reloaded or sent address opens its
+// search or picture.
 function initialize()
 {
   writeFrame("control", startFrame);
   getControl();
+  followAddresses();
+  document.addEventListener("fullscreenchange", fullScreenChanged);
+  if (location.hash.length > 1) showAddress();
 }

@@ -9,13 +9,24 @@
 namespace lumvane {
 
 // The fixed blocks, from page/: the head block is head.html, library.js and the opening of the
-// records' block, the tail block its closing, interface.js and tail.html.
+// records' block, the tail block its closing, the interface's scripts (the frames', the
+// address's, the phone's), the viewer library and the styles, and the layout's choice.
 extern const char kPageHead[];
 extern const char kPageLibrary[];
 extern const char kPageRecordsOpen[];
 extern const char kPageRecordsClose[];
 extern const char kPageInterface[];
+extern const char kPageAddress[];
+extern const char kPageDetails[];
+extern const char kPageLayout[];
+extern const char kPagePhone[];
+extern const char kPagePhoneViewer[];
 extern const char kPageTail[];
+extern const char kPagePhotoSwipe[];
+extern const char kPageTailStyle[];
+extern const char kPagePhotoSwipeStyle[];
+extern const char kPagePhoneStyle[];
+extern const char kPageTailEnd[];
 
 namespace {
 
@@ -39,9 +50,11 @@ void WritePageHead(ReplacingFile& page) {
 }
 
 void WritePageTail(ReplacingFile& page) {
-  WriteBlock(page, kPageRecordsClose);
-  WriteBlock(page, kPageInterface);
-  WriteBlock(page, kPageTail);
+  for (const char* block : {kPageRecordsClose, kPageInterface, kPageAddress, kPageDetails,
+                            kPageLayout, kPagePhone, kPagePhoneViewer, kPageTail, kPagePhotoSwipe,
+                            kPageTailStyle, kPagePhotoSwipeStyle, kPagePhoneStyle, kPageTailEnd}) {
+    WriteBlock(page, block);
+  }
 }
 
 std::string FindTexture() {

@@ -22,10 +22,10 @@ std::string WritePage(const TempDir& dir, const std::vector<PictureRecord>& reco
 TEST(PageWriter, EmptyArchiveIsHeadDirectlyFollowedByTailEveryLineEndingInCrLf) {
   TempDir dir;
   const std::string page = WritePage(dir, {});
-  EXPECT_TRUE(
-      page.starts_with("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Frameset//EN\">\r\n"
-                       "<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-                       "<title>Lumvane</title>\r\n"));
+  EXPECT_TRUE(page.starts_with(
+      "<!DOCTYPE HTML>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
+      "<title>Lumvane</title>\r\n"));
   EXPECT_NE(page.find("var cat = new Catalog();\r\n"), std::string::npos);
   EXPECT_NE(page.find(std::string(kRecordRowsOpen) + "\r\n</script>\r\n"), std::string::npos)
       << "the records' block, empty, then the rest of the script";

@@ -1,15 +1,15 @@
 // The archive page in a real browser (Debian's Chromium), opened from file:// URLs.
 import assert from 'node:assert/strict';
-import { mkdirSync, readFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import { after, before, describe, it } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
 import {
-  HOSTILE, MASTER_FOLDERS, PICTURES, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
+  HOSTILE, MASTER_FOLDERS, PICTURES, makeCameraArchive, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
   makeLargeArchive, makeLargeMaster, makeMainArchive, makeMasterArchive,
 } from './fixtures.mjs';
 import { lumvane } from './page_script.mjs';
@@ -38,7 +38,7 @@ async function poll(read, accept, what) {
   const deadline = Date.now() + 5000;
   let value;
   while (Date.now() < deadline) {
-    value = await read().catch(() => undefined);
+    value = await Promise.resolve().then(read).catch(() => undefined);
     if (value !== undefined && accept(value)) return value;
     await new Promise((resolve) => setTimeout(resolve, 25));
   }
@@ -47,15 +47,18 @@ async function poll(read, accept, what) {
 
 // One open archive page with helpers for its three frames.
 class ArchivePage {
-  static async open(path) {
+  static async open(path, address = '') {
     const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
-    await page.goto(pathToFileURL(path).href);
+    await page.goto(pathToFileURL(path).href + address);
     const archive = new ArchivePage(page, errors);
     await archive.waitText('control', 'Start');
     return archive;
   }
+
+  address() { return this.page.evaluate(() => location.hash); }
+  said() { return this.text('control').then(() => this.frame('control').$eval('#said', (e) => e.textContent)); }
 
   constructor(page, errors) {
     this.page = page;
@@ -301,9 +304,7 @@ describe('many results', () => {
     await archive.waitText('show', 'boat 238');
     await archive.frame('film').click('text=Next');  // into the next batch
     await archive.waitText('show', 'boat 240');
-    await archive.frame('film').click('text=All');
-    await archive.images('show', 120);
-    await show.click('text=More');
+    await archive.frame('film').click('text=All');  // back with result 121 in view: two batches
     await archive.images('show', 240);
     await show.click('text=More');
     await archive.images('show', 300);
@@ -347,6 +348,188 @@ describe('many results', () => {
     assert.equal(await archive.frame('show').$eval('select[name=title]',
       (s) => s.options[s.selectedIndex].text), 'harbour');
     await archive.close();
+  });
+});
+
+describe('addresses, the picture view and what is said', () => {
+  it('a search and a picture have addresses that reload; Back and Forward stay in the archive', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    await archive.search('boat harbour');
+    await archive.waitText('film', '3 pictures');
+    assert.equal(await archive.address(), '#search=boat%20harbour');
+    assert.equal(await archive.said(), '3 pictures');
+    await archive.frame('film').click('img >> nth=1');
+    await archive.waitText('show', '2 of 3');
+    await archive.page.keyboard.press('ArrowRight');
+    await archive.waitText('show', 'Blue boats');
+    assert.equal(await archive.said(), '3 of 3');
+    assert.equal(await archive.address(), `#search=boat%20harbour&picture=${thumbOf(2)}`);
+    await archive.page.reload();
+    await archive.waitText('show', '3 of 3');
+    await archive.page.evaluate(() => history.back());
+    await archive.waitText('show', 'Index Words:');
+    assert.deepEqual(await archive.images('film', 3), [thumbOf(1), thumbOf(6), thumbOf(2)]);
+    await archive.page.evaluate(() => history.forward());
+    await archive.waitText('show', 'Blue boats');
+    assert.match(archive.page.url(), /archive\.htm#/, 'still the archive');
+
+    await archive.start();
+    await archive.search('zebra');
+    await archive.waitText('show', 'No pictures found for \u201Czebra\u201D.');
+    assert.equal(await archive.focused('show'), 'keywords', 'the focus stays in the search box');
+    assert.equal(await archive.said(), 'No pictures found');
+    await archive.close();
+  });
+
+  it('a word from Index Words is a word of its own; the arrow keys add only the word chosen', async () => {
+    const archive = await ArchivePage.open(main.page);
+    await archive.start();
+    const show = archive.frame('show');
+    await show.fill('input[name=keywords]', 'holiday');
+    await show.selectOption('select[name=title]', { label: 'harbour' });
+    assert.equal(await show.inputValue('input[name=keywords]'), 'holiday harbour ');
+    await show.click('input[value=" Clear "]');
+    await show.focus('select[name=title]');
+    for (const key of ['ArrowDown', 'ArrowDown', 'ArrowDown']) await archive.page.keyboard.press(key);
+    assert.equal(await show.inputValue('input[name=keywords]'), '', 'nothing added while moving');
+    await archive.page.keyboard.press('Enter');
+    const chosen = await show.$eval('select[name=title]', (s) => s.options[s.selectedIndex].text);
+    assert.equal(await show.inputValue('input[name=keywords]'), `${chosen} `);
+    await archive.close();
+  });
+
+  it('shows the camera, the place and the original; full screen and the slideshow', async () => {
+    const page = makeCameraArchive();
+    const archive = await ArchivePage.open(page);
+    await archive.start();
+    await archive.search('');
+    await archive.frame('film').click('img >> nth=0');
+    await archive.waitText('show', 'Canon EOS 5D');
+    const show = archive.frame('show');
+    assert.match(await archive.text('show'), /Aperture\tf\/4\nExposure\t1\/125 s/);
+    const links = await show.$$eval('a[target], a[href^=geo]', (all) => all.map((a) => [a.textContent, a.getAttribute('href')]));
+    const [map, geo, original] = links;
+    assert.match(map[1], /^https:\/\/www\.openstreetmap\.org\/\?mlat=59\.329300&mlon=18\.068600#/);
+    assert.equal(geo[1], 'geo:59.329300,18.068600');
+    assert.match(original[0], /^Original, \d+ KB$/);
+    assert.ok(existsSync(join(dirname(page), original[1])), 'the link names the copy');
+
+    await archive.page.evaluate(() => { slideSeconds = 0.2; });
+    await show.click('text=Slideshow');
+    await archive.waitText('show', '2 of 2');
+    await archive.page.keyboard.press(' ');
+    assert.equal(await archive.said(), 'Slideshow paused');
+    const paused = await archive.text('show');
+    await new Promise((resolve) => setTimeout(resolve, 500));
+    assert.equal(await archive.text('show'), paused, 'paused');
+
+    await archive.frame('show').click('text=Full screen');
+    await poll(() => archive.page.evaluate(() => document.fullscreenElement !== null), (f) => f, 'full screen');
+    await poll(() => archive.frame('show').evaluate(() => document.bgColor), (c) => c === '#000000', 'alone on black');
+    await archive.page.evaluate(() => document.exitFullscreen());
+    await archive.waitText('show', 'Original,');
+    await archive.close();
+  });
+});
+
+// The archive as a phone of 390 x 844 CSS pixels with a touch screen shows it.
+class PhoneArchive extends ArchivePage {
+  static async open(path, address = '') {
+    const context = await browser.newContext({ viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true });
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (error) => errors.push(error.message));
+    await page.goto(pathToFileURL(path).href + address);
+    await page.waitForSelector('#find');
+    const phone = new PhoneArchive(page, errors);
+    phone.cdp = await context.newCDPSession(page);
+    return phone;
+  }
+
+  // "3 of 6" once the viewer has opened.
+  place() {
+    return this.page.evaluate(() => phone.viewer?.opener.isOpen && document.getElementById('place').textContent);
+  }
+
+  // Fingers moved from their `from` points to their `to` points in steps.
+  async touch(from, to) {
+    const at = (t) => from.map(([x, y], i) => ({ x: x + (to[i][0] - x) * t, y: y + (to[i][1] - y) * t, id: i }));
+    await this.cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: at(0) });
+    for (let step = 1; step <= 8; step++) {
+      await this.cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: at(step / 8) });
+      await new Promise((resolve) => setTimeout(resolve, 16));
+    }
+    await this.cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  }
+
+  // Controls smaller than 44 x 44, text under 16 px, and whether the page scrolls sideways.
+  layoutFaults() {
+    return this.page.evaluate(() => {
+      const faults = [];
+      for (const e of document.querySelectorAll('a, button, input, select')) {
+        const box = e.getBoundingClientRect();
+        if (box.width > 0 && (box.width < 44 || box.height < 44)) faults.push(`${e.tagName} ${box.width}x${box.height}`);
+      }
+      for (const e of document.querySelectorAll('body *')) {
+        const own = [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim());
+        if (own && e.getClientRects().length && parseFloat(getComputedStyle(e).fontSize) < 16) faults.push(`text in ${e.tagName}`);
+      }
+      if (document.documentElement.scrollWidth > innerWidth || innerWidth !== 390) faults.push(`width ${innerWidth}`);
+      return faults;
+    });
+  }
+
+  async close() {
+    assert.deepEqual(this.errors, [], 'no script errors');
+    await this.page.context().close();
+  }
+}
+
+describe('phones and tablets', () => {
+  it('fit the screen: large enough text and targets, no sideways scrolling, no axe finding', async () => {
+    const phone = await PhoneArchive.open(main.page);
+    const found = await phone.accessibility('phone search');
+    await phone.page.tap('button[type=submit]');
+    await phone.page.waitForSelector('#grid a[data-n="5"]');
+    assert.equal(await phone.page.textContent('#count'), '6 pictures');
+    assert.deepEqual(await phone.layoutFaults(), []);
+    found.push(...await phone.accessibility('phone results'));
+    await phone.shot('phone-results');
+    await phone.page.tap('#grid a >> nth=2');
+    await poll(() => phone.place(), (p) => p === '3 of 6', 'the viewer');
+    await phone.page.tap('.pswp__button--info');
+    assert.deepEqual(await phone.layoutFaults(), []);
+    found.push(...await phone.accessibility('phone viewer'));
+    await phone.shot('phone-viewer');
+    assert.deepEqual(found, []);
+    await phone.close();
+  });
+
+  it('swipe, pinch, close with Back, come back with Forward, and open from a sent address', async () => {
+    const phone = await PhoneArchive.open(main.page, '#search=');
+    await phone.page.tap('#grid a >> nth=0');
+    await poll(() => phone.place(), (p) => p === '1 of 6', 'the first picture');
+    await phone.touch([[300, 400]], [[60, 400]]);
+    await poll(() => phone.place(), (p) => p === '2 of 6', 'the next picture after a swipe');
+    const address = await phone.address();
+    assert.equal(address, `#search=&picture=${thumbOf(2)}`);
+    await phone.touch([[175, 420], [215, 420]], [[75, 420], [315, 420]]);
+    await poll(() => phone.page.evaluate(() => phone.viewer.currSlide.currZoomLevel > phone.viewer.currSlide.zoomLevels.fit),
+      (z) => z, 'zoomed in by a pinch');
+    await phone.page.evaluate(() => history.back());
+    await poll(() => phone.page.$('.pswp'), (v) => v === null, 'the viewer closed');
+    await poll(() => phone.page.evaluate(() => document.activeElement.getAttribute('data-n')), (n) => n === '1',
+      'the picture last seen focused among the results');
+    await phone.page.evaluate(() => history.forward());
+    await poll(() => phone.place(), (p) => p === '2 of 6', 'the picture again');
+    await phone.touch([[195, 300]], [[195, 800]]);
+    await poll(() => phone.address(), (a) => a === '#search=', 'closed by a swipe down');
+    await phone.close();
+
+    const sent = await PhoneArchive.open(main.page, address);
+    await poll(() => sent.place(), (p) => p === '2 of 6', 'the same picture in a new tab');
+    await sent.close();
   });
 });
 

@@ -122,3 +122,16 @@ export function makeLargeMaster(copies, count) {
   execFileSync(lumvane, ['master', master, '--quiet']);
   return join(master, 'archive.htm');
 }
+
+// An archive of two photos that carry their camera's facts and a GPS position, with renamed
+// copies of the originals.
+export function makeCameraArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-camera-'));
+  const photos = join(root, 'photos');
+  makePhotos(photos, 2, 8);
+  execFileSync('exiftool', ['-q', '-overwrite_original', '-EXIF:Make=Canon', '-EXIF:Model=Canon EOS 5D',
+    '-EXIF:FNumber=4', '-EXIF:ExposureTime=1/125', '-GPSLatitude=59.3293', '-GPSLatitudeRef=N',
+    '-GPSLongitude=18.0686', '-GPSLongitudeRef=E', join(photos, 'IMG_0001.jpg')]);
+  execFileSync(lumvane, ['scan', photos, join(root, 'archive'), '--copy', 'rename', '--quiet']);
+  return join(root, 'archive', 'archive.htm');
+}

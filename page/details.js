@@ -1,0 +1,58 @@
+
+// What a record's details say, shown in the picture view beside its texts: the camera's facts,
+// the place it was taken as map links, and the archive's copy of the original.
+var detailNames = [["camera", "Camera"], ["lens", "Lens"], ["aperture", "Aperture"],
+  ["exposure", "Exposure"], ["iso", "ISO"], ["focal", "Focal length"], ["pixels", "Original size"]];
+
+// The details as an object: "key=value" lines, later lines of a key winning.
+function detailsOf(pic)
+{
+  var facts = {};
+  var lines = String(pic.details || "").split("\n");
+  for (var i = 0; i < lines.length; i++) {
+    var equals = lines[i].indexOf("=");
+    if (equals > 0) facts[lines[i].substring(0, equals)] = lines[i].substring(equals + 1);
+  }
+  return facts;
+}
+
+// "4.2 MB", "830 KB", "12 bytes".
+function sizeText(bytes)
+{
+  var n = Number(bytes);
+  if (!(n >= 0)) return "";
+  if (n >= 1000000) return (n / 1000000).toFixed(1) + " MB";
+  if (n >= 1000) return Math.round(n / 1000) + " KB";
+  return n + (n == 1 ? " byte" : " bytes");
+}
+
+// The folder of a picture's files in the archive ("Trip/" in a master, else "").
+function folderOf(pic)
+{
+  return pic.thumb.substring(0, pic.thumb.lastIndexOf("/") + 1);
+}
+
+// The details as HTML, every value escaped; "" when the record has none.
+function detailsHtml(pic)
+{
+  var facts = detailsOf(pic);
+  var rows = "";
+  for (var d = 0; d < detailNames.length; d++) {
+    var value = facts[detailNames[d][0]];
+    if (value) rows += "<tr><th scope=\"row\">" + detailNames[d][1] + "</th><td>" + htmlText(value) + "</td></tr>";
+  }
+  var where = /^(-?\d+(\.\d+)?),(-?\d+(\.\d+)?)$/.exec(facts.gps || "");
+  if (where) {
+    var lat = where[1], lon = where[3];
+    rows += "<tr><th scope=\"row\">Place</th><td><a href=\"https://www.openstreetmap.org/?mlat=" + lat +
+      "&amp;mlon=" + lon + "#map=15/" + lat + "/" + lon + "\" target=\"_blank\" rel=\"noopener\">Map</a> " +
+      "<a href=\"geo:" + lat + "," + lon + "\">" + htmlText(lat + ", " + lon) + "</a></td></tr>";
+  }
+  var html = rows ? "<table class=\"details\">" + rows + "</table>" : "";
+  if (facts.original) {
+    var size = sizeText(facts.bytes);
+    html += "<p><a class=\"original\" href=\"" + htmlText(imageUrl(folderOf(pic) + facts.original)) +
+      "\" target=\"_blank\">Original" + (size ? ", " + size : "") + "</a></p>";
+  }
+  return html;
+}
