@@ -34,7 +34,7 @@ if [ "$purpose" = mutants ]; then
 fi
 if [ "$purpose" = test ]; then
   # exiftool writes the tests' embedded metadata; mdb-export reads their databases back.
-  packages+=(chromium libimage-exiftool-perl mdbtools)
+  packages+=(chromium firefox-esr libimage-exiftool-perl mdbtools)
   # The splash's test runs the window in a real X server with a window manager.
   packages+=(xvfb openbox xdotool x11-utils)
   # The installed desktop files are checked by their validators.

@@ -1,5 +1,6 @@
 // The page script's pure functions, run as the page carries them.
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import { describe, it } from 'node:test';
 
 import { addPictures, loadScript, words } from './page_script.mjs';
@@ -150,5 +151,42 @@ describe('the records block', () => {
     const expected = values.map((body) => eval(`"${body}"`));
     assert.deepEqual(fields(context.cat.pic[0]), expected);
     assert.deepEqual(fields(context.cat.pic[1]), ['_ABCDEF1.jpg', '', ...expected.slice(2)]);
+  });
+});
+
+describe('the viewer library the page carries', () => {
+  it('is PhotoSwipe exactly as its npm package has it', () => {
+    const dist = new URL('./node_modules/photoswipe/dist/', import.meta.url);
+    const vendor = new URL('../../../page/vendor/', import.meta.url);
+    for (const [ours, theirs] of [['photoswipe.umd.min.js', 'umd/photoswipe.umd.min.js'], ['photoswipe.css', 'photoswipe.css']]) {
+      assert.ok(readFileSync(new URL(ours, vendor)).equals(readFileSync(new URL(theirs, dist))), ours);
+    }
+  });
+});
+
+describe('addresses and details', () => {
+  it('an address names a search and a picture, whatever their text, and reads back', () => {
+    const state = { search: 'a&b=c %41 #x +y', from: 'May 1, 2000', picture: '_ABC:2' };
+    const address = page.addressOf(state);
+    assert.equal(address, '#search=a%26b%3Dc%20%2541%20%23x%20%2By&from=May%201%2C%202000&picture=_ABC%3A2');
+    assert.deepEqual({ ...page.stateOf(address) }, state);
+    assert.deepEqual({ ...page.stateOf('#search=harbour+boat&picture=%E0%A4&x=1') }, { search: 'harbour boat' },
+      'a "+" typed as a blank; a broken escape or an unknown part is left out');
+    assert.deepEqual({ ...page.stateOf('') }, {});
+  });
+
+  it('pictures of one original are told apart by their place among its records', () => {
+    const fresh = loadScript();
+    const pics = addPictures(fresh, [{ thumb: '_A.jpg' }, { thumb: '_B.jpg' }, { thumb: '_A.jpg' }]);
+    assert.deepEqual(pics.map((p) => fresh.pictureKey(p)), ['_A.jpg', '_B.jpg', '_A.jpg:2']);
+  });
+
+  it('details are shown as text, sizes rounded, and a place only when it is a position', () => {
+    const pic = { thumb: 'Trip #2/_A.jpg', details: 'camera=<img src=x onerror=alert(1)>\ngps=1,2"\noriginal=a b.jpg\nbytes=4200000' };
+    const html = page.detailsHtml(pic);
+    assert.ok(html.includes('&lt;img src=x onerror=alert(1)&gt;'), html);
+    assert.ok(!html.includes('geo:'), 'no map for a position that is not one');
+    assert.ok(html.includes('href="Trip%20%232/a%20b.jpg"') && html.includes('Original, 4.2 MB'), html);
+    assert.deepEqual([page.sizeText(999), page.sizeText(1500), page.sizeText('x')], ['999 bytes', '2 KB', '']);
   });
 });

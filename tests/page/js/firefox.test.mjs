@@ -1,0 +1,156 @@
+// The archive page in Firefox ESR, driven through WebDriver BiDi by puppeteer-core: the
+// addresses, the picture view, the phone layout and axe-core, as the Chromium tests show them.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { after, before, describe, it } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+import puppeteer from 'puppeteer-core';
+
+import { makeCameraArchive, makeMainArchive } from './fixtures.mjs';
+
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+let browser;
+let main;
+
+before(async () => {
+  browser = await puppeteer.launch({ browser: 'firefox', headless: true,
+    executablePath: process.env.FIREFOX ?? '/usr/bin/firefox-esr' });
+  main = makeMainArchive();
+});
+
+after(async () => {
+  await browser?.close();
+});
+
+async function poll(read, accept, what) {
+  const deadline = Date.now() + 5000;
+  let value;
+  while (Date.now() < deadline) {
+    value = await Promise.resolve().then(read).catch(() => undefined);
+    if (value !== undefined && accept(value)) return value;
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
+  assert.fail(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)}`);
+}
+
+// One archive page; frames are found by their names, which they keep as they are rewritten.
+class Archive {
+  static async open(path, { width = 1200, height = 800, address = '' } = {}) {
+    const page = await browser.newPage();
+    await page.setViewport({ width, height });
+    const archive = new Archive(page);
+    page.on('pageerror', (error) => archive.errors.push(error.message));
+    await page.goto(pathToFileURL(path).href + address);
+    return archive;
+  }
+
+  constructor(page) {
+    this.page = page;
+    this.errors = [];
+  }
+
+  async frame(name) {
+    for (const frame of this.page.frames()) {
+      if (await frame.evaluate(() => window.name).catch(() => '') === name) return frame;
+    }
+    throw new Error(`no frame ${name}`);
+  }
+
+  text(name) { return this.page.evaluate((n) => frames[n].document.body.innerText, name); }
+  waitText(name, text) { return poll(() => this.text(name), (t) => t.includes(text), `"${text}" in ${name}`); }
+  said() { return this.page.evaluate(() => frames.control.document.getElementById('said').textContent); }
+  address() { return this.page.evaluate(() => location.hash); }
+
+  async click(name, selector) { await (await this.frame(name)).click(selector); }
+
+  // axe-core's critical and serious findings in the page and in each frame.
+  async accessibility(view) {
+    const found = [];
+    for (const frame of this.page.frames()) {
+      await frame.evaluate(axeSource);
+      const violations = await frame.evaluate(async () => (await window.axe.run(document,
+        { iframes: false, resultTypes: ['violations'] })).violations
+        .filter((v) => v.impact === 'critical' || v.impact === 'serious').map((v) => v.id));
+      for (const id of violations) found.push(`${view}: ${id}`);
+    }
+    return found;
+  }
+
+  async close() {
+    assert.deepEqual(this.errors, [], 'no script errors');
+    await this.page.close();
+  }
+}
+
+describe('Firefox ESR', () => {
+  it('keeps the addresses, the history and the live region, and Index Words after typed text', async () => {
+    const archive = await Archive.open(main.page);
+    await archive.waitText('control', 'Start');
+    const found = await archive.accessibility('welcome');
+    await archive.click('control', 'a');
+    await archive.waitText('show', 'Index Words:');
+    const show = await archive.frame('show');
+    await show.type('input[name=keywords]', 'holiday');
+    await show.select('select[name=title]', 'harbour');
+    assert.equal(await show.$eval('input[name=keywords]', (i) => i.value), 'holiday harbour ');
+    await show.$eval('input[name=keywords]', (i) => { i.value = 'boat harbour'; });
+    await archive.click('show', 'input[value=Search]');
+    await archive.waitText('film', '3 pictures');
+    assert.equal(await archive.said(), '3 pictures');
+    found.push(...await archive.accessibility('strip'));
+    await archive.click('film', 'a[data-n="1"]');
+    await archive.waitText('show', '2 of 3');
+    const ring = await (await archive.frame('film')).$eval('a[data-n="1"]', (a) => {
+      const link = a.getBoundingClientRect(), image = a.firstChild.getBoundingClientRect();
+      return link.height >= image.height && link.width >= image.width;
+    });
+    assert.ok(ring, 'the focus ring goes round the whole thumbnail');
+    found.push(...await archive.accessibility('detail'));
+    const address = await archive.address();
+    await archive.page.reload();
+    await archive.waitText('show', '2 of 3');
+    assert.equal(await archive.address(), address);
+    await archive.page.evaluate(() => history.back());
+    await archive.waitText('show', 'Index Words:');
+    await archive.page.evaluate(() => history.forward());
+    await archive.waitText('show', '2 of 3');
+    assert.deepEqual(found, []);
+    await archive.close();
+  });
+
+  it('shows the camera and the original, and moves on in a slideshow', async () => {
+    const archive = await Archive.open(makeCameraArchive(), { address: '#search=' });
+    await archive.waitText('film', '2 pictures');
+    await archive.click('film', 'a[data-n="0"]');
+    await archive.waitText('show', 'Canon EOS 5D');
+    assert.match(await archive.text('show'), /Original, \d+ KB/);
+    await archive.page.evaluate(() => { slideSeconds = 0.2; });
+    await archive.click('show', '#slideshow');
+    await archive.waitText('show', '2 of 2');
+    assert.equal(await archive.said(), '2 of 2');
+    await archive.close();
+  });
+
+  it('lays out for a phone, swipes to the next picture, and Back closes it', async () => {
+    const phone = await Archive.open(main.page, { width: 390, height: 844, address: '#search=' });
+    await phone.page.waitForSelector('#grid a[data-n="5"]');
+    const faults = await phone.page.evaluate(() => document.documentElement.scrollWidth > innerWidth);
+    assert.equal(faults, false, 'no sideways scrolling');
+    const found = await phone.accessibility('phone results');
+    await phone.page.click('#grid a[data-n="0"]');
+    const place = () => phone.page.evaluate(() => phone.viewer?.opener.isOpen && document.getElementById('place').textContent);
+    await poll(place, (p) => p === '1 of 6', 'the viewer');
+    found.push(...await phone.accessibility('phone viewer'));
+    await phone.page.mouse.move(300, 400);
+    await phone.page.mouse.down();
+    for (let x = 280; x >= 60; x -= 20) await phone.page.mouse.move(x, 400);
+    await phone.page.mouse.up();
+    await poll(place, (p) => p === '2 of 6', 'the next picture after a swipe');
+    await phone.page.evaluate(() => history.back());
+    await poll(() => phone.page.$('.pswp'), (v) => v === null, 'the viewer closed');
+    assert.deepEqual(found, []);
+    await phone.close();
+  });
+});
