@@ -39,12 +39,17 @@ function pictureName(pic)
   return htmlText(name);
 }
 
+// Writes a frame's document. A frame with nothing to focus is no stop for Tab.
 function writeFrame(name, html)
 {
   var doc = window.frames[name].document;
   doc.open();
   doc.write(html);
   doc.close();
+  var frame = document.getElementsByName(name)[0];
+  if (!frame) return;
+  if (doc.querySelector("a[href], input, select, button")) frame.removeAttribute("tabindex");
+  else frame.setAttribute("tabindex", "-1");
 }
 
 // The stored choices (in the control frame) and the visible panel (in the show frame).

@@ -37,18 +37,22 @@ function loadingText(done, all)
 function loadRecords(progress, done)
 {
   var rows = String(document.getElementById("records").text).split("\n");
-  var from = 0;
+  var first = rows.length && rows[0].trim() == "" ? 1 : 0;  // the block's own line ends
+  var from = first;
+  var end = rows.length && rows[rows.length - 1].trim() == "" ? rows.length - 1 : rows.length;
   var step = function () {
     var started = Date.now();
-    while (from < rows.length && Date.now() - started < 150) {
-      cat.addRows(rows, from, from + 5000);
+    while (from < end && Date.now() - started < 150) {
+      cat.addRows(rows, from, Math.min(end, from + 5000));
       from += 5000;
     }
-    if (from >= rows.length) {
+    if (from >= end) {
+      document.title = "Lumvane";
       done();
       return;
     }
-    progress(from, rows.length);
+    document.title = loadingText(from - first, end - first);  // a sign of life in the tab, too
+    progress(from - first, end - first);
     setTimeout(step, 0);
   };
   step();

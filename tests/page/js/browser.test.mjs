@@ -47,11 +47,12 @@ async function poll(read, accept, what) {
 
 // One open archive page with helpers for its three frames.
 class ArchivePage {
-  static async open(path, address = '') {
+  static async open(path, address = '', whileLoading = null) {
     const page = await browser.newPage({ viewport: { width: 1200, height: 800 } });
     const errors = [];
     page.on('pageerror', (error) => errors.push(error.message));
-    await page.goto(pathToFileURL(path).href + address);
+    await page.goto(pathToFileURL(path).href + address, { waitUntil: whileLoading ? 'commit' : 'load' });
+    if (whileLoading) await whileLoading(page);
     const archive = new ArchivePage(page, errors);
     await archive.waitText('control', 'Start');
     return archive;
@@ -102,10 +103,14 @@ class ArchivePage {
   }
 
   // axe-core's critical and serious findings in the page and each of its frames, as
-  // "frame: rule (count)"; the moderate and minor ones are printed.
+  // "frame: rule (count)"; the moderate and minor ones are printed. Text over a frame's
+  // background image, which axe cannot judge, is measured against the image's lightest and
+  // darkest pixels.
   async accessibility(view) {
     const found = [];
     for (const frame of this.page.frames()) {
+      const faint = await frame.evaluate(lowContrastOverTexture, textures);
+      if (faint.length) found.push(`${view} ${frame.name()}: text under 4.5:1 over its texture: ${faint.join(', ')}`);
       await frame.addScriptTag({ content: axeSource });
       const violations = await frame.evaluate(async () => (await window.axe.run(document,
         { iframes: false, resultTypes: ['violations'] })).violations
@@ -128,6 +133,41 @@ class ArchivePage {
 }
 
 const thumbOf = (n) => main.thumbs[n - 1];
+
+const textures = Object.fromEntries(['texture.jpg', 'texture2.jpg'].map((name) =>
+  [name, `data:image/jpeg;base64,${readFileSync(join(dirname(lumvane), name)).toString('base64')}`]));
+
+// In a frame: the texts whose colour has less than 4.5:1 contrast with some pixel of the body's
+// background image.
+async function lowContrastOverTexture(images) {
+  const source = images[document.body?.getAttribute('background')];
+  if (!source) return [];
+  const image = new Image();
+  image.src = source;
+  await image.decode();
+  const canvas = document.createElement('canvas');
+  [canvas.width, canvas.height] = [image.width, image.height];
+  const context = canvas.getContext('2d');
+  context.drawImage(image, 0, 0);
+  const pixels = context.getImageData(0, 0, image.width, image.height).data;
+  const channel = (v) => (v / 255 <= 0.03928 ? v / 255 / 12.92 : ((v / 255 + 0.055) / 1.055) ** 2.4);
+  const luminance = (r, g, b) => 0.2126 * channel(r) + 0.7152 * channel(g) + 0.0722 * channel(b);
+  let darkest = 1, lightest = 0;
+  for (let i = 0; i < pixels.length; i += 4) {
+    const l = luminance(pixels[i], pixels[i + 1], pixels[i + 2]);
+    [darkest, lightest] = [Math.min(darkest, l), Math.max(lightest, l)];
+  }
+  const ratio = (a, b) => (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+  const faint = [];
+  for (const e of document.body.querySelectorAll('*')) {
+    const own = [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim());
+    if (!own || e.closest('input, select, button, option') || !e.getClientRects().length) continue;
+    const l = luminance(...getComputedStyle(e).color.match(/\d+/g).map(Number));
+    const worst = Math.min(ratio(l, darkest), ratio(l, lightest));
+    if (worst < 4.5) faint.push(`${e.tagName} "${e.textContent.trim().slice(0, 20)}" ${worst.toFixed(1)}`);
+  }
+  return faint;
+}
 
 describe('opening and the panel', () => {
   it('shows the welcome page, then the panel with words, dates and folders', async () => {
@@ -316,7 +356,9 @@ describe('many results', () => {
   });
 
   it('a master of 200,000 pictures opens, searches and shows a picture found', async () => {
-    const archive = await ArchivePage.open(makeLargeMaster(20, 10000));
+    const archive = await ArchivePage.open(makeLargeMaster(20, 10000), '', (page) =>
+      poll(() => page.title(), (t) => t.startsWith('Loading 200,000 pictures...'), 'a sign of life'));
+    assert.match(await archive.text('show'), /^\s*$|Welcome/, 'the loading text goes');
     await archive.start();
     await archive.search('harbour');
     await archive.images('film', 120);
@@ -539,6 +581,10 @@ describe('the keyboard alone, and every reader', () => {
     await archive.frame('control').press('a', 'Enter');
     await archive.waitText('show', 'Index Words:');
     assert.equal(await archive.focused('show'), 'keywords', 'the panel starts in the search box');
+    await archive.frame('control').focus('a');
+    await archive.page.keyboard.press('Tab');
+    assert.equal(await archive.focused('show'), 'INPUT', 'Tab passes over the empty strip');
+    await archive.frame('show').focus('input[name=keywords]');
     await archive.page.keyboard.press('Enter');
     await archive.images('film', 6);
     await poll(() => archive.focused('film'), (n) => n === '0', 'the first result focused');
