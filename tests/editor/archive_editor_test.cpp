@@ -33,6 +33,7 @@ void WriteArchive(const TempDir& dir, int count) {
     record.source = "p" + std::to_string(i) + ".jpg";
     record.title = "Picture " + std::to_string(i);
     record.picdate = "May 1, 2000";
+    record.details = "camera=Canon\niso=" + std::to_string(i);
     ASSERT_TRUE(writer.Add(record, "C:\\Photos\\P" + std::to_string(i) + ".JPG").ok());
   }
   ASSERT_TRUE(writer.Commit(false).ok());
@@ -111,6 +112,8 @@ TEST_F(ArchiveEditorTest, AnEditChangesOnlyItsOwnRecord) {
   expected.replace(expected.find("May 1, 2000", expected.find("\tx\t")), 11, "1999");
   EXPECT_EQ(ReadAll(dir / "archive.txt"), expected)
       << "every other row as the run wrote it, sources in their letter case";
+  EXPECT_EQ(testing_support::RecordsIn(dir.path())[1].details, "camera=Canon\niso=2")
+      << "the camera's details are kept through an edit";
 }
 
 TEST_F(ArchiveEditorTest, ArchiveChangedOnDiskIsNeverWrittenOver) {

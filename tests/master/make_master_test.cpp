@@ -63,6 +63,7 @@ TEST_F(MakeMasterTest, MergesEverySubfolderArchiveInOrderAndNamesWhatItLeftOut) 
   PictureRecord original = Record("t.jpg", "x");
   original.path = "C:\\Photos";
   original.subject = "boats";
+  original.details = "camera=Canon\noriginal=X.JPG";
   ArchiveWriter writer;
   ASSERT_TRUE(writer.Open(dest / "Trip 10", false).ok());
   ASSERT_TRUE(writer.Add(original, "C:\\Photos\\X.JPG").ok());
@@ -95,6 +96,7 @@ TEST_F(MakeMasterTest, MergesEverySubfolderArchiveInOrderAndNamesWhatItLeftOut) 
   EXPECT_EQ(ReadCatalogLines(ReadAll(dest / "archive.htm"))[1][4], "Café «\\x3Cb>»");
   EXPECT_EQ(merged[5].file, "Trip 10/");
   EXPECT_EQ(merged[5].path, "C:\\Photos") << "path and source keep the original's place";
+  EXPECT_EQ(merged[5].details, original.details);
   EXPECT_NE(ReadAll(dest / "archive.txt")
                 .find("\r\nC:\\Photos\\X.JPG\tx\tboats\t\t\t\t\tTrip 10/t.jpg\r\n"),
             std::string::npos)
