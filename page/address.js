@@ -118,7 +118,7 @@ function showAddress()
 // share it, ":2", ":3"... for the second, third... in catalog order.
 function pictureKey(pic)
 {
-  if (!cat.occurrences) {
+  if (!cat.occurrences && cat.count > 0) {
     var seen = Object.create(null);
     cat.occurrences = true;
     for (var n = 0; n < cat.count; n++) {
@@ -130,12 +130,16 @@ function pictureKey(pic)
   return pic.occurrence > 1 ? pic.thumb + ":" + pic.occurrence : pic.thumb;
 }
 
-// The index in `list` of the picture named `key`; -1 when it is not there.
-function placeOfThumb(list, key)
+// The index in `list` of the picture named `key`; -1 when it is not there. `hint`, the index
+// the page itself moved to, is looked at first: only an address from outside is looked for.
+function placeOfThumb(list, key, hint)
 {
+  if (hint >= 0 && hint < list.count && pictureKey(list.item[hint].object) == key) return hint;
   for (var i = 0; i < list.count; i++) if (pictureKey(list.item[i].object) == key) return i;
   return -1;
 }
+
+var movedTo = -1;  // the result the page's own move shows
 
 // The results the state's search finds; a picture named alone opens among all pictures.
 function resultsOf(state)

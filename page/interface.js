@@ -311,6 +311,7 @@ function showPic(i)
   if (i >= results.count) i = 0;
   var state = searchOf(shownState);
   state.picture = pictureKey(results.item[i].object);
+  movedTo = i;
   go(state, detailShown ? "replace" : "push");
 }
 
@@ -366,7 +367,8 @@ function showFramesState(state, then)
     resultsAddress = address;
     keepSearch(isSearch(state) ? state : { search: "" });
   }
-  var at = state.picture != null ? placeOfThumb(results, state.picture) : -1;
+  var at = state.picture != null ? placeOfThumb(results, state.picture, movedTo) : -1;
+  movedTo = -1;
   if (at >= 0) {
     renderPic(at);
     if (then) then();
@@ -771,4 +773,5 @@ function initialize()
   followAddresses();
   document.addEventListener("fullscreenchange", fullScreenChanged);
   if (location.hash.length > 1) showAddress();
+  else setTimeout(function () { pictureKey(cat.pic[0] || {}); }, 0);  // the names, before a click
 }

@@ -105,7 +105,8 @@ function showPhoneState(state, then)
     phoneKeepSearch(state);
     showGrid();
   }
-  var at = state.picture != null ? placeOfThumb(results, state.picture) : -1;
+  var at = state.picture != null ? placeOfThumb(results, state.picture, movedTo) : -1;
+  movedTo = -1;
   if (at >= 0) openViewer(at);
   else closeViewer();
   if (then) then();
@@ -148,6 +149,7 @@ function phoneOpen(i)
 {
   var state = searchOf(shownState);
   state.picture = pictureKey(results.item[i].object);
+  movedTo = i;
   go(state, phone.viewer ? "replace" : "push");
 }
 

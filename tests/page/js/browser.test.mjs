@@ -11,6 +11,7 @@ import { chromium } from 'playwright-core';
 import {
   HOSTILE, MASTER_FOLDERS, PICTURES, makeCameraArchive, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
   makeLargeArchive, makeLargeMaster, makeMainArchive, makeMasterArchive,
+  poll,
 } from './fixtures.mjs';
 import { lumvane } from './page_script.mjs';
 
@@ -33,17 +34,6 @@ before(async () => {
 after(async () => {
   await browser?.close();
 });
-
-async function poll(read, accept, what) {
-  const deadline = Date.now() + 5000;
-  let value;
-  while (Date.now() < deadline) {
-    value = await Promise.resolve().then(read).catch(() => undefined);
-    if (value !== undefined && accept(value)) return value;
-    await new Promise((resolve) => setTimeout(resolve, 25));
-  }
-  assert.fail(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)}`);
-}
 
 // One open archive page with helpers for its three frames.
 class ArchivePage {

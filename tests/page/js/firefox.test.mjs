@@ -8,7 +8,7 @@ import { pathToFileURL } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
 
-import { makeCameraArchive, makeMainArchive } from './fixtures.mjs';
+import { makeCameraArchive, makeMainArchive, poll } from './fixtures.mjs';
 
 const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 let browser;
@@ -23,17 +23,6 @@ before(async () => {
 after(async () => {
   await browser?.close();
 });
-
-async function poll(read, accept, what) {
-  const deadline = Date.now() + 5000;
-  let value;
-  while (Date.now() < deadline) {
-    value = await Promise.resolve().then(read).catch(() => undefined);
-    if (value !== undefined && accept(value)) return value;
-    await new Promise((resolve) => setTimeout(resolve, 25));
-  }
-  assert.fail(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)}`);
-}
 
 // One archive page; frames are found by their names, which they keep as they are rewritten.
 class Archive {

@@ -1,4 +1,5 @@
 // Archives for the browser tests, made by the real `lumvane` from generated pictures.
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { cpSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -134,4 +135,17 @@ export function makeCameraArchive() {
     '-GPSLongitude=18.0686', '-GPSLongitudeRef=E', join(photos, 'IMG_0001.jpg')]);
   execFileSync(lumvane, ['scan', photos, join(root, 'archive'), '--copy', 'rename', '--quiet']);
   return join(root, 'archive', 'archive.htm');
+}
+
+// `read()` again and again until `accept` takes its value (a read that throws is read again);
+// fails, naming `what`, after five seconds.
+export async function poll(read, accept, what) {
+  const deadline = Date.now() + 5000;
+  let value;
+  while (Date.now() < deadline) {
+    value = await Promise.resolve().then(read).catch(() => undefined);
+    if (value !== undefined && accept(value)) return value;
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
+  assert.fail(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)}`);
 }
