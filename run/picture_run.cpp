@@ -157,8 +157,7 @@ void PictureRun::Keep(const PictureInput& picture, PictureResult& result) {
   }
   if (result.described) ++state_.described;
   ++state_.formats[result.format];
-  count_shown_ = std::to_string(state_.picture_count);
-  count_shown_.insert(0, 1, ' ');  // not " " + ...: GCC 12 warns of an overlap that cannot be
+  count_shown_ = " " + std::to_string(state_.picture_count);
   window_.set_status(count_shown_);
 }
 
