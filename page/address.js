@@ -118,16 +118,21 @@ function showAddress()
 // share it, ":2", ":3"... for the second, third... in catalog order.
 function pictureKey(pic)
 {
-  if (!cat.occurrences && cat.count > 0) {
-    var seen = Object.create(null);
-    cat.occurrences = true;
-    for (var n = 0; n < cat.count; n++) {
-      var p = cat.pic[n];
-      seen[p.thumb] = (seen[p.thumb] || 0) + 1;
-      p.occurrence = seen[p.thumb];
-    }
-  }
+  if (!cat.occurrences) countOccurrences();
   return pic.occurrence > 1 ? pic.thumb + ":" + pic.occurrence : pic.thumb;
+}
+
+// Numbers the records of each thumbnail in catalog order; once, when the page is idle or at
+// the first picture opened.
+function countOccurrences()
+{
+  var seen = Object.create(null);
+  for (var n = 0; n < cat.count; n++) {
+    var p = cat.pic[n];
+    seen[p.thumb] = (seen[p.thumb] || 0) + 1;
+    p.occurrence = seen[p.thumb];
+  }
+  cat.occurrences = true;
 }
 
 // The index in `list` of the picture named `key`; -1 when it is not there. `hint`, the index
@@ -141,9 +146,22 @@ function placeOfThumb(list, key, hint)
 
 var movedTo = -1;  // the result the page's own move shows
 
-// The results the state's search finds; a picture named alone opens among all pictures.
-function resultsOf(state)
+// The results of the state's search (a picture named alone opens among all pictures), found
+// again only when the search changes: moving between its pictures does not search again. True
+// when they are new.
+var resultsAddress = null;
+
+function takeResults(state)
 {
-  var search = isSearch(state) ? state : { search: "" };
-  return findPictures(search);
+  var address = addressOf(searchOf(state)) || "#";
+  if (address == resultsAddress && results != null) return false;
+  results = findPictures(isSearch(state) ? state : { search: "" });
+  resultsAddress = address;
+  return true;
+}
+
+function forgetResults()
+{
+  results = null;
+  resultsAddress = null;
 }

@@ -72,10 +72,10 @@ function checkPlural(keywords)
   return keywords;
 }
 
-// The search the panel's choices make: its words, and the dates when a date list is chosen.
-function panelSearch()
+// The search a form's choices make (the panel's, or the phone's): its words, and the dates
+// when a date list is chosen.
+function searchOfForm(form)
 {
-  var form = panel();
   var state = { search: form.keywords.value };
   if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0) {
     fillList(form.startdate);
@@ -120,7 +120,7 @@ function findPictures(state)
 function doSearch(fromKeyboard)
 {
   storeSetup();
-  go(panelSearch(), "push", fromKeyboard ? function () { focusThumb(0, "nearest"); } : null);
+  go(searchOfForm(panel()), "push", fromKeyboard ? function () { focusThumb(0, "nearest"); } : null);
 }
 
 // The picture view's own controls: full screen, where the browser has it, and the slideshow.
@@ -182,13 +182,17 @@ function getPic()
 var slideshow = null;
 var slideSeconds = 4;
 
+// Starts `step` every few seconds, or stops it when it runs; true when it runs.
+function runSlideshow(step)
+{
+  if (slideshow) stopSlideshow();
+  else slideshow = setInterval(step, slideSeconds * 1000);
+  return slideshow != null;
+}
+
 function toggleSlideshow()
 {
-  if (slideshow) {
-    stopSlideshow();
-  } else {
-    slideshow = setInterval(function () { showPic(pickedItem + 1); }, slideSeconds * 1000);
-  }
+  runSlideshow(function () { showPic(pickedItem + 1); });
   var control = window.frames["show"].document.getElementById("slideshow") ||
     window.frames["film"].document.getElementById("slideshow");
   if (control) control.textContent = slideshow ? "Pause slideshow" : "Slideshow";
@@ -345,28 +349,18 @@ function dateIndex(text)
   return at < 0 ? 0 : at + 1;
 }
 
-// The results of the last search shown, by its address: moving between its pictures does
-// not search again.
-var resultsAddress = null;
-
 function showFramesState(state, then)
 {
   var picked = detailShown && results != null ? pickedItem : -1;
   if (state.picture == null) stopSlideshow();
   if (!isSearch(state) && state.picture == null) {
-    results = null;
-    resultsAddress = null;
+    forgetResults();
     if (listing != null || detailShown) showControl();
     if (then) then();
     return;
   }
   sortIndexes();
-  var address = addressOf(searchOf(state)) || "#";
-  if (address != resultsAddress || results == null) {
-    results = resultsOf(state);
-    resultsAddress = address;
-    keepSearch(isSearch(state) ? state : { search: "" });
-  }
+  if (takeResults(state)) keepSearch(isSearch(state) ? state : { search: "" });
   var at = state.picture != null ? placeOfThumb(results, state.picture, movedTo) : -1;
   movedTo = -1;
   if (at >= 0) {
@@ -652,21 +646,25 @@ function storeSetup()
   controlflag = true;
 }
 
-// A word picked from Index Words is added to the search as a word of its own.
+// Adds a word picked from Index Words to a form's search as a word of its own; after a date
+// or folder search (`anew`) it starts a new one.
+function addWord(form, word, anew)
+{
+  if (word == "") return;
+  if (anew) {
+    form.keywords.value = "";
+    resetList(form.startdate);
+    resetList(form.enddate);
+  }
+  var typed = form.keywords.value;
+  form.keywords.value = typed + (typed != "" && !/\s$/.test(typed) ? " " : "") + word + " ";
+}
+
 function copyWord(word)
 {
   var form = panel();
-  if (word != "") {
-    if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0 || pathflag) {
-      form.keywords.value = word + " ";
-      resetList(form.startdate);
-      resetList(form.enddate);
-      pathflag = false;
-    } else {
-      var typed = form.keywords.value;
-      form.keywords.value = typed + (typed != "" && !/\s$/.test(typed) ? " " : "") + word + " ";
-    }
-  }
+  addWord(form, word, form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0 || pathflag);
+  if (word != "") pathflag = false;
   storeSetup();
 }
 
@@ -696,12 +694,17 @@ function wordLeft(select)
   copyWord(select.options[select.selectedIndex].text);
 }
 
-function copyDate()
+// A date picked from a form's date lists: the box shows the range, and no word is picked.
+function addDates(form)
 {
-  var form = panel();
   form.keywords.value = form.startdate.options[form.startdate.selectedIndex].text + "  " +
     form.enddate.options[form.enddate.selectedIndex].text;
   resetList(form.title);
+}
+
+function copyDate()
+{
+  addDates(panel());
   storeSetup();
 }
 
@@ -773,5 +776,5 @@ function initialize()
   followAddresses();
   document.addEventListener("fullscreenchange", fullScreenChanged);
   if (location.hash.length > 1) showAddress();
-  else setTimeout(function () { pictureKey(cat.pic[0] || {}); }, 0);  // the names, before a click
+  else setTimeout(countOccurrences, 0);  // the pictures' names, before a click
 }

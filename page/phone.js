@@ -2,7 +2,7 @@
 // The layout of phones and tablets: the search above a grid of thumbnails sized to the screen,
 // and a picture in a viewer that fills it (swipe, pinch and double-tap to zoom, swipe down or
 // Back to close), from the same records, the same search and the same addresses as the frames.
-var phone = { listing: null, viewer: null, closingByAddress: false, slideshow: null, sizes: {} };
+var phone = { listing: null, viewer: null, closingByAddress: false, sizes: {} };
 
 function element(id) { return document.getElementById(id); }
 
@@ -44,23 +44,13 @@ function phoneForm() { return element("find"); }
 function phoneWord(select)
 {
   var form = phoneForm();
-  var word = select.options[select.selectedIndex].text;
-  if (word == "") return;
-  if (form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0) {
-    resetList(form.startdate);
-    resetList(form.enddate);
-    form.keywords.value = "";
-  }
-  var typed = form.keywords.value;
-  form.keywords.value = typed + (typed != "" && !/\s$/.test(typed) ? " " : "") + word + " ";
+  addWord(form, select.options[select.selectedIndex].text,
+    form.startdate.selectedIndex != 0 || form.enddate.selectedIndex != 0);
 }
 
 function phoneDate()
 {
-  var form = phoneForm();
-  form.keywords.value = form.startdate.options[form.startdate.selectedIndex].text + "  " +
-    form.enddate.options[form.enddate.selectedIndex].text;
-  resetList(form.title);
+  addDates(phoneForm());
 }
 
 function phoneFolder(select)
@@ -70,14 +60,7 @@ function phoneFolder(select)
 
 function phoneSearch()
 {
-  var form = phoneForm();
-  var state = { search: form.keywords.value };
-  var start = listIndex(form.startdate), end = listIndex(form.enddate);
-  if (start || end) {
-    state.from = cat.picdate.words[(start || end) - 1];
-    state.to = cat.picdate.words[(end || start) - 1];
-  }
-  go(state, "push");
+  go(searchOfForm(phoneForm()), "push");
 }
 
 // The form shows the search of the address.
@@ -88,20 +71,15 @@ function phoneKeepSearch(state)
   if (form.folder) form.folder.selectedIndex = state.folder != null ? cat.path.words.indexOf(state.folder) + 1 : 0;
 }
 
-var phoneResultsAddress = null;
-
 function showPhoneState(state, then)
 {
   if (!isSearch(state) && state.picture == null) {
     closeViewer();
-    phoneResultsAddress = null;
+    forgetResults();
     element("grid").innerHTML = "";
     return;
   }
-  var address = addressOf(searchOf(state)) || "#";
-  if (address != phoneResultsAddress) {
-    results = resultsOf(state);
-    phoneResultsAddress = address;
+  if (takeResults(state)) {
     phoneKeepSearch(state);
     showGrid();
   }

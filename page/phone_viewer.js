@@ -70,7 +70,7 @@ function viewerMoved(viewer)
 function viewerClosed(viewer)
 {
   var index = viewer.currIndex;
-  stopPhoneSlideshow();
+  stopSlideshow();
   if (document.fullscreenElement) document.exitFullscreen();
   phone.viewer = null;
   if (!phone.closingByAddress) closePicture();
@@ -132,28 +132,18 @@ function phoneFullScreen()
 // picture is followed by the first.
 function togglePhoneSlideshow()
 {
-  if (phone.slideshow) {
-    stopPhoneSlideshow();
-  } else {
-    phone.slideshow = setInterval(function () {
-      if (!phone.viewer) return;
-      var next = phone.viewer.currIndex + 1;
-      phone.viewer.goTo(next >= results.count ? 0 : next);
-    }, slideSeconds * 1000);
-  }
+  var playing = runSlideshow(function () {
+    if (!phone.viewer) return;
+    var next = phone.viewer.currIndex + 1;
+    phone.viewer.goTo(next >= results.count ? 0 : next);
+  });
   var control = element("slideshow");
   if (control) {
-    control.querySelector("path").setAttribute("d", phone.slideshow ? icons.pause : icons.play);
-    control.title = phone.slideshow ? "Pause slideshow" : "Slideshow";
+    control.querySelector("path").setAttribute("d", playing ? icons.pause : icons.play);
+    control.title = playing ? "Pause slideshow" : "Slideshow";
     control.setAttribute("aria-label", control.title);
   }
-  element("said").textContent = phone.slideshow ? "Slideshow playing" : "Slideshow paused";
-}
-
-function stopPhoneSlideshow()
-{
-  if (phone.slideshow) clearInterval(phone.slideshow);
-  phone.slideshow = null;
+  element("said").textContent = playing ? "Slideshow playing" : "Slideshow paused";
 }
 
 // Space pauses or plays the slideshow in the viewer.

@@ -12,14 +12,6 @@ const Exiv2::Exifdatum* Find(const Exiv2::ExifData& exif, const char* key) {
   return found == exif.end() ? nullptr : &*found;
 }
 
-std::string Text(const Exiv2::ExifData& exif, const char* key) {
-  const Exiv2::Exifdatum* datum = Find(exif, key);
-  if (datum == nullptr) return "";
-  std::string text = datum->toString();
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
-  return text;
-}
-
 // The n-th rational of `key` as a number; nothing for a missing value or a zero denominator.
 std::optional<double> Number(const Exiv2::ExifData& exif, const char* key, long n = 0) {
   const Exiv2::Exifdatum* datum = Find(exif, key);
@@ -39,8 +31,8 @@ std::string Printed(const char* format, double value) {
 // "Canon EOS 5D" from make "Canon" and model "Canon EOS 5D"; "NIKON D70" from "NIKON
 // CORPORATION" and "NIKON D70": the model alone when it names the maker already.
 std::string Camera(const Exiv2::ExifData& exif) {
-  const std::string make = Text(exif, "Exif.Image.Make");
-  const std::string model = Text(exif, "Exif.Image.Model");
+  const std::string make = ExifText(exif, "Exif.Image.Make");
+  const std::string model = ExifText(exif, "Exif.Image.Model");
   const std::string first_word = make.substr(0, make.find(' '));
   if (model.empty()) return make;
   if (make.empty() || model.compare(0, first_word.size(), first_word) == 0) return model;
@@ -59,7 +51,7 @@ std::optional<double> Degrees(const Exiv2::ExifData& exif, const char* key, cons
   const auto d = Number(exif, key, 0), m = Number(exif, key, 1), s = Number(exif, key, 2);
   if (!d || !m || !s) return std::nullopt;
   const double degrees = *d + *m / 60 + *s / 3600;
-  const std::string side = Text(exif, ref);
+  const std::string side = ExifText(exif, ref);
   return side == "S" || side == "W" ? -degrees : degrees;
 }
 
@@ -80,7 +72,7 @@ std::string Position(const Exiv2::ExifData& exif) {
 std::string CameraDetails(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp) {
   std::string details;
   AddDetail(&details, "camera", Camera(exif));
-  std::string lens = Text(exif, "Exif.Photo.LensModel");
+  std::string lens = ExifText(exif, "Exif.Photo.LensModel");
   if (lens.empty()) {
     const auto found = xmp.findKey(Exiv2::XmpKey("Xmp.aux.Lens"));
     if (found != xmp.end()) lens = found->toString();
@@ -90,7 +82,7 @@ std::string CameraDetails(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp
     AddDetail(&details, "aperture", Printed("f/%g", std::round(*f * 10) / 10));
   }
   AddDetail(&details, "exposure", Exposure(exif));
-  const std::string iso = Text(exif, "Exif.Photo.ISOSpeedRatings");
+  const std::string iso = ExifText(exif, "Exif.Photo.ISOSpeedRatings");
   if (!iso.empty() && iso != "0") AddDetail(&details, "iso", iso.substr(0, iso.find(' ')));
   if (auto mm = Number(exif, "Exif.Photo.FocalLength"); mm && *mm > 0) {
     AddDetail(&details, "focal", Printed("%g mm", std::round(*mm * 10) / 10));

@@ -16,6 +16,11 @@ namespace lumvane {
 // line break. May throw what exiv2 throws on a value of an unexpected type.
 std::string CameraDetails(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp);
 
+// The text of `key`, trimmed, in UTF-8 where valid, else read as Windows-1252; "" when the
+// photo lacks it. `windows_xp`: one of Windows' UTF-16 XP tags. (Beside the embedded
+// descriptions, which read their texts the same way.)
+std::string ExifText(const Exiv2::ExifData& exif, const char* key, bool windows_xp = false);
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PROCESSING_CAMERA_DETAILS_H_

@@ -86,12 +86,16 @@ std::string XmpText(const Exiv2::XmpData& xmp, const char* key) {
   return joined;
 }
 
-// EXIF text: Windows' XP tags are UTF-16, which exiv2's print form turns into UTF-8.
+}  // namespace
+
+// Windows' XP tags are UTF-16, which exiv2's print form turns into UTF-8.
 std::string ExifText(const Exiv2::ExifData& exif, const char* key, bool windows_xp) {
   const auto found = exif.findKey(Exiv2::ExifKey(key));
   if (found == exif.end()) return "";
   return AsUtf8(windows_xp ? found->print(&exif) : found->toString());
 }
+
+namespace {
 
 struct Sources {
   Exiv2::XmpData xmp;

@@ -303,9 +303,9 @@ PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
   PictureResult result;
   RenderPicture(plan, target.dest_dir, target.jpeg_only, &result);
   if (!result.archived()) return result;
-  result.format = FormatName(vantle_format(JoinPath(plan.folder, plan.name.on_disk).c_str()));
-  PictureInput input = given;
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+  result.format = FormatName(vantle_format(original.c_str()));
+  PictureInput input = given;
   const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
   if (input.read_embedded) result.described = TakeEmbeddedDescription(embedded, &input);
   PictureRecord& record = result.record;
