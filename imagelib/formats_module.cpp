@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <string>
 
 namespace vantle {
@@ -13,13 +12,21 @@ constexpr char kModule[] = "libvantle_formats.so";
 // What the module exports (module_exports.cpp).
 struct Module {
   bool (*decode)(FILE*, int, WholePicture*) = nullptr;
-  bool (*size)(FILE*, int, Size*) = nullptr;
   bool (*heif_blocks)(FILE*, size_t, HeifBlocks*) = nullptr;
+  bool (*clip_facts)(FILE*, ClipFacts*) = nullptr;
+  int (*tell)(FILE*, int) = nullptr;
+  size_t (*bytes)(FILE*, int, int) = nullptr;
+
+  bool complete() const {
+    return decode != nullptr && heif_blocks != nullptr && clip_facts != nullptr &&
+           tell != nullptr && bytes != nullptr;
+  }
 };
 
 void* OpenModule() {
   Dl_info self{};
-  if (dladdr(reinterpret_cast<void*>(&OtherFormatBytes), &self) != 0 && self.dli_fname != nullptr) {
+  if (dladdr(reinterpret_cast<void*>(&OtherFormatsAvailable), &self) != 0 &&
+      self.dli_fname != nullptr) {
     const std::string path = self.dli_fname;
     const size_t slash = path.find_last_of('/');
     const std::string beside = path.substr(0, slash + 1) + kModule;
@@ -30,22 +37,26 @@ void* OpenModule() {
   return dlopen(kModule, RTLD_NOW);
 }
 
+template <typename Function>
+void Find(void* handle, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(dlsym(handle, name));
+}
+
 Module Load() {
   Module module;
   void* handle = OpenModule();  // kept for the process's life
   if (handle == nullptr) return module;
-  module.decode = reinterpret_cast<decltype(module.decode)>(dlsym(handle, "lumvane_decode_whole"));
-  module.size = reinterpret_cast<decltype(module.size)>(dlsym(handle, "lumvane_whole_size"));
-  module.heif_blocks =
-      reinterpret_cast<decltype(module.heif_blocks)>(dlsym(handle, "lumvane_heif_blocks"));
+  Find(handle, "lumvane_decode_whole", &module.decode);
+  Find(handle, "lumvane_heif_blocks", &module.heif_blocks);
+  Find(handle, "lumvane_clip_facts", &module.clip_facts);
+  Find(handle, "lumvane_tell_format", &module.tell);
+  Find(handle, "lumvane_whole_bytes", &module.bytes);
   return module;
 }
 
 const Module* Loaded() {
   static const Module module = Load();
-  return module.decode != nullptr && module.size != nullptr && module.heif_blocks != nullptr
-             ? &module
-             : nullptr;
+  return module.complete() ? &module : nullptr;
 }
 
 }  // namespace
@@ -59,24 +70,26 @@ bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out) {
   return module != nullptr && module->decode(file, static_cast<int>(format), out);
 }
 
-bool ReadOtherFormatSize(FILE* file, PictureFormat format, Size* size) {
-  const Module* module = Loaded();
-  return module != nullptr && module->size(file, static_cast<int>(format), size);
-}
-
 bool ReadHeifBlocksOf(FILE* file, size_t limit, HeifBlocks* blocks) {
   const Module* module = Loaded();
   return module != nullptr && module->heif_blocks(file, limit, blocks);
 }
 
-size_t OtherFormatBytes(Size size, int box) {
-  if (size.width <= 0 || size.height <= 0) return 0;
-  const size_t pixels = size_t{static_cast<size_t>(size.width)} * static_cast<size_t>(size.height);
-  const Size fitted = FitWithin(size, box);
-  const size_t image = size_t{static_cast<size_t>(fitted.width)} * fitted.height * 3;
-  // The decoder's own pixels (RGBA at most), the whole RGB picture, and the fitted image twice
-  // while it is converted and encoded.
-  return std::min(pixels * 7, kWholeBudget) + 2 * image;
+bool ReadClipFactsOf(FILE* file, ClipFacts* facts) {
+  const Module* module = Loaded();
+  return module != nullptr && module->clip_facts(file, facts);
+}
+
+PictureFormat TellOtherFormat(FILE* file, PictureFormat sniffed) {
+  const Module* module = Loaded();
+  return module == nullptr
+             ? sniffed
+             : static_cast<PictureFormat>(module->tell(file, static_cast<int>(sniffed)));
+}
+
+size_t OtherFormatMemory(FILE* file, PictureFormat format, int box) {
+  const Module* module = Loaded();
+  return module == nullptr ? 0 : module->bytes(file, static_cast<int>(format), box);
 }
 
 }  // namespace vantle

@@ -1,7 +1,8 @@
 // Pictures of every format but JPEG are read by a module of their own, libvantle_formats.so
 // beside libvantle, loaded with the first such picture: their libraries (libheif with its HEVC
-// and AV1 coders, libtiff, libwebp, giflib, libpng) would otherwise be mapped into every run,
-// several megabytes that a run of JPEG pictures never uses. Thread-safe.
+// and AV1 coders, libtiff, libwebp, giflib, libpng, FFmpeg's for clips and LibRaw for RAW
+// photos) would otherwise be mapped into every run, many megabytes that a run of JPEG pictures
+// never uses. Thread-safe.
 #ifndef LUMVANE_IMAGELIB_FORMATS_MODULE_H_
 #define LUMVANE_IMAGELIB_FORMATS_MODULE_H_
 
@@ -16,17 +17,17 @@ namespace vantle {
 // Whether the module could be loaded.
 bool OtherFormatsAvailable();
 
-// DecodeWhole and ReadWholeSize of whole_decode.h, through the module; false when it cannot be
-// loaded (from the folder this library was loaded from, else the library search path).
+// DecodeWhole, ReadHeifBlocks and ReadClipFacts of whole_decode.h, through the module; false
+// when it cannot be loaded (from the folder this library was loaded from, else the library
+// search path).
 bool DecodeOtherFormat(FILE* file, PictureFormat format, WholePicture* out);
-bool ReadOtherFormatSize(FILE* file, PictureFormat format, Size* size);
-
-// ReadHeifBlocks of whole_decode.h, through the module; false when it cannot be loaded.
 bool ReadHeifBlocksOf(FILE* file, size_t limit, HeifBlocks* blocks);
+bool ReadClipFactsOf(FILE* file, ClipFacts* facts);
 
-// About the most memory DecodeOtherFormat takes for a picture of `size` and making an image
-// of it that fits `box`.
-size_t OtherFormatBytes(Size size, int box);
+// TellFormat and WholeBytes of whole_decode.h, through the module; `sniffed` and 0 when it
+// cannot be loaded.
+PictureFormat TellOtherFormat(FILE* file, PictureFormat sniffed);
+size_t OtherFormatMemory(FILE* file, PictureFormat format, int box);
 
 }  // namespace vantle
 

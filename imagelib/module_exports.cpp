@@ -12,20 +12,37 @@ extern "C" __attribute__((visibility("default"))) bool lumvane_decode_whole(
   }
 }
 
-extern "C" __attribute__((visibility("default"))) bool lumvane_whole_size(FILE* file, int format,
-                                                                          vantle::Size* size) {
-  try {
-    return vantle::ReadWholeSize(file, static_cast<vantle::PictureFormat>(format), size);
-  } catch (...) {
-    return false;
-  }
-}
-
 extern "C" __attribute__((visibility("default"))) bool lumvane_heif_blocks(
     FILE* file, size_t limit, vantle::HeifBlocks* blocks) {
   try {
     return vantle::ReadHeifBlocks(file, limit, blocks);
   } catch (...) {
     return false;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) bool lumvane_clip_facts(
+    FILE* file, vantle::ClipFacts* facts) {
+  try {
+    return vantle::ReadClipFacts(file, facts);
+  } catch (...) {
+    return false;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) int lumvane_tell_format(FILE* file, int sniffed) {
+  try {
+    return static_cast<int>(vantle::TellFormat(file, static_cast<vantle::PictureFormat>(sniffed)));
+  } catch (...) {
+    return sniffed;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) size_t lumvane_whole_bytes(FILE* file, int format,
+                                                                             int box) {
+  try {
+    return vantle::WholeBytes(file, static_cast<vantle::PictureFormat>(format), box);
+  } catch (...) {
+    return 0;
   }
 }

@@ -14,6 +14,7 @@
 #include "imagelib/formats_module.h"
 #include "imagelib/jpeg_codec.h"
 #include "imagelib/picture_format.h"
+#include "imagelib/play_mark.h"
 #include "imagelib/raster.h"
 #include "imagelib/vantle.h"
 
@@ -151,8 +152,14 @@ bool WriteReplacing(const Raster& image, const char* out, const char* note, Outc
   return false;
 }
 
-Outcome Convert(const char* in, const char* out, int size, const char* note = nullptr,
-                bool every_format = false) {
+// What one conversion is asked for besides its input, output and size.
+struct Asked {
+  const char* note = nullptr;  // the output's comment
+  bool every_format = false;
+  const char* play_mark = nullptr;  // set: a clip's thumbnail, with this caption
+};
+
+Outcome Convert(const char* in, const char* out, int size, const Asked& asked = {}) {
   Outcome outcome;
   if (in == nullptr || out == nullptr || size < 0 || size > kMaxThumbnailSize) {
     return Failed(VANTLE_CANNOT_OPEN, EINVAL);
@@ -160,7 +167,10 @@ Outcome Convert(const char* in, const char* out, int size, const char* note = nu
   const int box = BoxFor(size);
   try {
     Raster image;
-    if (Render(in, box, every_format, &image, &outcome)) WriteReplacing(image, out, note, &outcome);
+    if (Render(in, box, asked.every_format, &image, &outcome)) {
+      if (asked.play_mark != nullptr) DrawPlayMark(asked.play_mark, &image);
+      WriteReplacing(image, out, asked.note, &outcome);
+    }
   } catch (...) {  // std::bad_alloc: report failure, never terminate the caller
     outcome = Failed(VANTLE_TOO_LARGE, 0);
   }
@@ -183,11 +193,10 @@ extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char
   size_t bytes = 0;
   try {
     const vantle::PictureFormat format = vantle::SniffFile(file);
-    vantle::Size whole;
     if (format == vantle::PictureFormat::kJpeg) {
       bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
-    } else if (vantle::ReadOtherFormatSize(file, format, &whole)) {
-      bytes = vantle::OtherFormatBytes(whole, vantle::BoxFor(size));
+    } else if (format != vantle::PictureFormat::kUnknown) {
+      bytes = vantle::OtherFormatMemory(file, format, vantle::BoxFor(size));
     }
   } catch (...) {
   }
@@ -207,7 +216,18 @@ extern "C" __attribute__((visibility("default"))) int sjpeg_noted(const char* in
                                                                   int formats,
                                                                   vantle_failure* failure) {
   const vantle::Outcome outcome =
-      vantle::Convert(in, out, size, note, formats == VANTLE_EVERY_FORMAT);
+      vantle::Convert(in, out, size, {note, formats == VANTLE_EVERY_FORMAT, nullptr});
+  if (failure != nullptr) *failure = outcome.failure;
+  return outcome.code;
+}
+
+extern "C" __attribute__((visibility("default"))) int sjpeg_clip_thumb(const char* in,
+                                                                       const char* out, int size,
+                                                                       const char* note,
+                                                                       const char* caption,
+                                                                       vantle_failure* failure) {
+  const vantle::Outcome outcome =
+      vantle::Convert(in, out, size, {note, false, caption != nullptr ? caption : ""});
   if (failure != nullptr) *failure = outcome.failure;
   return outcome.code;
 }
@@ -249,11 +269,52 @@ extern "C" __attribute__((visibility("default"))) int vantle_heif_blocks(const c
 }
 
 static_assert(static_cast<int>(vantle::PictureFormat::kHeif) == VANTLE_FORMAT_HEIF &&
-              static_cast<int>(vantle::PictureFormat::kWebp) == VANTLE_FORMAT_WEBP);
+              static_cast<int>(vantle::PictureFormat::kWebp) == VANTLE_FORMAT_WEBP &&
+              static_cast<int>(vantle::PictureFormat::kClip) == VANTLE_FORMAT_CLIP);
 
 extern "C" __attribute__((visibility("default"))) int vantle_format(const char* path) {
   if (path == nullptr) return VANTLE_FORMAT_UNKNOWN;
   vantle::Outcome ignored;
   const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
-  return file == nullptr ? VANTLE_FORMAT_UNKNOWN : static_cast<int>(vantle::SniffFile(file.get()));
+  if (file == nullptr) return VANTLE_FORMAT_UNKNOWN;
+  const vantle::PictureFormat sniffed = vantle::SniffFile(file.get());
+  if (sniffed != vantle::PictureFormat::kTiff) return static_cast<int>(sniffed);
+  return static_cast<int>(vantle::TellOtherFormat(file.get(), sniffed));
+}
+
+namespace {
+
+void CopyText(const std::string& text, char* into, size_t capacity) {
+  size_t length = std::min(text.size(), capacity - 1);
+  while (length > 0 && length < text.size() &&
+         (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+    --length;  // not inside a UTF-8 sequence
+  }
+  std::memcpy(into, text.data(), length);
+  into[length] = '\0';
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int vantle_clip_facts(const char* path,
+                                                                        vantle_clip* clip) {
+  if (path == nullptr || clip == nullptr) return -1;
+  *clip = vantle_clip{};
+  vantle::Outcome ignored;
+  const vantle::File file(vantle::OpenInput(path, &ignored), std::fclose);
+  vantle::ClipFacts facts;  // filled inside the module, which lets no exception out
+  if (file == nullptr || vantle::SniffFile(file.get()) != vantle::PictureFormat::kClip ||
+      !vantle::ReadClipFactsOf(file.get(), &facts)) {
+    return -1;
+  }
+  clip->seconds = facts.seconds;
+  CopyText(facts.created, clip->created, sizeof clip->created);
+  CopyText(facts.title, clip->title, sizeof clip->title);
+  CopyText(facts.comment, clip->comment, sizeof clip->comment);
+  CopyText(facts.container, clip->container, sizeof clip->container);
+  CopyText(facts.video, clip->video, sizeof clip->video);
+  CopyText(facts.audio, clip->audio, sizeof clip->audio);
+  clip->width = facts.shown.width;
+  clip->height = facts.shown.height;
+  return 0;
 }

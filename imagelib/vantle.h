@@ -44,9 +44,12 @@ struct vantle_failure {
 int sjpeg_why(const char* in, const char* out, int size, struct vantle_failure* failure);
 
 // What sjpeg_noted reads: JPEG pictures alone, or HEIF (HEIC, AVIF), PNG, TIFF, GIF, BMP and
-// WebP pictures as well, told by their first bytes whatever their names. Of an animation or a
-// multi-page file it takes the first picture; transparent parts show the page's light
-// background. The memory budget, orientation and colour rules hold for every format.
+// WebP pictures, camera RAW photos and video clips as well, told by their first bytes whatever
+// their names. Of an animation or a multi-page file it takes the first picture; transparent
+// parts show the page's light background; of a RAW photo its embedded preview when that is at
+// least 1600 pixels across, else its sensor's data developed at half size; of a clip a frame
+// about a second in (the first that is not black). The memory budget, orientation and colour
+// rules hold for every format.
 #define VANTLE_JPEG_ONLY 0
 #define VANTLE_EVERY_FORMAT 1
 
@@ -64,9 +67,18 @@ int sjpeg_noted(const char* in, const char* out, int size, const char* note, int
 #define VANTLE_FORMAT_GIF 5
 #define VANTLE_FORMAT_BMP 6
 #define VANTLE_FORMAT_WEBP 7
+#define VANTLE_FORMAT_RAW 8   // a camera's RAW photo (CR2, CR3, NEF, ARW, DNG, ORF, RW2, RAF...)
+#define VANTLE_FORMAT_CLIP 9  // a video clip (MP4, MOV, MKV, WebM, AVI, MPEG transport stream)
 
-// The format of the picture at `path`, from its first bytes; VANTLE_FORMAT_UNKNOWN when it is
-// none of them or cannot be read. Never blocks on a FIFO or device.
+// sjpeg_noted of a JPEG (a clip's display image), with a play mark over the middle of the
+// output and `caption` (digits and ':' alone, as "1:05"; null for none) in its lower right
+// corner: a clip's thumbnail.
+int sjpeg_clip_thumb(const char* in, const char* out, int size, const char* note,
+                     const char* caption, struct vantle_failure* failure);
+
+// The format of the picture at `path`, from its first bytes (a TIFF file's from LibRaw too);
+// VANTLE_FORMAT_UNKNOWN when it is none of them or cannot be read. Never blocks on a FIFO or
+// device.
 int vantle_format(const char* path);
 
 // Copies the first comment of the JPEG at `path` into `note` (at most `capacity` - 1 bytes and
@@ -81,6 +93,22 @@ int sjpeg_note(const char* path, char* note, size_t capacity);
 // HEIF picture. Never blocks on a FIFO or device.
 int vantle_heif_blocks(const char* path, char* exif, char* xmp, size_t capacity,
                        size_t* exif_length, size_t* xmp_length);
+
+// What a video clip's container says of it; texts are UTF-8, cut to fit, "" when absent.
+struct vantle_clip {
+  double seconds;    // its length; 0 when unknown
+  char created[40];  // the time it was made, ISO 8601 as the clip has it
+  char title[256];   // its title and comment tags
+  char comment[1024];
+  char container[64];  // FFmpeg's name of its format: "mov,mp4,m4a,3gp,3g2,mj2", ...
+  char video[32];      // the codecs of its video and audio: "h264", "hevc", "vp9", "aac"
+  char audio[32];
+  int width, height;  // the frame as shown, upright
+};
+
+// Reads the facts of the clip at `path` into `clip`. Returns 0, or -1 when it is no clip with
+// a video stream or the formats' module is missing. Never blocks on a FIFO or device.
+int vantle_clip_facts(const char* path, struct vantle_clip* clip);
 
 // About how many bytes sjpeg_noted takes for `in` (of any format) at `size`, read from its
 // header alone; 0 when it has none. For sharing memory between pictures made at the same time.

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace vantle {
 namespace {
 
@@ -43,7 +45,23 @@ bool ReadFixedHeaderSize(FILE* file, PictureFormat format, Size* size) {
   }
 }
 
+bool DecodeTiffFromStart(FILE* file, WholePicture* out) {
+  std::rewind(file);
+  *out = WholePicture{};
+  return DecodeTiff(file, out);
+}
+
 }  // namespace
+
+size_t OtherFormatBytes(Size size, int box) {
+  if (size.width <= 0 || size.height <= 0) return 0;
+  const size_t pixels = size_t{static_cast<size_t>(size.width)} * static_cast<size_t>(size.height);
+  const Size fitted = FitWithin(size, box);
+  const size_t image = size_t{static_cast<size_t>(fitted.width)} * fitted.height * 3;
+  // The decoder's own pixels (RGBA at most), the whole RGB picture, and the fitted image twice
+  // while it is converted and encoded.
+  return std::min(pixels * 7, kWholeBudget) + 2 * image;
+}
 
 bool WithinBudget(Size size, int bytes_per_pixel, WholePicture* out) {
   out->full = size;
@@ -92,13 +110,18 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
   Size claimed;
   if (ReadFixedHeaderSize(file, format, &claimed) && !WithinBudget(claimed, 4, out)) return false;
   std::rewind(file);
+  bool not_raw = false;
   switch (format) {
     case PictureFormat::kPng:
       return DecodePng(file, out);
     case PictureFormat::kGif:
       return DecodeGif(file, out);
     case PictureFormat::kTiff:
-      return DecodeTiff(file, out);
+      return DecodeRaw(file, out, &not_raw) || (not_raw && DecodeTiffFromStart(file, out));
+    case PictureFormat::kRaw:
+      return DecodeRaw(file, out, &not_raw);
+    case PictureFormat::kClip:
+      return DecodeClip(file, out);
     case PictureFormat::kBmp:
       return DecodeBmp(file, out);
     case PictureFormat::kWebp:
@@ -113,12 +136,42 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size) {
   switch (format) {
     case PictureFormat::kTiff:
+      if (ReadRawSize(file, size)) return true;
+      std::rewind(file);
       return ReadTiffSize(file, size);
+    case PictureFormat::kRaw:
+      return ReadRawSize(file, size);
+    case PictureFormat::kClip: {
+      ClipFacts facts;
+      if (!ReadClipFacts(file, &facts)) return false;
+      *size = facts.shown;
+      return true;
+    }
     case PictureFormat::kHeif:
       return ReadHeifSize(file, size);
     default:
       return ReadFixedHeaderSize(file, format, size);
   }
+}
+
+PictureFormat TellFormat(FILE* file, PictureFormat sniffed) {
+  Size ignored;
+  const bool raw = sniffed == PictureFormat::kTiff && ReadRawSize(file, &ignored);
+  std::rewind(file);
+  return raw ? PictureFormat::kRaw : sniffed;
+}
+
+size_t WholeBytes(FILE* file, PictureFormat format, int box) {
+  size_t bytes = 0;
+  if (format == PictureFormat::kClip) bytes = ClipBytes(file, box);
+  if (format == PictureFormat::kRaw || format == PictureFormat::kTiff) bytes = RawBytes(file, box);
+  std::rewind(file);
+  Size size;
+  if (bytes == 0 && format != PictureFormat::kClip && ReadWholeSize(file, format, &size)) {
+    bytes = OtherFormatBytes(size, box);
+  }
+  std::rewind(file);
+  return bytes;
 }
 
 }  // namespace vantle

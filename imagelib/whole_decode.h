@@ -43,10 +43,41 @@ struct HeifBlocks {
 // Reads both blocks of `file`, at most `limit` bytes each; false when it is no readable HEIF.
 bool ReadHeifBlocks(FILE* file, size_t limit, HeifBlocks* blocks);
 
+// What a video clip's container says of it.
+struct ClipFacts {
+  double seconds = 0;   // its length; 0 when unknown
+  std::string created;  // the time it was made, as the container has it (ISO 8601), or ""
+  std::string title;    // its title and comment tags, or ""
+  std::string comment;
+  std::string container;  // FFmpeg's name of its format: "mov,mp4,m4a,3gp,3g2,mj2", ...
+  std::string video;      // the codecs of its best video and audio streams: "h264", "" for none
+  std::string audio;
+  Size shown;  // the frame's size as shown, upright
+};
+
+// Reads the facts of the clip in `file`; false when it is no clip with a video stream.
+bool ReadClipFacts(FILE* file, ClipFacts* facts);
+
+// The format of a file whose first bytes are `sniffed`: kRaw for a TIFF file that LibRaw
+// knows as a camera's RAW, else `sniffed`.
+PictureFormat TellFormat(FILE* file, PictureFormat sniffed);
+
+// About the most memory decoding a picture of `size` that the file's header claims and making
+// an image of it that fits `box` take.
+size_t OtherFormatBytes(Size size, int box);
+
+// About the most memory DecodeWhole of `file` and making an image of it that fits `box` take;
+// 0 when its header cannot be read.
+size_t WholeBytes(FILE* file, PictureFormat format, int box);
+
 // --- For the format decoders ---
 
 // The most memory one decode may take (the same for JPEG).
 inline constexpr size_t kWholeBudget = size_t{512} << 20;
+
+// A RAW photo's embedded preview, or a clip's poster frame, is decoded to fit this box (the
+// display image's); a RAW whose preview is smaller is developed from its sensor data.
+inline constexpr int kRawPreviewFloor = 1600;
 
 // The colour transparent pixels show: the page's light background, #F4F1EA.
 inline constexpr uint8_t kPageBackground[3] = {0xF4, 0xF1, 0xEA};
@@ -70,6 +101,12 @@ bool DecodeTiff(FILE* file, WholePicture* out);
 bool DecodeBmp(FILE* file, WholePicture* out);
 bool DecodeWebp(FILE* file, WholePicture* out);
 bool DecodeHeif(FILE* file, WholePicture* out);
+// `not_raw`: LibRaw knows the file as no RAW at all.
+bool DecodeRaw(FILE* file, WholePicture* out, bool* not_raw);
+bool DecodeClip(FILE* file, WholePicture* out);
+bool ReadRawSize(FILE* file, Size* size);
+size_t RawBytes(FILE* file, int box);
+size_t ClipBytes(FILE* file, int box);
 bool ReadTiffSize(FILE* file, Size* size);
 bool ReadBmpSize(FILE* file, Size* size);
 bool ReadWebpSize(FILE* file, Size* size);

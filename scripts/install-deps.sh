@@ -11,6 +11,7 @@ packages=(
   cmake make g++ pkg-config time
   libjpeg62-turbo-dev libexif-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
   libpng-dev libtiff-dev libgif-dev libwebp-dev libheif-dev libstb-dev
+  libraw-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   qt6-base-dev qt6-svg-dev fonts-liberation
   googletest libgtest-dev libgmock-dev
 )
@@ -35,6 +36,8 @@ fi
 if [ "$purpose" = test ]; then
   # exiftool writes the tests' embedded metadata; mdb-export reads their databases back.
   packages+=(chromium firefox-esr libimage-exiftool-perl mdbtools)
+  # ffmpeg makes the tests' clips.
+  packages+=(ffmpeg)
   # The splash's test runs the window in a real X server with a window manager.
   packages+=(xvfb openbox xdotool x11-utils)
   # The installed desktop files are checked by their validators.
