@@ -16,6 +16,23 @@ std::optional<LocalDateTime> FileModifiedLocal(const std::string& path) {
                        local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+std::optional<LocalDateTime> LocalOfUtc(const LocalDateTime& utc) {
+  std::tm given{};
+  given.tm_year = utc.year - 1900;
+  given.tm_mon = utc.month - 1;
+  given.tm_mday = utc.day;
+  given.tm_hour = utc.hour;
+  given.tm_min = utc.minute;
+  given.tm_sec = utc.second;
+  const time_t moment = timegm(&given);
+  std::tm local{};
+  if (utc.month < 1 || utc.month > 12 || moment == -1 || localtime_r(&moment, &local) == nullptr) {
+    return std::nullopt;
+  }
+  return LocalDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                       local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 std::string FormatLongDate(const LocalDateTime& time) {
   static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
                                             "May",       "June",     "July",     "August",

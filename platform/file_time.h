@@ -19,6 +19,9 @@ struct LocalDateTime {
 // The file's last-change time in local time; nullopt when the file cannot be examined.
 std::optional<LocalDateTime> FileModifiedLocal(const std::string& path);
 
+// The local time of a moment given in UTC; nullopt when it is no valid time.
+std::optional<LocalDateTime> LocalOfUtc(const LocalDateTime& utc);
+
 // "April 5, 1999": English month name, day without leading zero, four-digit year.
 std::string FormatLongDate(const LocalDateTime& time);
 

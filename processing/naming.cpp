@@ -48,8 +48,13 @@ bool HasJpegExtension(const std::string& name) {
 }
 
 bool HasPictureExtension(const std::string& name, bool jpeg_only) {
-  static constexpr std::string_view kOthers[] = {".heic", ".heif", ".hif", ".avif", ".png",
-                                                 ".tif",  ".tiff", ".gif", ".bmp",  ".webp"};
+  static constexpr std::string_view kOthers[] = {
+      ".heic", ".heif", ".hif", ".avif", ".png", ".tif", ".tiff", ".gif", ".bmp", ".webp",
+      // camera RAW photos
+      ".cr2", ".cr3", ".nef", ".nrw", ".arw", ".sr2", ".orf", ".rw2", ".raf", ".pef", ".srw",
+      ".dng",
+      // video clips
+      ".mp4", ".mov", ".m4v", ".3gp", ".mkv", ".webm", ".avi", ".mts", ".m2ts"};
   if (HasJpegExtension(name)) return true;
   if (jpeg_only) return false;
   const std::string lower = Lower(name);

@@ -41,7 +41,8 @@ bool HasJpegExtension(const std::string& name);
 
 // True when `name` ends, in any letter case, in an extension of a picture format the image
 // library reads: JPEG's, or (unless `jpeg_only`) ".heic", ".heif", ".hif", ".avif", ".png",
-// ".tif", ".tiff", ".gif", ".bmp" or ".webp".
+// ".tif", ".tiff", ".gif", ".bmp" or ".webp", a camera RAW's (".cr2", ".nef", ".dng", ...) or
+// a video clip's (".mp4", ".mov", ".webm", ".mts", ...).
 bool HasPictureExtension(const std::string& name, bool jpeg_only);
 
 // The names under which a picture file is read and recorded.

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/file_time.h"
 #include "platform/paths.h"
+#include "processing/clip_facts.h"
 #include "processing/embedded_description.h"
 
 namespace fs = std::filesystem;
@@ -103,6 +104,10 @@ const char* FormatName(int format) {
       return "BMP";
     case VANTLE_FORMAT_WEBP:
       return "WebP";
+    case VANTLE_FORMAT_RAW:
+      return "RAW";
+    case VANTLE_FORMAT_CLIP:
+      return "video";
     default:
       return "JPEG";
   }
@@ -197,6 +202,16 @@ void NoteOriginal(const std::string& name, const std::string& copy, PictureRecor
   AddDetail(&record->details, "bytes", std::to_string(facts->size));
 }
 
+// A clip's facts as the descriptions a photo carries.
+EmbeddedDescription DescriptionOfClip(const ClipDescription& clip) {
+  EmbeddedDescription description;
+  description.title = clip.title;
+  description.comment = clip.comment;
+  description.taken = clip.made;
+  description.details = clip.details;
+  return description;
+}
+
 }  // namespace
 
 PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, PicturePlan* plan,
@@ -225,7 +240,7 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
 }
 
 void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jpeg_only,
-                   PictureResult* result) {
+                   PictureResult* result, const char* clip_length) {
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
   const std::string display = JoinPath(dest_dir, plan.outputs.display);
   const std::string thumbnail = JoinPath(dest_dir, plan.outputs.thumbnail);
@@ -242,10 +257,14 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
     NoteUnreadableOriginal(made, failure, jpeg_only, result);
     return;
   }
-  const int thumbed = made == VANTLE_DONE
-                          ? sjpeg_noted(display.c_str(), thumbnail.c_str(), 96, identity.c_str(),
-                                        VANTLE_JPEG_ONLY, &failure)
-                          : made;
+  int thumbed = made;
+  if (made == VANTLE_DONE && clip_length != nullptr) {
+    thumbed = sjpeg_clip_thumb(display.c_str(), thumbnail.c_str(), 96, identity.c_str(),
+                               clip_length, &failure);
+  } else if (made == VANTLE_DONE) {
+    thumbed = sjpeg_noted(display.c_str(), thumbnail.c_str(), 96, identity.c_str(),
+                          VANTLE_JPEG_ONLY, &failure);
+  }
   if (thumbed == VANTLE_DONE) {
     if (!display_existed) result->created.push_back(display);
     if (!thumbnail_existed) result->created.push_back(thumbnail);
@@ -301,12 +320,17 @@ PictureResult ProcessPicture(const PictureInput& given, const PictureTarget& tar
 PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
                             const PictureTarget& target) {
   PictureResult result;
-  RenderPicture(plan, target.dest_dir, target.jpeg_only, &result);
-  if (!result.archived()) return result;
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-  result.format = FormatName(vantle_format(original.c_str()));
+  const int format = target.jpeg_only ? VANTLE_FORMAT_JPEG : vantle_format(original.c_str());
+  const std::optional<ClipDescription> clip =
+      format == VANTLE_FORMAT_CLIP ? ReadClipDescription(original) : std::nullopt;
+  RenderPicture(plan, target.dest_dir, target.jpeg_only, &result,
+                clip ? clip->duration.c_str() : nullptr);
+  if (!result.archived()) return result;
+  result.format = FormatName(format);
   PictureInput input = given;
-  const EmbeddedDescription embedded = ReadEmbeddedDescription(original);
+  const EmbeddedDescription embedded =
+      clip ? DescriptionOfClip(*clip) : ReadEmbeddedDescription(original);
   if (input.read_embedded) result.described = TakeEmbeddedDescription(embedded, &input);
   PictureRecord& record = result.record;
   record.details = embedded.details;

@@ -102,7 +102,7 @@ struct PictureResult {
   std::vector<std::string> created;  // files this picture added to the destination
   bool described = false;            // texts came from the photo's own descriptions
   bool reused = false;               // its display image and thumbnail were there already
-  std::string format;                // an archived picture's format: "JPEG", "PNG", "HEIF", ...
+  std::string format;  // an archived picture's format: "JPEG", "PNG", "HEIF", "RAW", "video"...
 
   bool archived() const { return destination.ok() && pass_over == PassOver::kNone; }
   // The reason with its detail: "cannot write display image or thumbnail: Is a directory",
@@ -118,9 +118,10 @@ PassOver PlanPicture(const PictureInput& input, const PictureTarget& target, Pic
 // The image work of one picture: the display image, then the thumbnail made from it. Touches
 // nothing but the two output files, so it may run on any thread. A thumbnail that cannot be
 // made takes away the display image this call created. Images the plan found in place are kept.
-// `jpeg_only`: an original of another format is passed over.
+// `jpeg_only`: an original of another format is passed over. `clip_length` (set for a clip,
+// "" when its length is unknown): the thumbnail carries a play mark and that length.
 void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jpeg_only,
-                   PictureResult* result);
+                   PictureResult* result, const char* clip_length = nullptr);
 
 // Copies the original as the target's copy mode asks: under its own name or the renamed-copy
 // name, never replacing another file. An original in the destination folder is there already
@@ -128,8 +129,8 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
 // time). Says in `result` what went wrong, and notes the archive's copy in its record's details.
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
 
-// Fills the empty texts of `input` from the photo's embedded descriptions and its date from
-// the time the photo was taken; true when any text came from the photo.
+// Fills the empty texts of `input` from the photo's (or clip's) embedded descriptions and its date
+// from the time the photo was taken; true when any text came from the photo.
 bool TakeEmbeddedDescription(const EmbeddedDescription& embedded, PictureInput* input);
 
 // Everything after the plan: images, embedded descriptions, the copy and the record. Reads

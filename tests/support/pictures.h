@@ -4,6 +4,7 @@
 
 #include <sys/time.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -36,6 +37,13 @@ inline lumvane::PictureInput PictureAt(const std::string& source) {
 inline void WritePhoto(const std::string& path, int year = 2001, int month = 3, int day = 5) {
   testing_jpegs::WriteJpeg(path, {64, 48});
   SetFileDate(path, year, month, day);
+}
+
+// Makes a clip with ffmpeg from `arguments` (its inputs and options) into `path`; true when
+// ffmpeg could. "-f lavfi -i testsrc=duration=3:size=320x240:rate=10 -c:v libx264" makes three
+// seconds of H.264.
+inline bool MakeClip(const std::string& arguments, const std::string& path) {
+  return std::system(("ffmpeg -loglevel error -y " + arguments + " '" + path + "'").c_str()) == 0;
 }
 
 }  // namespace testing_support

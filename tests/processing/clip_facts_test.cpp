@@ -1,0 +1,74 @@
+// A clip's record: its length, whether browsers play it, when it was made, its tags.
+#include "processing/clip_facts.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/pictures.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumvane {
+namespace {
+
+vantle_clip Clip(const char* container, const char* video, const char* audio) {
+  vantle_clip clip{};
+  std::strcpy(clip.container, container);
+  std::strcpy(clip.video, video);
+  std::strcpy(clip.audio, audio);
+  return clip;
+}
+
+TEST(ClipFacts, LengthsPlayabilityAndTimesAsTheRecordGivesThem) {
+  EXPECT_EQ(DurationText(3.2), "0:03");
+  EXPECT_EQ(DurationText(0.2), "0:01") << "a short clip has a length";
+  EXPECT_EQ(DurationText(759.6), "12:40");
+  EXPECT_EQ(DurationText(3723), "1:02:03");
+  EXPECT_EQ(DurationText(0), "");
+
+  const char* iso = "mov,mp4,m4a,3gp,3g2,mj2";
+  EXPECT_TRUE(PlaysInBrowsers(Clip(iso, "h264", "aac")));
+  EXPECT_TRUE(PlaysInBrowsers(Clip("matroska,webm", "vp9", "opus")));
+  EXPECT_FALSE(PlaysInBrowsers(Clip(iso, "hevc", "aac"))) << "a phone's HEVC";
+  EXPECT_FALSE(PlaysInBrowsers(Clip("mpegts", "h264", "ac3"))) << "AVCHD";
+  EXPECT_FALSE(PlaysInBrowsers(Clip(iso, "h264", "pcm_s16le")));
+
+  const auto local = ClipMade("2024-07-14T11:30:05+0200");
+  ASSERT_TRUE(local);
+  EXPECT_EQ(local->hour, 11) << "QuickTime's local time is taken as it is";
+  EXPECT_EQ(FormatStamp(*ClipMade("2024-07-14T09:30:00.000000Z")),
+            FormatStamp(*LocalOfUtc({2024, 7, 14, 9, 30, 0})));
+  EXPECT_FALSE(ClipMade("1904-13-01T00:00:00Z"));
+  EXPECT_FALSE(ClipMade("yesterday"));
+}
+
+TEST(ClipFacts, AClipIsArchivedWithItsTagsDateLengthAndAMarkedThumbnail) {
+  testing_support::TempDir source, dest;
+  ASSERT_TRUE(testing_support::MakeClip(
+      "-f lavfi -i color=gray:size=320x240:rate=10:duration=3 -c:v libx264 -pix_fmt yuv420p "
+      "-metadata title=Beach -metadata comment=Waves -metadata creation_time=2024-07-14T12:00:00Z",
+      source / "MVI_0001.MP4"));
+  PictureInput input;
+  input.source = source / "MVI_0001.MP4";
+  input.native_path = input.read_embedded = true;
+  const PictureResult result =
+      ProcessPicture(input, PictureTarget{dest.path(), std::nullopt, CopyMode::kRename});
+  ASSERT_TRUE(result.archived()) << result.PassOverText();
+  EXPECT_EQ(result.format, "video");
+  EXPECT_EQ(result.record.title, "Beach");
+  EXPECT_EQ(result.record.comment, "Waves");
+  EXPECT_EQ(result.record.picdate, "July 14, 2024");
+  EXPECT_EQ(result.record.source, "MVI_0001.mp4");
+  EXPECT_NE(result.record.details.find("clip=0:03\nvideo=h264\nplayable=1\npixels=320 x 240"),
+            std::string::npos)
+      << result.record.details;
+  EXPECT_NE(result.record.details.find("original=_" + result.record.thumb.substr(1, 6)),
+            std::string::npos);
+  EXPECT_TRUE(result.record.details.find(".mp4\n") != std::string::npos) << "its own extension";
+  const vantle::Raster thumb = testing_jpegs::ReadJpeg(dest / result.record.thumb);
+  EXPECT_GT(testing_jpegs::PixelAt(thumb, thumb.width / 2, thumb.height / 2).r, 200)
+      << "the play mark over the gray";
+}
+
+}  // namespace
+}  // namespace lumvane
