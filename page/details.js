@@ -32,6 +32,40 @@ function folderOf(pic)
   return pic.thumb.substring(0, pic.thumb.lastIndexOf("/") + 1);
 }
 
+// The file: URL of a file of this computer or of a Windows drive ("C:\\Photos\\a.mp4").
+function fileUrl(folder, name)
+{
+  var path = String(folder).replace(/\\/g, "/");
+  if (path != "" && path.charAt(path.length - 1) != "/") path += "/";
+  path += name;
+  if (/^[A-Za-z]:/.test(path)) path = "/" + path;
+  var parts = path.split("/");
+  for (var i = 0; i < parts.length; i++) if (!/^[A-Za-z]:$/.test(parts[i])) parts[i] = encodeURIComponent(parts[i]);
+  return "file://" + parts.join("/");
+}
+
+// A clip's length, codec, whether the browser plays it and where its video is (the archive's
+// copy, else the file it was made from); null for a photo.
+function clipOf(pic)
+{
+  var facts = detailsOf(pic);
+  if (!facts.clip) return null;
+  var codecs = { h264: "H.264", hevc: "HEVC", vp8: "VP8", vp9: "VP9", av1: "AV1", mpeg2video: "MPEG-2" };
+  return { length: facts.clip, codec: codecs[facts.video] || facts.video || "",
+    playable: facts.playable == "1",
+    url: facts.original ? imageUrl(folderOf(pic) + facts.original) : fileUrl(pic.path, pic.source) };
+}
+
+// The player of a clip the browser plays, its display image the poster until it starts; ""
+// for a photo, or a clip the browser cannot play (its display image stands for it then).
+function playerHtml(pic, style)
+{
+  var clip = clipOf(pic);
+  if (!clip || !clip.playable) return "";
+  return "<video controls playsinline preload=\"metadata\" poster=\"" + htmlText(imageUrl(nextfile(pic.thumb))) +
+    "\" src=\"" + htmlText(clip.url) + "\" aria-label=\"" + pictureName(pic) + "\" style=\"" + style + "\"></video>";
+}
+
 // The details as HTML, every value escaped; "" when the record has none.
 function detailsHtml(pic)
 {
@@ -48,7 +82,16 @@ function detailsHtml(pic)
       "&amp;mlon=" + lon + "#map=15/" + lat + "/" + lon + "\" target=\"_blank\" rel=\"noopener\">Map</a> " +
       "<a href=\"geo:" + lat + "," + lon + "\">" + htmlText(lat + ", " + lon) + "</a></td></tr>";
   }
+  var clip = clipOf(pic);
+  if (clip) {
+    rows = "<tr><th scope=\"row\">Clip</th><td>" + htmlText(clip.length + (clip.codec ? ", " + clip.codec : "")) +
+      "</td></tr>" + rows;
+  }
   var html = rows ? "<table class=\"details\">" + rows + "</table>" : "";
+  if (clip) {
+    html += "<p><a class=\"clip\" href=\"" + htmlText(clip.url) + "\" target=\"_blank\">" +
+      (clip.playable ? "Open the clip" : "Open the clip (the browser cannot play it)") + "</a></p>";
+  }
   if (facts.original) {
     var size = sizeText(facts.bytes);
     html += "<p><a class=\"original\" href=\"" + htmlText(imageUrl(folderOf(pic) + facts.original)) +

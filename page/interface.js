@@ -156,14 +156,17 @@ function getPic()
     writeFrame("show", frameStart("Picture " + pic.num,
       "background=\"texture2.jpg\" bgcolor=\"#000000\" text=\"#FFFFFF\" style=\"margin:0\"") +
       "<div style=\"display:flex;align-items:center;justify-content:center;height:100vh\">" +
+      (playerHtml(pic, "display:block;max-width:100vw;max-height:100vh") ||
       "<a href=\"#\" onClick=\"parent.showNormal();return false\"><img src=\"" + src + "\" border=0 alt=\"" + pictureName(pic) + "\" " +
-      "style=\"display:block;max-width:100vw;max-height:100vh\"></a></div></body></html>");
+      "style=\"display:block;max-width:100vw;max-height:100vh\"></a>") + "</div></body></html>");
     showDetail();
     return;
   }
   // Fitted beside its description, which stays in the window.
-  var image = "<img src=\"" + src + "\" border=0 alt=\"" + pictureName(pic) + "\" " +
-    "style=\"max-width:calc(100vw - 280px);max-height:calc(100vh - 24px)\">";
+  var fitted = "max-width:calc(100vw - 280px);max-height:calc(100vh - 24px)";
+  var player = playerHtml(pic, fitted);
+  var image = player || "<a href=\"#\" onClick=\"parent.showBlack();return false\"><img src=\"" + src +
+    "\" border=0 alt=\"" + pictureName(pic) + "\" style=\"" + fitted + "\"></a>";
   var fields = [pic.title, pic.subject, pic.category, pic.comment, pic.author, pic.picdate,
     pic.path, pic.source, pic.file];
   var details = "<b>" + pic.num + "</b><br>" + place + "<br>";
@@ -171,7 +174,7 @@ function getPic()
   writeFrame("show", frameStart("Picture " + pic.num, "background=\"texture.jpg\" bgcolor=\"#F4F1EA\"",
     ".details th{text-align:left;padding-right:8px;font-weight:normal;color:#444}") +
     "<table border=0 cellpadding=4><tr>" +
-    "<td valign=top><a href=\"#\" onClick=\"parent.showBlack();return false\">" + image + "</a></td>" +
+    "<td valign=top>" + image + "</td>" +
     "<td valign=top style=\"min-width:200px;overflow-wrap:anywhere\">" + details + detailsHtml(pic) +
     "<p>" + viewControls() + "</p></td></tr></table></body></html>");
   showDetail();

@@ -5,6 +5,8 @@
 function viewerItem(index)
 {
   var pic = results.item[index].object;
+  var player = playerHtml(pic, "max-width:100%;max-height:100%");
+  if (player) return { html: "<div class=\"clip\">" + player + "</div>" };
   var src = imageUrl(nextfile(pic.thumb));
   var size = phone.sizes[src];
   if (!size) {

@@ -9,7 +9,7 @@ import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 import {
-  HOSTILE, MASTER_FOLDERS, PICTURES, makeCameraArchive, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
+  HOSTILE, MASTER_FOLDERS, PICTURES, makeCameraArchive, makeClipArchive, makeDescribedArchive, makeEditedArchive, makeEmptyArchive,
   makeLargeArchive, makeLargeMaster, makeMainArchive, makeMasterArchive,
   poll,
 } from './fixtures.mjs';
@@ -457,6 +457,27 @@ describe('addresses, the picture view and what is said', () => {
     await poll(() => archive.frame('show').evaluate(() => document.bgColor), (c) => c === '#000000', 'alone on black');
     await archive.page.evaluate(() => document.exitFullscreen());
     await archive.waitText('show', 'Original,');
+    await archive.close();
+  });
+
+  it('plays a clip the browser can play and links one it cannot', async () => {
+    const page = makeClipArchive();
+    const archive = await ArchivePage.open(page);
+    await archive.start();
+    await archive.search('');
+    await archive.frame('film').click('img >> nth=0');
+    await archive.waitText('show', 'Clip\t0:02, H.264');
+    const show = archive.frame('show');
+    const source = await show.$eval('video', (v) => v.getAttribute('src'));
+    assert.ok(existsSync(join(dirname(page), source)), 'the player plays the copy');
+    await poll(() => show.$eval('video', (v) => v.readyState), (state) => state >= 1, 'the clip loaded');
+    await archive.page.keyboard.press('ArrowRight');
+    await archive.waitText('show', 'Clip\t0:02, HEVC');
+    assert.equal(await show.$$eval('video', (all) => all.length), 0);
+    const link = await show.$eval('a.clip', (a) => [a.textContent, a.getAttribute('href')]);
+    assert.equal(link[0], 'Open the clip (the browser cannot play it)');
+    assert.ok(existsSync(join(dirname(page), link[1])));
+    assert.deepEqual(archive.errors, []);
     await archive.close();
   });
 });

@@ -137,6 +137,19 @@ export function makeCameraArchive() {
   return join(root, 'archive', 'archive.htm');
 }
 
+// Two clips: H.264 that browsers play, HEVC that they do not; their copies in the archive.
+export function makeClipArchive() {
+  const root = mkdtempSync(join(tmpdir(), 'lumvane-browser-clips-'));
+  const clips = join(root, 'clips');
+  mkdirSync(clips);
+  const make = (codec, name) => execFileSync('ffmpeg', ['-loglevel', 'error', '-f', 'lavfi', '-i',
+    'testsrc=size=320x240:rate=10:duration=2', '-c:v', codec, '-pix_fmt', 'yuv420p', join(clips, name)]);
+  make('libx264', 'MVI_0001.mp4');
+  make('libx265', 'MVI_0002.mov');
+  execFileSync(lumvane, ['scan', clips, join(root, 'archive'), '--copy', 'rename', '--quiet']);
+  return join(root, 'archive', 'archive.htm');
+}
+
 // `read()` again and again until `accept` takes its value (a read that throws is read again);
 // fails, naming `what`, after five seconds.
 export async function poll(read, accept, what) {

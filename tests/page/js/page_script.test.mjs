@@ -189,4 +189,12 @@ describe('addresses and details', () => {
     assert.ok(html.includes('href="Trip%20%232/a%20b.jpg"') && html.includes('Original, 4.2 MB'), html);
     assert.deepEqual([page.sizeText(999), page.sizeText(1500), page.sizeText('x')], ['999 bytes', '2 KB', '']);
   });
+
+  it('a clip not copied is played from its file, a Windows drive\'s too', () => {
+    assert.equal(page.fileUrl('/home/k/Trip #2', 'a b.mp4'), 'file:///home/k/Trip%20%232/a%20b.mp4');
+    assert.equal(page.fileUrl('D:\\Clips\\', '50%.mov'), 'file:///D:/Clips/50%25.mov');
+    assert.equal(page.clipOf({ thumb: '_A.jpg', path: '/c', source: 'x.mp4', details: 'clip=0:03\nvideo=hevc' }).url,
+      'file:///c/x.mp4');
+    assert.equal(page.clipOf({ thumb: '_A.jpg', details: 'camera=X' }), null);
+  });
 });
