@@ -9,6 +9,10 @@ const std::vector<OptionSpec>& Options() {
       {"--copy", 0, "MODE",
        "copy the originals into DEST_DIR: no, keep (their names) or rename (to unique short "
        "names; the default when the folders differ)"},
+      {"--recursive", 'r', "",
+       "archive every folder below SOURCE_DIR that holds pictures, each into the same folder "
+       "below DEST_DIR, with a master archive at each level above them; a run again redoes "
+       "only the folders whose pictures changed"},
       {"--no-embedded", 0, "",
        "leave out the photos' own descriptions: empty texts, the files' modified dates"},
       {"--source", 0, "DIR", "read every picture from DIR, not where the catalog says"},
@@ -29,8 +33,8 @@ const std::vector<OptionSpec>& Options() {
        "make every display image and thumbnail again; without it, those of unchanged "
        "originals already in DEST_DIR are kept"},
       {"--jpeg-only", 0, "",
-       "archive JPEG pictures alone; without it HEIC, AVIF, PNG, TIFF, GIF, BMP and WebP "
-       "pictures are archived as well"},
+       "archive JPEG pictures alone; without it HEIC, AVIF, PNG, TIFF, GIF, BMP, WebP and "
+       "RAW pictures and video clips are archived as well"},
       {"--verbose", 'v', "", "list every picture that was passed over, with the reason"},
       {"--quiet", 'q', "", "print nothing but errors"},
       {"--list", 0, "", "one line per record: number, title, date, thumbnail"},
@@ -62,9 +66,9 @@ const std::vector<CommandSpec>& Commands() {
   static const std::vector<CommandSpec> commands = {
       {"scan", "SOURCE_DIR DEST_DIR",
        "Make DEST_DIR/archive.htm from every picture in SOURCE_DIR (JPEG, HEIC, PNG, TIFF, "
-       "GIF, BMP, WebP), with the titles, keywords, captions, authors and capture dates the "
-       "photos carry.",
-       WithRunOptions({{"--copy"}, {"--no-embedded"}})},
+       "GIF, BMP, WebP, camera RAW) and every video clip (MP4, MOV, MKV, WebM, AVI, MTS), "
+       "with the titles, keywords, captions, authors and capture dates they carry.",
+       WithRunOptions({{"--recursive"}, {"--copy"}, {"--no-embedded"}})},
       {"catalog", "CATALOG_FILE DEST_DIR",
        "Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a ThumbsPlus V3 "
        "database (.tDB) or V4 export (.csv), a Photo Organizer library (.plb), an EasyPhoto "

@@ -16,6 +16,7 @@
 #include "cli/console_window.h"
 #include "cli/edit_command.h"
 #include "cli/history_command.h"
+#include "cli/library_command.h"
 #include "cli/locations_command.h"
 #include "cli/options.h"
 #include "cli/usage.h"
@@ -225,6 +226,16 @@ int main(int argc, char** argv) {
       std::printf("Lumvane %s\n", lumvane::kVersion);
       return 0;
     case lumvane::CliOptions::Command::kScan:
+      if (options.recursive) {
+        if (!CheckFolder(options.source_dir, "source")) return 1;
+        return lumvane::RunLibraryCommand(options, RunArchive);
+      }
+      if (const std::string hint = lumvane::FoldersOnlyHint(options.source_dir, options.jpeg_only);
+          !hint.empty()) {
+        std::fprintf(stderr, "lumvane: %s\n", hint.c_str());
+        return 1;
+      }
+      return RunArchive(options);
     case lumvane::CliOptions::Command::kCatalog:
     case lumvane::CliOptions::Command::kMaster:
       return RunArchive(options);

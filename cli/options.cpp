@@ -131,6 +131,7 @@ Status TakeFlags(const Given& given, CliOptions* options) {
   options->force = given.Set("--force");
   options->jpeg_only = given.Set("--jpeg-only");
   options->replace = given.Set("--replace");
+  options->recursive = given.Set("--recursive");
   if (options->verbose && options->quiet) {
     return UsageError("--verbose and --quiet exclude each other");
   }

@@ -27,6 +27,8 @@ StatusOr<FileFacts> FactsOf(const std::string& path) {
   facts.kind = KindOf(info.st_mode);
   facts.size = static_cast<long long>(info.st_size);
   facts.owned_by_me = info.st_uid == geteuid();
+  facts.changed_ns =
+      static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
   return facts;
 }
 

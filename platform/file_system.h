@@ -15,6 +15,7 @@ struct FileFacts {
   FileKind kind = FileKind::kRegular;  // of what a link leads to
   long long size = 0;
   bool owned_by_me = false;  // by the user this program runs as
+  long long changed_ns = 0;  // its last change, in nanoseconds since 1970
 };
 
 // What `path` is, following links. kNotFound when nothing is there (or a link leads nowhere);

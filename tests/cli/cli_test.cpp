@@ -260,6 +260,30 @@ TEST(CliMaster, MergesRefusesAPictureArchiveAndFailsOnAnUnreadableSubfolder) {
   EXPECT_NE(hidden.err.find("Cannot read the history"), std::string::npos) << hidden.err;
 }
 
+TEST(CliScan, ALibraryTreeBecomesArchivesUnderMastersAndARerunRedoesWhatChanged) {
+  TempDir library, dest;
+  std::filesystem::create_directories(library / "2019/Italy");
+  testing_support::WritePhoto(library / "2019/Italy/a.jpg");
+  std::filesystem::create_directories(library / "2020");
+  testing_support::WritePhoto(library / "2020/b.jpg");
+  const Finished hint = RunLumvane({"scan", library.path(), dest.path()});
+  EXPECT_EQ(hint.exit_code, 1);
+  EXPECT_NE(hint.err.find("--recursive"), std::string::npos) << hint.err;
+  EXPECT_TRUE(dest.Names().empty());
+
+  const Finished first = RunLumvane({"scan", "--recursive", library.path(), dest.path()});
+  ASSERT_EQ(first.exit_code, 0) << first.err;
+  EXPECT_EQ(RecordsIn(dest.path()).size(), 2u);
+  EXPECT_EQ(RecordsIn(dest / "2019").size(), 1u);
+  testing_support::SetFileDate(library / "2020/b.jpg", 2002, 1, 1);
+  const Finished again = RunLumvane({"scan", "-r", library.path(), dest.path()});
+  EXPECT_NE(again.out.find("Library: 2 archives made, 2 archives unchanged"), std::string::npos)
+      << "the changed folder and the master over it: " << again.out;
+  const Finished third = RunLumvane({"scan", "-r", library.path(), dest.path()});
+  EXPECT_NE(third.out.find("Library: 0 archives made, 4 archives unchanged"), std::string::npos)
+      << third.out;
+}
+
 TEST(CliScan, PhotosBringTheirOwnDescriptionsUnlessAskedNotTo) {
   TempDir photos, dest, plain;
   testing_support::WritePhoto(photos / "a.jpg", 2020, 1, 2);

@@ -1,0 +1,104 @@
+#include "cli/library_command.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/paths.h"
+#include "platform/plural.h"
+#include "run/library_plan.h"
+
+namespace fs = std::filesystem;
+
+namespace lumvane {
+namespace {
+
+// The options that change what a scan makes, so that a change of them runs it again.
+std::string ResultOptions(const CliOptions& options) {
+  return std::string("copy=") +
+         std::to_string(static_cast<int>(options.copy_mode.value_or(CopyMode::kNone))) +
+         " embedded=" + (options.read_embedded ? "1" : "0") +
+         " jpeg=" + (options.jpeg_only ? "1" : "0") +
+         " deleted=" + (options.with_deleted ? "1" : "0");
+}
+
+CliOptions StepOptions(const CliOptions& options, const LibraryStep& step) {
+  CliOptions one = options;
+  one.recursive = false;
+  one.command = step.kind == LibraryStep::Kind::kScan ? CliOptions::Command::kScan
+                                                      : CliOptions::Command::kMaster;
+  one.source_dir = step.source;
+  one.dest_dir = step.dest;
+  return one;
+}
+
+struct Tally {
+  int archived = 0, unchanged = 0, failed = 0;
+};
+
+// Runs one step unless it is unchanged; the step's exit status.
+int RunStep(const CliOptions& options, const LibraryStep& step,
+            const std::function<int(const CliOptions&)>& run_one, Tally* tally) {
+  const std::string fingerprint =
+      options.force ? "" : StepFingerprint(step, options.jpeg_only, ResultOptions(options));
+  if (!fingerprint.empty() && StepUnchanged(step, fingerprint)) {
+    ++tally->unchanged;
+    if (options.verbose) std::printf("Unchanged: %s\n", step.dest.c_str());
+    return 0;
+  }
+  std::error_code error;
+  fs::create_directories(step.dest, error);
+  const int status = run_one(StepOptions(options, step));
+  if (status == 0) {
+    ++tally->archived;
+    const std::string done = StepFingerprint(step, options.jpeg_only, ResultOptions(options));
+    if (Status noted = NoteStepDone(step, done); !noted.ok()) {
+      std::fprintf(stderr, "lumvane: %s\n", noted.message().c_str());
+    }
+  } else {
+    ++tally->failed;
+  }
+  return status;
+}
+
+}  // namespace
+
+int RunLibraryCommand(const CliOptions& options,
+                      const std::function<int(const CliOptions&)>& run_one) {
+  LibraryPlan plan;
+  if (Status planned = PlanLibrary(options.source_dir, options.dest_dir, options.jpeg_only, &plan);
+      !planned.ok()) {
+    std::fprintf(stderr, "lumvane: %s\n", planned.message().c_str());
+    return 1;
+  }
+  if (plan.steps.empty()) {
+    std::fprintf(stderr, "lumvane: no pictures in %s or any folder below it\n",
+                 options.source_dir.c_str());
+    return 1;
+  }
+  Tally tally;
+  for (const LibraryStep& step : plan.steps) {
+    const int status = RunStep(options, step, run_one, &tally);
+    if (status > 128) return status;  // stopped
+  }
+  if (!options.quiet) {
+    std::printf("Library: %s made, %s unchanged; the whole library is %s\n",
+                CountOf(tally.archived, "archive").c_str(),
+                CountOf(tally.unchanged, "archive").c_str(),
+                JoinPath(plan.steps.back().dest, "archive.htm").c_str());
+    for (const std::string& folder : plan.left_out) std::printf("Left out: %s\n", folder.c_str());
+  }
+  if (tally.failed > 0) {
+    std::fprintf(stderr, "lumvane: %s of the library failed\n",
+                 CountOf(tally.failed, "archive").c_str());
+    return 1;
+  }
+  return 0;
+}
+
+std::string FoldersOnlyHint(const std::string& source, bool jpeg_only) {
+  if (!HoldsOnlyFoldersOfPictures(source, jpeg_only)) return "";
+  return source + " holds no pictures, only folders that do; --recursive archives them all, " +
+         "with a master archive over them";
+}
+
+}  // namespace lumvane
