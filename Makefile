@@ -59,7 +59,7 @@ coverage:
 # in tests/fuzz/corpus; `make fuzz-long` runs each for FUZZ_LONG_SECONDS (default 1200).
 FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1200
-FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg picture mdb mdb_parent
+FUZZ_TARGETS ?= catalog_text plb gal tdb page_records sjpeg picture camera mdb mdb_parent
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_FUZZ=ON >/dev/null

@@ -13,6 +13,9 @@ const std::vector<OptionSpec>& Options() {
        "archive every folder below SOURCE_DIR that holds pictures, each into the same folder "
        "below DEST_DIR, with a master archive at each level above them; a run again redoes "
        "only the folders whose pictures changed"},
+      {"--pair-raw", 0, "",
+       "take a camera's RAW and JPEG of one name as one picture, the JPEG's, with the RAW as "
+       "its original; without it they are two"},
       {"--no-embedded", 0, "",
        "leave out the photos' own descriptions: empty texts, the files' modified dates"},
       {"--source", 0, "DIR", "read every picture from DIR, not where the catalog says"},
@@ -68,7 +71,7 @@ const std::vector<CommandSpec>& Commands() {
        "Make DEST_DIR/archive.htm from every picture in SOURCE_DIR (JPEG, HEIC, PNG, TIFF, "
        "GIF, BMP, WebP, camera RAW) and every video clip (MP4, MOV, MKV, WebM, AVI, MTS), "
        "with the titles, keywords, captions, authors and capture dates they carry.",
-       WithRunOptions({{"--recursive"}, {"--copy"}, {"--no-embedded"}})},
+       WithRunOptions({{"--recursive"}, {"--copy"}, {"--pair-raw"}, {"--no-embedded"}})},
       {"catalog", "CATALOG_FILE DEST_DIR",
        "Make DEST_DIR/archive.htm from a catalog: tab-delimited text (.txt), a ThumbsPlus V3 "
        "database (.tDB) or V4 export (.csv), a Photo Organizer library (.plb), an EasyPhoto "

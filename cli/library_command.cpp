@@ -18,7 +18,8 @@ std::string ResultOptions(const CliOptions& options) {
          std::to_string(static_cast<int>(options.copy_mode.value_or(CopyMode::kNone))) +
          " embedded=" + (options.read_embedded ? "1" : "0") +
          " jpeg=" + (options.jpeg_only ? "1" : "0") +
-         " deleted=" + (options.with_deleted ? "1" : "0");
+         " deleted=" + (options.with_deleted ? "1" : "0") +
+         " pair=" + (options.pair_raw ? "1" : "0");
 }
 
 CliOptions StepOptions(const CliOptions& options, const LibraryStep& step) {

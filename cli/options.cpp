@@ -132,6 +132,7 @@ Status TakeFlags(const Given& given, CliOptions* options) {
   options->jpeg_only = given.Set("--jpeg-only");
   options->replace = given.Set("--replace");
   options->recursive = given.Set("--recursive");
+  options->pair_raw = given.Set("--pair-raw");
   if (options->verbose && options->quiet) {
     return UsageError("--verbose and --quiet exclude each other");
   }

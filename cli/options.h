@@ -41,6 +41,7 @@ struct CliOptions {
   bool jpeg_only = false;     // --jpeg-only: pictures of other formats are passed over
   bool replace = false;       // master --replace: a master may replace an archive of pictures
   bool with_deleted = false;  // --with-deleted: records deleted in the editor come back
+  bool pair_raw = false;      // scan --pair-raw: a RAW+JPEG pair is one picture
   bool recursive = false;     // scan --recursive: every folder below SOURCE_DIR, with masters
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;  // N of --show, --set, --delete; restore: the version

@@ -25,6 +25,10 @@ class ImportRun {
   // True when the run takes JPEG pictures alone; otherwise every format the image library reads.
   virtual bool jpeg_only() const = 0;
 
+  // True when a JPEG and a camera RAW of the same name are one picture, the JPEG's, with the
+  // RAW as its companion; otherwise two.
+  virtual bool pair_raw() const { return false; }
+
   // The destination folder of the run (a master's subfolders lie in it).
   virtual std::string dest_dir() const = 0;
 

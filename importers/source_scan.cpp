@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <set>
 
 #include "platform/directory_listing.h"
 #include "platform/file_time.h"
@@ -46,7 +48,76 @@ int NaturalCompare(const std::string& a, const std::string& b) {
   return 0;
 }
 
+std::string Stem(const std::string& name) {
+  std::string stem = name.substr(0, name.rfind('.'));
+  for (char& c : stem) c = Fold(c);
+  return stem;
+}
+
+bool EndsWithOneOf(const std::string& name, std::initializer_list<const char*> extensions) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = Fold(c);
+  for (const char* e : extensions) {
+    if (extension == e) return true;
+  }
+  return false;
+}
+
+bool IsStill(const std::string& name) {
+  return EndsWithOneOf(name, {"jpg", "jpeg", "heic", "heif", "hif"});
+}
+bool IsLiveClip(const std::string& name) {
+  return EndsWithOneOf(name, {"mov", "mp4"});
+}
+bool IsRaw(const std::string& name) {
+  return EndsWithOneOf(
+      name, {"cr2", "cr3", "nef", "nrw", "arw", "sr2", "orf", "rw2", "raf", "pef", "srw", "dng"});
+}
+
+// The companion of the still `picture` among `names` of its stem, "" for none.
+std::string CompanionOf(const std::string& picture, const std::vector<std::string>& names,
+                        bool pair_raw) {
+  if (!IsStill(picture)) return "";
+  for (const std::string& name : names) {
+    if (IsLiveClip(name)) return name;
+  }
+  const bool jpeg = EndsWithOneOf(picture, {"jpg", "jpeg"});
+  for (const std::string& name : names) {
+    if (pair_raw && jpeg && IsRaw(name)) return name;
+  }
+  return "";
+}
+
 }  // namespace
+
+std::vector<SourceGroup> GroupSourcePictures(const std::vector<std::string>& names, bool pair_raw) {
+  std::map<std::string, std::vector<std::string>> by_stem;
+  for (const std::string& name : names) by_stem[Stem(name)].push_back(name);
+  std::vector<SourceGroup> groups;
+  std::set<std::string> companions;
+  for (const std::string& name : names) {
+    const std::vector<std::string>& same = by_stem[Stem(name)];
+    if (same.size() < 2 || companions.count(name) > 0) continue;
+    const std::string companion = CompanionOf(name, same, pair_raw);
+    if (!companion.empty() && companions.insert(companion).second) {
+      companions.insert(name);
+      groups.push_back({name, companion});
+    }
+  }
+  std::vector<SourceGroup> ordered;
+  for (const std::string& name : names) {
+    if (companions.count(name) == 0) {
+      ordered.push_back({name, ""});
+      continue;
+    }
+    for (const SourceGroup& group : groups) {
+      if (group.picture == name) ordered.push_back(group);
+    }
+  }
+  return ordered;
+}
 
 bool ListedBefore(const std::string& a, const std::string& b) {
   const int order = NaturalCompare(a, b);
@@ -72,10 +143,12 @@ Status ScanSourceDirectory(ImportRun& run) {
   if (Status status = ListSourcePictures(folder, run.jpeg_only(), &names); !status.ok()) {
     return status;
   }
-  run.ExpectPictures(static_cast<int>(names.size()));
-  for (const std::string& name : names) {
+  const std::vector<SourceGroup> groups = GroupSourcePictures(names, run.pair_raw());
+  run.ExpectPictures(static_cast<int>(groups.size()));
+  for (const SourceGroup& group : groups) {
     PictureInput picture;
-    picture.source = folder + name;
+    picture.source = folder + group.picture;
+    if (!group.companion.empty()) picture.companion = folder + group.companion;
     picture.native_path = true;
     picture.read_embedded = true;
     if (const auto changed = FileModifiedLocal(picture.source)) {

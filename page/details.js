@@ -44,6 +44,15 @@ function fileUrl(folder, name)
   return "file://" + parts.join("/");
 }
 
+// Where the file that belongs with a picture is (its live clip, its RAW): the archive's copy,
+// else the file beside the original; "" when it has none.
+function companionUrl(pic, facts, key)
+{
+  if (facts[key]) return imageUrl(folderOf(pic) + facts[key]);
+  if (facts[key + "_file"]) return fileUrl(pic.path, facts[key + "_file"]);
+  return "";
+}
+
 // A clip's length, codec, whether the browser plays it and where its video is (the archive's
 // copy, else the file it was made from); null for a photo.
 function clipOf(pic)
@@ -92,6 +101,10 @@ function detailsHtml(pic)
     html += "<p><a class=\"clip\" href=\"" + htmlText(clip.url) + "\" target=\"_blank\">" +
       (clip.playable ? "Open the clip" : "Open the clip (the browser cannot play it)") + "</a></p>";
   }
+  var live = companionUrl(pic, facts, "live");
+  if (live) html += "<p><a class=\"live\" href=\"" + htmlText(live) + "\" target=\"_blank\">Live</a></p>";
+  var raw = companionUrl(pic, facts, "raw");
+  if (raw) html += "<p><a class=\"raw\" href=\"" + htmlText(raw) + "\" target=\"_blank\">RAW original</a></p>";
   if (facts.original) {
     var size = sizeText(facts.bytes);
     html += "<p><a class=\"original\" href=\"" + htmlText(imageUrl(folderOf(pic) + facts.original)) +

@@ -274,6 +274,37 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
   NoteWriteFailure(thumbed, failure.system_error, dest_dir, result);
 }
 
+void AttachCompanion(const PictureInput& input, const PicturePlan& plan,
+                     const PictureTarget& target, PictureResult* result) {
+  if (input.companion.empty()) return;
+  const std::string name = SplitNativePath(input.companion).name;
+  const std::string companion = JoinPath(plan.folder, name);
+  const std::string key = vantle_format(companion.c_str()) == VANTLE_FORMAT_CLIP ? "live" : "raw";
+  std::string* details = &result->record.details;
+  std::error_code error;
+  if (fs::equivalent(plan.folder, target.dest_dir, error)) {  // in the archive folder already
+    AddDetail(details, key, name);
+    return;
+  }
+  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) {
+    AddDetail(details, key + "_file", name);  // beside the original
+    return;
+  }
+  const std::optional<JpegName> recorded = ClassifyPictureName(name, false);
+  const std::string as = recorded ? recorded->recorded : name;
+  const std::string copy_name =
+      target.copy_mode == CopyMode::kKeepNames ? as : RenamedCopyName(plan.outputs.copy, as);
+  const std::string copy = JoinPath(target.dest_dir, copy_name);
+  const StatusOr<CopyMade> copied = CopyToNewFile(companion, copy);
+  if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
+  if (!copied.ok()) {
+    result->copy_problem = copied.status().message();
+    AddDetail(details, key + "_file", name);
+    return;
+  }
+  AddDetail(details, key, copy_name);
+}
+
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
   std::error_code error;
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
@@ -335,6 +366,7 @@ PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
   PictureRecord& record = result.record;
   record.details = embedded.details;
   CopyOriginal(plan, target, &result);
+  AttachCompanion(given, plan, target, &result);
   record.thumb = plan.outputs.thumbnail;
   record.path = plan.folder;
   record.source = plan.name.recorded;

@@ -34,6 +34,10 @@ struct PictureInput {
   // Where the catalog says the picture is, when it names a volume by its label (a drive
   // letter is read from `source` itself).
   std::optional<CatalogPlace> place = std::nullopt;
+  // A file that belongs with the picture, beside it: a live photo's clip, or the RAW of a
+  // camera's RAW+JPEG pair; "" for none. It is copied with the original and named in the
+  // record's details.
+  std::string companion = "";
   // The source as the catalog names it, for archive.txt, when `source` is where the picture
   // was found instead (the chosen source folder); empty: `source`.
   std::string catalog_source = "";
@@ -74,6 +78,8 @@ struct PictureTarget {
   bool reuse_images = true;
   // JPEG pictures alone; false takes every format the image library reads.
   bool jpeg_only = false;
+  // A JPEG and a camera RAW of the same name are one picture (a folder scan).
+  bool pair_raw = false;
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before
@@ -128,6 +134,13 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
 // and is not copied (a renamed copy of it would be archived as a picture of its own next
 // time). Says in `result` what went wrong, and notes the archive's copy in its record's details.
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result);
+
+// Copies the companion of `input` (its live clip or RAW) as CopyOriginal copies the original,
+// with its own extension, and names it in the record's details: "live=" or "raw=" its name in
+// the archive folder, "live_file=" or "raw_file=" its name beside the original when it was not
+// copied.
+void AttachCompanion(const PictureInput& input, const PicturePlan& plan,
+                     const PictureTarget& target, PictureResult* result);
 
 // Fills the empty texts of `input` from the photo's (or clip's) embedded descriptions and its date
 // from the time the photo was taken; true when any text came from the photo.

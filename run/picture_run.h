@@ -43,6 +43,7 @@ class PictureRun : public ImportRun {
   std::string source_dir() const override { return window_.source_dir(); }
   bool reads_source_dir() const override { return target_.source_dir.has_value(); }
   bool jpeg_only() const override { return target_.jpeg_only; }
+  bool pair_raw() const override { return target_.pair_raw; }
   std::string dest_dir() const override { return target_.dest_dir; }
   const CatalogFile* catalog() const override { return sources_.catalog; }
   std::string catalog_path() const override { return sources_.catalog_path; }

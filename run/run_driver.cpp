@@ -133,6 +133,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   target.copy_mode = state.copy_mode;
   target.reuse_images = !environment.render_again;
   target.jpeg_only = environment.jpeg_only;
+  target.pair_raw = environment.pair_raw;
   PictureRun::Sources sources;
   sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
   sources.catalog_path = files.catalog_path;

@@ -40,6 +40,7 @@ struct RunEnvironment {
   int workers = 0;               // threads for the image work; 0: one per core
   bool render_again = false;     // make every display image and thumbnail again, none reused
   bool jpeg_only = false;        // JPEG pictures alone; others are passed over
+  bool pair_raw = false;         // a folder's RAW+JPEG pairs are one picture each
   bool with_deleted = false;     // records deleted in the editor come back
 };
 

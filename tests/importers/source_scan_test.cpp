@@ -74,3 +74,27 @@ TEST(ScanSourceDirectory, HandsOverPathAndFileDateAndStopsWhenAsked) {
 
 }  // namespace
 }  // namespace lumvane
+
+namespace lumvane {
+namespace {
+
+TEST(SourceScanGroups, LivePhotosAndWithPairRawRawJpegPairsAreOnePicture) {
+  const std::vector<std::string> names = {"DSC_1.JPG", "DSC_1.NEF", "IMG_2.HEIC", "IMG_2.MOV",
+                                          "IMG_3.MOV", "IMG_4.jpg", "img_4.mp4",  "DSC_5.NEF"};
+  const auto text = [](const std::vector<SourceGroup>& groups) {
+    std::vector<std::string> out;
+    for (const SourceGroup& g : groups)
+      out.push_back(g.picture + (g.companion.empty() ? "" : "+" + g.companion));
+    return out;
+  };
+  EXPECT_EQ(text(GroupSourcePictures(names, false)),
+            (std::vector<std::string>{"DSC_1.JPG", "DSC_1.NEF", "IMG_2.HEIC+IMG_2.MOV", "IMG_3.MOV",
+                                      "IMG_4.jpg+img_4.mp4", "DSC_5.NEF"}));
+  EXPECT_EQ(text(GroupSourcePictures(names, true))[0], "DSC_1.JPG+DSC_1.NEF");
+  EXPECT_EQ(text(GroupSourcePictures({"a.mov", "a.mp4"}, true)),
+            (std::vector<std::string>{"a.mov", "a.mp4"}))
+      << "two clips are no live photo";
+}
+
+}  // namespace
+}  // namespace lumvane

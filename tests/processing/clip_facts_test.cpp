@@ -70,5 +70,28 @@ TEST(ClipFacts, AClipIsArchivedWithItsTagsDateLengthAndAMarkedThumbnail) {
       << "the play mark over the gray";
 }
 
+// A live photo's clip goes with its still: copied beside it under the still's name, or named
+// beside the original when nothing is copied.
+TEST(ClipFacts, ALivePhotosClipIsCopiedAndNamedWithItsStill) {
+  testing_support::TempDir source, dest, uncopied;
+  testing_support::WritePhoto(source / "IMG_2.JPG");
+  ASSERT_TRUE(testing_support::MakeClip(
+      "-f lavfi -i color=gray:size=64x48:rate=10:duration=1 -c:v libx264", source / "IMG_2.MOV"));
+  PictureInput input;
+  input.source = source / "IMG_2.JPG";
+  input.companion = source / "IMG_2.MOV";
+  const PictureResult copied =
+      ProcessPicture(input, PictureTarget{dest.path(), std::nullopt, CopyMode::kRename});
+  ASSERT_TRUE(copied.archived());
+  const size_t original = copied.record.details.find("original=") + 9;
+  const std::string copy =
+      copied.record.details.substr(original, 8) + ".mov";  // the still's copy's name
+  EXPECT_NE(copied.record.details.find("live=" + copy), std::string::npos) << copied.record.details;
+  EXPECT_EQ(testing_support::ReadAll(dest / copy), testing_support::ReadAll(source / "IMG_2.MOV"));
+  const PictureResult named =
+      ProcessPicture(input, PictureTarget{uncopied.path(), std::nullopt, CopyMode::kNone});
+  EXPECT_NE(named.record.details.find("live_file=IMG_2.MOV"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumvane

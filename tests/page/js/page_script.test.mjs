@@ -196,5 +196,7 @@ describe('addresses and details', () => {
     assert.equal(page.clipOf({ thumb: '_A.jpg', path: '/c', source: 'x.mp4', details: 'clip=0:03\nvideo=hevc' }).url,
       'file:///c/x.mp4');
     assert.equal(page.clipOf({ thumb: '_A.jpg', details: 'camera=X' }), null);
+    assert.equal(page.companionUrl({ thumb: 'T/_A.jpg' }, { live: '_A2.mov' }, 'live'), 'T/_A2.mov');
+    assert.equal(page.companionUrl({ thumb: '_A.jpg', path: '/p' }, { raw_file: 'a.NEF' }, 'raw'), 'file:///p/a.NEF');
   });
 });
