@@ -28,3 +28,8 @@ if command -v djpeg >/dev/null && command -v exiftool >/dev/null; then
 else
   echo "scan-bench: install libjpeg-turbo-progs and libimage-exiftool-perl to run it"
 fi
+if command -v ffmpeg >/dev/null && command -v exiftool >/dev/null; then
+  "$(dirname "$0")/camera-bench.sh" "$build"
+else
+  echo "camera-bench: install ffmpeg and libimage-exiftool-perl to run it"
+fi

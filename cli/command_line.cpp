@@ -16,6 +16,10 @@ const std::vector<OptionSpec>& Options() {
       {"--pair-raw", 0, "",
        "take a camera's RAW and JPEG of one name as one picture, the JPEG's, with the RAW as "
        "its original; without it they are two"},
+      {"--clip-previews", 0, "",
+       "make a copy that browsers play (H.264, at most 720p) of each clip they cannot (a "
+       "phone's HEVC, a camcorder's MPEG-2), beside its display image; needs the ffmpeg "
+       "program, takes about as long as the clip plays and some 20 MB a minute of clip"},
       {"--no-embedded", 0, "",
        "leave out the photos' own descriptions: empty texts, the files' modified dates"},
       {"--source", 0, "DIR", "read every picture from DIR, not where the catalog says"},
@@ -56,8 +60,8 @@ namespace {
 
 // `first`, then the options of every run that makes pictures.
 std::vector<CommandOption> WithRunOptions(std::vector<CommandOption> first) {
-  for (const char* name :
-       {"--with-deleted", "--jobs", "--force", "--jpeg-only", "--verbose", "--quiet"}) {
+  for (const char* name : {"--with-deleted", "--jobs", "--force", "--jpeg-only", "--clip-previews",
+                           "--verbose", "--quiet"}) {
     first.push_back({name});
   }
   return first;

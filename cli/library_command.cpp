@@ -6,20 +6,22 @@
 #include "platform/paths.h"
 #include "platform/plural.h"
 #include "run/library_plan.h"
+#include "run/library_run.h"
 
 namespace fs = std::filesystem;
 
 namespace lumvane {
 namespace {
 
-// The options that change what a scan makes, so that a change of them runs it again.
+// The options that change what a step makes, as the window's library run notes them.
 std::string ResultOptions(const CliOptions& options) {
-  return std::string("copy=") +
-         std::to_string(static_cast<int>(options.copy_mode.value_or(CopyMode::kNone))) +
-         " embedded=" + (options.read_embedded ? "1" : "0") +
-         " jpeg=" + (options.jpeg_only ? "1" : "0") +
-         " deleted=" + (options.with_deleted ? "1" : "0") +
-         " pair=" + (options.pair_raw ? "1" : "0");
+  RunEnvironment environment;
+  environment.read_embedded = options.read_embedded;
+  environment.jpeg_only = options.jpeg_only;
+  environment.with_deleted = options.with_deleted;
+  environment.pair_raw = options.pair_raw;
+  environment.clip_previews = options.clip_previews;
+  return LibraryOptions(options.copy_mode.value_or(CopyMode::kNone), environment);
 }
 
 CliOptions StepOptions(const CliOptions& options, const LibraryStep& step) {

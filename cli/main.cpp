@@ -154,6 +154,7 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.render_again = options.force;
   environment.jpeg_only = options.jpeg_only;
   environment.pair_raw = options.pair_raw;
+  environment.clip_previews = options.clip_previews;
   environment.with_deleted = options.with_deleted;
   // The saved locations, with those of --drive and --volume before them for this run only. A
   // run that reads a catalog's own paths cannot go without them.

@@ -36,13 +36,14 @@ struct CliOptions {
   std::vector<std::string> forget;             // locations: --forget D|LABEL
   std::optional<CopyMode> copy_mode;           // --copy no|keep|rename
   bool read_embedded = true;                   // scan: false with --no-embedded
-  int jobs = 0;               // --jobs N: threads for the image work (0: one per core)
-  bool force = false;         // --force: render every picture again
-  bool jpeg_only = false;     // --jpeg-only: pictures of other formats are passed over
-  bool replace = false;       // master --replace: a master may replace an archive of pictures
-  bool with_deleted = false;  // --with-deleted: records deleted in the editor come back
-  bool pair_raw = false;      // scan --pair-raw: a RAW+JPEG pair is one picture
-  bool recursive = false;     // scan --recursive: every folder below SOURCE_DIR, with masters
+  int jobs = 0;                // --jobs N: threads for the image work (0: one per core)
+  bool force = false;          // --force: render every picture again
+  bool jpeg_only = false;      // --jpeg-only: pictures of other formats are passed over
+  bool replace = false;        // master --replace: a master may replace an archive of pictures
+  bool with_deleted = false;   // --with-deleted: records deleted in the editor come back
+  bool clip_previews = false;  // --clip-previews: web copies of clips browsers cannot play
+  bool pair_raw = false;       // scan --pair-raw: a RAW+JPEG pair is one picture
+  bool recursive = false;      // scan --recursive: every folder below SOURCE_DIR, with masters
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;  // N of --show, --set, --delete; restore: the version
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set

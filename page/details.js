@@ -60,9 +60,10 @@ function clipOf(pic)
   var facts = detailsOf(pic);
   if (!facts.clip) return null;
   var codecs = { h264: "H.264", hevc: "HEVC", vp8: "VP8", vp9: "VP9", av1: "AV1", mpeg2video: "MPEG-2" };
+  var file = facts.original ? imageUrl(folderOf(pic) + facts.original) : fileUrl(pic.path, pic.source);
   return { length: facts.clip, codec: codecs[facts.video] || facts.video || "",
-    playable: facts.playable == "1",
-    url: facts.original ? imageUrl(folderOf(pic) + facts.original) : fileUrl(pic.path, pic.source) };
+    playable: facts.playable == "1" || !!facts.preview,
+    url: facts.preview ? imageUrl(folderOf(pic) + facts.preview) : file, file: file };
 }
 
 // The player of a clip the browser plays, its display image the poster until it starts; ""
@@ -98,7 +99,7 @@ function detailsHtml(pic)
   }
   var html = rows ? "<table class=\"details\">" + rows + "</table>" : "";
   if (clip) {
-    html += "<p><a class=\"clip\" href=\"" + htmlText(clip.url) + "\" target=\"_blank\">" +
+    html += "<p><a class=\"clip\" href=\"" + htmlText(clip.file) + "\" target=\"_blank\">" +
       (clip.playable ? "Open the clip" : "Open the clip (the browser cannot play it)") + "</a></p>";
   }
   var live = companionUrl(pic, facts, "live");

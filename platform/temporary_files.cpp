@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -31,6 +32,16 @@ int CreateTemporary(const std::string& folder, std::string_view stem, unsigned m
     }
   }
   return -1;
+}
+
+StatusOr<std::string> CreateEmptyTemporary(const std::string& folder, std::string_view stem) {
+  std::string path;
+  const int fd = CreateTemporary(folder, stem, 0666, &path);
+  if (fd < 0) {
+    return Status::FromErrno(errno, "Cannot write into " + folder + ": " + std::strerror(errno));
+  }
+  close(fd);
+  return path;
 }
 
 bool IsLeftoverTemporary(std::string_view name) {

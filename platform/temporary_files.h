@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/status.h"
+
 namespace lumvane {
 
 // Every temporary name begins with this hidden prefix, which no photo program writes, so that
@@ -21,6 +23,9 @@ std::string TemporaryName(const std::string& folder, std::string_view stem);
 // writing, and its path; -1 with errno set when it cannot be created.
 int CreateTemporary(const std::string& folder, std::string_view stem, unsigned mode,
                     std::string* path);
+
+// CreateTemporary of an empty file, closed, for another program to write; its path.
+StatusOr<std::string> CreateEmptyTemporary(const std::string& folder, std::string_view stem);
 
 // The stem of a temporary copy of an original: a fixed, short name, so that the temporary's
 // name stays within the file system's limit whatever the original is called.

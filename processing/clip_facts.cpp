@@ -65,7 +65,8 @@ std::optional<ClipDescription> ReadClipDescription(const std::string& path) {
   AddDetail(&description.details, "clip",
             description.duration.empty() ? "?" : description.duration);
   AddDetail(&description.details, "video", clip.video);
-  if (PlaysInBrowsers(clip)) AddDetail(&description.details, "playable", "1");
+  description.playable = PlaysInBrowsers(clip);
+  if (description.playable) AddDetail(&description.details, "playable", "1");
   if (clip.width > 0 && clip.height > 0) {
     AddDetail(&description.details, "pixels",
               std::to_string(clip.width) + " x " + std::to_string(clip.height));

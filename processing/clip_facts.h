@@ -15,6 +15,7 @@ struct ClipDescription {
   std::string comment;
   std::optional<LocalDateTime> made;  // when it was made, in this machine's local time
   std::string duration;               // its length as a thumbnail shows it: "0:03", "1:02:03"
+  bool playable = false;              // current browsers play it (PlaysInBrowsers)
   // The record's `details` lines: "clip=0:03" (its length), "video=h264", "playable=1" when
   // current browsers play it, "pixels=1920x1080".
   std::string details;

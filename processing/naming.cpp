@@ -84,9 +84,19 @@ std::string RenamedCopyName(const std::string& copy, const std::string& recorded
 }
 
 bool IsOriginalPicture(const std::string& folder, const std::string& name) {
-  static constexpr std::string_view kPartners[][2] = {
-      {"0.jpg", "1.jpg"}, {"1.jpg", "0.jpg"}, {"8.jpg", "9.jpg"}, {"9.jpg", "8.jpg"},
-      {"H.jpg", "J.jpg"}, {"J.jpg", "H.jpg"}, {"R.jpg", "S.jpg"}, {"S.jpg", "R.jpg"}};
+  static constexpr std::string_view kPartners[][2] = {{"0.jpg", "1.jpg"},
+                                                      {"1.jpg", "0.jpg"},
+                                                      {"8.jpg", "9.jpg"},
+                                                      {"9.jpg", "8.jpg"},
+                                                      {"H.jpg", "J.jpg"},
+                                                      {"J.jpg", "H.jpg"},
+                                                      {"R.jpg", "S.jpg"},
+                                                      {"S.jpg", "R.jpg"},
+                                                      // a clip's web copy, beside its display image
+                                                      {"1.mp4", "0.jpg"},
+                                                      {"9.mp4", "8.jpg"},
+                                                      {"J.mp4", "H.jpg"},
+                                                      {"S.mp4", "R.jpg"}};
   if (name == "texture.jpg" || name == "texture2.jpg") {
     return !IsVisibleFile(JoinPath(folder, "archive.htm"));
   }

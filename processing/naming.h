@@ -62,7 +62,8 @@ std::optional<JpegName> ClassifyPictureName(const std::string& name, bool jpeg_o
 std::string RenamedCopyName(const std::string& copy, const std::string& recorded);
 
 // False when `name` is one of an archive's own thumbnails or display images: twelve characters,
-// "_" first, ending in 0/1, 8/9, H/J or R/S + ".jpg", with its partner file in `folder`; and
+// "_" first, ending in 0/1, 8/9, H/J or R/S + ".jpg", with its partner file in `folder` (or a
+// clip's web copy, ending in 1, 9, J or S + ".mp4", beside its thumbnail); and
 // for the backgrounds texture.jpg and texture2.jpg of an archive (an archive.htm beside them).
 bool IsOriginalPicture(const std::string& folder, const std::string& name);
 

@@ -14,6 +14,7 @@
 #include "platform/file_time.h"
 #include "platform/paths.h"
 #include "processing/clip_facts.h"
+#include "processing/clip_preview.h"
 #include "processing/embedded_description.h"
 
 namespace fs = std::filesystem;
@@ -202,6 +203,23 @@ void NoteOriginal(const std::string& name, const std::string& copy, PictureRecor
   AddDetail(&record->details, "bytes", std::to_string(facts->size));
 }
 
+// The web copy of a clip that browsers cannot play, beside its display image and named in the
+// record; kept from an earlier run with the images. A copy that cannot be made is said.
+void AddClipPreview(const PicturePlan& plan, const std::string& dest_dir,
+                    const std::string& original, PictureResult* result) {
+  const std::string name = ClipPreviewName(plan.outputs.display);
+  const std::string preview = JoinPath(dest_dir, name);
+  if (!result->reused || !IsNonEmptyFile(preview)) {
+    const bool existed = PathExists(preview);
+    if (Status made = MakeClipPreview(original, preview); !made.ok()) {
+      result->copy_problem = "no web copy of the clip: " + made.message();
+      return;
+    }
+    if (!existed) result->created.push_back(preview);
+  }
+  AddDetail(&result->record.details, "preview", name);
+}
+
 // A clip's facts as the descriptions a photo carries.
 EmbeddedDescription DescriptionOfClip(const ClipDescription& clip) {
   EmbeddedDescription description;
@@ -367,6 +385,9 @@ PictureResult FinishPicture(const PictureInput& given, const PicturePlan& plan,
   record.details = embedded.details;
   CopyOriginal(plan, target, &result);
   AttachCompanion(given, plan, target, &result);
+  if (clip && !clip->playable && target.clip_previews) {
+    AddClipPreview(plan, target.dest_dir, original, &result);
+  }
   record.thumb = plan.outputs.thumbnail;
   record.path = plan.folder;
   record.source = plan.name.recorded;

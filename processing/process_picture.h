@@ -80,6 +80,8 @@ struct PictureTarget {
   bool jpeg_only = false;
   // A JPEG and a camera RAW of the same name are one picture (a folder scan).
   bool pair_raw = false;
+  // A clip that browsers cannot play gets a web copy they can beside its display image.
+  bool clip_previews = false;
 };
 
 // Where a picture comes from and the names it gets; the result of the decisions made before

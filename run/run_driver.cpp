@@ -134,6 +134,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   target.reuse_images = !environment.render_again;
   target.jpeg_only = environment.jpeg_only;
   target.pair_raw = environment.pair_raw;
+  target.clip_previews = environment.clip_previews;
   PictureRun::Sources sources;
   sources.catalog = files.catalog.is_open() ? &files.catalog : nullptr;
   sources.catalog_path = files.catalog_path;

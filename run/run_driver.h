@@ -41,6 +41,7 @@ struct RunEnvironment {
   bool render_again = false;     // make every display image and thumbnail again, none reused
   bool jpeg_only = false;        // JPEG pictures alone; others are passed over
   bool pair_raw = false;         // a folder's RAW+JPEG pairs are one picture each
+  bool clip_previews = false;    // clips browsers cannot play get a web copy
   bool with_deleted = false;     // records deleted in the editor come back
 };
 

@@ -13,6 +13,7 @@
 #include "locations/saved_locations.h"
 #include "platform/plural.h"
 #include "run/catalog_types.h"
+#include "run/library_run.h"
 #include "run/run_summary.h"
 #include "shell/frm_copy.h"
 #include "shell/frm_history.h"
@@ -62,9 +63,9 @@ FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget*
   AddListHabits(Group::kDest, {dest_drive_, dest_dir_});
   ApplyMode(Mode::kCatalogOriginalPaths);
   setTabOrder(go_, cat_file_);
-  QWidget* order[] = {cat_file_,   cat_drive_,  cat_dir_,   src_drive_,  src_dir_,
-                      dest_drive_, dest_dir_,   exit_,      options_[0], options_[1],
-                      options_[2], options_[3], options_[4]};
+  QWidget* order[] = {cat_file_,   cat_drive_,  cat_dir_,    src_drive_, src_dir_,
+                      subfolders_, dest_drive_, dest_dir_,   exit_,      options_[0],
+                      options_[1], options_[2], options_[3], options_[4]};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   go_->setFocus();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -84,14 +85,20 @@ void FrmArchive::BuildLocations() {
       Placed(new QGroupBox("Source Directory", this), "Frame2", Twips(3600, 360, 3135, 2055));
   src_drive_ =
       Placed(new DriveList(volumes_, volumes, this), "SrcDrive", Twips(3720, 600, 2895, 315));
-  src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1080, 2895, 1215));
+  src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1080, 2895, 975));
+  // A whole library: an archive for each folder below the source, masters above them.
+  subfolders_ = Placed(new QCheckBox("and its subfolders", this), "SrcSubfolders",
+                       Twips(3720, 2085, 2895, 255));
+  subfolders_->setToolTip(
+      "An archive for each folder below the source that holds pictures, in the same folders "
+      "below the destination, and a master archive at each level above them");
   dest_frame_ =
       Placed(new QGroupBox("Destination Directory", this), "Frame3", Twips(3600, 2520, 3135, 2055));
   dest_drive_ =
       Placed(new DriveList(volumes_, volumes, this), "DestDrive", Twips(3720, 2760, 2895, 315));
   dest_dir_ = Placed(new DirectoryList(this), "DestDir", Twips(3720, 3240, 2895, 1215));
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, dest_drive_, dest_dir_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, subfolders_,
+                                                    dest_drive_, dest_dir_}) {
     w->raise();
   }
 }
@@ -197,6 +204,7 @@ void FrmArchive::ApplyMode(Mode mode) {
                                               : "Destination Directory");
   SetGroupEnabled({cat_drive_, cat_dir_, cat_file_}, kEnabled[row][0]);
   SetGroupEnabled({src_drive_, src_dir_}, kEnabled[row][1]);
+  subfolders_->setEnabled(mode == Mode::kSourceScan);
   SetGroupEnabled({dest_drive_, dest_dir_}, kEnabled[row][2]);
 }
 
@@ -351,7 +359,11 @@ void FrmArchive::OnGo() {
       environment_.drive_map = saved.drives;
       environment_.volume_folders = saved.volumes;
     }
-    GoClick(*this, state_, environment_);
+    if (starts && mode() == Mode::kSourceScan && subfolders_->isChecked()) {
+      RunLibrary(*this, state_, environment_);
+    } else {
+      GoClick(*this, state_, environment_);
+    }
   } while (starts && run_again_ && !close_after_run_);
   if (starts) SaveSession();
   if (close_after_run_ && go_state() == GoState::kIdle) close();

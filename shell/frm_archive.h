@@ -7,6 +7,7 @@
 #ifndef LUMVANE_SHELL_FRM_ARCHIVE_H_
 #define LUMVANE_SHELL_FRM_ARCHIVE_H_
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -123,6 +124,7 @@ class FrmArchive : public QWidget, public RunWindow {
   FileList* cat_file_;
   DriveList* src_drive_;
   DirectoryList* src_dir_;
+  QCheckBox* subfolders_;
   DriveList* dest_drive_;
   DirectoryList* dest_dir_;
   QPushButton* go_;

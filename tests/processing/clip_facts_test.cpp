@@ -1,10 +1,13 @@
 // A clip's record: its length, whether browsers play it, when it was made, its tags.
 #include "processing/clip_facts.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include <gtest/gtest.h>
 
+#include "processing/clip_preview.h"
+#include "processing/naming.h"
 #include "tests/support/pictures.h"
 #include "tests/support/temp_dir.h"
 
@@ -68,6 +71,40 @@ TEST(ClipFacts, AClipIsArchivedWithItsTagsDateLengthAndAMarkedThumbnail) {
   const vantle::Raster thumb = testing_jpegs::ReadJpeg(dest / result.record.thumb);
   EXPECT_GT(testing_jpegs::PixelAt(thumb, thumb.width / 2, thumb.height / 2).r, 200)
       << "the play mark over the gray";
+}
+
+// A clip browsers cannot play gets a web copy they can, which no later scan takes for a clip;
+// without the ffmpeg program the run says so.
+TEST(ClipFacts, ClipPreviewsArePlayableCopiesOfClipsBrowsersCannotPlay) {
+  testing_support::TempDir source, dest;
+  ASSERT_TRUE(testing_support::MakeClip(
+      "-f lavfi -i color=gray:size=128x96:rate=10:duration=1 -c:v libx265 -x265-params log-level=0",
+      source / "IMG_5.MOV"));
+  PictureInput input;
+  input.source = source / "IMG_5.MOV";
+  PictureTarget target{dest.path(), std::nullopt, CopyMode::kNone};
+  target.clip_previews = true;
+  const PictureResult result = ProcessPicture(input, target);
+  ASSERT_TRUE(result.archived());
+  EXPECT_EQ(result.copy_problem, "");
+  const std::string preview =
+      ClipPreviewName(NamesForCode(result.record.thumb.substr(1, 7))->display);
+  EXPECT_NE(result.record.details.find("\npreview=" + preview), std::string::npos)
+      << result.record.details;
+  vantle_clip facts{};
+  ASSERT_EQ(vantle_clip_facts((dest / preview).c_str(), &facts), 0);
+  EXPECT_TRUE(PlaysInBrowsers(facts));
+  EXPECT_FALSE(IsOriginalPicture(dest.path(), preview));
+
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", "/nonexistent", 1);
+  testing_support::TempDir other;
+  target.dest_dir = other.path();
+  const PictureResult without = ProcessPicture(input, target);
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_NE(without.copy_problem.find("ffmpeg program is not installed"), std::string::npos)
+      << without.copy_problem;
+  EXPECT_EQ(without.record.details.find("preview="), std::string::npos);
 }
 
 // A live photo's clip goes with its still: copied beside it under the still's name, or named
