@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
+#include "processing/naming.h"
 
 namespace fs = std::filesystem;
 
@@ -25,6 +26,20 @@ std::string RealPath(const std::string& path) {
   std::error_code error;
   const fs::path real = fs::canonical(path, error);
   return error ? "" : real.string();
+}
+
+// The pictures of `folder` that are originals: an archive's own images (an archive folder
+// inside the library) are none.
+Status ListOriginals(const std::string& folder, bool jpeg_only, std::vector<std::string>* names) {
+  std::vector<std::string> all;
+  if (Status listed = ListSourcePictures(WithTrailingSeparator(folder), jpeg_only, &all);
+      !listed.ok()) {
+    return listed;
+  }
+  for (std::string& name : all) {
+    if (IsOriginalPicture(folder, name)) names->push_back(std::move(name));
+  }
+  return Status::Ok();
 }
 
 bool Inside(const std::string& path, const std::string& folder) {
@@ -51,10 +66,7 @@ class Planner {
   // Plans `folder` (`relative` below the source); true when it or a folder below holds pictures.
   Status Visit(const std::string& folder, const std::string& relative, int depth, bool* any) {
     std::vector<std::string> pictures, subfolders;
-    if (Status s = ListSourcePictures(WithTrailingSeparator(folder), jpeg_only_, &pictures);
-        !s.ok()) {
-      return s;
-    }
+    if (Status s = ListOriginals(folder, jpeg_only_, &pictures); !s.ok()) return s;
     if (Status s = ListVisibleFolders(folder, &subfolders); !s.ok()) return s;
     std::sort(subfolders.begin(), subfolders.end(), ListedBefore);
     const size_t first_step = plan_->steps.size();
@@ -123,8 +135,7 @@ Status PlanLibrary(const std::string& source, const std::string& archive, bool j
 
 bool HoldsOnlyFoldersOfPictures(const std::string& folder, bool jpeg_only) {
   std::vector<std::string> pictures;
-  if (!ListSourcePictures(WithTrailingSeparator(folder), jpeg_only, &pictures).ok() ||
-      !pictures.empty()) {
+  if (!ListOriginals(folder, jpeg_only, &pictures).ok() || !pictures.empty()) {
     return false;
   }
   LibraryPlan plan;
@@ -146,7 +157,7 @@ std::string StepFingerprint(const LibraryStep& step, bool jpeg_only, const std::
   digest.Add(options + "\n");
   std::vector<std::string> names;
   if (step.kind == LibraryStep::Kind::kScan) {
-    (void)ListSourcePictures(WithTrailingSeparator(step.source), jpeg_only, &names);
+    (void)ListOriginals(step.source, jpeg_only, &names);
     for (const std::string& name : names) AddFile(JoinPath(step.source, name), name, &digest);
   } else {
     (void)ListVisibleFolders(step.dest, &names);

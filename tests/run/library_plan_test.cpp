@@ -31,6 +31,9 @@ TEST(LibraryPlan, FoldersWithPicturesBecomeArchivesUnderMastersAndLinksOutAreLef
     if (std::string(folder) != "2020/empty")
       testing_support::WritePhoto(library / (std::string(folder) + "/a.jpg"));
   }
+  fs::create_directories(library / "2020/an archive");  // an archive's own images alone
+  testing_support::WritePhoto(library / "2020/an archive/_K7Q2M40.jpg");
+  testing_support::WritePhoto(library / "2020/an archive/_K7Q2M41.jpg");
   fs::create_directory_symlink(elsewhere.path(), library / "2020/out");
   fs::create_directory_symlink("../..", library / "2020/Winter/loop");
   LibraryPlan plan;
