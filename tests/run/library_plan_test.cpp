@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "run/library_run.h"
 #include "tests/support/pictures.h"
+#include "tests/support/run_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumvane {
@@ -66,6 +68,34 @@ TEST(LibraryPlan, AStepRunsAgainWhenItsPicturesOrOptionsChange) {
   EXPECT_NE(StepFingerprint(step, false, "copy=0"), first);
   source.Write("b.png", "");
   EXPECT_NE(StepFingerprint(step, true, "copy=0"), StepFingerprint(step, false, "copy=0"));
+}
+
+using LibraryRunTest = testing_support::RunFixture;
+
+// One Go over a library: the copy question once, Go stays Stop until the end, a Stop ends it
+// after the step in hand, and a run again leaves the unchanged steps alone.
+TEST_F(LibraryRunTest, AWindowsLibraryRunAsksOnceStopsBetweenStepsAndSkipsWhatIsUnchanged) {
+  fs::create_directories(source / "b/c");
+  testing_support::WritePhoto(source / "a.jpg");
+  testing_support::WritePhoto(source / "b/c/d.jpg");
+  std::vector<std::string> captions;
+  window.on_yield = [&captions](testing_support::FakeWindow& w) {
+    captions.push_back(w.caption());
+  };
+  RunLibrary(window, state, environment);
+  EXPECT_EQ(window.copy_questions, 1);
+  EXPECT_EQ(window.messages, std::vector<std::string>{});
+  EXPECT_EQ(captions, std::vector<std::string>(captions.size(), "Stop")) << "never Go inside";
+  EXPECT_EQ(window.caption(), "Go");
+  EXPECT_EQ(window.status_text, "4 archives made, 0 archives unchanged: " + dest.path());
+  EXPECT_EQ(state.picture_count, 2);
+  EXPECT_EQ(window.reports, 1);
+
+  testing_support::SetFileDate(source / "b/c/d.jpg", 2002, 1, 1);
+  window.StopAfter(window.yields + 1);
+  RunLibrary(window, state, environment);
+  EXPECT_EQ(window.status_text, "1 archive made, 1 archive unchanged: " + dest.path())
+      << "stopped after b/c, before the masters above it";
 }
 
 }  // namespace
