@@ -98,9 +98,9 @@ function detailsHtml(pic)
       "</td></tr>" + rows;
   }
   var html = rows ? "<table class=\"details\">" + rows + "</table>" : "";
-  if (clip) {
+  if (clip && !clip.playable) {  // a playable clip has its player
     html += "<p><a class=\"clip\" href=\"" + htmlText(clip.file) + "\" target=\"_blank\">" +
-      (clip.playable ? "Open the clip" : "Open the clip (the browser cannot play it)") + "</a></p>";
+      "Open the clip in a player (the browser cannot play " + htmlText(clip.codec || "it") + ")</a></p>";
   }
   var live = companionUrl(pic, facts, "live");
   if (live) html += "<p><a class=\"live\" href=\"" + htmlText(live) + "\" target=\"_blank\">Live</a></p>";

@@ -475,7 +475,7 @@ describe('addresses, the picture view and what is said', () => {
     await archive.waitText('show', 'Clip\t0:02, HEVC');
     assert.equal(await show.$$eval('video', (all) => all.length), 0);
     const link = await show.$eval('a.clip', (a) => [a.textContent, a.getAttribute('href')]);
-    assert.equal(link[0], 'Open the clip (the browser cannot play it)');
+    assert.equal(link[0], 'Open the clip in a player (the browser cannot play HEVC)');
     assert.ok(existsSync(join(dirname(page), link[1])));
     assert.deepEqual(archive.errors, []);
     await archive.close();
