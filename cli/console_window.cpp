@@ -11,7 +11,7 @@ namespace lumvane {
 ConsoleWindow::ConsoleWindow(const CliOptions& options, Locations locations,
                              const std::atomic<int>* stop_signal)
     : options_(options), locations_(std::move(locations)), stop_signal_(stop_signal) {
-  if (!options.quiet && IsTerminal(stderr)) progress_ = std::make_unique<ProgressBar>(stderr);
+  if (!options.quiet && IsTerminal(stderr)) progress_ = std::make_unique<ProgressBar>(stderr, TerminalTakesEscapes());
 }
 
 GoState ConsoleWindow::go_state() const {

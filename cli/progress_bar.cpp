@@ -22,7 +22,9 @@ void ProgressBar::Update(int handled, int total) {
   const Clock::time_point now = Clock::now();
   if (drawn_ && handled != total && now - last_draw_ < std::chrono::milliseconds(100)) return;
   const double seconds = std::chrono::duration<double>(now - start_).count();
-  std::fprintf(out_, "\r%s\x1b[K", ProgressLine(handled, total, seconds, 30).c_str());
+  const std::string line = ProgressLine(handled, total, seconds, 30);
+  std::fprintf(out_, "\r%s", line.c_str());
+  Clear(line.size());
   std::fflush(out_);
   last_draw_ = now;
   drawn_ = true;
@@ -30,9 +32,20 @@ void ProgressBar::Update(int handled, int total) {
 
 void ProgressBar::Finish() {
   if (!drawn_) return;
-  std::fprintf(out_, "\r\x1b[K");
+  std::fputc('\r', out_);
+  Clear(0);
+  std::fputc('\r', out_);
   std::fflush(out_);
   drawn_ = false;
+}
+
+void ProgressBar::Clear(size_t length) {
+  if (escapes_) {
+    std::fputs("\x1b[K", out_);
+    return;
+  }
+  if (widest_ > length) std::fprintf(out_, "%*s", static_cast<int>(widest_ - length), "");
+  widest_ = std::max(widest_, length);
 }
 
 }  // namespace lumvane

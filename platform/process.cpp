@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace lumvane {
@@ -43,6 +44,11 @@ Status ExecuteInPlace(const std::string& path, std::vector<std::string> args) {
 
 bool IsTerminal(FILE* stream) {
   return isatty(fileno(stream)) != 0;
+}
+
+bool TerminalTakesEscapes() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
 }
 
 }  // namespace lumvane

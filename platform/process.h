@@ -27,6 +27,9 @@ Status ExecuteInPlace(const std::string& path, std::vector<std::string> args);
 // Whether `stream` goes to a terminal.
 bool IsTerminal(FILE* stream);
 
+// Whether the terminal takes the escape that clears a line: TERM names one, and not "dumb".
+bool TerminalTakesEscapes();
+
 }  // namespace lumvane
 
 #endif  // LUMVANE_PLATFORM_PROCESS_H_
