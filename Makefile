@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make test: install what is missing, build into build/, run every test.
 # make demo: install what is missing, build, make the demo archive in build/demo/.
 # make sanitize: the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What cameras and phones make besides photos, each as a ratio to its reference measured in the
 # same run (median of ROUNDS, default 3):
 # - a clip's poster: `lumvane scan` of a folder holding the clip alone, against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the catalog benchmarks share: a run that discards the pictures, and a child process
 // per measurement so that each figure's peak memory is its own.
 #ifndef LUMVANE_BENCH_CATALOG_BENCH_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive editor on a large archive: opening it, and an update that writes it again,
 // against reading the page's bytes once (the floor for opening) in the same run.
 // Usage: editor_bench [RECORDS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PSNR of one JPEG against another of the same size (all channels), for judging a change
 // of the image path: image_compare BEFORE.jpg AFTER.jpg
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the tests' DNG with a given JPEG as its preview, for the camera bench:
 // make_dng PREVIEW.jpg WIDTH HEIGHT OUT.dng (PREVIEW "-" for none).
 #include <cstdio>

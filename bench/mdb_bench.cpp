@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PhotoRecall reader on a Jet 4 database of 50,000 rows, against reading the file's bytes
 // once in the same run. The reader's peak memory is the larger of its two processes.
 // Usage: mdb_bench            (writes the database, runs both, prints the figures)

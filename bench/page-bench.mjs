@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the archive page in headless Chromium (and Firefox ESR when it can be driven), for archives made by `lumvane catalog`, and for
 // masters over N copies of such an archive (a size "20x10000"): opening to the panel being
 // ready, the word list filled when first used, a search that hits every picture until its

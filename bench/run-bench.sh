@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks: sjpeg on one 12-megapixel original, `lumvane scan` over N of them, the editor,
 # the two database readers, and `lumvane scan` against the decode floor.
 # Usage: bench/run-bench.sh [BUILD_DIR] [N]

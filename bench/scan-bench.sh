@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `lumvane scan` over a corpus of large photos, on one and on two workers, and a second run
 # over the unchanged photos, each as a ratio to the decode floor measured in the same run:
 # every photo decoded at 1/8 scale by djpeg, one at a time (two at a time for two workers).

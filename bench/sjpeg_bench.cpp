@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times sjpeg on one original: the display image (size 0) or the thumbnail made from it (96).
 // Usage: sjpeg_bench display|thumbnail ORIGINAL.jpg [REPEATS]
 // Prints the median and best milliseconds per call and the process's peak resident memory.

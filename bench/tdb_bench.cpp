@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The V3 database reader on a large database (50,000 files in 500 folders on 3 volumes,
 // 200,000 links, 5,000 keywords), against reading the file's bytes once in the same run.
 // Usage: tdb_bench            (writes the database, runs both, prints the figures)

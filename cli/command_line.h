@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one description of the command line: every option once, and each command with its
 // arguments and the options it takes. The parser, the help, and the checks of the bash
 // completion and the manual page all read it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's window on the command line: the mode and folders come from the arguments, Ctrl-C
 // is the stop request, messages go to standard error.
 #ifndef LUMVANE_CLI_CONSOLE_WINDOW_H_

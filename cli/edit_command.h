@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `lumvane edit`: the archive editor from the command line, or its window.
 #ifndef LUMVANE_CLI_EDIT_COMMAND_H_
 #define LUMVANE_CLI_EDIT_COMMAND_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumvane history and lumvane restore: the earlier versions an archive's history keeps,
 // listed, and one of them brought back.
 #ifndef LUMVANE_CLI_HISTORY_COMMAND_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `lumvane scan --recursive`: a photo library, a tree of folders, made into an archive for each
 // folder with pictures and a master at each level above them (run/library_plan.h).
 #ifndef LUMVANE_CLI_LIBRARY_COMMAND_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumvane locations: the saved locations of Windows drives and volumes, listed and changed.
 #ifndef LUMVANE_CLI_LOCATIONS_COMMAND_H_
 #define LUMVANE_CLI_LOCATIONS_COMMAND_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumvane: the command line. `lumvane scan` makes an archive from a folder, `lumvane catalog`
 // from the catalog of another photo program; without a command, the window.
 

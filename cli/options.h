@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's words, parsed by QCommandLineParser from the one description of its
 // commands and options (command_line.h).
 #ifndef LUMVANE_CLI_OPTIONS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line progress bar on a terminal: count, total, pictures per second and time left.
 #ifndef LUMVANE_CLI_PROGRESS_BAR_H_
 #define LUMVANE_CLI_PROGRESS_BAR_H_

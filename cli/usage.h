@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's help texts, made from its one description (command_line.h), no line
 // wider than 80 columns.
 #ifndef LUMVANE_CLI_USAGE_H_

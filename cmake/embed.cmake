@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a text file into a C++ source that defines `const char NAME[]` holding its bytes.
 # "@NAME_ALPHABET@" in the text becomes NAME_ALPHABET, the alphabet of generated file names.
 # Usage: cmake -DINPUT=file -DOUTPUT=file.cpp -DNAME=symbol -DNAME_ALPHABET=text -P embed.cmake

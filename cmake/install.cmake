@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts under a prefix, and the Debian package (`make package`) of it:
 #   bin/lumvane                    the program (starts the window when given no command)
 #   lib/TRIPLET/lumvane/           its private parts: libvantle.so, the module of picture formats

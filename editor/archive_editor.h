@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive editor as a model, without a window: an archive's records in memory, the record
 // on screen by number, and the changes (update, delete) that write the archive again. The
 // window, the command line and the tests drive this same code. Not thread-safe.

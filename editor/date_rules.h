@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dates the archive editor stores: a typed date becomes "April 5, 1999", a bare year
 // stays a year, a month and year become "April 1999"; anything else is refused.
 #ifndef LUMVANE_EDITOR_DATE_RULES_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP over stb_image (its BMP reader alone): 1, 4, 8, 16, 24 and 32 bits, bit fields, alpha.
 // stb reads past the end of a file as zeros, so a file shorter than its pixel rows is refused
 // here before stb sees it; stb does not read RLE-compressed BMPs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Video clips through FFmpeg's libraries: a poster frame about a second in (the first that is
 // not black), scaled to the display box as it is converted, and the facts the page shows.
 extern "C" {

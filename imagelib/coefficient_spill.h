@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A progressive JPEG holds every coefficient of the picture while it is read: 96 MB for a
 // 24-megapixel 4:2:2 photo. Past a limit, these live in an unlinked temporary file instead and
 // only a window of block rows of each component stays in memory, as libjpeg's own backing

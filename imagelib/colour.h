@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour management: pictures that embed an ICC profile other than sRGB are converted to sRGB,
 // the colour space browsers assume for JPEG images without a profile. Thread-safe.
 #ifndef LUMVANE_IMAGELIB_COLOUR_H_

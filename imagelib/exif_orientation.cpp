@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "imagelib/exif_orientation.h"
 
 #include <libexif/exif-data.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orientation an EXIF block gives a picture.
 #ifndef LUMVANE_IMAGELIB_EXIF_ORIENTATION_H_
 #define LUMVANE_IMAGELIB_EXIF_ORIENTATION_H_

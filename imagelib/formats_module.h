@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every format but JPEG are read by a module of their own, libvantle_formats.so
 // beside libvantle, loaded with the first such picture: their libraries (libheif with its HEVC
 // and AV1 coders, libtiff, libwebp, giflib, libpng, FFmpeg's for clips and LibRaw for RAW

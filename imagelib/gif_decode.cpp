@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF over giflib: the first frame only, placed on the logical screen, its transparent colour
 // showing the page's background. Later frames are never read.
 #include <gif_lib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HEIF over libheif: HEIC (and AVIF, which the same library
 // reads), its primary image with its own rotation, mirror and crop applied, alpha, 10 and 12
 // bits taken to 8; the colour profile, or primaries other than sRGB's given as numbers (nclx);

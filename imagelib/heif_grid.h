@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the tiles of a HEIF file's primary image hold, read from the file's boxes before any
 // decoding: a grid image may claim a small size and name thousands of large tiles, all of
 // which the decoder would decode.

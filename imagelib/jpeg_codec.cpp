@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "imagelib/jpeg_codec.h"
 
 // jpeglib.h needs size_t and FILE declared before it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG decoding at a reduced DCT scale and encoding, over libjpeg-turbo, with an error
 // handler that returns failure instead of exiting. Each call is independent (thread-safe).
 #ifndef LUMVANE_IMAGELIB_JPEG_CODEC_H_

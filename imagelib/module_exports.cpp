@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of libvantle_formats.so, which formats_module.cpp looks up by these names. None
 // throws: a failed allocation is a failed picture.
 #include "imagelib/whole_decode.h"

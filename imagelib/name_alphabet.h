@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 32 characters of generated file names: digits and upper-case letters without E, I, O
 // and U. The build also writes this text into the archive page's script.
 #ifndef LUMVANE_IMAGELIB_NAME_ALPHABET_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kind of picture a file holds, told by its first bytes alone (never by its name).
 #ifndef LUMVANE_IMAGELIB_PICTURE_FORMAT_H_
 #define LUMVANE_IMAGELIB_PICTURE_FORMAT_H_

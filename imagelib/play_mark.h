@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mark that tells a clip's thumbnail from a photo's: a play button over its middle and
 // its length in the lower right corner.
 #ifndef LUMVANE_IMAGELIB_PLAY_MARK_H_

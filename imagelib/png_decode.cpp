@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG over libpng: every bit depth and colour type, palette and transparency, 16 bits taken to
 // 8, Adam7 interlacing; the iCCP profile and the eXIf orientation.
 #include <png.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An 8-bit image in memory: `channels` bytes per pixel (1 gray, 3 RGB), rows packed.
 #ifndef LUMVANE_IMAGELIB_RASTER_H_
 #define LUMVANE_IMAGELIB_RASTER_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Camera RAW photos through LibRaw: the embedded JPEG preview when it covers the display box
 // (no sensor data is read then), else the sensor's data developed at half size.
 #include <libraw/libraw.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A separable Mitchell filter on the 8-bit values as they are stored (gamma space), in fixed
 // point, and what common thumbnailers do. Columns are filtered first, as the source rows
 // arrive, so the row filter (the costlier one) runs only over the output's rows.

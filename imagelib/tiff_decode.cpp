@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIFF over libtiff's RGBA interface: every photometric interpretation it knows (RGB, gray,
 // palette, CMYK, YCbCr, 16 bits), strips or tiles, the first page only; the orientation tag
 // and the ICC profile, which 8-bit CMYK is converted through. What that interface refuses,

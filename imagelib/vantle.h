@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libvantle: the image library of Lumvane. C functions without global state; each may be
 // called from several threads at once.
 #ifndef LUMVANE_IMAGELIB_VANTLE_H_

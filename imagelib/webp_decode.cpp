@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WebP over libwebp: lossy and lossless, alpha, the first frame of an animation (through the
 // animation decoder, which also reads still pictures); the ICCP and EXIF chunks.
 #include <webp/decode.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every format but JPEG, decoded whole at their full size, each over its format's
 // own library: the inside of libvantle_formats.so (formats_module.h). Each call is independent
 // (thread-safe), never prints, and trusts nothing in the file: a damaged or truncated picture fails

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading numbers and texts at byte positions of a binary catalog held in memory, every
 // position and length checked against the catalog's size first.
 #ifndef LUMVANE_IMPORTERS_BINARY_CATALOG_H_

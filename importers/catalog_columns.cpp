@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "importers/catalog_columns.h"
 
 #include "importers/binary_catalog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting a catalog line into columns, shared by the text catalog readers.
 #ifndef LUMVANE_IMPORTERS_CATALOG_COLUMNS_H_
 #define LUMVANE_IMPORTERS_CATALOG_COLUMNS_H_

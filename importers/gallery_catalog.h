@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The EasyPhoto and Adobe Gallery catalog (.GAL): a chain of picture records, each pointing
 // to its image path, title and comment; all numbers BE32 through Read_Quad.
 #ifndef LUMVANE_IMPORTERS_GALLERY_CATALOG_H_

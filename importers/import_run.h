@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an importer sees of the run: where the pictures are, the one way into the archive,
 // and whether the user asked to stop.
 #ifndef LUMVANE_IMPORTERS_IMPORT_RUN_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of one table of a Jet database (.mdb), read through libmdb in a child process, so
 // that a damaged file can neither crash the program nor write on its terminal.
 #ifndef LUMVANE_IMPORTERS_JET_TABLE_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The child's side of JetTable: reads the table with libmdb and sends its rows as framed
 // messages.
 #include <algorithm>

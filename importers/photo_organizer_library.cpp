@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "importers/photo_organizer_library.h"
 
 #include <cmath>

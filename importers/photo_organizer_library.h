@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Photo Organizer library (.plb): a byte scan for record and list signatures; each list
 // block completes one picture from the texts and date of the record before it.
 #ifndef LUMVANE_IMPORTERS_PHOTO_ORGANIZER_LIBRARY_H_

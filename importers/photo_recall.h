@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PhotoRecall catalog (.mdb): the table "GA_PicInfo" of a Jet database, one picture per
 // row with a path in its "Source" column.
 #ifndef LUMVANE_IMPORTERS_PHOTO_RECALL_H_

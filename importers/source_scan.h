@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The importer of the source-folder mode: every picture file of one folder.
 #ifndef LUMVANE_IMPORTERS_SOURCE_SCAN_H_
 #define LUMVANE_IMPORTERS_SOURCE_SCAN_H_

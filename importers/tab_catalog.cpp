@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "importers/tab_catalog.h"
 
 #include "importers/catalog_columns.h"

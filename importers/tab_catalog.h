@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab-delimited text catalog (.txt), the layout of an archive's own archive.txt.
 #ifndef LUMVANE_IMPORTERS_TAB_CATALOG_H_
 #define LUMVANE_IMPORTERS_TAB_CATALOG_H_

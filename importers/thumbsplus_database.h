@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ThumbsPlus V3 database (.tDB): volumes, folders, files, keywords and the links between
 // files and keywords, found through five anchors at fixed positions of the file.
 #ifndef LUMVANE_IMPORTERS_THUMBSPLUS_DATABASE_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comma-separated export of a ThumbsPlus V4 database (.csv).
 #ifndef LUMVANE_IMPORTERS_THUMBSPLUS_EXPORT_H_
 #define LUMVANE_IMPORTERS_THUMBSPLUS_EXPORT_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "importers/volume_place.h"
 
 #include "locations/label_to_drive.h"

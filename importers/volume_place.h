@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures that a catalog places on a volume by its label.
 #ifndef LUMVANE_IMPORTERS_VOLUME_PLACE_H_
 #define LUMVANE_IMPORTERS_VOLUME_PLACE_H_

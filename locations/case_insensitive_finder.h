@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding a path that a catalog made on Windows names below a folder of this machine. Windows
 // ignores letter case, so the catalog may write "PHOTOS\A.JPG" for Photos/a.jpg; each name is
 // taken as it is or, failing that, as any name of its folder that differs in letter case only,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a catalog made on Windows says a picture is: on a drive ("D:") or on a volume named by
 // its label, and the path within it. On this machine that drive or volume is some folder, which
 // the user names once (a saved location) and every run then reads the pictures from.

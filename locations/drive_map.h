@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows paths from catalogs ("X:\folder\name.jpg") read from folders of this machine.
 #ifndef LUMVANE_LOCATIONS_DRIVE_MAP_H_
 #define LUMVANE_LOCATIONS_DRIVE_MAP_H_

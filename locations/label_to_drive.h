@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Volume labels of catalogs resolved to the volumes of this machine.
 #ifndef LUMVANE_LOCATIONS_LABEL_TO_DRIVE_H_
 #define LUMVANE_LOCATIONS_LABEL_TO_DRIVE_H_

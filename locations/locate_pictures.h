@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding where a drive or volume of a catalog made on Windows is on this machine, from one
 // of its pictures that the user found: D:\Photos\1998\a.jpg found in /media/old/Photos/1998
 // puts D: at /media/old.

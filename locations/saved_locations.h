@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's saved locations: which folder of this machine holds each Windows drive and each
 // volume (by its label) that catalogs name, kept in the settings file (settings_file.h).
 #ifndef LUMVANE_LOCATIONS_SAVED_LOCATIONS_H_

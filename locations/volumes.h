@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mounted volumes of the machine, with their labels: what the drive list shows, and what
 // a catalog's volume label resolves to.
 #ifndef LUMVANE_LOCATIONS_VOLUMES_H_

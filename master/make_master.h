@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master archive: one page over the archives in the immediate subfolders of the
 // destination. The subfolders' files are only read, never changed.
 #ifndef LUMVANE_MASTER_MAKE_MASTER_H_

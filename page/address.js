@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 // The page's address names what is shown, so that it can be bookmarked, reloaded or sent:
 // "#search=harbour+boat", "#search=&from=March+1999&to=May+1%2C+2000", "#folder=..." and, for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The earlier versions of an archive: each time a run, a master, an edit or a restore replaces
 // an archive.htm, the page and catalog it replaces are kept in a numbered folder of
 // DEST/.lumvane-history, so that nothing the user had is lost. The newest are kept, within a

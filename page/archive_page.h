@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an archive that is there already (a master's sub-archives, the editor's archive).
 #ifndef LUMVANE_PAGE_ARCHIVE_PAGE_H_
 #define LUMVANE_PAGE_ARCHIVE_PAGE_H_

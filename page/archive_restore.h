@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Brings back an earlier version of an archive from its history. The archive it replaces is
 // kept as a generation of its own first, so that a restore can itself be undone.
 #ifndef LUMVANE_PAGE_ARCHIVE_RESTORE_H_

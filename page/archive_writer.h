@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one owner of a run's archive: archive.htm and archive.txt are written beside their
 // names, record by record, and then either committed together or abandoned, and an abandoned
 // run leaves the folder exactly as it was. Holds the folder's DestinationLock meanwhile, so

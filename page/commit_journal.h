@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page and the catalog of an archive are put in place by two renames, the catalog first.
 // A journal written before them names the two temporaries, so that the next writer of the
 // folder can finish the pair when a run was killed between the renames: both files are

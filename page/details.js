@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 // What a record's details say, shown in the picture view beside its texts: the camera's facts,
 // the place it was taken as map links, and the archive's copy of the original.

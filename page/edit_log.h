@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user changed in the editor, kept beside the archive (DEST/.lumvane-edits) so that
 // a later run into the same archive does not silently undo it: the fields edited, each with
 // the text the photo or catalog gave it then, and the records deleted. Pictures are known by

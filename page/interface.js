@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 var pickedItem;
 var pathflag = false;

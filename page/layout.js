@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 // Phones and tablets (a narrow window or a touch screen) get a layout of their own; larger
 // screens the frames. The choice is made once, as the page loads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive's search engine: sorting, keyword parsing, the three indexes and the catalog.
 // The records block below this library is read into the catalog when the page has loaded.
 

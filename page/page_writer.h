@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive page's fixed head and tail blocks, its records, and the background image.
 // Every archive carries identical head and tail blocks; the records between them vary.
 #ifndef LUMVANE_PAGE_PAGE_WRITER_H_

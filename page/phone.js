@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 // The layout of phones and tablets: the search above a grid of thumbnails sized to the screen,
 // and a picture in a viewer that fills it (swipe, pinch and double-tap to zoom, swipe down or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 
 // The picture viewer of phones and tablets, on the PhotoSwipe library built into the page.
 // Each picture's size is known once its display image has loaded; until then its thumbnail's

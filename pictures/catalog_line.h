@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two text forms of a PictureRecord: the RecordRow of archive.htm's records block and the
 // tab-delimited TabCatalogLine of archive.txt, and reading a page's records back, in today's
 // rows and in the five-line statements of earlier pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer to the Copy Originals question: whether a run copies the originals into the
 // archive's folder, and under which names.
 #ifndef LUMVANE_PICTURES_COPY_MODE_H_

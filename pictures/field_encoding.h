@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record fields as the bodies of JavaScript strings in the archive page. Escaping keeps the
 // page's script intact whatever a catalog holds: no raw double quote, line break or "<" is
 // ever written, so the five-line record and the quote-counting reading rule always hold.

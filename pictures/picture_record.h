@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything an archive knows about one picture: eleven text fields, in their fixed order.
 #ifndef LUMVANE_PICTURES_PICTURE_RECORD_H_
 #define LUMVANE_PICTURES_PICTURE_RECORD_H_

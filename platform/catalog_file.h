@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A catalog opened for reading with a shared advisory lock, so that no cooperating program
 // writes it while a run reads it.
 #ifndef LUMVANE_PLATFORM_CATALOG_FILE_H_

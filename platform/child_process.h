@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A function run in a child process under limits, so that a library reading a damaged file can
 // neither crash the program, nor take the machine's memory or processor, nor write on its
 // terminal. The child sends its bytes through a pipe; what it prints goes to a file.

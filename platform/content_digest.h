@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short digest of bytes (64-bit FNV-1a over words) and their count, to tell whether a file is
 // still the one that was read. Not a cryptographic hash: it guards against accidents, not
 // attackers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run at a time per archive folder: an advisory lock on a hidden lock file in the folder,
 // held while the object holds it. The lock file is removed when the lock is released; the
 // kernel releases the lock of a killed process by itself.

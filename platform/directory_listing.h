@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain files of one folder (no subfolders are entered).
 #ifndef LUMVANE_PLATFORM_DIRECTORY_LISTING_H_
 #define LUMVANE_PLATFORM_DIRECTORY_LISTING_H_

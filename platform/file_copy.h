@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies of the user's originals into an archive folder: complete or absent, never replacing
 // another file.
 #ifndef LUMVANE_PLATFORM_FILE_COPY_H_

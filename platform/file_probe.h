@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a path is a regular file that can be read, found out without ever blocking: a FIFO,
 // a device or a folder is named as such instead of being opened for reading.
 #ifndef LUMVANE_PLATFORM_FILE_PROBE_H_

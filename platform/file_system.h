@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small questions and changes of the file system that the parts above platform/ need, so
 // that no system call sits outside it.
 #ifndef LUMVANE_PLATFORM_FILE_SYSTEM_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Last-change times of files in the process's local time zone, and the two texts made of them.
 #ifndef LUMVANE_PLATFORM_FILE_TIME_H_
 #define LUMVANE_PLATFORM_FILE_TIME_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a file name held before it is replaced, kept under a hard link (or, where the file
 // system has none, a copy) while the object lives, so that a failure further on can put it
 // back, or remove the new file when there was none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joining and splitting paths. Catalogs written on Windows use "\", so splitting accepts both
 // separators; everything Lumvane joins itself uses "/".
 #ifndef LUMVANE_PLATFORM_PATHS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "1 picture", "2 pictures": a count and its noun, which takes an s for every count but one.
 #ifndef LUMVANE_PLATFORM_PLURAL_H_
 #define LUMVANE_PLATFORM_PLURAL_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // This process and the system around it: the stop signals, another program started in its
 // place, whether a stream is a terminal.
 #ifndef LUMVANE_PLATFORM_PROCESS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program of this machine, run to its end (the ffmpeg program, say).
 #ifndef LUMVANE_PLATFORM_PROGRAM_H_
 #define LUMVANE_PLATFORM_PROGRAM_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text file written beside its final name and renamed into place when complete, so that an
 // earlier file of that name stays intact until the new one is whole and on disk.
 // Not thread-safe; one writer per file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The outcome of an operation a user can make fail: ok, or a kind of failure and a message that
 // says what went wrong. Code decides by the kind; the message is for the user, word for word.
 #ifndef LUMVANE_PLATFORM_STATUS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/temporary_files.h"
 
 #include <fcntl.h>

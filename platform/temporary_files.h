@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The temporary files Lumvane writes beside the files they become, and the removal of those
 // that a killed run left behind.
 #ifndef LUMVANE_PLATFORM_TEMPORARY_FILES_H_

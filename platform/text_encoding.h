@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from files we did not write: UTF-16 behind its byte-order mark, else each line UTF-8
 // where it is valid and Windows-1252 (the code page of the older Windows programs) where not.
 // Lumvane holds and writes UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines of a text: a line ends at CR LF, CR or LF, so files from Windows, old Macs and Linux
 // editors all read the same; the last line needs no ending.
 #ifndef LUMVANE_PLATFORM_TEXT_LINES_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts a photo's EXIF (or XMP) block gives about how it was taken, as the record's
 // `details` lines. Private to processing/: it speaks exiv2.
 #ifndef LUMVANE_PROCESSING_CAMERA_DETAILS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a video clip's record says of it, from the facts its container gives (libvantle).
 #ifndef LUMVANE_PROCESSING_CLIP_FACTS_H_
 #define LUMVANE_PROCESSING_CLIP_FACTS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clip that browsers cannot play (a phone's HEVC, a camcorder's MPEG-2) made into one they
 // can: H.264 of at most 720 lines and AAC sound, in an MP4 that plays before it has loaded.
 #ifndef LUMVANE_PROCESSING_CLIP_PREVIEW_H_

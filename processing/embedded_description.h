@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The descriptions a photo carries inside it (XMP, IPTC and EXIF, read with exiv2): title,
 // keywords, category, caption, author, the time it was taken and the camera's facts.
 // Thread-safe.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How Lumvane names the files it generates, and how it tells them from originals.
 // A thumbnail is "_" + seven-character name code + ".jpg"; the display image and the renamed
 // copy move the eighth character one and two places on in the name alphabet.

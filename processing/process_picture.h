@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One picture into the archive folder: naming, display image and thumbnail, the copy of the
 // original, and the record that the run hands to the archive's writer. Failures of a single
 // picture are outcomes; a destination that cannot be written is an error of the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one list of file types a catalog mode knows, by the text their file names contain.
 #ifndef LUMVANE_RUN_CATALOG_TYPES_H_
 #define LUMVANE_RUN_CATALOG_TYPES_H_

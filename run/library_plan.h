@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A photo library, a tree of folders, as the runs that archive it: one archive for each folder
 // that holds pictures, in the same tree under the library's archive folder, and a master
 // archive at each level above them, so that the top archive searches the whole library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A photo library made in a run's window (the scan mode's "and its subfolders"): each step of
 // its plan (library_plan.h) that changed, as one run with the folders of that step.
 #ifndef LUMVANE_RUN_LIBRARY_RUN_H_

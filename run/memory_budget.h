@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Memory shared by the pictures being made at the same time: a picture starts only when its
 // share fits beside those of the others, or when it is alone. Not locked: its owner guards it.
 #ifndef LUMVANE_RUN_MEMORY_BUDGET_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finishes the pictures of a run on worker threads, a few at a time, and hands their results
 // back in the order the pictures were handed in. Pictures start oldest first among those whose
 // memory fits beside the pictures being made, so a large one waiting never idles a worker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run as the importers see it: plans each picture on the run's thread, has its image work
 // done on worker threads, and hands the records to the archive's writer in the order the
 // pictures came; keeps the count and the Status caption, and yields to the window once per

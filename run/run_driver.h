@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run behind the Go button: checks the selection, asks the Copy Originals question, opens
 // the source, then the archive's writer, hands over to one importer, and finishes a complete
 // page even when the run was stopped. A run that fails before it has archived a picture, or

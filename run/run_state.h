@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run state that outlives one run; the window owns it for the program's life.
 #ifndef LUMVANE_RUN_RUN_STATE_H_
 #define LUMVANE_RUN_RUN_STATE_H_

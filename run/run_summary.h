@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run left out, in words, for the message after it.
 #ifndef LUMVANE_RUN_RUN_SUMMARY_H_
 #define LUMVANE_RUN_RUN_SUMMARY_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the run sees it. The Qt window, the command line and the tests each
 // implement it, so that all three drive the very same run.
 #ifndef LUMVANE_RUN_RUN_WINDOW_H_

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing: `install-deps.sh build` what building and the demo need,
 # `install-deps.sh test` that and what the tests need (a browser and the npm packages),
 # `install-deps.sh fuzz` that and clang with its libFuzzer runtime, `install-deps.sh mutants`

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the demo: a dozen generated photo-like pictures in two folders, an archive of each
 # folder under BUILD/demo/archives/, and a master archive over both in BUILD/demo/archives/.
 # Prints the path of every archive.htm, the master's last.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package in BUILD_DIR: lintian's errors fail it (its warnings are shown),
 # and the package unpacked into a throw-away root runs: its program makes an archive with
 # the installed textures, and its manual page and desktop files pass their checks.

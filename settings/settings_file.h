@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumvane's settings file: lumvane.ini in the user's configuration folder ($XDG_CONFIG_HOME/
 // lumvane, else ~/.config/lumvane), one file for the window and the command line. It is looked
 // at before it is opened, so that no content or kind of file there can make a run hang, take

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: five modes, the catalog, source and destination locations, Go and Exit.
 // It is the run's window (RunWindow) and owns the run state for the program's life; the run
 // itself is the run driver's, which yields to this window's event loop once per picture.

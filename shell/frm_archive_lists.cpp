@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's habits beyond its specified controls: folders and catalogs dropped onto
 // the lists or chosen through their context menus, and the last session remembered.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Copy Originals question: no copy, copies under their own names, or under unique names.
 #ifndef LUMVANE_SHELL_FRM_COPY_H_
 #define LUMVANE_SHELL_FRM_COPY_H_

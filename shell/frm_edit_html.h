@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive editor's window, "Edit Image Information": the boxes of one record, moving by
 // record number, Update, Undo, Delete and Done. It forwards to the editor's model and shows
 // its messages; the main window is hidden while it is open and shown again when it closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The History dialog: the earlier versions of an archive that its history keeps, newest
 // first, and Restore for the one chosen (which keeps the archive it replaces as a version of
 // its own).

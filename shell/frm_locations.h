@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Locations dialog: the saved drives and volumes of catalogs made on Windows, each with the
 // folder of this machine that holds it, listed, added, changed and removed. Every change is
 // saved at once, for the window and the command line alike.

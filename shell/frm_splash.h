@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window: product, version and credits, until the first key, click or six seconds.
 #ifndef LUMVANE_SHELL_FRM_SPLASH_H_
 #define LUMVANE_SHELL_FRM_SPLASH_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Locate...": the user shows where one missing picture of a catalog made on Windows is now;
 // the folder of its drive or volume follows, is saved, and the run can be made again.
 #ifndef LUMVANE_SHELL_LOCATE_MISSING_H_

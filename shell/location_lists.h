@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three location widgets of the main window: a drive list (the mounted volumes), a
 // directory list (a folder tree of the chosen volume) and a file list (every visible file of
 // a folder, never filtered).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumvane's logo, drawn: a sun over hills inside a lens ring. The splash, the window's icon
 // and the installed icons (made at build time) all come from this one drawing.
 #ifndef LUMVANE_SHELL_LOGO_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumvane-window: the window, started by `lumvane` without a command (the splash, then the
 // main window) or by `lumvane edit DIR` (the archive editor).
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Geometry and font shared by Lumvane's windows: layouts are kept in twips and drawn at
 // 15 twips per pixel, in an Arial-metric font small enough for those layouts.
 #ifndef LUMVANE_SHELL_WINDOW_STYLE_H_

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program installed under a prefix of its own: it runs from there and makes an archive of
 # a JPEG and a PNG (read by the module beside its library) with the installed textures; the
 # desktop files pass their validators (when installed); the manual page names every command

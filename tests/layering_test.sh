@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the shape of the program's folders (ARCHITECTURE.md):
 # - includes point downwards: a folder includes no header of a folder above it or beside it;
 # - each folder's libraries link exactly the libraries of the folders its files include;

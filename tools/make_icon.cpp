@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's icons into an icon theme folder: the logo as a scalable SVG and as PNGs
 // of 16 to 256 pixels, in hicolor's layout. Usage: make_icon THEME_DIR
 #include <QDir>

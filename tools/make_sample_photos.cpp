@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws photo-like landscapes (sky, sun, hills, grain) as JPEG files with spread-out file dates,
 // for the demo archive and the benchmark; with `cmyk`, every seventh is a CMYK JPEG as
 // print-oriented programs write it (Adobe's inverted form).

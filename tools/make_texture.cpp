@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws Lumvane's backgrounds, paper-like textures that tile without seams: the light one
 // (texture.jpg) and its dark companion (texture2.jpg, behind the strip, the grid and the black
 // view). Usage: make_texture OUTPUT.jpg [dark]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs with several workers, and runs that keep the images of an earlier run.
 #include <sys/stat.h>
 

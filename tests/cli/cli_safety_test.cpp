@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line on a machine where things go wrong: unreadable sources, signals, full
 // disks, failed copies. The earlier archive must survive each with its bytes unchanged.
 #include <sys/stat.h>

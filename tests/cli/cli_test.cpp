@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lumvane command line, run as a real process.
 #include <fcntl.h>
 #include <signal.h>

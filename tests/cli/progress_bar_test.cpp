@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress line clears what it overwrites: by the terminal's escape where it takes one,
 // else by blanks (TERM=dumb, an editor's shell).
 #include "cli/progress_bar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes what cameras and phones make besides photos: clips (read by FFmpeg's libraries) and
 // RAW photos (read by LibRaw), through every entry that reads them. Each call must return one
 // of its codes and never crash, print or exit.

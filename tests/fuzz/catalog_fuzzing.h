@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the catalog fuzz targets: the input becomes a catalog file, read by a reader
 // through a run that records the pictures handed over.
 #ifndef LUMVANE_TESTS_FUZZ_CATALOG_FUZZING_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the text catalog readers with arbitrary catalog files: decoding, line and column
 // splitting and the readers themselves.
 #include "importers/tab_catalog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the Gallery catalog reader with arbitrary gallery files.
 #include "importers/gallery_catalog.h"
 #include "tests/fuzz/catalog_fuzzing.h"

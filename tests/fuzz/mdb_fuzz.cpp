@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the reading of arbitrary .mdb files through libmdb, in this process: the work the
 // reader's child does, whose messages go nowhere here.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the parent's side of the .mdb reader: the messages of its child, arbitrary bytes in
 // place of libmdb's rows, taken apart as the parent takes them.
 #include <cstdint>

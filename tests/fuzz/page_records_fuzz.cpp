@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes reading an archive page as the master and the editor do: its records, their sources
 // from an archive.txt, the check that they stay inside the archive, and the encoding round
 // trip of a field.

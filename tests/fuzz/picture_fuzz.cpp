@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the decoding of pictures of every format (HEIF, PNG, TIFF, GIF, BMP, WebP, JPEG, RAW,
 // clips, told by their first bytes): each call must return one of its codes and never crash, print
 // or exit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the Photo Organizer library reader with arbitrary library files.
 #include "importers/photo_organizer_library.h"
 #include "tests/fuzz/catalog_fuzzing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes sjpeg and sjpeg_note with arbitrary files: they must return one of their codes and
 // never crash, print or exit.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the ThumbsPlus V3 database reader with arbitrary database files.
 #include "importers/thumbsplus_database.h"
 #include "tests/fuzz/catalog_fuzzing.h"

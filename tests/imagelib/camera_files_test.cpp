@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What cameras and phones make besides photos: RAW files give their preview or their developed
 // sensor data, clips a poster frame and their facts; cut or damaged ones are refused.
 #include <cstdlib>

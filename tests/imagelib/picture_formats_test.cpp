@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of every format but JPEG become display images like JPEGs do: upright, in their
 // colours, transparency over the page's background, the first frame or page; damaged ones fail.
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-point resampler: exact sizes, flat areas kept exactly, agreement with the same
 // filter in floating point, and degenerate shapes.
 #include <gtest/gtest.h>

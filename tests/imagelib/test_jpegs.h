@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generated JPEG files for the image tests: sizes, colour spaces, orientations.
 #ifndef LUMVANE_TESTS_IMAGELIB_TEST_JPEGS_H_
 #define LUMVANE_TESTS_IMAGELIB_TEST_JPEGS_H_

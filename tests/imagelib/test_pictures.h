@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pictures of every format but JPEG, written through each format's own library: left
 // half red, right half blue (or transparent), for the decoding tests.
 #ifndef LUMVANE_TESTS_IMAGELIB_TEST_PICTURES_H_

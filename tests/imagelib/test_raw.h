@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A camera RAW photo for the tests, written by hand: a DNG (a TIFF that LibRaw develops like a
 // camera's) with a 320 x 240 RGGB sensor image whose left half is red and right half blue, and
 // optionally a JPEG preview in its first IFD with the sensor's image in a sub-IFD.

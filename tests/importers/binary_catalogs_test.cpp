@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Photo Organizer library and the Gallery catalog, from files laid out here byte by byte.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PhotoRecall catalog, from Jet 3 and Jet 4 databases written here.
 #include "importers/photo_recall.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ThumbsPlus V3 database, from files laid out here byte by byte.
 #include "importers/thumbsplus_database.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drive or volume found from one picture: the folder chosen less the picture's own folders.
 #include "locations/locate_pictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run killed between the two renames that put its page and catalog in place: the next
 // writer of the folder finds a page and a catalog that belong together, and no copy of either
 // is lost, on file systems with hard links and without. A page whose rename fails leaves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // System calls that fail where a test cannot make them fail for real: a folder whose listing
 // fails part way (a failing disk) is an error, never a shorter list; a lock that cannot be
 // taken (a file system without locks) leaves no lock file behind, and one that another run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's guards of the user's files: temporaries, copies, the destination's lock and
 // files that must never be waited on.
 #include <sys/inotify.h>

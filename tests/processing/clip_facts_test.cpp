@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clip's record: its length, whether browsers play it, when it was made, its tags.
 #include "processing/clip_facts.h"
 

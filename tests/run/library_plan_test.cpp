@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A library's tree as runs: which folders become archives and masters, which are left out, and
 // when a step need not run again.
 #include "run/library_plan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker pool behind a run: results in the order of submission, whatever the order of
 // finishing; a bounded number in hand; failures kept to their picture; the memory they share.
 #include "run/picture_pipeline.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run never leaves the user with less than they had: failures before the first picture
 // and failures of the destination leave it as it was, and each failure says what and why.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/run_driver.h"
 #include "run/run_summary.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every picture of a run gets its own files: same-named originals from other folders, names
 // that differ in letter case only, and scanned names that hold a backslash.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window, the Copy Originals question and the splash, without a display.
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The splash ends at the first key in a real X server with a window manager, which gives a
 # splash no focus (Qt's offscreen platform cannot show this). Usage: WINDOW_PROGRAM
 set -u

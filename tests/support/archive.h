@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archives of the tests: written through the program's writer, read back record by record.
 #ifndef LUMVANE_TESTS_SUPPORT_ARCHIVE_H_
 #define LUMVANE_TESTS_SUPPORT_ARCHIVE_H_

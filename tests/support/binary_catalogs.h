@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photo Organizer libraries and Gallery catalogs laid out byte by byte, for the tests.
 #ifndef LUMVANE_TESTS_SUPPORT_BINARY_CATALOGS_H_
 #define LUMVANE_TESTS_SUPPORT_BINARY_CATALOGS_H_

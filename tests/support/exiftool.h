@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // exiftool (Debian's libimage-exiftool-perl) writes the metadata that the tests read back.
 #ifndef LUMVANE_TESTS_SUPPORT_EXIFTOOL_H_
 #define LUMVANE_TESTS_SUPPORT_EXIFTOOL_H_

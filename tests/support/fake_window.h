@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A RunWindow for tests: settable mode and folders, recorded messages and status texts, and a
 // hook that runs at each yield (to click Stop after the n-th picture, for example).
 #ifndef LUMVANE_TESTS_SUPPORT_FAKE_WINDOW_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jet databases (Access 97 "Jet 3" and Access 2000 "Jet 4" .mdb files) written byte by byte,
 // as much of the format as a reader of tables needs: the header, the system catalog, table
 // definitions, usage maps, data pages and long-value pages for memos. No indexes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lumvane program run as a real process, with its output captured in files.
 #ifndef LUMVANE_TESTS_SUPPORT_LUMVANE_PROCESS_H_
 #define LUMVANE_TESTS_SUPPORT_LUMVANE_PROCESS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small real JPEG originals with chosen file dates, for the processing and run tests.
 #ifndef LUMVANE_TESTS_SUPPORT_PICTURES_H_
 #define LUMVANE_TESTS_SUPPORT_PICTURES_H_

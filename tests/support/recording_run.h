@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ImportRun for importer tests: records the pictures handed over, serves a catalog file,
 // resolves volume labels through a fake volume table and can ask to stop after n pictures.
 #ifndef LUMVANE_TESTS_SUPPORT_RECORDING_RUN_H_

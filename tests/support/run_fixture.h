@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run into `dest` through a fake window, with the program's importers: the fixture of the
 // run driver's tests.
 #ifndef LUMVANE_TESTS_SUPPORT_RUN_FIXTURE_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A destination that fills up, for the tests of full disks: a private tmpfs of a given size
 // mounted on a folder when this test process may mount one (root in its own mount
 // namespace), else a limit on the size of every file the process writes (RLIMIT_FSIZE, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh folder for one test, removed with everything in it when the test ends.
 #ifndef LUMVANE_TESTS_SUPPORT_TEMP_DIR_H_
 #define LUMVANE_TESTS_SUPPORT_TEMP_DIR_H_

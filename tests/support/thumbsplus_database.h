@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ThumbsPlus V3 databases laid out byte by byte, for the tests and the benchmark.
 #ifndef LUMVANE_TESTS_SUPPORT_THUMBSPLUS_DATABASE_H_
 #define LUMVANE_TESTS_SUPPORT_THUMBSPLUS_DATABASE_H_

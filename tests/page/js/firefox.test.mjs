@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive page in Firefox ESR, driven through WebDriver BiDi by puppeteer-core: the
 // addresses, the live region, Index Words, the focus ring and the phone layout. The rest of
 // the page's behaviour is shown in Chromium (browser.test.mjs).

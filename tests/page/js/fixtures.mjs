@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archives for the browser tests, made by the real `lumvane` from generated pictures.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page script's pure functions, run as the page carries them.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
