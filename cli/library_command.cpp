@@ -2,14 +2,11 @@
 #include "cli/library_command.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "platform/paths.h"
 #include "platform/plural.h"
 #include "run/library_plan.h"
 #include "run/library_run.h"
-
-namespace fs = std::filesystem;
 
 namespace lumvane {
 namespace {
@@ -42,25 +39,18 @@ struct Tally {
 // Runs one step unless it is unchanged; the step's exit status.
 int RunStep(const CliOptions& options, const LibraryStep& step,
             const std::function<int(const CliOptions&)>& run_one, Tally* tally) {
-  const std::string fingerprint =
-      options.force ? "" : StepFingerprint(step, options.jpeg_only, ResultOptions(options));
-  if (!fingerprint.empty() && StepUnchanged(step, fingerprint)) {
-    ++tally->unchanged;
-    if (options.verbose) std::printf("Unchanged: %s\n", step.dest.c_str());
-    return 0;
+  int status = 0;
+  Status noted;
+  const StepOutcome outcome = RunStepUnlessUnchanged(
+      step, options.jpeg_only, ResultOptions(options), options.force,
+      [&] { return (status = run_one(StepOptions(options, step))) == 0; }, &noted);
+  if (outcome == StepOutcome::kUnchanged && options.verbose) {
+    std::printf("Unchanged: %s\n", step.dest.c_str());
   }
-  std::error_code error;
-  fs::create_directories(step.dest, error);
-  const int status = run_one(StepOptions(options, step));
-  if (status == 0) {
-    ++tally->archived;
-    const std::string done = StepFingerprint(step, options.jpeg_only, ResultOptions(options));
-    if (Status noted = NoteStepDone(step, done); !noted.ok()) {
-      std::fprintf(stderr, "lumvane: %s\n", noted.message().c_str());
-    }
-  } else {
-    ++tally->failed;
-  }
+  if (!noted.ok()) std::fprintf(stderr, "lumvane: %s\n", noted.message().c_str());
+  if (outcome == StepOutcome::kMade) ++tally->archived;
+  if (outcome == StepOutcome::kUnchanged) ++tally->unchanged;
+  if (outcome == StepOutcome::kFailed) ++tally->failed;
   return status;
 }
 

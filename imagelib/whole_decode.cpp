@@ -137,17 +137,7 @@ bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out) {
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size) {
   switch (format) {
     case PictureFormat::kTiff:
-      if (ReadRawSize(file, size)) return true;
-      std::rewind(file);
       return ReadTiffSize(file, size);
-    case PictureFormat::kRaw:
-      return ReadRawSize(file, size);
-    case PictureFormat::kClip: {
-      ClipFacts facts;
-      if (!ReadClipFacts(file, &facts)) return false;
-      *size = facts.shown;
-      return true;
-    }
     case PictureFormat::kHeif:
       return ReadHeifSize(file, size);
     default:
@@ -163,12 +153,14 @@ PictureFormat TellFormat(FILE* file, PictureFormat sniffed) {
 }
 
 size_t WholeBytes(FILE* file, PictureFormat format, int box) {
+  // A RAW's or a clip's memory is its library's; a TIFF is a camera's RAW when LibRaw knows it.
   size_t bytes = 0;
   if (format == PictureFormat::kClip) bytes = ClipBytes(file, box);
   if (format == PictureFormat::kRaw || format == PictureFormat::kTiff) bytes = RawBytes(file, box);
   std::rewind(file);
   Size size;
-  if (bytes == 0 && format != PictureFormat::kClip && ReadWholeSize(file, format, &size)) {
+  if (bytes == 0 && format != PictureFormat::kClip && format != PictureFormat::kRaw &&
+      ReadWholeSize(file, format, &size)) {
     bytes = OtherFormatBytes(size, box);
   }
   std::rewind(file);

@@ -32,6 +32,7 @@ struct WholePicture {
 bool DecodeWhole(FILE* file, PictureFormat format, WholePicture* out);
 
 // The size `file` claims for its first picture, from its header alone; false when it has none.
+// REQUIRES: `format` is a still picture's (not kRaw or kClip, whose libraries weigh them).
 bool ReadWholeSize(FILE* file, PictureFormat format, Size* size);
 
 // The descriptive blocks of a HEIF file's primary image, each "" when it has none or it is

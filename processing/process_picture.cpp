@@ -293,53 +293,55 @@ void RenderPicture(const PicturePlan& plan, const std::string& dest_dir, bool jp
   NoteWriteFailure(thumbed, failure.system_error, dest_dir, result);
 }
 
+namespace {
+
+// Puts the file `name` of the picture's folder (recorded as `recorded`) into the archive folder
+// as the target's copy mode asks: under its recorded name or the renamed copy's name with its
+// own extension, never replacing another file. True with its name there in `in_archive` when
+// it is there (copied, or its folder is the archive folder); a copy that failed is said.
+bool CopyIntoArchive(const std::string& name, const std::string& recorded, const PicturePlan& plan,
+                     const PictureTarget& target, PictureResult* result, std::string* in_archive) {
+  std::error_code error;
+  if (fs::equivalent(plan.folder, target.dest_dir, error)) {  // there already
+    *in_archive = name;
+    return true;
+  }
+  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) {
+    return false;
+  }
+  *in_archive = target.copy_mode == CopyMode::kKeepNames
+                    ? recorded
+                    : RenamedCopyName(plan.outputs.copy, recorded);
+  const std::string copy = JoinPath(target.dest_dir, *in_archive);
+  const StatusOr<CopyMade> copied = CopyToNewFile(JoinPath(plan.folder, name), copy);
+  if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
+  if (!copied.ok()) result->copy_problem = copied.status().message();
+  return copied.ok();
+}
+
+}  // namespace
+
 void AttachCompanion(const PictureInput& input, const PicturePlan& plan,
                      const PictureTarget& target, PictureResult* result) {
   if (input.companion.empty()) return;
   const std::string name = SplitNativePath(input.companion).name;
   const std::string companion = JoinPath(plan.folder, name);
   const std::string key = vantle_format(companion.c_str()) == VANTLE_FORMAT_CLIP ? "live" : "raw";
-  std::string* details = &result->record.details;
-  std::error_code error;
-  if (fs::equivalent(plan.folder, target.dest_dir, error)) {  // in the archive folder already
-    AddDetail(details, key, name);
-    return;
-  }
-  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) {
-    AddDetail(details, key + "_file", name);  // beside the original
-    return;
-  }
   const std::optional<JpegName> recorded = ClassifyPictureName(name, false);
-  const std::string as = recorded ? recorded->recorded : name;
-  const std::string copy_name =
-      target.copy_mode == CopyMode::kKeepNames ? as : RenamedCopyName(plan.outputs.copy, as);
-  const std::string copy = JoinPath(target.dest_dir, copy_name);
-  const StatusOr<CopyMade> copied = CopyToNewFile(companion, copy);
-  if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
-  if (!copied.ok()) {
-    result->copy_problem = copied.status().message();
-    AddDetail(details, key + "_file", name);
-    return;
+  std::string in_archive;
+  if (CopyIntoArchive(name, recorded ? recorded->recorded : name, plan, target, result,
+                      &in_archive)) {
+    AddDetail(&result->record.details, key, in_archive);
+  } else {
+    AddDetail(&result->record.details, key + "_file", name);  // beside the original
   }
-  AddDetail(details, key, copy_name);
 }
 
 void CopyOriginal(const PicturePlan& plan, const PictureTarget& target, PictureResult* result) {
-  std::error_code error;
-  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-  if (fs::equivalent(plan.folder, target.dest_dir, error)) {  // the original is there
-    NoteOriginal(plan.name.on_disk, original, &result->record);
-    return;
+  std::string in_archive;
+  if (CopyIntoArchive(plan.name.on_disk, plan.name.recorded, plan, target, result, &in_archive)) {
+    NoteOriginal(in_archive, JoinPath(target.dest_dir, in_archive), &result->record);
   }
-  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) return;
-  const std::string name = target.copy_mode == CopyMode::kKeepNames
-                               ? plan.name.recorded
-                               : RenamedCopyName(plan.outputs.copy, plan.name.recorded);
-  const std::string copy = JoinPath(target.dest_dir, name);
-  const StatusOr<CopyMade> copied = CopyToNewFile(original, copy);
-  if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
-  if (!copied.ok()) result->copy_problem = copied.status().message();
-  if (copied.ok()) NoteOriginal(name, copy, &result->record);
 }
 
 bool TakeEmbeddedDescription(const EmbeddedDescription& embedded, PictureInput* input) {

@@ -186,4 +186,16 @@ Status NoteStepDone(const LibraryStep& step, const std::string& fingerprint) {
   return note.Commit();
 }
 
+StepOutcome RunStepUnlessUnchanged(const LibraryStep& step, bool jpeg_only,
+                                   const std::string& options, bool again,
+                                   const std::function<bool()>& run, Status* noted) {
+  const std::string fingerprint = StepFingerprint(step, jpeg_only, options);
+  if (!again && StepUnchanged(step, fingerprint)) return StepOutcome::kUnchanged;
+  std::error_code error;
+  fs::create_directories(step.dest, error);  // a folder that cannot be made fails the run
+  if (!run()) return StepOutcome::kFailed;
+  *noted = NoteStepDone(step, fingerprint);
+  return StepOutcome::kMade;
+}
+
 }  // namespace lumvane

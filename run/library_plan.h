@@ -5,6 +5,7 @@
 #ifndef LUMVANE_RUN_LIBRARY_PLAN_H_
 #define LUMVANE_RUN_LIBRARY_PLAN_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,16 @@ std::string StepFingerprint(const LibraryStep& step, bool jpeg_only, const std::
 bool StepUnchanged(const LibraryStep& step, const std::string& fingerprint);
 // Notes `fingerprint` in the step's archive folder once its run has put the archive in place.
 Status NoteStepDone(const LibraryStep& step, const std::string& fingerprint);
+
+// What became of a step that RunStepUnlessUnchanged was given.
+enum class StepOutcome { kUnchanged, kMade, kFailed };
+
+// Runs `step` through `run` (true when it put the step's archive in place) unless it is
+// unchanged since its last run with `options` and `again` is false; makes its archive folder
+// first, and notes a step made as done (`noted`: why that note could not be written, if so).
+StepOutcome RunStepUnlessUnchanged(const LibraryStep& step, bool jpeg_only,
+                                   const std::string& options, bool again,
+                                   const std::function<bool()>& run, Status* noted);
 
 }  // namespace lumvane
 

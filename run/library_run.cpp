@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/library_run.h"
 
-#include <filesystem>
-
 #include "platform/plural.h"
 #include "run/library_plan.h"
 
@@ -86,25 +84,23 @@ void RunLibrary(RunWindow& window, RunState& state, const RunEnvironment& enviro
   if (copy_answer == CopyMode::kCancelled) return;
   RunState library;
   library.drive_cache = state.drive_cache;
+  const std::string options = LibraryOptions(copy_answer, environment);
   int made = 0, unchanged = 0;
   window.set_go_state(GoState::kRunning);
   for (const LibraryStep& step : plan.steps) {
     if (window.StopRequested()) break;
-    std::error_code error;
-    std::filesystem::create_directories(step.dest, error);
-    const std::string options = LibraryOptions(copy_answer, environment);
-    const std::string before = StepFingerprint(step, environment.jpeg_only, options);
-    if (!environment.render_again && StepUnchanged(step, before)) {
-      ++unchanged;
-      continue;
-    }
-    StepWindow step_window(window, step, copy_answer);
-    RunState step_state;
-    GoClick(step_window, step_state, environment);
-    Gather(step_state, step.kind == LibraryStep::Kind::kScan, &library);
-    if (step_state.outcome != RunOutcome::kWritten) continue;
-    ++made;
-    (void)NoteStepDone(step, StepFingerprint(step, environment.jpeg_only, options));
+    const auto run = [&] {
+      StepWindow step_window(window, step, copy_answer);
+      RunState step_state;
+      GoClick(step_window, step_state, environment);
+      Gather(step_state, step.kind == LibraryStep::Kind::kScan, &library);
+      return step_state.outcome == RunOutcome::kWritten;
+    };
+    Status noted;  // a note not written only runs the step again next time
+    const StepOutcome outcome = RunStepUnlessUnchanged(step, environment.jpeg_only, options,
+                                                       environment.render_again, run, &noted);
+    made += outcome == StepOutcome::kMade ? 1 : 0;
+    unchanged += outcome == StepOutcome::kUnchanged ? 1 : 0;
   }
   library.copy_mode = copy_answer;
   library.archive_written = made > 0;
