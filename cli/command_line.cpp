@@ -8,8 +8,8 @@ namespace lumvane {
 const std::vector<OptionSpec>& Options() {
   static const std::vector<OptionSpec> options = {
       {"--copy", 0, "MODE",
-       "copy the originals into DEST_DIR: no, keep (their names) or rename (to unique short "
-       "names; the default when the folders differ)"},
+       "copy the originals into DEST_DIR: no (the default), keep (their names) or rename (to "
+       "unique short names)"},
       {"--recursive", 'r', "",
        "archive every folder below SOURCE_DIR that holds pictures, each into the same folder "
        "below DEST_DIR, with a master archive at each level above them; a run again redoes "
@@ -36,6 +36,9 @@ const std::vector<OptionSpec>& Options() {
       {"--with-deleted", 0, "",
        "bring back the records deleted in the editor, which a run into the same archive "
        "otherwise leaves out"},
+      {"--dry-run", 'n', "",
+       "say what the run would archive, copy, replace and keep, and the room it needs; "
+       "write nothing"},
       {"--jobs", 'j', "N", "make the images on N threads (default: one per core)"},
       {"--force", 0, "",
        "make every display image and thumbnail again; without it, those of unchanged "
@@ -61,8 +64,8 @@ namespace {
 
 // `first`, then the options of every run that makes pictures.
 std::vector<CommandOption> WithRunOptions(std::vector<CommandOption> first) {
-  for (const char* name : {"--with-deleted", "--jobs", "--force", "--jpeg-only", "--clip-previews",
-                           "--verbose", "--quiet"}) {
+  for (const char* name : {"--with-deleted", "--dry-run", "--jobs", "--force", "--jpeg-only",
+                           "--clip-previews", "--verbose", "--quiet"}) {
     first.push_back({name});
   }
   return first;
@@ -87,7 +90,7 @@ const std::vector<CommandSpec>& Commands() {
       {"master",
        "DEST_DIR",
        "Make DEST_DIR/archive.htm over the archives in the subfolders of DEST_DIR.",
-       {{"--replace"}, {"--with-deleted"}, {"--verbose"}, {"--quiet"}}},
+       {{"--replace"}, {"--with-deleted"}, {"--dry-run"}, {"--verbose"}, {"--quiet"}}},
       {"edit",
        "ARCHIVE_DIR [FIELD=VALUE...]",
        "Correct ARCHIVE_DIR/archive.htm: in the editor window without an option, or with "

@@ -29,7 +29,7 @@ void ConsoleWindow::FinishProgress() {
 }
 
 CopyMode ConsoleWindow::AskCopyOriginals() {
-  return options_.copy_mode.value_or(CopyMode::kRename);
+  return options_.copy_mode.value_or(CopyMode::kNone);
 }
 
 bool ConsoleWindow::ConfirmMasterOver(const std::string& page, int pictures) {

@@ -39,6 +39,22 @@ struct Tally {
 // Runs one step unless it is unchanged; the step's exit status.
 int RunStep(const CliOptions& options, const LibraryStep& step,
             const std::function<int(const CliOptions&)>& run_one, Tally* tally) {
+  if (options.dry_run) {  // each changed step says what it would do; nothing is noted
+    const std::string fingerprint =
+        StepFingerprint(step, options.jpeg_only, ResultOptions(options));
+    if (!options.force && StepUnchanged(step, fingerprint)) {
+      if (!options.quiet) std::printf("Unchanged: %s\n", step.dest.c_str());
+      ++tally->unchanged;
+      return 0;
+    }
+    ++tally->archived;
+    if (step.kind == LibraryStep::Kind::kScan) return run_one(StepOptions(options, step));
+    // a master's subfolders have no archives yet in a dry run
+    if (!options.quiet) {
+      std::printf("Would make the master archive %s\n", JoinPath(step.dest, "archive.htm").c_str());
+    }
+    return 0;
+  }
   int status = 0;
   Status noted;
   const StepOutcome outcome = RunStepUnlessUnchanged(
@@ -75,8 +91,9 @@ int RunLibraryCommand(const CliOptions& options,
     if (status > 128) return status;  // stopped
   }
   if (!options.quiet) {
-    std::printf("Library: %s made, %s unchanged; the whole library is %s\n",
+    std::printf("Library: %s %s, %s unchanged; the whole library is %s\n",
                 CountOf(tally.archived, "archive").c_str(),
+                options.dry_run ? "would be made" : "made",
                 CountOf(tally.unchanged, "archive").c_str(),
                 JoinPath(plan.steps.back().dest, "archive.htm").c_str());
     for (const std::string& folder : plan.left_out) std::printf("Left out: %s\n", folder.c_str());

@@ -25,6 +25,7 @@
 #include "lumvane/version.h"
 #include "platform/plural.h"
 #include "platform/process.h"
+#include "run/dry_run_lines.h"
 #include "run/picture_pipeline.h"
 #include "run/run_driver.h"
 #include "run/run_summary.h"
@@ -111,6 +112,25 @@ void PrintSummary(const lumvane::RunState& state, const lumvane::CliOptions& opt
   }
 }
 
+// What a dry run found, and what it passed over, as a run's summary says it.
+void PrintDryRun(const lumvane::RunState& state, const lumvane::CliOptions& options,
+                 const std::string& dest) {
+  const bool master = options.command == lumvane::CliOptions::Command::kMaster;
+  const long long available = lumvane::AvailableBytes(dest);
+  std::vector<std::string> lines = lumvane::DryRunLines(state, dest, master, available);
+  const std::string last = lines.back();
+  lines.pop_back();
+  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+  if (!state.passed_over.empty()) {
+    std::printf("Would pass over %zu: %s\n", state.passed_over.size(),
+                lumvane::PassedOverReasons(state, /*always_counted=*/true).c_str());
+  }
+  for (const auto& picture : state.passed_over) {
+    if (options.verbose) std::printf("  %s: %s\n", picture.source.c_str(), picture.reason.c_str());
+  }
+  std::printf("%s\n", last.c_str());
+}
+
 bool CheckFolder(const std::string& folder, const char* role) {
   std::error_code error;
   if (fs::is_directory(folder, error)) return true;
@@ -157,6 +177,7 @@ int RunArchive(const lumvane::CliOptions& options) {
   environment.pair_raw = options.pair_raw;
   environment.clip_previews = options.clip_previews;
   environment.with_deleted = options.with_deleted;
+  environment.dry_run = options.dry_run;
   // The saved locations, with those of --drive and --volume before them for this run only. A
   // run that reads a catalog's own paths cannot go without them.
   lumvane::SavedLocations saved;
@@ -177,6 +198,10 @@ int RunArchive(const lumvane::CliOptions& options) {
   if (!options.quiet && state.archive_written) {
     PrintSummary(state, options, dest, stop_signal != 0);
   }
+  if (state.outcome == lumvane::RunOutcome::kSurveyed) {
+    if (!options.quiet) PrintDryRun(state, options, dest);
+    return stop_signal != 0 ? 128 + stop_signal : 0;
+  }
   if (stop_signal != 0) return 128 + stop_signal;
   return lumvane::RunFellShort(state) ? 1 : 0;
 }
@@ -192,16 +217,16 @@ bool HasDisplay() {
 }
 
 // The window is a program of its own, so that the command line never loads the window's
-// libraries: beside this one in the build tree, in the program's private folder once
-// installed. It starts in place of this process, with `args` after its name (the main window
-// without any, the editor with "edit" and the archive folder).
+// libraries: beside this one in the build tree, in libexec/lumvane once installed. It starts
+// in place of this process, with `args` after its name (the main window without any, the
+// editor with "edit" and the archive folder).
 int OpenWindow(std::vector<std::string> args) {
   if (!HasDisplay()) return 2;
   std::error_code error;
   const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
   std::string window = (here / "lumvane-window").string();
   if (!lumvane::CanExecute(window)) {
-    window = (here / ".." / LUMVANE_PRIVATE_DIR / "lumvane-window").lexically_normal().string();
+    window = (here / ".." / LUMVANE_WINDOW_DIR / "lumvane-window").lexically_normal().string();
   }
   const lumvane::Status started = error ? lumvane::Status::FromErrno(error.value(), error.message())
                                         : lumvane::ExecuteInPlace(window, std::move(args));

@@ -134,6 +134,7 @@ Status TakeFlags(const Given& given, CliOptions* options) {
   options->replace = given.Set("--replace");
   options->recursive = given.Set("--recursive");
   options->pair_raw = given.Set("--pair-raw");
+  options->dry_run = given.Set("--dry-run");
   options->clip_previews = given.Set("--clip-previews");
   if (options->verbose && options->quiet) {
     return UsageError("--verbose and --quiet exclude each other");

@@ -45,6 +45,7 @@ struct CliOptions {
   bool clip_previews = false;  // --clip-previews: web copies of clips browsers cannot play
   bool pair_raw = false;       // scan --pair-raw: a RAW+JPEG pair is one picture
   bool recursive = false;      // scan --recursive: every folder below SOURCE_DIR, with masters
+  bool dry_run = false;        // --dry-run: say what the run would do, write nothing
   EditAction edit_action = EditAction::kWindow;
   std::string edit_record;  // N of --show, --set, --delete; restore: the version
   std::vector<std::pair<std::string, std::string>> edit_values;  // FIELD=VALUE of --set

@@ -81,6 +81,19 @@ StatusOr<CopyMade> CompareExisting(int from, const struct stat& original, const 
   return Status::Error(StatusCode::kAlreadyExists, "a different file of that name is in the way");
 }
 
+}  // namespace
+
+bool SameContents(const std::string& a, const std::string& b) {
+  const Descriptor first(OpenRegularFile(a)), second(OpenRegularFile(b));
+  struct stat x {
+  }, y{};
+  return first.get() >= 0 && second.get() >= 0 && fstat(first.get(), &x) == 0 &&
+         fstat(second.get(), &y) == 0 && x.st_size == y.st_size &&
+         SameBytes(first.get(), second.get());
+}
+
+namespace {
+
 // Refuses a copy that cannot fit before a byte of it is written, so that a large original does
 // not fill the disk while the other workers write the archive's own files: EFBIG past the
 // process's file size limit, ENOSPC when the free space is too small; the room is then

@@ -20,6 +20,9 @@ enum class CopyMade { kNewFile, kAlreadyThere };
 // message is the system's reason, and it leaves nothing behind.
 StatusOr<CopyMade> CopyToNewFile(const std::string& from, const std::string& to);
 
+// True when `a` and `b` are regular files of the same bytes (read without waiting on a FIFO).
+bool SameContents(const std::string& a, const std::string& b);
+
 // Copies `from` into a new temporary of `stem` in `folder` (see CreateTemporary), synced.
 // `*temp` receives its path. Errors read "Cannot write into FOLDER: reason" or
 // "Cannot read FROM: reason"; nothing is left behind.

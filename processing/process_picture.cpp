@@ -306,12 +306,8 @@ bool CopyIntoArchive(const std::string& name, const std::string& recorded, const
     *in_archive = name;
     return true;
   }
-  if (target.copy_mode != CopyMode::kKeepNames && target.copy_mode != CopyMode::kRename) {
-    return false;
-  }
-  *in_archive = target.copy_mode == CopyMode::kKeepNames
-                    ? recorded
-                    : RenamedCopyName(plan.outputs.copy, recorded);
+  *in_archive = ArchiveCopyName(name, recorded, plan, target);
+  if (in_archive->empty()) return false;
   const std::string copy = JoinPath(target.dest_dir, *in_archive);
   const StatusOr<CopyMade> copied = CopyToNewFile(JoinPath(plan.folder, name), copy);
   if (copied.ok() && *copied == CopyMade::kNewFile) result->created.push_back(copy);
@@ -320,6 +316,23 @@ bool CopyIntoArchive(const std::string& name, const std::string& recorded, const
 }
 
 }  // namespace
+
+std::string ArchiveCopyName(const std::string& name, const std::string& recorded,
+                            const PicturePlan& plan, const PictureTarget& target) {
+  std::error_code error;
+  if (fs::equivalent(plan.folder, target.dest_dir, error)) return "";
+  switch (target.copy_mode) {
+    case CopyMode::kKeepNames:
+      return recorded;
+    case CopyMode::kRename: {  // a copy made under its own name before is not made again
+      const bool copied_before =
+          SameContents(JoinPath(plan.folder, name), JoinPath(target.dest_dir, recorded));
+      return copied_before ? recorded : RenamedCopyName(plan.outputs.copy, recorded);
+    }
+    default:
+      return "";
+  }
+}
 
 void AttachCompanion(const PictureInput& input, const PicturePlan& plan,
                      const PictureTarget& target, PictureResult* result) {

@@ -95,6 +95,13 @@ struct PicturePlan {
   std::string identity;          // OriginalIdentity, when it was needed for the decision
 };
 
+// The name in the archive folder under which the file `name` of the picture's folder, recorded
+// as `recorded`, is copied as the target's copy mode asks (renamed, unless it was copied under
+// its own name before); "" when it is not copied (the mode says no, or its folder is the
+// archive's).
+std::string ArchiveCopyName(const std::string& name, const std::string& recorded,
+                            const PicturePlan& plan, const PictureTarget& target);
+
 // What a picture's display image and thumbnail note of the original they were made from: its
 // size and a digest of its first 64 KiB ("" when it cannot be read). A later run reuses the
 // images only for an original of the same identity.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run/picture_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -95,12 +96,19 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   picture.read_embedded = picture.read_embedded && sources_.read_embedded;
   if (!started_) window_.set_status("Running...");
   started_ = true;
-  writer_.StartCatalog();
-  if (!pipeline_)
-    pipeline_ = std::make_unique<PicturePipeline>(sources_.workers, kPictureMemoryBudget);
   PictureResult planned;
   PicturePlan plan;
   planned.pass_over = PlanPicture(picture, target_, &plan, &planned.detail);
+  if (sources_.dry_run) {
+    if (planned.pass_over == PassOver::kNone) TallyDry(plan);
+    Keep(picture, planned);
+    window_.ShowProgress(++handled_, total_);
+    window_.LetEventsRun();
+    return;
+  }
+  writer_.StartCatalog();
+  if (!pipeline_)
+    pipeline_ = std::make_unique<PicturePipeline>(sources_.workers, kPictureMemoryBudget);
   if (planned.pass_over != PassOver::kNone) {
     pipeline_->SubmitDone(picture, std::move(planned));
   } else {
@@ -110,6 +118,38 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   }
   KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();
+}
+
+namespace {
+
+// About the bytes a new display image (at most 1600 pixels across) and thumbnail take: those
+// of the original, up to what such an image of a photo takes.
+long long ImageBytesOf(long long original) {
+  constexpr long long kDisplayAtMost = 400 << 10, kThumbnail = 8 << 10;
+  return std::min(original, kDisplayAtMost) + kThumbnail;
+}
+
+}  // namespace
+
+void PictureRun::TallyDry(const PicturePlan& plan) {
+  DryRunFigures& dry = state_.dry;
+  std::error_code error;
+  const std::string original = JoinPath(plan.folder, plan.name.on_disk);
+  const long long bytes = static_cast<long long>(std::filesystem::file_size(original, error));
+  if (plan.images_in_place) {
+    ++dry.kept_images;
+  } else {
+    ++dry.new_images;
+    dry.image_bytes += ImageBytesOf(error ? 0 : bytes);
+  }
+  const std::string copy = ArchiveCopyName(plan.name.on_disk, plan.name.recorded, plan, target_);
+  if (copy.empty()) return;
+  if (std::filesystem::exists(JoinPath(target_.dest_dir, copy), error)) {
+    ++dry.copies_there;
+  } else {
+    ++dry.copies;
+    dry.copy_bytes += error ? 0 : bytes;
+  }
 }
 
 void PictureRun::KeepFinished(bool make_room) {
@@ -169,6 +209,10 @@ void PictureRun::AddRecord(const PictureRecord& record, const std::string& tab_s
 
 void PictureRun::WriteRecord(const PictureRecord& made, const std::string& tab_source) {
   if (!failure_.ok()) return;
+  if (sources_.dry_run) {  // a master's merged record, counted
+    ++state_.picture_count;
+    return;
+  }
   PictureRecord record = made;
   if (sources_.edits != nullptr) {
     const EditLog::Applied applied = sources_.edits->Apply(&record, sources_.with_deleted);

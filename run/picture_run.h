@@ -34,10 +34,11 @@ class PictureRun : public ImportRun {
     int workers = 1;               // threads for the image work
     EditLog* edits = nullptr;      // the editor's changes, given to the records; null: none
     bool with_deleted = false;     // records deleted in the editor come back
+    bool dry_run = false;          // plans each picture, tallies state.dry, writes nothing
   };
 
   // Starts a run: the count and the lists of the last run are cleared.
-  // REQUIRES: `writer` is open.
+  // REQUIRES: `writer` is open, unless the run is dry (the writer is then left alone).
   PictureRun(RunWindow& window, RunState& state, ArchiveWriter& writer, PictureTarget target,
              Sources sources);
 
@@ -75,6 +76,8 @@ class PictureRun : public ImportRun {
 
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
+  // A dry run's picture: what it would be made of, copied and kept, in state.dry.
+  void TallyDry(const PicturePlan& plan);
   // The "select source directory" mode: the picture is the chosen folder's file of the
   // catalog's file name, in any letter case; the catalog's path stays for archive.txt.
   void ReadFromChosenFolder(PictureInput* picture);

@@ -146,6 +146,7 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
   sources.workers = environment.workers > 0 ? environment.workers : DefaultWorkerCount();
   sources.edits = &files.edits;
   sources.with_deleted = environment.with_deleted;
+  sources.dry_run = environment.dry_run;
   PictureRun run(window, state, files.writer, target, std::move(sources));
   const Importers& importers = environment.importers;
   Imported imported;
@@ -155,7 +156,8 @@ Imported Dispatch(RunWindow& window, RunState& state, const RunEnvironment& envi
         imported.importer = importers.scan(run);
         break;
       case Mode::kMaster:
-        files.writer.StartCatalog();  // a master's archive.txt has its header even when empty
+        // a master's archive.txt has its header even when empty
+        if (!environment.dry_run) files.writer.StartCatalog();
         imported.importer = importers.master(run);
         break;
       default:
@@ -252,6 +254,31 @@ void FinishRun(RunWindow& window, RunState& state, const RunEnvironment& environ
   if (state.archive_written) window.ReportRun(state);
 }
 
+// A dry run: the importer hands over every picture as in a run, which plans each and tallies
+// what it would make, copy and keep in state.dry; the destination is only read.
+void DryRun(RunWindow& window, RunState& state, const RunEnvironment& environment,
+            RunFiles& files) {
+  state.dry = DryRunFigures();
+  const ArchiveSurvey earlier = SurveyArchive(files.dest);
+  if (window.mode() == Mode::kMaster && earlier.own_pictures &&
+      !window.ConfirmMasterOver(JoinPath(files.dest, "archive.htm"), earlier.records)) {
+    return;
+  }
+  state.dry.earlier_pictures = earlier.records;
+  state.dry.earlier_master = earlier.records > 0 && !earlier.own_pictures;
+  window.set_go_state(GoState::kRunning);
+  const Imported imported = Dispatch(window, state, environment, files);
+  files.catalog.Close();
+  window.set_go_state(GoState::kIdle);
+  const Status& fatal = !imported.destination.ok() ? imported.destination : imported.importer;
+  if (!fatal.ok()) {
+    state.outcome = RunOutcome::kFailed;
+    window.ShowMessage(fatal.message());
+    return;
+  }
+  state.outcome = RunOutcome::kSurveyed;
+}
+
 }  // namespace
 
 const char* GoCaption(GoState state) {
@@ -301,6 +328,7 @@ void RunDriver(RunWindow& window, RunState& state, const RunEnvironment& environ
   RunFiles files;
   files.dest = window.dest_dir();
   if (!OpenSource(window, files)) return;
+  if (environment.dry_run) return DryRun(window, state, environment, files);
   if (Status status = files.writer.Open(files.dest, files.reads_own_catalog); !status.ok()) {
     window.ShowMessage(status.message());
     return;

@@ -44,6 +44,7 @@ struct RunEnvironment {
   bool pair_raw = false;         // a folder's RAW+JPEG pairs are one picture each
   bool clip_previews = false;    // clips browsers cannot play get a web copy
   bool with_deleted = false;     // records deleted in the editor come back
+  bool dry_run = false;          // read the source, say what the run would do, write nothing
 };
 
 // The importers of this build and the installed texture.

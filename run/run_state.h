@@ -30,12 +30,25 @@ struct UncopiedOriginal {
   std::string reason;
 };
 
+// What a dry run found the run would do; it reads the folder or catalog and writes nothing.
+struct DryRunFigures {
+  int new_images = 0;           // pictures whose display image and thumbnail would be made
+  int kept_images = 0;          // ... whose images are in the archive and would be kept
+  int copies = 0;               // originals that would be copied into the archive folder
+  long long copy_bytes = 0;     // ... and their bytes
+  int copies_there = 0;         // originals to copy that are in the archive folder already
+  long long image_bytes = 0;    // the new images' bytes, about
+  int earlier_pictures = 0;     // pictures of the archive the run would replace (0: none)
+  bool earlier_master = false;  // ... which is a master archive
+};
+
 // How the last run ended.
 enum class RunOutcome {
   kRefused,          // it did not begin: its selection, catalog or destination refused it
   kFailed,           // it began and something failed (archive_written says whether it is in place)
   kNothingArchived,  // it archived nothing and left the earlier archive as it was
   kWritten,          // its archive is in place, completed or stopped
+  kSurveyed,         // a dry run read its source and wrote nothing (RunState::dry)
 };
 
 struct RunState {
@@ -60,6 +73,7 @@ struct RunState {
   int kept_version = 0;
   std::vector<std::string> dropped_versions;
   int expected_pictures = -1;  // the pictures a folder or catalog held; -1 when not known
+  DryRunFigures dry;           // of a dry run: what the run would have done
   // The editor's changes the run met: pictures whose own text changed since the edit
   // ("Harbour (title)"), and pictures deleted in the editor that stayed out.
   std::vector<std::string> edits_gave_way;

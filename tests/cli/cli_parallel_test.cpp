@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs with several workers, and runs that keep the images of an earlier run.
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -87,6 +89,27 @@ TEST(CliParallel, ReRunsKeepTheImagesOfUnchangedOriginals) {
 
   testing_support::SetFileDate(source / "p2.jpg", 2010, 1, 1);  // a changed original
   std::filesystem::resize_file(display_of(2), 0);               // an image that was never completed
+  // A dry run says what the run below will do, and writes nothing anywhere.
+  const int watch = inotify_init1(IN_NONBLOCK);
+  for (const std::string& folder : {dest.path(), source.path()}) {
+    inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MODIFY | IN_ATTRIB | IN_MOVED_TO);
+  }
+  const Finished dry = RunLumvane({"scan", source.path(), dest.path(), "--copy=keep", "-n"});
+  char event[4096];
+  EXPECT_EQ(read(watch, event, sizeof event), -1) << "the dry run wrote into a folder";
+  close(watch);
+  EXPECT_EQ(dry.exit_code, 0) << dry.err;
+  EXPECT_TRUE(dry.out.starts_with(
+      "Would archive 3 pictures into " + (dest / "archive.htm") +
+      ": 2 with new images, 1 keeping the images already there\nWould replace the archive of 3 "
+      "pictures in " +
+      dest.path() +
+      ", keeping it in the archive's history\nWould copy 3 "
+      "originals ("))
+      << dry.out;
+  EXPECT_TRUE(dry.out.ends_with(" free\nNothing was written (--dry-run).\n")) << dry.out;
+  EXPECT_EQ(RunLumvane({"scan", source.path(), dest / "new", "--dry-run"}).exit_code, 0);
+  EXPECT_FALSE(std::filesystem::exists(dest / "new"));
   again = RunLumvane(scan);
   EXPECT_NE(again.out.find("1 picture kept the images"), std::string::npos) << again.out;
   const auto changed = lumvane::ReadCatalogLines(ReadAll(dest / "archive.htm"));

@@ -76,6 +76,7 @@ TEST(Cli, SummaryCountsArchivedAndPassedOverPictures) {
                          ": not a picture\n");
   EXPECT_EQ(dest.Names().size(), 6u + 4u) << "three pairs of images, page, catalog, textures";
   EXPECT_TRUE(RunLumvane({"scan", source.path(), dest.path(), "--quiet"}).out.empty());
+  EXPECT_EQ(dest.Names().size(), 6u + 4u) << "without --copy, no original is copied";
   EXPECT_NE(RunLumvane({"scan", source.path(), source.path(), "--copy", "rename"})
                 .out.find("Nothing was copied: the originals are in the archive folder already."),
             std::string::npos);
