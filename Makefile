@@ -8,7 +8,7 @@
 # when one of them finds a fault.
 JOBS ?= $(shell nproc)
 
-.PHONY: all build-deps test-deps build test demo sanitize tsan coverage fuzz fuzz-long mutants smallest-suite package package-check bench clean format
+.PHONY: all build-deps test-deps configure build test demo sanitize tsan coverage fuzz fuzz-long mutants smallest-suite package package-check bench clean format
 
 all: build
 
@@ -18,14 +18,26 @@ build-deps:
 test-deps:
 	@scripts/install-deps.sh test
 
-build: build-deps
-	@cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The program is built with the distribution's flags (debian/flags.mk), as its package is.
+include debian/flags.mk
+flag = $$(dpkg-buildflags --get $(1))
+DISTRIBUTION_FLAGS = -DCMAKE_C_FLAGS="$(call flag,CPPFLAGS) $(call flag,CFLAGS)" \
+	-DCMAKE_CXX_FLAGS="$(call flag,CPPFLAGS) $(call flag,CXXFLAGS)" \
+	-DCMAKE_EXE_LINKER_FLAGS="$(call flag,LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(call flag,LDFLAGS)" \
+	-DCMAKE_MODULE_LINKER_FLAGS="$(call flag,LDFLAGS)"
+
+configure: build-deps
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DISTRIBUTION_FLAGS) >/dev/null
+
+build: configure
 	@cmake --build build -j $(JOBS) -- --no-print-directory
 
 test: test-deps build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The demo builds the program and the tool that draws its photos, not the tests.
+demo: configure
+	@cmake --build build -j $(JOBS) --target lumvane make_sample_photos texture -- --no-print-directory
 	@scripts/make-demo.sh build
 
 sanitize: test-deps
@@ -92,15 +104,16 @@ smallest-suite:
 	@scripts/install-deps.sh smallest-suite
 	@tools/smallest-suite/run
 
-# The Debian package, build/lumvane_VERSION_ARCH.deb, made by CPack from the install rules.
-package: build
+# The Debian packages (lumvane and lumvane-dbgsym), built from debian/ by dpkg-buildpackage
+# in a clean copy of the tree, into build/package/.
+package:
 	@scripts/install-deps.sh package
-	@cd build && cpack -G DEB >/dev/null && ls -1 "$$PWD"/lumvane_*.deb
+	@scripts/build-package.sh build/package
 
-# The package checked: lintian, then installed into a throw-away root (dpkg -x) whose program
-# makes an archive.
+# The package checked: built twice to the same bytes, lintian, then installed by apt, run as an
+# ordinary user and removed.
 package-check: package
-	@scripts/package-check.sh build
+	@scripts/package-check.sh build/package
 
 bench: build
 	@bench/run-bench.sh build

@@ -88,10 +88,10 @@ function detailsHtml(pic)
   }
   var where = /^(-?\d+(\.\d+)?),(-?\d+(\.\d+)?)$/.exec(facts.gps || "");
   if (where) {
-    var lat = where[1], lon = where[3];
-    rows += "<tr><th scope=\"row\">Place</th><td><a href=\"https://www.openstreetmap.org/?mlat=" + lat +
-      "&amp;mlon=" + lon + "#map=15/" + lat + "/" + lon + "\" target=\"_blank\" rel=\"noopener\">Map</a> " +
-      "<a href=\"geo:" + lat + "," + lon + "\">" + htmlText(lat + ", " + lon) + "</a></td></tr>";
+    var north = where[1], east = where[3];
+    rows += "<tr><th scope=\"row\">Place</th><td><a href=\"https://www.openstreetmap.org/?mlat=" + north +
+      "&amp;mlon=" + east + "#map=15/" + north + "/" + east + "\" target=\"_blank\" rel=\"noopener\">Map</a> " +
+      "<a href=\"geo:" + north + "," + east + "\">" + htmlText(north + ", " + east) + "</a></td></tr>";
   }
   var clip = clipOf(pic);
   if (clip) {

@@ -62,8 +62,11 @@ std::string FindTexture() {
   namespace fs = std::filesystem;
   const fs::path program(ProgramDirectory());
   std::error_code error;
+  // Beside the program in the build tree; in share/lumvane once installed, seen from bin/ (the
+  // command line) or from libexec/lumvane/ (the window).
   for (const fs::path& candidate :
-       {program / "texture.jpg", program / ".." / "share" / "lumvane" / "texture.jpg"}) {
+       {program / "texture.jpg", program / ".." / "share" / "lumvane" / "texture.jpg",
+        program / ".." / ".." / "share" / "lumvane" / "texture.jpg"}) {
     if (fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
   }
   return "";

@@ -8,16 +8,14 @@
 # `install-deps.sh package` that and what builds and checks the Debian package.
 set -euo pipefail
 purpose=${1:-test}
-packages=(
-  cmake make g++ pkg-config time
-  libjpeg62-turbo-dev libexif-dev zlib1g-dev liblcms2-dev libexiv2-dev mdbtools-dev
-  libpng-dev libtiff-dev libgif-dev libwebp-dev libheif-dev libstb-dev
-  libraw-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
-  qt6-base-dev qt6-svg-dev fonts-liberation
-  googletest libgtest-dev libgmock-dev
-)
+# What builds the program is the package's Build-Depends (debian/control); the Makefile's build
+# adds the tests' framework, which it configures, and dpkg-buildflags.
+control="$(dirname "$0")/../debian/control"
+read -ra packages <<<"$(sed -n '/^Build-Depends:/,/^[A-Z]/{/^ /p}' "$control" | tr -d ' ,' |
+  sed 's/(.*//' | grep -v '^debhelper-compat$' | tr '\n' ' ')"
+packages+=(make g++ time dpkg-dev fonts-liberation googletest libgtest-dev libgmock-dev)
 if [ "$purpose" = package ]; then
-  packages+=(dpkg-dev lintian)
+  packages+=(debhelper lintian)
 fi
 if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

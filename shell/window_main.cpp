@@ -17,16 +17,39 @@
 
 namespace {
 
+constexpr char kDesktopId[] = "org.lumvane.Lumvane";
+
+// Qt's command line: the program's name, and the X11 instance name of the desktop id, so that
+// the window's WM_CLASS ("org.lumvane.Lumvane", "Lumvane") ties it to its menu entry. Lives as
+// long as the application that takes it.
+struct QtArguments {
+  explicit QtArguments(const char* program) : words{program, "-name", kDesktopId} {
+    for (std::string& word : words) pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+  }
+  std::vector<std::string> words;
+  std::vector<char*> pointers;
+  int count = 3;
+};
+
+// What both windows' applications share: name, desktop id (Wayland's app id), icon.
+void NameApplication() {
+  QApplication::setApplicationName("Lumvane");
+  QApplication::setApplicationVersion(lumvane::kVersion);
+  QApplication::setDesktopFileName(kDesktopId);
+  QApplication::setWindowIcon(lumvane::ApplicationIcon());
+}
+
 // The archive editor's window on FOLDER/archive.htm; Done ends the program.
-int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
+int OpenEditorWindow(const char* program, const std::string& folder) {
   lumvane::ArchiveEditor model;
   if (const lumvane::Status loaded = model.Load(folder); !loaded.ok()) {
     std::fprintf(stderr, "lumvane: %s\n", loaded.message().c_str());
     return 1;
   }
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Lumvane");
-  QApplication::setWindowIcon(lumvane::ApplicationIcon());
+  QtArguments qt(program);
+  QApplication app(qt.count, qt.pointers.data());
+  NameApplication();
   lumvane::FrmEditHtml editor(std::move(model), nullptr);
   QObject::connect(&editor, &lumvane::FrmEditHtml::closed, &app, &QApplication::quit);
   editor.show();
@@ -34,11 +57,10 @@ int OpenEditorWindow(int argc, char** argv, const std::string& folder) {
 }
 
 // The window: the splash first, then the main window until Exit.
-int OpenMainWindow(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Lumvane");
-  QApplication::setApplicationVersion(lumvane::kVersion);
-  QApplication::setWindowIcon(lumvane::ApplicationIcon());
+int OpenMainWindow(const char* program) {
+  QtArguments qt(program);
+  QApplication app(qt.count, qt.pointers.data());
+  NameApplication();
   lumvane::FrmArchive window(lumvane::DefaultRunEnvironment(), lumvane::MountedVolumes);
   window.RestoreSession();
   lumvane::FrmSplash splash(&window);
@@ -51,11 +73,11 @@ int OpenMainWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
   lumvane::ReturnFreedPictureMemory();
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return OpenMainWindow(argc, argv);
+  if (args.empty()) return OpenMainWindow(argv[0]);
   // lumvane starts the editor as "edit FOLDER", the folder absolute.
   if (args.size() != 2 || args[0] != "edit") {
     std::fprintf(stderr, "lumvane-window: start it through lumvane\n");
     return 2;
   }
-  return OpenEditorWindow(argc, argv, args[1]);
+  return OpenEditorWindow(argv[0], args[1]);
 }

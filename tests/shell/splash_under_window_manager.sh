@@ -21,8 +21,8 @@ started=${EPOCHREALTIME/./}
 XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work "$program" >"$work/app.log" 2>&1 &
 app=$!
 elapsed_ms() { echo $(((${EPOCHREALTIME/./} - started) / 1000)); }
-# The splash: the program's first visible window.
-until xdotool search --onlyvisible --classname lumvane-window >/dev/null 2>&1; do
+# The splash: the program's first visible window, its WM_CLASS the desktop id.
+until xdotool search --onlyvisible --classname org.lumvane.Lumvane >/dev/null 2>&1; do
   [ "$(elapsed_ms)" -lt 5000 ] || { echo "the splash did not show within five seconds"; exit 1; }
   sleep 0.05
 done
