@@ -12,6 +12,7 @@
 
 #include "locations/locate_pictures.h"
 #include "locations/saved_locations.h"
+#include "platform/paths.h"
 #include "platform/plural.h"
 #include "run/catalog_types.h"
 #include "run/library_run.h"
@@ -62,11 +63,14 @@ FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget*
   AddListHabits(Group::kCatalog, {cat_drive_, cat_dir_, cat_file_});
   AddListHabits(Group::kSource, {src_drive_, src_dir_});
   AddListHabits(Group::kDest, {dest_drive_, dest_dir_});
+  AddPathLine(Group::kCatalog, cat_path_, cat_dir_);
+  AddPathLine(Group::kSource, src_path_, src_dir_);
+  AddPathLine(Group::kDest, dest_path_, dest_dir_);
   ApplyMode(Mode::kCatalogOriginalPaths);
   setTabOrder(go_, cat_file_);
-  QWidget* order[] = {cat_file_,   cat_drive_,  cat_dir_,    src_drive_, src_dir_,
-                      subfolders_, dest_drive_, dest_dir_,   exit_,      options_[0],
-                      options_[1], options_[2], options_[3], options_[4]};
+  QWidget* order[] = {cat_file_, cat_filter_, cat_drive_,  cat_path_,   cat_dir_,    src_drive_,
+                      src_path_, src_dir_,    subfolders_, dest_drive_, dest_path_,  dest_dir_,
+                      exit_,     options_[0], options_[1], options_[2], options_[3], options_[4]};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   go_->setFocus();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -80,15 +84,21 @@ void FrmArchive::BuildLocations() {
       Placed(new QGroupBox("Catalog File", this), "Frame1", Twips(240, 360, 3135, 4215));
   cat_drive_ = Placed(new DriveList(volumes_, volumes, catalog_frame_), "CatDrive",
                       Twips(120, 240, 2895, 315));
-  cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 720, 2895, 1215));
-  cat_file_ = Placed(new FileList(this), "CatFile", Twips(360, 2520, 2895, 1845));
+  // Above each folder tree, its folder's full path, which takes a typed or pasted one.
+  cat_path_ = Placed(new QLineEdit(catalog_frame_), "CatPath", Twips(120, 600, 2895, 285));
+  cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 915, 2895, 1320));
+  cat_file_ = Placed(new FileList(this), "CatFile", Twips(360, 2520, 2895, 1545));
+  // The catalogs the program reads, or every file.
+  cat_filter_ = Placed(new QComboBox(this), "CatFilter", Twips(360, 4095, 2895, 285));
+  cat_filter_->addItems({"Catalog and archive files", "All files"});
   source_frame_ =
       Placed(new QGroupBox("Source Directory", this), "Frame2", Twips(3600, 360, 3135, 2055));
   src_drive_ =
       Placed(new DriveList(volumes_, volumes, this), "SrcDrive", Twips(3720, 600, 2895, 315));
-  src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1080, 2895, 975));
+  src_path_ = Placed(new QLineEdit(this), "SrcPath", Twips(3720, 945, 2895, 285));
+  src_dir_ = Placed(new DirectoryList(this), "SrcDir", Twips(3720, 1260, 2895, 795));
   // A whole library: an archive for each folder below the source, masters above them.
-  subfolders_ = Placed(new QCheckBox("and its subfolders", this), "SrcSubfolders",
+  subfolders_ = Placed(new QCheckBox("and its su&bfolders", this), "SrcSubfolders",
                        Twips(3720, 2085, 2895, 255));
   subfolders_->setToolTip(
       "An archive for each folder below the source that holds pictures, in the same folders "
@@ -97,32 +107,35 @@ void FrmArchive::BuildLocations() {
       Placed(new QGroupBox("Destination Directory", this), "Frame3", Twips(3600, 2520, 3135, 2055));
   dest_drive_ =
       Placed(new DriveList(volumes_, volumes, this), "DestDrive", Twips(3720, 2760, 2895, 315));
-  dest_dir_ = Placed(new DirectoryList(this), "DestDir", Twips(3720, 3240, 2895, 1215));
-  for (QWidget* w : std::initializer_list<QWidget*>{cat_file_, src_drive_, src_dir_, subfolders_,
-                                                    dest_drive_, dest_dir_}) {
+  dest_path_ = Placed(new QLineEdit(this), "DestPath", Twips(3720, 3105, 2895, 285));
+  dest_dir_ = Placed(new DirectoryList(this), "DestDir", Twips(3720, 3420, 2895, 1035));
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{cat_file_, cat_filter_, src_drive_, src_path_, src_dir_,
+                                       subfolders_, dest_drive_, dest_path_, dest_dir_}) {
     w->raise();
   }
 }
 
 void FrmArchive::BuildModes() {
-  go_ = Placed(new QPushButton(GoCaption(GoState::kIdle), this), "Go", Twips(240, 4910, 855, 615));
+  go_ = Placed(new QPushButton(QString("&") + GoCaption(GoState::kIdle), this), "Go",
+               Twips(240, 4910, 855, 615));
   // Between the catalog frame and Go: the saved locations of drives and volumes.
   auto* locations =
-      Placed(new QPushButton("Locations...", this), "Locations", Twips(240, 4605, 1935, 270));
+      Placed(new QPushButton("&Locations...", this), "Locations", Twips(240, 4605, 1935, 270));
   locations->setFlat(true);
   locations->setToolTip("Where the drives and volumes of catalogs made on Windows are now");
   connect(locations, &QPushButton::clicked, this, &FrmArchive::ShowLocations);
-  exit_ = Placed(new QPushButton("Exit", this), "Exit", Twips(1320, 4910, 855, 615));
+  exit_ = Placed(new QPushButton("E&xit", this), "Exit", Twips(1320, 4910, 855, 615));
   auto* modes = new QWidget(this);
   modes->setObjectName("Frame4");
   // Reaches to the window's right and bottom edges, so that the longest caption and the
   // last button fit in our font.
   modes->setGeometry(Twips(2510, 4590, 4470, 1320));
-  const char* captions[] = {"Make archive using catalog file, original image paths",
-                            "Make archive using catalog file, select source directory",
-                            "Make archive from source directory image files",
-                            "Make master archive from subdirectory archives",
-                            "Edit existing archive file"};
+  const char* captions[] = {"Make archive using &catalog file, original image paths",
+                            "Make archive using catalog file, select so&urce directory",
+                            "Make archive from source directory &image files",
+                            "Make &master archive from subdirectory archives",
+                            "E&dit existing archive file"};
   for (int i = 0; i < 5; ++i) {
     options_[i] = new QRadioButton(captions[i], modes);
     options_[i]->setObjectName(QString("Option%1").arg(i + 1));
@@ -140,6 +153,14 @@ void FrmArchive::ConnectLists() {
   const Volume* holding = VolumeHolding(cat_drive_->volumes(), here);
   const QString root = holding != nullptr ? QString::fromStdString(holding->mount_point) : "/";
   connect(cat_dir_, &DirectoryList::pathChanged, cat_file_, &FileList::SetPath);
+  const auto keep_catalogs = [](const QString& name) {
+    return !CatalogTypeOf(name.toStdString()).empty() ||
+           name.compare("archive.htm", Qt::CaseInsensitive) == 0;
+  };
+  cat_file_->SetFilter(keep_catalogs);
+  connect(cat_filter_, &QComboBox::currentIndexChanged, this, [this, keep_catalogs](int index) {
+    cat_file_->SetFilter(index == 0 ? FileList::Filter(keep_catalogs) : nullptr);
+  });
   connect(cat_file_, &FileList::fileClicked, this,
           [this](const QString& name) { set_status(CatalogTypeCaption(name.toStdString())); });
   connect(cat_file_, &FileList::focusLost, this, [this] { set_status(""); });
@@ -203,10 +224,10 @@ void FrmArchive::ApplyMode(Mode mode) {
   catalog_frame_->setTitle(mode == Mode::kEdit ? "Archive File" : "Catalog File");
   dest_frame_->setTitle(mode == Mode::kMaster ? "Destination Directory for Master"
                                               : "Destination Directory");
-  SetGroupEnabled({cat_drive_, cat_dir_, cat_file_}, kEnabled[row][0]);
-  SetGroupEnabled({src_drive_, src_dir_}, kEnabled[row][1]);
+  SetGroupEnabled({cat_drive_, cat_path_, cat_dir_, cat_file_, cat_filter_}, kEnabled[row][0]);
+  SetGroupEnabled({src_drive_, src_path_, src_dir_}, kEnabled[row][1]);
   subfolders_->setEnabled(mode == Mode::kSourceScan);
-  SetGroupEnabled({dest_drive_, dest_dir_}, kEnabled[row][2]);
+  SetGroupEnabled({dest_drive_, dest_path_, dest_dir_}, kEnabled[row][2]);
 }
 
 Mode FrmArchive::mode() const {
@@ -234,7 +255,7 @@ GoState FrmArchive::go_state() const {
 
 void FrmArchive::set_go_state(GoState state) {
   go_state_ = state;
-  go_->setText(GoCaption(state));
+  go_->setText(QString("&") + GoCaption(state));  // Alt+G, Alt+S
 }
 
 void FrmArchive::set_status(const std::string& text) {
@@ -250,10 +271,6 @@ void FrmArchive::ShowProgress(int handled, int total) {
 
 void FrmArchive::LetEventsRun() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-CopyMode FrmArchive::AskCopyOriginals() {
-  return static_cast<CopyMode>(FrmCopy::Ask(this));
 }
 
 bool FrmArchive::ConfirmMasterOver(const std::string& page, int pictures) {
@@ -280,7 +297,10 @@ bool FrmArchive::AskRetry(const std::string& text) {
 }
 
 void FrmArchive::ReportRun(const RunState& state) {
-  if (!RunLeftSomethingOut(state)) return;
+  const std::string where = "The archive is " + JoinPath(dest_dir(), "archive.htm") + ".";
+  if (!RunLeftSomethingOut(state)) {
+    return ShowFinished(CountOf(state.picture_count, "picture") + " archived. " + where);
+  }
   std::string text = RunSummaryLine(state);
   if (const std::string earlier = EarlierArchiveLine(state); !earlier.empty()) {
     text = earlier + "\n" + text;
@@ -289,7 +309,21 @@ void FrmArchive::ReportRun(const RunState& state) {
   if (const std::string dropped = DroppedVersionsLine(state); !dropped.empty()) {
     text += "\n" + dropped;
   }
-  ShowSummary(text, state);
+  ShowSummary(text + "\n" + where, state);
+}
+
+void FrmArchive::ShowFinished(const std::string& text) {
+  if (finished_ != nullptr) finished_->close();
+  auto* box = new QMessageBox(QMessageBox::NoIcon, "Lumvane", QString::fromStdString(text),
+                              QMessageBox::Close, this);
+  box->setObjectName("RunFinished");
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);  // a message box is modal unless told otherwise
+  QPushButton* open = box->addButton("&Open archive", QMessageBox::AcceptRole);
+  box->setDefaultButton(open);
+  connect(open, &QPushButton::clicked, this, &FrmArchive::OpenArchive);
+  box->show();
+  finished_ = box;
 }
 
 void FrmArchive::ReportNothingArchived(const std::string& text, const RunState& state) {
@@ -317,14 +351,15 @@ void FrmArchive::ShowSummary(std::string text, const RunState& state) {
                           : nullptr;
   if (undo != nullptr) undo->setObjectName("UndoRun");
   QPushButton* locations = box.addButton("Locations...", QMessageBox::ActionRole);
-  QPushButton* open = box.addButton("Open archive", QMessageBox::ActionRole);
+  QPushButton* open = box.addButton("&Open archive", QMessageBox::ActionRole);
   if (locate != nullptr) box.setDefaultButton(locate);
   box.exec();
   if (box.clickedButton() == nullptr) return;
   if (box.clickedButton() == undo) {
     FrmHistory::Restore(this, dest_dir(), state.kept_version);
   } else if (box.clickedButton() == locate) {
-    run_again_ = LocateMissingPictures(this, state, cat_drive_->volumes());
+    run_again_ = LocateMissingPictures(this, state, cat_drive_->volumes(),
+                                       QString::fromStdString(catalog_dir()));
   } else if (box.clickedButton() == locations) {
     ShowLocations();
   } else if (box.clickedButton() == open) {

@@ -9,8 +9,11 @@
 #define LUMVANE_SHELL_FRM_ARCHIVE_H_
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -99,6 +102,9 @@ class FrmArchive : public QWidget, public RunWindow {
   // The summary box: `text`, the files left out in its details, and its buttons.
   void ShowSummary(std::string text, const RunState& state);
   void OpenArchive();
+  // After a run that left nothing out: `text` and "Open archive", in a box that does not hold
+  // up the window (the last run's box goes).
+  void ShowFinished(const std::string& text);
   // Lets the group's lists take dropped folders and files, and gives them a context menu.
   void AddListHabits(Group group, std::initializer_list<QWidget*> lists);
   void ShowListMenu(Group group, QWidget* list, const QPoint& at);
@@ -106,6 +112,10 @@ class FrmArchive : public QWidget, public RunWindow {
   std::pair<DriveList*, DirectoryList*> ListsOf(Group group) const;
   // Creates a folder in the destination folder, named by the user, and opens it.
   void NewDestinationFolder();
+  // The path line above a folder tree: shows its folder, and opens a typed one (a catalog
+  // file's folder with the file chosen; a folder that is not there made after asking).
+  void AddPathLine(Group group, QLineEdit* line, DirectoryList* folders);
+  void GoToTypedPath(Group group, QLineEdit* line);
 
   RunEnvironment environment_;
   VolumeTable volumes_;
@@ -115,18 +125,23 @@ class FrmArchive : public QWidget, public RunWindow {
   bool close_after_run_ = false;
   bool run_again_ = false;  // Locate found missing pictures and the user asked for a new run
   std::map<QObject*, Group> drop_targets_;
+  QPointer<QWidget> finished_;  // the box of the last run that left nothing out
 
   QLabel* status_;
   QGroupBox* catalog_frame_;
   QGroupBox* source_frame_;
   QGroupBox* dest_frame_;
   DriveList* cat_drive_;
+  QLineEdit* cat_path_;
   DirectoryList* cat_dir_;
   FileList* cat_file_;
+  QComboBox* cat_filter_;
   DriveList* src_drive_;
+  QLineEdit* src_path_;
   DirectoryList* src_dir_;
   QCheckBox* subfolders_;
   DriveList* dest_drive_;
+  QLineEdit* dest_path_;
   DirectoryList* dest_dir_;
   QPushButton* go_;
   QPushButton* exit_;

@@ -7,14 +7,18 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "platform/paths.h"
 #include "run/catalog_types.h"
+#include "run/copy_survey.h"
 #include "settings/settings_file.h"
 #include "shell/frm_archive.h"
+#include "shell/frm_copy.h"
 #include "shell/frm_history.h"
 
 namespace lumvane {
@@ -45,11 +49,47 @@ bool FrmArchive::ShowCatalogFile(const QString& path) {
   const QFileInfo file(path);
   if (!file.isFile() || !ShowFolder(Group::kCatalog, file.absolutePath())) return false;
   cat_file_->SetPath(file.absolutePath());  // the list is filled now, not when the model has read
-  const auto found = cat_file_->findItems(file.fileName(), Qt::MatchExactly);
+  auto found = cat_file_->findItems(file.fileName(), Qt::MatchExactly);
+  if (found.isEmpty() && cat_filter_->currentIndex() == 0) {  // a file of another type: all files
+    cat_filter_->setCurrentIndex(1);
+    found = cat_file_->findItems(file.fileName(), Qt::MatchExactly);
+  }
   if (found.isEmpty()) return false;
   cat_file_->setCurrentItem(found.front());
   set_status(CatalogTypeCaption(file.fileName().toStdString()));
   return true;
+}
+
+void FrmArchive::AddPathLine(Group group, QLineEdit* line, DirectoryList* folders) {
+  line->setToolTip("The folder's full path; type or paste another and press Enter");
+  connect(folders, &DirectoryList::pathChanged, line, &QLineEdit::setText);
+  connect(line, &QLineEdit::returnPressed, this,
+          [this, group, line] { GoToTypedPath(group, line); });
+}
+
+void FrmArchive::GoToTypedPath(Group group, QLineEdit* line) {
+  const QString open = ListsOf(group).second->path();
+  QString typed = line->text().trimmed();
+  if (typed == "~" || typed.startsWith("~/")) typed.replace(0, 1, QDir::homePath());
+  const QString path = QDir::cleanPath(QDir(open).absoluteFilePath(typed));
+  const QFileInfo info(path);
+  bool shown = false;
+  if (group == Group::kCatalog && info.isFile()) {
+    shown = ShowCatalogFile(path);
+  } else if (info.isDir()) {
+    shown = ShowFolder(group, path);
+  } else if (info.exists()) {
+    ShowMessage(path.toStdString() + " is not a folder.");
+  } else {
+    QMessageBox box(QMessageBox::Question, "Lumvane", "There is no folder " + path + ".\nMake it?",
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName("MakeFolder");
+    if (box.exec() == QMessageBox::Yes) {
+      shown = QDir().mkpath(path) && ShowFolder(group, path);
+      if (!shown) ShowMessage("Cannot make the folder " + path.toStdString() + ".");
+    }
+  }
+  line->setText(ListsOf(group).second->path());  // the open folder, whether it changed or not
 }
 
 void FrmArchive::AddListHabits(Group group, std::initializer_list<QWidget*> lists) {
@@ -110,7 +150,13 @@ void FrmArchive::ShowListMenu(Group group, QWidget* list, const QPoint& at) {
   });
   if (group == Group::kDest)
     menu.addAction("New folder...", this, &FrmArchive::NewDestinationFolder);
-  menu.exec(list->mapToGlobal(at));
+  // A menu asked for from the keyboard opens at the current item, which may lie outside the
+  // visible part of the list: kept within it.
+  auto* view = qobject_cast<QAbstractItemView*>(list);
+  QWidget* area = view != nullptr ? view->viewport() : list;
+  const QPoint inside(std::clamp(at.x(), 0, area->width() - 1),
+                      std::clamp(at.y(), 0, area->height() - 1));
+  menu.exec(area->mapToGlobal(inside));
 }
 
 void FrmArchive::NewDestinationFolder() {
@@ -136,6 +182,39 @@ void FrmArchive::contextMenuEvent(QContextMenuEvent* event) {
   });
   menu.addAction("Open archive", this, &FrmArchive::OpenArchive);
   menu.exec(event->globalPos());
+}
+
+namespace {
+
+// The settings key of the copy answer last given for `dest`: its path, escaped, since the
+// settings take a slash for a group.
+QString CopyAnswerKey(const std::string& dest) {
+  return "copy/" + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(dest)));
+}
+
+}  // namespace
+
+// The answer last given for this destination comes first (the rename answer for a new one);
+// what each Yes copies is counted first, Stop ending the count and the run.
+CopyMode FrmArchive::AskCopyOriginals() {
+  std::unique_ptr<QSettings> settings;
+  const bool readable = OpenSettings(/*for_writing=*/false, &settings).ok();
+  const int last = readable ? settings->value(CopyAnswerKey(dest_dir()), 2).toInt() : 2;
+  CopySurvey survey;
+  if (!subfolders_->isChecked() || mode() != Mode::kSourceScan) {
+    set_go_state(GoState::kRunning);
+    set_status("Counting the originals...");
+    survey = SurveyCopies(*this, environment_);
+    const bool stopped = StopRequested();
+    set_go_state(GoState::kIdle);
+    set_status("");
+    if (stopped) return CopyMode::kCancelled;
+  }
+  const int answer = FrmCopy::Ask(this, last >= 0 && last <= 2 ? last : 2, &survey);
+  if (answer >= 0 && OpenSettings(/*for_writing=*/true, &settings).ok()) {
+    settings->setValue(CopyAnswerKey(dest_dir()), answer);
+  }
+  return static_cast<CopyMode>(answer);
 }
 
 // A settings file that cannot be read as one is neither read nor replaced: the window starts

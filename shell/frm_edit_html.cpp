@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <functional>
 
 #include "platform/paths.h"
 #include "shell/window_style.h"
@@ -23,24 +25,27 @@ FrmEditHtml::FrmEditHtml(ArchiveEditor editor, QWidget* main_window)
   setObjectName("frmEdit_Html");
   setWindowTitle("Edit Image Information");
   setFont(WindowFont());
-  setFixedSize(6000 / 15, 5040 / 15);
-  auto* update = Placed(new QPushButton("Update", this), "Update", Twips(kBoxLeft, 120, 1080, 375));
-  auto* undo = Placed(new QPushButton("Undo", this), "Undo", Twips(2640, 120, 1080, 375));
-  auto* done = Placed(new QPushButton("Done", this), "Done", Twips(3840, 120, 1080, 375));
-  record_num_ = Box("RecordNum", "Number", 720, 1200);
-  auto* up = Placed(new QPushButton("+", this), "Up", Twips(2700, 705, 330, 180));
-  auto* down = Placed(new QPushButton("-", this), "Down", Twips(2700, 885, 330, 180));
-  record_count_ = Placed(new QLabel(this), "RecordCount", Twips(3120, 720, 1500, kRowHeight));
-  title_ = Box("Title", "Title", 1245);
-  keyword_ = Box("Keyword", "Keywords", 1650);
-  category_ = Box("Category", "Categories", 2055);
-  comment_ = Box("Comment", "Comment", 2460);
-  author_ = Box("Author", "Author", 2865);
-  pic_date_ = Box("PicDate", "Date", 3270);
+  setFixedSize(7560 / 15, 5040 / 15);  // the boxes, and the record's thumbnail beside them
+  auto* update =
+      Placed(new QPushButton("&Update", this), "Update", Twips(kBoxLeft, 120, 1080, 375));
+  auto* undo = Placed(new QPushButton("Und&o", this), "Undo", Twips(2640, 120, 1080, 375));
+  auto* done = Placed(new QPushButton("&Done", this), "Done", Twips(3840, 120, 1080, 375));
+  record_num_ = Box("RecordNum", "&Number", 720, 1200);
+  auto* up = Placed(new QPushButton("+", this), "Up", Twips(2700, 705, 375, 345));
+  auto* down = Placed(new QPushButton("-", this), "Down", Twips(3105, 705, 375, 345));
+  record_count_ = Placed(new QLabel(this), "RecordCount", Twips(3540, 720, 1500, kRowHeight));
+  picture_ = Placed(new QLabel(this), "Picture", Twips(6000, 1245, 1440, 1440));
+  picture_->setAlignment(Qt::AlignCenter);
+  title_ = Box("Title", "&Title", 1245);
+  keyword_ = Box("Keyword", "&Keywords", 1650);
+  category_ = Box("Category", "C&ategories", 2055);
+  comment_ = Box("Comment", "&Comment", 2460);
+  author_ = Box("Author", "Aut&hor", 2865);
+  pic_date_ = Box("PicDate", "Dat&e", 3270);
   path_ = Box("Path", "Path", 3795);
   source_ = Box("Source", "Source File", 4200);
   thumb_ = Box("Thumb", "Thumb File", 4605, 3240);
-  auto* remove = Placed(new QPushButton("Delete", this), "Delete", Twips(4800, 4575, 960, 375));
+  auto* remove = Placed(new QPushButton("De&lete", this), "Delete", Twips(4800, 4575, 960, 375));
   for (QLineEdit* info : {path_, source_, thumb_}) {  // shown, never stored
     info->setReadOnly(true);
     QPalette palette = info->palette();
@@ -55,7 +60,25 @@ FrmEditHtml::FrmEditHtml(ArchiveEditor editor, QWidget* main_window)
   connect(undo, &QPushButton::clicked, this, &FrmEditHtml::OnUndo);
   connect(remove, &QPushButton::clicked, this, &FrmEditHtml::OnDelete);
   connect(done, &QPushButton::clicked, this, &QWidget::close);
+  AddKeys();
   record_num_->setText("1");
+}
+
+// Page Up and Page Down step through the records, Ctrl+Home and Ctrl+End go to the first and
+// the last; Enter in a box stores the record, as Update does.
+void FrmEditHtml::AddKeys() {
+  const auto go_to = [this](long n) { record_num_->setText(QString::number(n)); };
+  const std::pair<QKeySequence, std::function<void()>> keys[] = {
+      {QKeySequence(Qt::Key_PageDown), [this] { Step(1); }},
+      {QKeySequence(Qt::Key_PageUp), [this] { Step(-1); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_Home), [go_to] { go_to(1); }},
+      {QKeySequence(Qt::CTRL | Qt::Key_End), [this, go_to] { go_to(editor_.count()); }}};
+  for (const auto& [key, action] : keys) {
+    connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+  }
+  for (QLineEdit* box : {title_, keyword_, category_, comment_, author_, pic_date_}) {
+    connect(box, &QLineEdit::returnPressed, this, &FrmEditHtml::OnUpdate);
+  }
 }
 
 QLineEdit* FrmEditHtml::Box(const char* name, const char* label, int top, int width) {
@@ -86,7 +109,10 @@ void FrmEditHtml::ShowFields(const EditorFields& f, bool editable_only) {
 
 void FrmEditHtml::ShowRecord(long n) {
   shown_ = n;
-  ShowFields(editor_.Fields(n), false);
+  const EditorFields fields = editor_.Fields(n);
+  ShowFields(fields, false);
+  const QPixmap thumbnail(QString::fromStdString(JoinPath(editor_.folder(), fields.thumb)));
+  picture_->setPixmap(thumbnail);
   record_count_->setText(QString("of %1").arg(editor_.count()));
 }
 

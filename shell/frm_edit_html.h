@@ -37,6 +37,7 @@ class FrmEditHtml : public QWidget {
   void OnNumberChanged();
   void ShowRecord(long n);
   void Step(int step);
+  void AddKeys();
   void OnUpdate();
   void OnUndo();
   void OnDelete();
@@ -64,6 +65,7 @@ class FrmEditHtml : public QWidget {
   QString number_text_;         // the record number box as it was before its last change
   QLineEdit* record_num_;
   QLabel* record_count_;
+  QLabel* picture_;  // the record's thumbnail
   QLineEdit *title_, *keyword_, *category_, *comment_, *author_, *pic_date_;
   QLineEdit *path_, *source_, *thumb_;
 };

@@ -16,21 +16,17 @@ namespace {
 
 // The folder the user says holds `place`'s picture; "" when cancelled.
 QString AskWhereItIs(QWidget* parent, const CatalogPlace& place, const std::vector<Volume>& volumes,
-                     const QString& last) {
+                     const QString& start) {
   const QString windows_path = QString::fromStdString(place.Text());
   QFileDialog dialog(parent, "Where is " + windows_path + " now?");
   dialog.setObjectName("LocateDialog");
   dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  dialog.setOptions(QFileDialog::DontUseNativeDialog);  // the photos show which folder it is
   dialog.setLabelText(QFileDialog::FileName, "Folder:");
   dialog.setLabelText(QFileDialog::Accept, "Here");
   QList<QUrl> places;
-  QString start = last.isEmpty() ? QDir::homePath() : last;
   for (const Volume& volume : volumes) {
     places.append(QUrl::fromLocalFile(QString::fromStdString(volume.mount_point)));
-    if (last.isEmpty() && volume.mount_point != "/") {
-      start = QString::fromStdString(volume.mount_point);
-    }
   }
   dialog.setSidebarUrls(places);
   dialog.setDirectory(start);
@@ -56,7 +52,7 @@ QString Pictures(int count) {
 }  // namespace
 
 bool LocateMissingPictures(QWidget* parent, const RunState& state,
-                           const std::vector<Volume>& volumes) {
+                           const std::vector<Volume>& volumes, const QString& catalog_folder) {
   const auto groups = MissingByPlace(state);
   if (groups.empty()) return false;
   const CatalogPlace place = *groups.front().front()->place;
@@ -64,9 +60,11 @@ bool LocateMissingPictures(QWidget* parent, const RunState& state,
   for (const PassedOverPicture* picture : groups.front()) missing.push_back(*picture->place);
   const QString name = QString::fromStdString(place.Name());
   Located located;
-  for (QString chosen;;) {
-    chosen = AskWhereItIs(parent, place, volumes, chosen);
+  for (QString chosen = catalog_folder;;) {
+    chosen = AskWhereItIs(parent, place, volumes, chosen.isEmpty() ? QDir::homePath() : chosen);
     if (chosen.isEmpty()) return false;
+    if (QFileInfo(chosen).isFile())
+      chosen = QFileInfo(chosen).absolutePath();  // a photo: its folder
     const Status status = LocateFrom(place, chosen.toStdString(), missing, &located);
     if (status.ok()) break;
     Tell(parent, QString::fromStdString(status.message()));

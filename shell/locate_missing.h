@@ -13,12 +13,13 @@
 namespace lumvane {
 
 // Asks for the folder of the first missing picture of the drive or volume with the most
-// missing pictures (a folder dialog starting at the mounted `volumes`, titled with the
-// picture's Windows path), infers and saves that drive's or volume's folder, says how many of
-// its missing pictures are found there, and asks whether to run again. A choice that gives no
-// folder is explained and asked again. True when the user wants the run made again.
+// missing pictures (a folder dialog that shows files too, starting in `catalog_folder` with
+// the mounted `volumes` beside it, titled with the picture's Windows path), infers and saves that
+// drive's or volume's folder, says how many of its missing pictures are found there, and asks
+// whether to run again. A choice that gives no folder is explained and asked again. True when the
+// user wants the run made again.
 bool LocateMissingPictures(QWidget* parent, const RunState& state,
-                           const std::vector<Volume>& volumes);
+                           const std::vector<Volume>& volumes, const QString& catalog_folder);
 
 }  // namespace lumvane
 

@@ -74,8 +74,10 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent) {
   for (int column = 1; column < model_.columnCount(); ++column) hideColumn(column);
   header()->hide();
   header()->setStretchLastSection(false);
-  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setTextElideMode(Qt::ElideMiddle);
+  setIndentation(12);
   setUniformRowHeights(true);
   connect(&tips_, &QAbstractItemModel::rowsRemoved, this, [this] {
     if (!rows_leaving_) return;
@@ -134,13 +136,24 @@ FileList::FileList(QWidget* parent) : QListWidget(parent) {
 
 void FileList::SetPath(const QString& folder) {
   clear();
+  folder_ = folder;
   const QDir dir(folder);
   const QStringList names =
       dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
   for (const QString& name : names) {
+    if (filter_ && !filter_(name)) continue;
     auto* item = new QListWidgetItem(name, this);
     item->setToolTip(dir.filePath(name));
   }
+}
+
+void FileList::SetFilter(Filter filter) {
+  const QString chosen = fileName();
+  filter_ = std::move(filter);
+  if (folder_.isEmpty()) return;
+  SetPath(folder_);
+  const auto found = findItems(chosen, Qt::MatchExactly);
+  if (!chosen.isEmpty() && !found.isEmpty()) setCurrentItem(found.front());
 }
 
 QString FileList::fileName() const {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The three location widgets of the main window: a drive list (the mounted volumes), a
-// directory list (a folder tree of the chosen volume) and a file list (every visible file of
-// a folder, never filtered).
+// directory list (a folder tree of the chosen volume) and a file list (the visible files of a
+// folder that its filter keeps).
 #ifndef LUMVANE_SHELL_LOCATION_LISTS_H_
 #define LUMVANE_SHELL_LOCATION_LISTS_H_
 
@@ -56,7 +56,8 @@ class FullPathTips : public QIdentityProxyModel {
   QVariant data(const QModelIndex& index, int role) const override;
 };
 
-// A folder tree that scrolls sideways rather than cutting long names.
+// A folder tree that never scrolls sideways: a long name is shortened in its middle (its full
+// path is its tooltip, and the main window's path line shows the open folder's).
 class DirectoryList : public QTreeView {
   Q_OBJECT
  public:
@@ -93,10 +94,15 @@ class DirectoryList : public QTreeView {
 class FileList : public QListWidget {
   Q_OBJECT
  public:
+  // Which file names the list shows; null shows them all.
+  using Filter = std::function<bool(const QString& name)>;
+
   explicit FileList(QWidget* parent = nullptr);
-  // Lists the visible files of `folder`, sorted, each with its full path as tooltip; nothing
-  // is selected afterwards.
+  // Lists the visible files of `folder` that the filter keeps, sorted, each with its full path
+  // as tooltip; nothing is selected afterwards.
   void SetPath(const QString& folder);
+  // Lists the folder again through `filter`; the chosen file stays chosen while it is shown.
+  void SetFilter(Filter filter);
   // The bare name of the selected file, or "" when none is selected.
   QString fileName() const;
 
@@ -106,6 +112,10 @@ class FileList : public QListWidget {
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  QString folder_;
+  Filter filter_;
 };
 
 }  // namespace lumvane

@@ -325,7 +325,9 @@ class FrmArchiveTest : public QObject {
     auto window = MakeWindow();
     OpenFolder(window.get(), "CatDir", dir.path());
     auto* files = Child<QListWidget>(window.get(), "CatFile");
-    QTRY_COMPARE(files->count(), 5);
+    QTRY_COMPARE(files->count(), 3);  // the catalogs the program reads, and archives
+    Child<QComboBox>(window.get(), "CatFilter")->setCurrentIndex(1);  // all files
+    QCOMPARE(files->count(), 5);
     const std::pair<const char*, const char*> expected[] = {
         {"photos.tdb", " Catalog file type not supported"},
         {"photos.tDB", " ThumbsPlus V3 Database"},
@@ -443,6 +445,45 @@ class FrmArchiveTest : public QObject {
     go->setFocus();
     QTest::keyClick(go, Qt::Key_Return);
     QCOMPARE(Child<QLabel>(window.get(), "Status")->text(), QString(" 2 Done!"));
+    auto* finished = window->findChild<QMessageBox*>("RunFinished");  // where, and Open archive
+    QVERIFY(finished != nullptr && finished->isVisible() && !finished->isModal());
+    QCOMPARE(finished->text(), QString::fromStdString("2 pictures archived. The archive is " +
+                                                      (source / "archive.htm") + "."));
+    QCOMPARE(finished->defaultButton()->text(), QString("&Open archive"));
+  }
+
+  // The path line opens a typed folder and makes one that is not there, after asking; the copy
+  // question starts from the answer last given for the destination and says what each copies.
+  void pathLineAndCopyQuestionMemory() {
+    TempDir source, dest;
+    auto window = MakeWindow();
+    PrepareScan(window.get(), source, dest, 2);
+    auto* line = Child<QLineEdit>(window.get(), "DestPath");
+    QCOMPARE(line->text(), QString::fromStdString(dest.path()));
+    line->setFocus();
+    line->setText(QString::fromStdString(dest / "new/archive"));
+    WhenModal(Click("Yes"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QCOMPARE(window->dest_dir(), dest / "new/archive");
+    QString first_keep, second_keep;
+    bool first_rename = false, second_kept = false;
+    WhenModal([&](QWidget* dialog) {
+      first_rename = dialog->findChild<QRadioButton*>("Option2")->isChecked();
+      first_keep = dialog->findChild<QLabel*>("KeepNamesCopies")->text();
+      dialog->findChild<QRadioButton*>("Option1")->click();
+      Click("OK")(dialog);
+    });
+    Child<QPushButton>(window.get(), "Go")->click();
+    QVERIFY(first_rename);
+    QVERIFY2(first_keep.startsWith("copies 2 originals, "), qPrintable(first_keep));
+    WhenModal([&](QWidget* dialog) {
+      second_kept = dialog->findChild<QRadioButton*>("Option1")->isChecked();
+      second_keep = dialog->findChild<QLabel*>("KeepNamesCopies")->text();
+      Click("Cancel")(dialog);
+    });
+    Child<QPushButton>(window.get(), "Go")->click();
+    QVERIFY(second_kept);
+    QCOMPARE(second_keep, QString("copies nothing: the 2 originals are there already"));
   }
 
   void runSummaryNamesWhatWasPassedOver() {
@@ -463,7 +504,9 @@ class FrmArchiveTest : public QObject {
     });
     Child<QPushButton>(window.get(), "Go")->click();
     QTRY_VERIFY(!text.isEmpty());
-    QCOMPARE(text, QString("2 archived; 2 passed over: 1 file missing, 1 not a picture name"));
+    QCOMPARE(text, QString::fromStdString("2 archived; 2 passed over: 1 file missing, 1 not a "
+                                          "picture name\nThe archive is " +
+                                          (dest / "archive.htm") + "."));
     QCOMPARE(details,
              QString::fromStdString((source / "gone.jpg") + ": file missing\n" +
                                     (source / "not-a-picture.txt") + ": not a picture name\n"));
@@ -525,7 +568,7 @@ class FrmArchiveTest : public QObject {
     QVERIFY2(StoppedAfter(3, records), std::to_string(records).c_str());
     QVERIFY(testing_support::ReadAll(dest / "archive.htm").ends_with("</html>\r\n"));
     QCOMPARE(raw->isVisible(), how != "close");
-    QCOMPARE(Child<QPushButton>(raw, "Go")->text(), QString("Go"));
+    QCOMPARE(Child<QPushButton>(raw, "Go")->text(), QString("&Go"));
     if (how == "Go") {
       QCOMPARE(Child<QLabel>(raw, "Status")->text(),
                QString("Stopped after %1 of 6 pictures").arg(records));
