@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws photo-like landscapes (sky, sun, hills, grain) as JPEG files with spread-out file dates,
 // for the demo archive and the benchmark; with `cmyk`, every seventh is a CMYK JPEG as
-// print-oriented programs write it (Adobe's inverted form).
-// Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED] [cmyk]
+// print-oriented programs write it (Adobe's inverted form); with `described`, each carries a
+// title, a caption, keywords (the folder's name among them) and its date in XMP, as a photo
+// program writes them.
+// Usage: make_sample_photos OUT_DIR COUNT [WIDTHxHEIGHT] [SEED] [cmyk|described]
 #include <sys/time.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -107,7 +110,7 @@ bool EncodeCmyk(const vantle::Raster& image, FILE* file) {
   return true;
 }
 
-void SetFileDate(const std::string& path, int index) {
+std::tm DateOf(int index) {
   std::tm date{};
   date.tm_year = 2019 - 1900 + index % 3;
   date.tm_mon = (index * 5) % 12;
@@ -115,9 +118,69 @@ void SetFileDate(const std::string& path, int index) {
   date.tm_hour = 8 + index % 10;
   date.tm_min = (index * 13) % 60;
   date.tm_isdst = -1;
+  return date;
+}
+
+void SetFileDate(const std::string& path, int index) {
+  std::tm date = DateOf(index);
   const time_t when = mktime(&date);
   const timeval times[2] = {{when, 0}, {when, 0}};
   utimes(path.c_str(), times);
+}
+
+// The scene in words: the time of day from the sky's warmth, the land from the hills.
+struct Words {
+  std::string title, caption, keywords[3];
+};
+
+Words Describe(const Scene& s, const std::string& folder) {
+  const double warmth = (s.sky_top[0] - 40) / 60;
+  const char* time = warmth < 0.33 ? "morning" : warmth < 0.66 ? "afternoon" : "evening";
+  const char* land = s.hill_height < 0.55 ? "hills" : "valley";
+  Words words{std::string(1, char(std::toupper(time[0]))) + (time + 1) + " over the " + land,
+              std::string("The sun ") + (s.sun_y < 0.3 ? "high" : "low") + " above the " + land +
+                  ", " + folder + ".",
+              {time, land, folder}};
+  for (char& c : words.keywords[2]) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return words;
+}
+
+// Puts an XMP packet with `words` and `date` right after the file's start of image.
+bool AddXmp(const std::string& path, const Words& words, const std::tm& date) {
+  char when[32];
+  std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%S", &date);
+  std::string xmp = "http://ns.adobe.com/xap/1.0/";
+  xmp += '\0';
+  xmp +=
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+      "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+      "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" "
+      "exif:DateTimeOriginal=\"" +
+      std::string(when) +
+      "\"><dc:title><rdf:Alt><rdf:li "
+      "xml:lang=\"x-default\">" +
+      words.title +
+      "</rdf:li></rdf:Alt></dc:title><dc:description>"
+      "<rdf:Alt><rdf:li xml:lang=\"x-default\">" +
+      words.caption +
+      "</rdf:li></rdf:Alt>"
+      "</dc:description><dc:subject><rdf:Bag>";
+  for (const std::string& word : words.keywords) xmp += "<rdf:li>" + word + "</rdf:li>";
+  xmp += "</rdf:Bag></dc:subject></rdf:Description></rdf:RDF></x:xmpmeta>";
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return false;
+  std::string jpeg;
+  char buffer[65536];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) jpeg.append(buffer, got);
+  std::fclose(in);
+  const size_t length = xmp.size() + 2;
+  const std::string segment =
+      std::string("\xFF\xE1") + char(length >> 8) + char(length & 0xFF) + xmp;
+  jpeg.insert(2, segment);
+  FILE* out = std::fopen(path.c_str(), "wb");
+  const bool written =
+      out != nullptr && std::fwrite(jpeg.data(), 1, jpeg.size(), out) == jpeg.size();
+  return out != nullptr && std::fclose(out) == 0 && written;
 }
 
 }  // namespace
@@ -133,6 +196,8 @@ int main(int argc, char** argv) {
   if (argc > 3) std::sscanf(argv[3], "%dx%d", &width, &height);
   std::mt19937 random(argc > 4 ? std::atoi(argv[4]) : 1);
   const bool some_cmyk = argc > 5 && std::string(argv[5]) == "cmyk";
+  const bool described = argc > 5 && std::string(argv[5]) == "described";
+  const std::string folder = dir.substr(dir.find_last_of('/') + 1);
   for (int i = 1; i <= count; ++i) {
     const bool portrait = i % 4 == 0;
     const int w = portrait ? height : width, h = portrait ? width : height;
@@ -141,16 +206,19 @@ int main(int argc, char** argv) {
     const std::string path = dir + "/" + name;
     FILE* out = std::fopen(path.c_str(), "wb");
     bool written = out != nullptr;
+    const Scene scene = RandomScene(random);
     if (written) {
-      const vantle::Raster image = Draw(RandomScene(random), w, h, random);
+      const vantle::Raster image = Draw(scene, w, h, random);
       written = some_cmyk && i % 7 == 0 ? EncodeCmyk(image, out) : vantle::Encode(image, out, 94);
+      written = std::fclose(out) == 0 && written;
     }
+    const int day = i + int(random() % 7);
+    if (written && described) written = AddXmp(path, Describe(scene, folder), DateOf(day));
     if (!written) {
       std::fprintf(stderr, "make_sample_photos: cannot write %s\n", path.c_str());
       return 1;
     }
-    std::fclose(out);
-    SetFileDate(path, i + int(random() % 7));
+    SetFileDate(path, day);
   }
   return 0;
 }
