@@ -72,6 +72,10 @@ FrmArchive::FrmArchive(RunEnvironment environment, VolumeTable volumes, QWidget*
                       src_path_, src_dir_,    subfolders_, dest_drive_, dest_path_,  dest_dir_,
                       exit_,     options_[0], options_[1], options_[2], options_[3], options_[4]};
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  for (QWidget* shows_focus : std::initializer_list<QWidget*>{
+           cat_dir_, cat_file_, src_dir_, dest_dir_, findChild<QWidget*>("Locations")}) {
+    shows_focus->setStyleSheet(kFocusStyle);
+  }
   go_->setFocus();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -86,7 +90,7 @@ void FrmArchive::BuildLocations() {
                       Twips(120, 240, 2895, 315));
   // Above each folder tree, its folder's full path, which takes a typed or pasted one.
   cat_path_ = Placed(new QLineEdit(catalog_frame_), "CatPath", Twips(120, 600, 2895, 285));
-  cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 915, 2895, 1320));
+  cat_dir_ = Placed(new DirectoryList(catalog_frame_), "CatDir", Twips(120, 915, 2895, 1020));
   cat_file_ = Placed(new FileList(this), "CatFile", Twips(360, 2520, 2895, 1545));
   // The catalogs the program reads, or every file.
   cat_filter_ = Placed(new QComboBox(this), "CatFilter", Twips(360, 4095, 2895, 285));

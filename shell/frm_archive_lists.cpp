@@ -62,6 +62,7 @@ bool FrmArchive::ShowCatalogFile(const QString& path) {
 
 void FrmArchive::AddPathLine(Group group, QLineEdit* line, DirectoryList* folders) {
   line->setToolTip("The folder's full path; type or paste another and press Enter");
+  line->setText(folders->path());
   connect(folders, &DirectoryList::pathChanged, line, &QLineEdit::setText);
   connect(line, &QLineEdit::returnPressed, this,
           [this, group, line] { GoToTypedPath(group, line); });

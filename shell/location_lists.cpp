@@ -79,6 +79,10 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeView(parent) {
   setTextElideMode(Qt::ElideMiddle);
   setIndentation(12);
   setUniformRowHeights(true);
+  // The open folder comes into view once the folders above it are read.
+  connect(&model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (path_.startsWith(loaded)) scrollTo(currentIndex());
+  });
   connect(&tips_, &QAbstractItemModel::rowsRemoved, this, [this] {
     if (!rows_leaving_) return;
     rows_leaving_ = false;

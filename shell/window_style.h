@@ -31,6 +31,12 @@ inline QFont WindowFont(int pixel_size = 11) {
   return font;
 }
 
+// The main window's style sheet: the control with the keyboard focus shows it plainly, lists
+// and flat buttons included, which the platform's style draws without a mark.
+inline constexpr char kFocusStyle[] =
+    "QAbstractItemView:focus { border: 2px solid palette(highlight); }"
+    "QPushButton:flat:focus { border: 1px solid palette(highlight); border-radius: 2px; }";
+
 // A read-only table of whole rows, one chosen at a time, without row numbers: the dialogs'
 // lists.
 inline QTableWidget* RowTable(const char* name, const QStringList& columns, QWidget* parent) {
