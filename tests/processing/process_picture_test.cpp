@@ -110,6 +110,11 @@ TEST_F(ProcessPictureTest, SamePictureAgainGivesTheSameNames) {
   EXPECT_EQ(second.record.thumb, first.record.thumb);
   EXPECT_EQ(second.copy_problem, "") << "the renamed copy is there already";
   EXPECT_EQ(dest.Names(), before);
+  WritePhoto(source / "b.jpg");  // copied under its own name before: not copied again renamed
+  ASSERT_TRUE(Process(PictureAt(source / "b.jpg"), CopyMode::kKeepNames).archived());
+  const auto with_b = dest.Names();
+  EXPECT_TRUE(Process(PictureAt(source / "b.jpg"), CopyMode::kRename).archived());
+  EXPECT_EQ(dest.Names(), with_b);
 }
 
 TEST_F(ProcessPictureTest, CopyModesKeepTheOriginalsBytesTimeAndPermissions) {
