@@ -15,7 +15,7 @@ read -ra packages <<<"$(sed -n '/^Build-Depends:/,/^[A-Z]/{/^ /p}' "$control" | 
   sed 's/(.*//' | grep -v '^debhelper-compat$' | tr '\n' ' ')"
 packages+=(make g++ time dpkg-dev fonts-liberation googletest libgtest-dev libgmock-dev)
 if [ "$purpose" = package ]; then
-  packages+=(debhelper lintian)
+  packages+=(debhelper lintian blhc)
 fi
 if [ "$purpose" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package in OUT_DIR (from scripts/build-package.sh): a second build of the
 # same tree in another folder gives the same bytes; lintian (pedantic, with its notes) finds
-# nothing beyond debian/lumvane.lintian-overrides; installed by apt, the program runs as an
+# nothing beyond debian/lumvane.lintian-overrides; blhc finds the build flags on every line; installed by apt, the program runs as an
 # ordinary user and archives two pictures; removed, it leaves none of its files behind.
 # Usage: scripts/package-check.sh OUT_DIR
 set -euo pipefail
@@ -18,8 +18,11 @@ for deb in "$out"/*.deb; do
 done
 echo "reproducible: $(cd "$out" && ls ./*.deb | tr '\n' ' ')"
 
-lintian --pedantic -I --fail-on error,warning,info,pedantic --suppress-tags running-with-root-privileges \
-  "$out"/lumvane_*.changes
+lint=$(lintian --pedantic -I --fail-on error,warning,info,pedantic "$out"/lumvane_*.changes 2>&1) ||
+  { echo "$lint"; echo "package-check: lintian has the notes above"; exit 1; }
+echo "lintian --pedantic -I: clean"
+blhc --all "$out/build.log"  # every compile and link line has the distribution's flags
+echo "blhc: every line has its flags"
 
 deb=$(ls "$out"/lumvane_*.deb)
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null
