@@ -35,7 +35,8 @@ build: configure
 test: test-deps build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 
-# The demo builds the program and the tool that draws its photos, not the tests.
+# The demo builds the command line and the tool that draws its photos: not the window, nor the
+# tests (make build builds them all).
 demo: configure
 	@cmake --build build -j $(JOBS) --target lumvane make_sample_photos texture -- --no-print-directory
 	@scripts/make-demo.sh build
@@ -50,7 +51,7 @@ sanitize: test-deps
 TSAN_TESTS = PicturePipeline|RunPictures|RunDriverTest|CliParallel|CtrlC|FrmArchiveTest|gui_test
 tsan: test-deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMVANE_TSAN=ON >/dev/null
-	@cmake --build build-tsan -j $(JOBS) --target run_test cli_test gui_test lumvane texture -- --no-print-directory
+	@cmake --build build-tsan -j $(JOBS) --target run_test cli_test gui_test lumvane lumvane-window texture -- --no-print-directory
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
 		ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 

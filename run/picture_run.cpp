@@ -135,12 +135,13 @@ void PictureRun::TallyDry(const PicturePlan& plan) {
   DryRunFigures& dry = state_.dry;
   std::error_code error;
   const std::string original = JoinPath(plan.folder, plan.name.on_disk);
-  const long long bytes = static_cast<long long>(std::filesystem::file_size(original, error));
+  const auto size = std::filesystem::file_size(original, error);
+  const long long bytes = error ? 0 : static_cast<long long>(size);
   if (plan.images_in_place) {
     ++dry.kept_images;
   } else {
     ++dry.new_images;
-    dry.image_bytes += ImageBytesOf(error ? 0 : bytes);
+    dry.image_bytes += ImageBytesOf(bytes);
   }
   const std::string copy = ArchiveCopyName(plan.name.on_disk, plan.name.recorded, plan, target_);
   if (copy.empty()) return;
@@ -148,7 +149,7 @@ void PictureRun::TallyDry(const PicturePlan& plan) {
     ++dry.copies_there;
   } else {
     ++dry.copies;
-    dry.copy_bytes += error ? 0 : bytes;
+    dry.copy_bytes += bytes;
   }
 }
 
