@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/paths.h"
 #include "run/catalog_types.h"
@@ -86,8 +87,13 @@ void FrmArchive::GoToTypedPath(Group group, QLineEdit* line) {
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName("MakeFolder");
     if (box.exec() == QMessageBox::Yes) {
-      shown = QDir().mkpath(path) && ShowFolder(group, path);
-      if (!shown) ShowMessage("Cannot make the folder " + path.toStdString() + ".");
+      std::error_code error;
+      std::filesystem::create_directories(path.toStdString(), error);
+      if (error) {
+        ShowMessage("Cannot make the folder " + path.toStdString() + ": " + error.message() + ".");
+      } else {
+        shown = ShowFolder(group, path);
+      }
     }
   }
   line->setText(ListsOf(group).second->path());  // the open folder, whether it changed or not

@@ -465,6 +465,17 @@ class FrmArchiveTest : public QObject {
     WhenModal(Click("Yes"));
     QTest::keyClick(line, Qt::Key_Return);
     QCOMPARE(window->dest_dir(), dest / "new/archive");
+    dest.Write("file", "x");  // a folder that cannot be made is said, with the reason
+    line->setText(QString::fromStdString(dest / "file/sub"));
+    QString refused;
+    WhenModals({Click("Yes"), [&refused](QWidget* box) {
+                  refused = qobject_cast<QMessageBox*>(box)->text();
+                  Click("OK")(box);
+                }});
+    QTest::keyClick(line, Qt::Key_Return);
+    QCOMPARE(refused, QString::fromStdString("Cannot make the folder " + (dest / "file/sub") +
+                                             ": Not a directory."));
+    QCOMPARE(line->text(), QString::fromStdString(dest / "new/archive"));
     QString first_keep, second_keep;
     bool first_rename = false, second_kept = false;
     WhenModal([&](QWidget* dialog) {
