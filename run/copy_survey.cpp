@@ -2,15 +2,16 @@
 #include "run/copy_survey.h"
 
 #include "platform/plural.h"
+#include "run/dry_run_lines.h"
 
 namespace lumvane {
 namespace {
 
-// The window as the survey's dry runs see it: its mode and folders, the copy mode surveyed,
-// no message, and the Go button's stop request.
+// The window as the survey's dry run sees it: its mode and folders, an answer that copies (the
+// dry run counts both), no message, and the Go button's stop request.
 class SurveyWindow : public RunWindow {
  public:
-  SurveyWindow(RunWindow& window, CopyMode mode) : window_(window), mode_(mode) {}
+  explicit SurveyWindow(RunWindow& window) : window_(window) {}
 
   Mode mode() const override { return window_.mode(); }
   std::string catalog_dir() const override { return window_.catalog_dir(); }
@@ -21,7 +22,7 @@ class SurveyWindow : public RunWindow {
   void set_go_state(GoState) override {}
   void set_status(const std::string&) override {}
   void LetEventsRun() override { window_.LetEventsRun(); }
-  CopyMode AskCopyOriginals() override { return mode_; }
+  CopyMode AskCopyOriginals() override { return CopyMode::kKeepNames; }
   bool ConfirmMasterOver(const std::string&, int) override { return true; }
   void ShowMessage(const std::string&) override {}
   bool AskRetry(const std::string&) override { return false; }
@@ -31,7 +32,6 @@ class SurveyWindow : public RunWindow {
 
  private:
   RunWindow& window_;
-  CopyMode mode_;
 };
 
 }  // namespace
@@ -39,18 +39,11 @@ class SurveyWindow : public RunWindow {
 CopySurvey SurveyCopies(RunWindow& window, const RunEnvironment& environment) {
   RunEnvironment dry = environment;
   dry.dry_run = true;
-  CopySurvey survey;
-  survey.complete = true;
-  for (CopyMode mode : {CopyMode::kKeepNames, CopyMode::kRename}) {
-    SurveyWindow surveyed(window, mode);
-    RunState state;
-    RunDriver(surveyed, state, dry);
-    CopyFigures& figures = mode == CopyMode::kKeepNames ? survey.keep_names : survey.rename;
-    figures = {state.dry.copies, state.dry.copy_bytes, state.dry.copies_there};
-    survey.complete =
-        survey.complete && state.outcome == RunOutcome::kSurveyed && !window.StopRequested();
-  }
-  return survey;
+  SurveyWindow surveyed(window);
+  RunState state;
+  RunDriver(surveyed, state, dry);
+  return {state.dry.keep_names, state.dry.rename,
+          state.outcome == RunOutcome::kSurveyed && !window.StopRequested()};
 }
 
 std::string CopyFiguresText(const CopyFigures& figures) {
@@ -61,10 +54,7 @@ std::string CopyFiguresText(const CopyFigures& figures) {
   }
   std::string text =
       "copies " + CountOf(figures.copies, "original") + ", " + BytesText(figures.bytes);
-  if (figures.there > 0) {
-    text += "; " + std::to_string(figures.there) + (figures.there == 1 ? " is" : " are") +
-            " there already";
-  }
+  if (figures.there > 0) text += "; " + ThereAlready(figures.there);
   return text;
 }
 

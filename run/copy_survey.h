@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What each answer to the Copy Originals question would copy: a dry run of the window's run
-// in each copy mode, before the question is asked.
+// What each answer to the Copy Originals question would copy: a dry run of the window's run,
+// before the question is asked.
 #ifndef LUMVANE_RUN_COPY_SURVEY_H_
 #define LUMVANE_RUN_COPY_SURVEY_H_
 
@@ -11,20 +11,14 @@
 
 namespace lumvane {
 
-struct CopyFigures {
-  int copies = 0;       // originals that would be copied
-  long long bytes = 0;  // ... and their bytes
-  int there = 0;        // originals that are in the archive folder already under that name
-};
-
 struct CopySurvey {
   CopyFigures keep_names;  // "Yes, Retain original file names"
   CopyFigures rename;      // "Yes, Rename files to unique 8.3 names"
   bool complete = false;   // false when the window asked to stop, or the source could not be read
 };
 
-// Reads the run `window` describes twice as a dry run (nothing is written; no message is
-// shown); lets the window's events run once per picture, and stops when it asks to.
+// Reads the run `window` describes as a dry run (nothing is written; no message is shown);
+// lets the window's events run once per picture, and stops when it asks to.
 CopySurvey SurveyCopies(RunWindow& window, const RunEnvironment& environment);
 
 // "copies 30 originals, 89 MB", "copies 12 originals, 40 MB; 18 are there already", "copies

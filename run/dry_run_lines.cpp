@@ -34,24 +34,30 @@ std::string WhatItWouldReplace(const RunState& state, const std::string& dest) {
 
 }  // namespace
 
+std::string ThereAlready(int originals) {
+  return std::to_string(originals) + (originals == 1 ? " is" : " are") + " there already";
+}
+
 std::vector<std::string> DryRunLines(const RunState& state, const std::string& dest, bool master,
                                      long long available) {
   const DryRunFigures& dry = state.dry;
+  const CopyFigures none;
+  const CopyFigures& copy = state.copy_mode == CopyMode::kKeepNames ? dry.keep_names
+                            : state.copy_mode == CopyMode::kRename  ? dry.rename
+                                                                    : none;
   std::vector<std::string> lines = {
       WhatItWouldArchive(state, JoinPath(dest, "archive.htm"), master),
       WhatItWouldReplace(state, dest)};
-  const std::string there = std::to_string(dry.copies_there) +
-                            (dry.copies_there == 1 ? " is" : " are") + " there already";
-  if (dry.copies > 0) {
-    lines.push_back("Would copy " + CountOf(dry.copies, "original") + " (" +
-                    BytesText(dry.copy_bytes) + ") into " + dest +
-                    (dry.copies_there > 0 ? "; " + there : ""));
-  } else if (dry.copies_there > 0) {
-    lines.push_back("Would copy no original: " + there);
+  if (copy.copies > 0) {
+    lines.push_back("Would copy " + CountOf(copy.copies, "original") + " (" +
+                    BytesText(copy.bytes) + ") into " + dest +
+                    (copy.there > 0 ? "; " + ThereAlready(copy.there) : ""));
+  } else if (copy.there > 0) {
+    lines.push_back("Would copy no original: " + ThereAlready(copy.there));
   }
   // The page takes its fixed blocks and about a kilobyte a picture with its catalog line.
   constexpr long long kPageBlocks = 140 << 10, kPerRecord = 1 << 10;
-  const long long needed = dry.image_bytes + dry.copy_bytes + kPageBlocks +
+  const long long needed = dry.image_bytes + copy.bytes + kPageBlocks +
                            kPerRecord * (dry.new_images + dry.kept_images + state.picture_count);
   const bool fits = needed < available;
   lines.push_back("Needs about " + BytesText(needed) + "; the disk has " + (fits ? "" : "only ") +

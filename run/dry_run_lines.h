@@ -16,6 +16,9 @@ namespace lumvane {
 std::vector<std::string> DryRunLines(const RunState& state, const std::string& dest, bool master,
                                      long long available);
 
+// "1 is there already", "18 are there already": originals that need no copy.
+std::string ThereAlready(int originals);
+
 // The bytes free on the disk of `folder`, or of the nearest folder above it that exists.
 long long AvailableBytes(const std::string& folder);
 

@@ -143,13 +143,18 @@ void PictureRun::TallyDry(const PicturePlan& plan) {
     ++dry.new_images;
     dry.image_bytes += ImageBytesOf(bytes);
   }
-  const std::string copy = ArchiveCopyName(plan.name.on_disk, plan.name.recorded, plan, target_);
-  if (copy.empty()) return;
-  if (std::filesystem::exists(JoinPath(target_.dest_dir, copy), error)) {
-    ++dry.copies_there;
-  } else {
-    ++dry.copies;
-    dry.copy_bytes += bytes;
+  for (const CopyMode mode : {CopyMode::kKeepNames, CopyMode::kRename}) {
+    PictureTarget answered = target_;
+    answered.copy_mode = mode;
+    const std::string copy = ArchiveCopyName(plan.name.on_disk, plan.name.recorded, plan, answered);
+    if (copy.empty()) return;  // its folder is the archive's
+    CopyFigures& figures = mode == CopyMode::kKeepNames ? dry.keep_names : dry.rename;
+    if (std::filesystem::exists(JoinPath(target_.dest_dir, copy), error)) {
+      ++figures.there;
+    } else {
+      ++figures.copies;
+      figures.bytes += bytes;
+    }
   }
 }
 

@@ -76,7 +76,8 @@ class PictureRun : public ImportRun {
 
  private:
   void Keep(const PictureInput& picture, PictureResult& result);
-  // A dry run's picture: what it would be made of, copied and kept, in state.dry.
+  // A dry run's picture: what it would be made of, copied (under either copy answer) and
+  // kept, in state.dry.
   void TallyDry(const PicturePlan& plan);
   // The "select source directory" mode: the picture is the chosen folder's file of the
   // catalog's file name, in any letter case; the catalog's path stays for archive.txt.

@@ -30,13 +30,20 @@ struct UncopiedOriginal {
   std::string reason;
 };
 
+// What one copy answer would copy into the archive folder.
+struct CopyFigures {
+  int copies = 0;       // originals that would be copied
+  long long bytes = 0;  // ... and their bytes
+  int there = 0;        // originals that are in the archive folder already under that name
+};
+
 // What a dry run found the run would do; it reads the folder or catalog and writes nothing.
+// The copies are counted for both answers that copy, whichever the run was given.
 struct DryRunFigures {
   int new_images = 0;           // pictures whose display image and thumbnail would be made
   int kept_images = 0;          // ... whose images are in the archive and would be kept
-  int copies = 0;               // originals that would be copied into the archive folder
-  long long copy_bytes = 0;     // ... and their bytes
-  int copies_there = 0;         // originals to copy that are in the archive folder already
+  CopyFigures keep_names;       // copies under the originals' own names
+  CopyFigures rename;           // ... under unique short names
   long long image_bytes = 0;    // the new images' bytes, about
   int earlier_pictures = 0;     // pictures of the archive the run would replace (0: none)
   bool earlier_master = false;  // ... which is a master archive

@@ -75,11 +75,10 @@ void FrmArchive::GoToTypedPath(Group group, QLineEdit* line) {
   if (typed == "~" || typed.startsWith("~/")) typed.replace(0, 1, QDir::homePath());
   const QString path = QDir::cleanPath(QDir(open).absoluteFilePath(typed));
   const QFileInfo info(path);
-  bool shown = false;
   if (group == Group::kCatalog && info.isFile()) {
-    shown = ShowCatalogFile(path);
+    ShowCatalogFile(path);
   } else if (info.isDir()) {
-    shown = ShowFolder(group, path);
+    ShowFolder(group, path);
   } else if (info.exists()) {
     ShowMessage(path.toStdString() + " is not a folder.");
   } else {
@@ -92,7 +91,7 @@ void FrmArchive::GoToTypedPath(Group group, QLineEdit* line) {
       if (error) {
         ShowMessage("Cannot make the folder " + path.toStdString() + ": " + error.message() + ".");
       } else {
-        shown = ShowFolder(group, path);
+        ShowFolder(group, path);
       }
     }
   }
