@@ -4,6 +4,7 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -45,6 +46,12 @@ void InstallErrorManager(ErrorManager* errors) {
   errors->manager.error_exit = JumpOnError;
   errors->manager.emit_message = FailOnPrematureEnd;
   errors->manager.output_message = IgnoreMessage;
+}
+
+size_t FileBytes(FILE* file) {
+  struct stat info {};
+  return fstat(fileno(file), &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size)
+                                                             : 0;
 }
 
 int OrientationFromMarkers(jpeg_saved_marker_ptr marker) {
@@ -219,11 +226,11 @@ bool ReadComment(FILE* file, std::string* comment) {
   return found;
 }
 
-size_t DecodeBytesNeeded(FILE* file, int box, const SpillRule& rule) {
+Weight WeighDecode(FILE* file, int box, const SpillRule& rule) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
   DecodedJpeg header;
-  size_t bytes = 0;
+  Weight weight;
   if (ReadHeader(&decoder, file, box, &header)) {
     const Size scaled{static_cast<int>(decoder.info.output_width),
                       static_cast<int>(decoder.info.output_height)};
@@ -232,10 +239,12 @@ size_t DecodeBytesNeeded(FILE* file, int box, const SpillRule& rule) {
     const size_t rows = RowResampler::WorkingBytes(scaled, 4, target);
     // While decoding: a progressive picture's coefficients, a few rows and the resized
     // picture; while encoding it: the picture and as many bytes of its coefficients.
-    bytes = std::max(CoefficientBytesInMemory(decoder.info, rule) + rows + resized, 2 * resized);
+    weight.memory =
+        std::max(CoefficientBytesInMemory(decoder.info, rule) + rows + resized, 2 * resized);
+    weight.work = FileBytes(file) * (decoder.info.progressive_mode ? 3 : 1);
   }
   if (decoder.created) jpeg_destroy_decompress(&decoder.info);
-  return bytes;
+  return weight;
 }
 
 bool Encode(const Raster& image, FILE* file, int quality, std::string_view comment) {

@@ -186,23 +186,25 @@ extern "C" __attribute__((visibility("default"))) int sjpeg(const char* in, cons
   return vantle::Convert(in, out, size).code == VANTLE_DONE ? 0 : 1;
 }
 
-extern "C" __attribute__((visibility("default"))) size_t sjpeg_memory(const char* in, int size) {
-  if (in == nullptr || size < 0 || size > vantle::kMaxThumbnailSize) return 0;
+extern "C" __attribute__((visibility("default"))) vantle_weight sjpeg_weigh(const char* in,
+                                                                            int size) {
+  vantle_weight weight{0, 0};
+  if (in == nullptr || size < 0 || size > vantle::kMaxThumbnailSize) return weight;
   vantle::Outcome ignored;
-  FILE* file = vantle::OpenInput(in, &ignored);
-  if (file == nullptr) return 0;
-  size_t bytes = 0;
+  const vantle::File file(vantle::OpenInput(in, &ignored), std::fclose);
+  if (file == nullptr) return weight;
   try {
-    const vantle::PictureFormat format = vantle::SniffFile(file);
+    const vantle::PictureFormat format = vantle::SniffFile(file.get());
     if (format == vantle::PictureFormat::kJpeg) {
-      bytes = vantle::DecodeBytesNeeded(file, vantle::BoxFor(size));
+      const vantle::Weight jpeg = vantle::WeighDecode(file.get(), vantle::BoxFor(size));
+      weight = {jpeg.memory, jpeg.work};
     } else if (format != vantle::PictureFormat::kUnknown) {
-      bytes = vantle::OtherFormatMemory(file, format, vantle::BoxFor(size));
+      const size_t bytes = vantle::OtherFormatMemory(file.get(), format, vantle::BoxFor(size));
+      weight = {bytes, bytes};
     }
   } catch (...) {
   }
-  std::fclose(file);
-  return bytes;
+  return weight;
 }
 
 extern "C" __attribute__((visibility("default"))) int sjpeg_why(const char* in, const char* out,

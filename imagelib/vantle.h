@@ -111,9 +111,16 @@ struct vantle_clip {
 // a video stream or the formats' module is missing. Never blocks on a FIFO or device.
 int vantle_clip_facts(const char* path, struct vantle_clip* clip);
 
-// About how many bytes sjpeg_noted takes for `in` (of any format) at `size`, read from its
-// header alone; 0 when it has none. For sharing memory between pictures made at the same time.
-size_t sjpeg_memory(const char* in, int size);
+// What sjpeg_noted takes for a picture, read from its header alone; both 0 when it has none.
+// For sharing memory and cores between pictures made at the same time.
+struct vantle_weight {
+  size_t memory;  // about the most bytes it holds at once
+  size_t work;    // about its work, comparable between pictures: a JPEG's bytes (three times
+                  // those of a progressive one), another format's decoded pixels' bytes
+};
+
+// The weight of sjpeg_noted for `in` (of any format) at `size`.
+struct vantle_weight sjpeg_weigh(const char* in, int size);
 
 #ifdef __cplusplus
 }

@@ -29,12 +29,12 @@ PicturePipeline::~PicturePipeline() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> work,
-                             size_t memory) {
+void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> make,
+                             PictureWeight weight) {
   auto item = std::make_shared<Item>();
   item->finished.input = input;
-  item->work = std::move(work);
-  item->memory = memory;
+  item->make = std::move(make);
+  item->weight = weight;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     in_order_.push_back(item);
@@ -71,18 +71,23 @@ std::optional<PicturePipeline::Finished> PicturePipeline::TakeOldest(
   return finished;
 }
 
-// The oldest picture not started whose memory fits, taken off the list with its memory held;
-// null when none fits. A picture passed over waits at most until the pictures in hand
-// (a bounded number) are finished, when it is alone.
+// Of the pictures not started whose memory fits, the oldest, unless one has at least twice its
+// work: then the one with the most work (the oldest of equals). Taken off the list with its
+// memory held; null when none fits. A picture passed over waits at most until the pictures in
+// hand (a bounded number) are finished, when it is alone.
 std::shared_ptr<PicturePipeline::Item> PicturePipeline::TakeStartable() {
+  auto oldest = to_start_.end(), most = to_start_.end();
   for (auto it = to_start_.begin(); it != to_start_.end(); ++it) {
-    if (!budget_.Fits((*it)->memory)) continue;
-    std::shared_ptr<Item> item = *it;
-    to_start_.erase(it);
-    budget_.Take(item->memory);
-    return item;
+    if (!budget_.Fits((*it)->weight.memory)) continue;
+    if (oldest == to_start_.end()) oldest = most = it;
+    if ((*it)->weight.work > (*most)->weight.work) most = it;
   }
-  return nullptr;
+  if (oldest == to_start_.end()) return nullptr;
+  const auto chosen = (*most)->weight.work >= 2 * (*oldest)->weight.work ? most : oldest;
+  std::shared_ptr<Item> item = *chosen;
+  to_start_.erase(chosen);
+  budget_.Take(item->weight.memory);
+  return item;
 }
 
 // A worker: takes a picture, finishes it, marks it done. Any failure the work throws passes
@@ -98,16 +103,16 @@ void PicturePipeline::Work() {
     }
     PictureResult result;
     try {
-      result = item->work();
+      result = item->make();
     } catch (...) {
       result = PictureResult{};
       result.pass_over = PassOver::kFileUnreadable;
     }
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      budget_.Give(item->memory);
+      budget_.Give(item->weight.memory);
       item->finished.result = std::move(result);
-      item->work = nullptr;
+      item->make = nullptr;
       item->done = true;
     }
     item_done_.notify_all();

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Finishes the pictures of a run on worker threads, a few at a time, and hands their results
-// back in the order the pictures were handed in. Pictures start oldest first among those whose
-// memory fits beside the pictures being made, so a large one waiting never idles a worker.
+// back in the order the pictures were handed in. Of the pictures whose memory fits beside those
+// being made, the oldest starts first, unless one has much more work: that one starts at once,
+// so that a costly picture handed in last does not run alone at the end while the other
+// workers have nothing left. A large one waiting for memory never idles a worker.
 #ifndef LUMVANE_RUN_PICTURE_PIPELINE_H_
 #define LUMVANE_RUN_PICTURE_PIPELINE_H_
 
@@ -20,6 +22,13 @@
 
 namespace lumvane {
 
+// What a picture takes while it is made: about `memory` bytes, and `work` in any unit
+// comparable between pictures.
+struct PictureWeight {
+  size_t memory = 0;
+  size_t work = 0;
+};
+
 class PicturePipeline {
  public:
   // A picture in hand: what was handed over and, once finished, its result.
@@ -35,11 +44,12 @@ class PicturePipeline {
   PicturePipeline(const PicturePipeline&) = delete;
   PicturePipeline& operator=(const PicturePipeline&) = delete;
 
-  static constexpr int kPicturesPerWorker = 2;
+  // Three, so that a costly picture can start before the two handed in before it.
+  static constexpr int kPicturesPerWorker = 3;
 
-  // Hands over a picture whose result `work` makes on a worker thread, taking about `memory`
-  // bytes while it runs.
-  void Submit(const PictureInput& input, std::function<PictureResult()> work, size_t memory = 0);
+  // Hands over a picture whose result `make` makes on a worker thread.
+  void Submit(const PictureInput& input, std::function<PictureResult()> make,
+              PictureWeight weight = {});
   // Hands over a picture whose result is known already; it keeps its place in the order.
   void SubmitDone(const PictureInput& input, PictureResult result);
 
@@ -53,8 +63,8 @@ class PicturePipeline {
  private:
   struct Item {
     Finished finished;
-    std::function<PictureResult()> work;
-    size_t memory = 0;
+    std::function<PictureResult()> make;
+    PictureWeight weight;
     bool done = false;
   };
   void Work();

@@ -57,11 +57,12 @@ std::string PictureRun::FindBelow(const std::string& root, const std::string& wi
 
 namespace {
 
-// About the memory FinishPicture takes: only a picture whose images are made takes any, read
-// from its header.
-size_t MemoryToFinish(const PicturePlan& plan) {
-  if (plan.images_in_place) return 0;
-  return sjpeg_memory(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
+// About the memory and work FinishPicture takes: only a picture whose images are made takes
+// any, read from its header.
+PictureWeight WeightToFinish(const PicturePlan& plan) {
+  if (plan.images_in_place) return {};
+  const vantle_weight weight = sjpeg_weigh(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
+  return {weight.memory, weight.work};
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ void PictureRun::Process(const PictureInput& catalog_picture) {
   } else {
     pipeline_->Submit(
         picture, [picture, plan, target = target_] { return FinishPicture(picture, plan, target); },
-        MemoryToFinish(plan));
+        WeightToFinish(plan));
   }
   KeepFinished(/*make_room=*/true);
   window_.LetEventsRun();

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      std::strlen(clip.video) >= sizeof clip.video)) {
     __builtin_trap();
   }
-  sjpeg_memory(in.c_str(), 0);
+  sjpeg_weigh(in.c_str(), 0);
   const int result = sjpeg_noted(in.c_str(), out.c_str(), 0, nullptr, VANTLE_EVERY_FORMAT, nullptr);
   if (result < VANTLE_DONE || result > VANTLE_TOO_LARGE) __builtin_trap();
   if (result == VANTLE_DONE &&

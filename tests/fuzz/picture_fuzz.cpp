@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(file);
   const int format = vantle_format(in.c_str());
   if (format < VANTLE_FORMAT_UNKNOWN || format > VANTLE_FORMAT_CLIP) __builtin_trap();
-  sjpeg_memory(in.c_str(), 0);
+  sjpeg_weigh(in.c_str(), 0);
   const int result = sjpeg_noted(in.c_str(), out.c_str(), size % 2 == 0 ? 0 : 96, nullptr,
                                  VANTLE_EVERY_FORMAT, nullptr);
   if (result < VANTLE_DONE || result > VANTLE_TOO_LARGE) __builtin_trap();

@@ -200,7 +200,7 @@ vantle::DecodedJpeg DecodedUnder(const std::string& path, int box, const vantle:
 
 size_t BytesNeededUnder(const std::string& path, const vantle::SpillRule& rule) {
   FILE* file = std::fopen(path.c_str(), "rb");
-  const size_t bytes = vantle::DecodeBytesNeeded(file, 400, rule);
+  const size_t bytes = vantle::WeighDecode(file, 400, rule).memory;
   std::fclose(file);
   return bytes;
 }

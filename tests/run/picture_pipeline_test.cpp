@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <optional>
 #include <stdexcept>
@@ -90,9 +91,9 @@ TEST(PicturePipeline, StartsWhatFitsInMemoryAndMakesAnOversizedPictureAlone) {
   pipeline.Submit(Named(1), counted([&] {
                     while (!release_first) std::this_thread::sleep_for(milliseconds(1));
                   }),
-                  60);
-  pipeline.Submit(Named(2), counted([&] { second_started = true; }), 50);  // 110 > 100
-  pipeline.Submit(Named(3), counted([&] { third_started = true; }), 30);   // fits beside the first
+                  {60});
+  pipeline.Submit(Named(2), counted([&] { second_started = true; }), {50});  // 110 > 100
+  pipeline.Submit(Named(3), counted([&] { third_started = true; }), {30});  // fits beside the first
   for (int i = 0; i < 1000 && !third_started; ++i) std::this_thread::sleep_for(milliseconds(1));
   EXPECT_TRUE(third_started) << "a later picture that fits does not wait for a larger one";
   EXPECT_FALSE(second_started) << "the second would pass the budget beside the first";
@@ -104,17 +105,46 @@ TEST(PicturePipeline, StartsWhatFitsInMemoryAndMakesAnOversizedPictureAlone) {
     kept.push_back(finished->input.source);
   }
   EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
-  pipeline.Submit(Named(4), counted([&] { std::this_thread::sleep_for(milliseconds(20)); }), 10);
+  pipeline.Submit(Named(4), counted([&] { std::this_thread::sleep_for(milliseconds(20)); }), {10});
   pipeline.Submit(Named(5), counted([&] {
                     for (int i = 0; i < 20; ++i) {
                       most_beside_huge = std::max(most_beside_huge.load(), running.load());
                       std::this_thread::sleep_for(milliseconds(1));
                     }
                   }),
-                  500);
-  pipeline.Submit(Named(6), counted([] {}), 10);
+                  {500});
+  pipeline.Submit(Named(6), counted([] {}), {10});
   for (int n = 4; n <= 6; ++n) ASSERT_TRUE(pipeline.TakeOldest(milliseconds(2000)));
   EXPECT_EQ(most_beside_huge, 1) << "a picture larger than the budget is made alone";
+}
+
+// A picture with at least twice the oldest's work starts first, wherever it was handed in; one
+// a little costlier than the oldest does not pass it; results keep the order.
+TEST(PicturePipeline, StartsAPictureOfMuchMoreWorkFirst) {
+  PicturePipeline pipeline(1);
+  std::atomic<bool> release{false};
+  std::vector<int> started;  // by the one worker
+  pipeline.Submit(Named(0),
+                  [&] {
+                    while (!release) std::this_thread::sleep_for(milliseconds(1));
+                    return PictureResult{};
+                  },
+                  {0, 100});
+  for (int n = 1; n <= 3; ++n) {
+    pipeline.Submit(Named(n),
+                    [&started, n] {
+                      started.push_back(n);
+                      return PictureResult{};
+                    },
+                    {0, std::array<size_t, 4>{0, 10, 90, 15}[n]});
+  }
+  release = true;
+  for (int n = 0; n <= 3; ++n) {
+    const auto finished = pipeline.TakeOldest(milliseconds(2000));
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(finished->input.source, std::to_string(n));
+  }
+  EXPECT_EQ(started, (std::vector<int>{2, 1, 3}));
 }
 
 }  // namespace
