@@ -15,6 +15,7 @@
 #include "imagelib/coefficient_spill.h"
 #include "imagelib/colour.h"
 #include "imagelib/exif_orientation.h"
+#include "imagelib/jpeg_source.h"
 
 // The functions that call setjmp hold only trivially destructible locals, so a longjmp from
 // libjpeg's error handler skips no destructor.
@@ -90,7 +91,7 @@ bool ReadHeader(Decoder* d, FILE* file, int box, DecodedJpeg* out) {
   jpeg_create_decompress(&d->info);
   d->created = true;
   d->info.mem->max_memory_to_use = static_cast<long>(kDecodeBudget);
-  jpeg_stdio_src(&d->info, file);
+  ReadInChunks(&d->info, file);
   jpeg_save_markers(&d->info, JPEG_APP0 + 1, 0xFFFF);
   jpeg_save_markers(&d->info, JPEG_APP0 + 2, 0xFFFF);  // the ICC profile
   if (jpeg_read_header(&d->info, TRUE) != JPEG_HEADER_OK) return false;
