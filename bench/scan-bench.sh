@@ -7,6 +7,8 @@
 # CORPUS_DIR keeps the photos between runs: they are made there when it holds none.
 # MIX=mixed makes a corpus like a camera owner's: 12-megapixel 4:2:0 photos, every eighth a
 # 24-megapixel 4:2:2 one, one in ten grayscale, one in ten progressive, one in seven CMYK.
+# MIX=large: half 12-megapixel 4:2:0 (two CMYK among them, one grayscale), half 24-megapixel
+# 4:2:2, every tenth progressive, so that the costliest photos come last.
 set -euo pipefail
 build=${1:-build}
 count=${2:-40}
@@ -63,8 +65,30 @@ for n in $(seq "$count"); do
   touch -r "$f" "$out"
 done
 }
+make_large_corpus() {
+mkdir -p "$work/made12" "$work/made24"
+half=$((count / 2))
+"$build/bin/make_sample_photos" "$work/made12" "$half" 4000x3000 11 cmyk >/dev/null
+"$build/bin/make_sample_photos" "$work/made24" "$((count - half))" 6000x4000 12 >/dev/null
+local n=0 f out
+for f in "$work"/made12/*.[jJ][pP][gG] "$work"/made24/*.[jJ][pP][gG]; do
+  n=$((n + 1)); out="$photos/photo_$n.jpg"
+  case $f in
+    */made24/*) djpeg "$f" | cjpeg -sample 2x1 -quality 92 -outfile "$out" ;;
+    *) cp "$f" "$out" ;;
+  esac
+  [ "$n" -eq 5 ] && djpeg -grayscale "$f" | cjpeg -quality 90 -outfile "$out"
+  if [ $((n % 10)) -eq 0 ]; then
+    jpegtran -progressive -copy all -outfile "$out.tmp" "$out" && mv "$out.tmp" "$out"
+  fi
+done
+}
 if ! ls "$photos"/*.jpg >/dev/null 2>&1; then
-  if [ "${MIX:-}" = mixed ]; then make_mixed_corpus; else make_corpus; fi
+  case ${MIX:-} in
+    mixed) make_mixed_corpus ;;
+    large) make_large_corpus ;;
+    *) make_corpus ;;
+  esac
 fi
 echo "corpus: $(ls "$photos" | wc -l) photos, $(du -sh "$photos" | cut -f1) (12 and 24 megapixels; progressive, grayscale, CMYK, turned)"
 since() { awk -v s="$1" -v e="$(date +%s.%N)" 'BEGIN { print e - s }'; }
