@@ -225,6 +225,10 @@ TEST_F(Sjpeg, ProgressiveCoefficientsInATemporaryFileGiveTheSamePicture) {
   }
   EXPECT_TRUE(std::filesystem::is_empty(tmp)) << "the temporary file is gone";
   EXPECT_LT(BytesNeededUnder(photo, {0, tmp}), BytesNeededUnder(photo, {SIZE_MAX, tmp}));
+  const std::string baseline = Make("b.jpg", {1600, 1200});
+  EXPECT_EQ(sjpeg_weigh(baseline.c_str(), 0).work, std::filesystem::file_size(baseline));
+  EXPECT_EQ(sjpeg_weigh(photo.c_str(), 0).work, 3 * std::filesystem::file_size(photo))
+      << "each scan passes over the coefficients again";
   const vantle::Raster reference = DecodedUnder(photo, 1600, {SIZE_MAX, tmp}).image;
   testing_support::SmallDisk full(tmp, 1 << 20);
   const vantle::DecodedJpeg on_full = DecodedUnder(photo, 1600, {0, tmp});
