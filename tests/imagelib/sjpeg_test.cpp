@@ -158,6 +158,8 @@ TEST_F(Sjpeg, WhyItFailedNamesTheCause) {
   dir.Write("cut.jpg", whole.substr(0, whole.size() / 2));
   dir.Write("cut-with-end.jpg", whole.substr(0, whole.size() / 2) + "\xFF\xD9");
   dir.Write("taller.jpg", WithClaimedSize(whole, 800, 1200));
+  const std::string scans = testing_support::ReadAll(Make("p.jpg", {800, 600, Kind::kProgressive}));
+  dir.Write("between-scans.jpg", scans.substr(0, scans.rfind("\xFF\xDA")));
   const std::string out = dir / "out.jpg";
   EXPECT_EQ(Why(dir / "good.jpg", out), VANTLE_DONE);
   std::filesystem::remove(out);
@@ -165,6 +167,7 @@ TEST_F(Sjpeg, WhyItFailedNamesTheCause) {
   EXPECT_EQ(Why(dir / "cut.jpg", out), VANTLE_DAMAGED);
   EXPECT_EQ(Why(dir / "cut-with-end.jpg", out), VANTLE_DAMAGED) << "no grey lower part";
   EXPECT_EQ(Why(dir / "taller.jpg", out), VANTLE_DAMAGED) << "more lines claimed than held";
+  EXPECT_EQ(Why(dir / "between-scans.jpg", out), VANTLE_DAMAGED) << "no blurred picture";
   dir.Write("empty.jpg", "");
   EXPECT_EQ(Why(dir / "empty.jpg", out), VANTLE_NOT_JPEG);
   vantle_failure failure{};
