@@ -36,25 +36,28 @@ struct Tally {
   int archived = 0, unchanged = 0, failed = 0;
 };
 
+// A dry run's step: a changed one says what it would do; nothing is noted.
+int DryRunStep(const CliOptions& options, const LibraryStep& step,
+               const std::function<int(const CliOptions&)>& run_one, Tally* tally) {
+  const std::string fingerprint = StepFingerprint(step, options.jpeg_only, ResultOptions(options));
+  if (!options.force && StepUnchanged(step, fingerprint)) {
+    if (!options.quiet) std::printf("Unchanged: %s\n", step.dest.c_str());
+    ++tally->unchanged;
+    return 0;
+  }
+  ++tally->archived;
+  if (step.kind == LibraryStep::Kind::kScan) return run_one(StepOptions(options, step));
+  // a master's subfolders have no archives yet in a dry run
+  if (!options.quiet) {
+    std::printf("Would make the master archive %s\n", JoinPath(step.dest, "archive.htm").c_str());
+  }
+  return 0;
+}
+
 // Runs one step unless it is unchanged; the step's exit status.
 int RunStep(const CliOptions& options, const LibraryStep& step,
             const std::function<int(const CliOptions&)>& run_one, Tally* tally) {
-  if (options.dry_run) {  // each changed step says what it would do; nothing is noted
-    const std::string fingerprint =
-        StepFingerprint(step, options.jpeg_only, ResultOptions(options));
-    if (!options.force && StepUnchanged(step, fingerprint)) {
-      if (!options.quiet) std::printf("Unchanged: %s\n", step.dest.c_str());
-      ++tally->unchanged;
-      return 0;
-    }
-    ++tally->archived;
-    if (step.kind == LibraryStep::Kind::kScan) return run_one(StepOptions(options, step));
-    // a master's subfolders have no archives yet in a dry run
-    if (!options.quiet) {
-      std::printf("Would make the master archive %s\n", JoinPath(step.dest, "archive.htm").c_str());
-    }
-    return 0;
-  }
+  if (options.dry_run) return DryRunStep(options, step, run_one, tally);
   int status = 0;
   Status noted;
   const StepOutcome outcome = RunStepUnlessUnchanged(

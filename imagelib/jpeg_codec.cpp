@@ -227,11 +227,11 @@ bool ReadComment(FILE* file, std::string* comment) {
   return found;
 }
 
-Weight WeighDecode(FILE* file, int box, const SpillRule& rule) {
+vantle_weight WeighDecode(FILE* file, int box, const SpillRule& rule) {
   Decoder decoder{};
   InstallErrorManager(&decoder.errors);
   DecodedJpeg header;
-  Weight weight;
+  vantle_weight weight{0, 0};
   if (ReadHeader(&decoder, file, box, &header)) {
     const Size scaled{static_cast<int>(decoder.info.output_width),
                       static_cast<int>(decoder.info.output_height)};

@@ -13,6 +13,7 @@
 
 #include "imagelib/coefficient_spill.h"
 #include "imagelib/raster.h"
+#include "imagelib/vantle.h"
 
 namespace vantle {
 
@@ -42,17 +43,11 @@ inline constexpr size_t kDecodeBudget = size_t{512} << 20;
 bool DecodeScaled(FILE* file, int box, DecodedJpeg* out,
                   const SpillRule& rule = DefaultSpillRule());
 
-// What making a picture takes, from its header alone; both 0 when there is no header.
-struct Weight {
-  size_t memory = 0;  // about the most bytes it holds at once
-  size_t work = 0;    // comparable between pictures: its data's bytes, three times a progressive
-                      // picture's, each of whose scans passes over every coefficient again
-};
-
-// The weight of DecodeScaled and encoding its result for the picture in `file` (a
-// progressive picture holds all its coefficients while it is decoded, unless `rule` sends them
-// to a file).
-Weight WeighDecode(FILE* file, int box, const SpillRule& rule = DefaultSpillRule());
+// The weight of DecodeScaled and encoding its result for the picture in `file`, from its header
+// alone; both 0 when there is none. A progressive picture holds all its coefficients while it
+// is decoded, unless `rule` sends them to a file, and its work is three times its bytes: each
+// of its scans passes over every coefficient again.
+vantle_weight WeighDecode(FILE* file, int box, const SpillRule& rule = DefaultSpillRule());
 
 // Writes `image` to `file` as a baseline JPEG with optimised Huffman tables, and `comment`
 // (when not empty; at most 65,533 bytes) as a comment marker.

@@ -196,8 +196,7 @@ extern "C" __attribute__((visibility("default"))) vantle_weight sjpeg_weigh(cons
   try {
     const vantle::PictureFormat format = vantle::SniffFile(file.get());
     if (format == vantle::PictureFormat::kJpeg) {
-      const vantle::Weight jpeg = vantle::WeighDecode(file.get(), vantle::BoxFor(size));
-      weight = {jpeg.memory, jpeg.work};
+      weight = vantle::WeighDecode(file.get(), vantle::BoxFor(size));
     } else if (format != vantle::PictureFormat::kUnknown) {
       const size_t bytes = vantle::OtherFormatMemory(file.get(), format, vantle::BoxFor(size));
       weight = {bytes, bytes};

@@ -319,8 +319,6 @@ bool CopyIntoArchive(const std::string& name, const std::string& recorded, const
 
 std::string ArchiveCopyName(const std::string& name, const std::string& recorded,
                             const PicturePlan& plan, const PictureTarget& target) {
-  std::error_code error;
-  if (fs::equivalent(plan.folder, target.dest_dir, error)) return "";
   switch (target.copy_mode) {
     case CopyMode::kKeepNames:
       return recorded;

@@ -97,8 +97,8 @@ struct PicturePlan {
 
 // The name in the archive folder under which the file `name` of the picture's folder, recorded
 // as `recorded`, is copied as the target's copy mode asks (renamed, unless it was copied under
-// its own name before); "" when it is not copied (the mode says no, or its folder is the
-// archive's).
+// its own name before); "" when the mode copies nothing. REQUIRES: the picture's folder is not
+// the archive's.
 std::string ArchiveCopyName(const std::string& name, const std::string& recorded,
                             const PicturePlan& plan, const PictureTarget& target);
 

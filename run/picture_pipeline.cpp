@@ -30,7 +30,7 @@ PicturePipeline::~PicturePipeline() {
 }
 
 void PicturePipeline::Submit(const PictureInput& input, std::function<PictureResult()> make,
-                             PictureWeight weight) {
+                             vantle_weight weight) {
   auto item = std::make_shared<Item>();
   item->finished.input = input;
   item->make = std::move(make);

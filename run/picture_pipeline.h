@@ -17,17 +17,11 @@
 #include <thread>
 #include <vector>
 
+#include "imagelib/vantle.h"
 #include "processing/process_picture.h"
 #include "run/memory_budget.h"
 
 namespace lumvane {
-
-// What a picture takes while it is made: about `memory` bytes, and `work` in any unit
-// comparable between pictures.
-struct PictureWeight {
-  size_t memory = 0;
-  size_t work = 0;
-};
 
 class PicturePipeline {
  public:
@@ -47,9 +41,10 @@ class PicturePipeline {
   // Three, so that a costly picture can start before the two handed in before it.
   static constexpr int kPicturesPerWorker = 3;
 
-  // Hands over a picture whose result `make` makes on a worker thread.
+  // Hands over a picture whose result `make` makes on a worker thread, taking about
+  // weight.memory bytes and weight.work (any unit comparable between pictures) to make.
   void Submit(const PictureInput& input, std::function<PictureResult()> make,
-              PictureWeight weight = {});
+              vantle_weight weight = {0, 0});
   // Hands over a picture whose result is known already; it keeps its place in the order.
   void SubmitDone(const PictureInput& input, PictureResult result);
 
@@ -64,7 +59,7 @@ class PicturePipeline {
   struct Item {
     Finished finished;
     std::function<PictureResult()> make;
-    PictureWeight weight;
+    vantle_weight weight{0, 0};
     bool done = false;
   };
   void Work();

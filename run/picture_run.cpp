@@ -59,10 +59,9 @@ namespace {
 
 // About the memory and work FinishPicture takes: only a picture whose images are made takes
 // any, read from its header.
-PictureWeight WeightToFinish(const PicturePlan& plan) {
-  if (plan.images_in_place) return {};
-  const vantle_weight weight = sjpeg_weigh(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
-  return {weight.memory, weight.work};
+vantle_weight WeightToFinish(const PicturePlan& plan) {
+  if (plan.images_in_place) return {0, 0};
+  return sjpeg_weigh(JoinPath(plan.folder, plan.name.on_disk).c_str(), 0);
 }
 
 }  // namespace
@@ -144,11 +143,11 @@ void PictureRun::TallyDry(const PicturePlan& plan) {
     ++dry.new_images;
     dry.image_bytes += ImageBytesOf(bytes);
   }
+  if (std::filesystem::equivalent(plan.folder, target_.dest_dir, error)) return;  // no copy
   for (const CopyMode mode : {CopyMode::kKeepNames, CopyMode::kRename}) {
     PictureTarget answered = target_;
     answered.copy_mode = mode;
     const std::string copy = ArchiveCopyName(plan.name.on_disk, plan.name.recorded, plan, answered);
-    if (copy.empty()) return;  // its folder is the archive's
     CopyFigures& figures = mode == CopyMode::kKeepNames ? dry.keep_names : dry.rename;
     if (std::filesystem::exists(JoinPath(target_.dest_dir, copy), error)) {
       ++figures.there;

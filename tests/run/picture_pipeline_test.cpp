@@ -91,9 +91,10 @@ TEST(PicturePipeline, StartsWhatFitsInMemoryAndMakesAnOversizedPictureAlone) {
   pipeline.Submit(Named(1), counted([&] {
                     while (!release_first) std::this_thread::sleep_for(milliseconds(1));
                   }),
-                  {60});
-  pipeline.Submit(Named(2), counted([&] { second_started = true; }), {50});  // 110 > 100
-  pipeline.Submit(Named(3), counted([&] { third_started = true; }), {30});  // fits beside the first
+                  {60, 0});
+  pipeline.Submit(Named(2), counted([&] { second_started = true; }), {50, 0});  // 110 > 100
+  pipeline.Submit(Named(3), counted([&] { third_started = true; }),
+                  {30, 0});  // fits beside the first
   for (int i = 0; i < 1000 && !third_started; ++i) std::this_thread::sleep_for(milliseconds(1));
   EXPECT_TRUE(third_started) << "a later picture that fits does not wait for a larger one";
   EXPECT_FALSE(second_started) << "the second would pass the budget beside the first";
@@ -105,15 +106,16 @@ TEST(PicturePipeline, StartsWhatFitsInMemoryAndMakesAnOversizedPictureAlone) {
     kept.push_back(finished->input.source);
   }
   EXPECT_EQ(kept, (std::vector<std::string>{"1", "2", "3"}));
-  pipeline.Submit(Named(4), counted([&] { std::this_thread::sleep_for(milliseconds(20)); }), {10});
+  pipeline.Submit(Named(4), counted([&] { std::this_thread::sleep_for(milliseconds(20)); }),
+                  {10, 0});
   pipeline.Submit(Named(5), counted([&] {
                     for (int i = 0; i < 20; ++i) {
                       most_beside_huge = std::max(most_beside_huge.load(), running.load());
                       std::this_thread::sleep_for(milliseconds(1));
                     }
                   }),
-                  {500});
-  pipeline.Submit(Named(6), counted([] {}), {10});
+                  {500, 0});
+  pipeline.Submit(Named(6), counted([] {}), {10, 0});
   for (int n = 4; n <= 6; ++n) ASSERT_TRUE(pipeline.TakeOldest(milliseconds(2000)));
   EXPECT_EQ(most_beside_huge, 1) << "a picture larger than the budget is made alone";
 }
